@@ -104,10 +104,8 @@ Status DecodeDescriptor(const uint8_t* d, bool extended, const std::string& file
   f.type = rule.type;
   f.length = uint16_t(len);
   f.decimals = uint8_t(dec);
-  if (extended) {
-    f.flags = d[kDescFlags];
-    f.step = d[kDescAutoIncStep];
-  }
+  if (extended) f.flags = d[kDescFlags];
+  f.step = d[kDescAutoIncStep];
   *out = std::move(f);
   return Status::Ok();
 }

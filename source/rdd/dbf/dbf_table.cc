@@ -140,7 +140,7 @@ Status DbfTable::assignAutoIncrement(uint8_t* buf) {
     } else {
       PutNumber(f, buf, double(int32_t(value)));  // N, F, I (scaled by its decimals), B
     }
-    Status st = writeDescriptor(i, value + f.step);
+    Status st = writeDescriptor(i, value + (f.step ? f.step : 1));  // step 0 would repeat ids
     if (!st.ok()) return st;
   }
   return Status::Ok();
