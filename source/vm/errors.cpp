@@ -265,6 +265,10 @@ static bool requestAfterHandler(PV_ITEM result) {
 uint16_t pv_errLaunch(PV_ITEM error) {
   if (pv_vmRequestQuery()) return PV_ERR_BREAK;
   if (!error) return PV_ERR_RETRY;
+  if (pv_vmTryActive()) {  // inside TRY the error itself is the break value
+    pv_vmRequestBreak(error);
+    return PV_ERR_BREAK;
+  }
   PvItem result = {PV_IT_NIL, {}};
   runHandler(error, &result);
   if (requestAfterHandler(&result)) return PV_ERR_BREAK;
@@ -285,6 +289,10 @@ uint16_t pv_errLaunch(PV_ITEM error) {
 PV_ITEM pv_errLaunchSubst(PV_ITEM error) {
   if (pv_vmRequestQuery()) return nullptr;
   if (!error) return pv_itemNew(nullptr);
+  if (pv_vmTryActive()) {
+    pv_vmRequestBreak(error);
+    return nullptr;
+  }
   PV_ITEM result = pv_itemNew(nullptr);
   runHandler(error, result);
   if (requestAfterHandler(result)) {

@@ -176,11 +176,18 @@ char* pv_itemLockWriteCPtr(PV_ITEM item, PV_SIZE* len) {
 }
 
 char* pv_itemReSizeString(PV_ITEM item, PV_SIZE len) {
-  if (ownsSingle(item) && static_cast<size_t>(len) + 1 <= item->item.asString.allocated) {
-    item->item.asString.length = static_cast<uint32_t>(len);
-    item->item.asString.value[len] = 0;
+  if (ownsSingle(item)) {
+    auto& s = item->item.asString;
+    if (static_cast<size_t>(len) + 1 > s.allocated) {
+      PV_SIZE cap = len >= 0x3FFFFFFF ? len : len * 2;
+      s.holders = static_cast<uint32_t*>(pv_xrealloc(s.holders, kHeader + cap + 1));
+      s.value = textOf(s.holders);
+      s.allocated = static_cast<uint32_t>(cap + 1);
+    }
+    s.length = static_cast<uint32_t>(len);
+    s.value[len] = 0;
     item->type = PV_IT_STRING;
-    return item->item.asString.value;
+    return s.value;
   }
   PvItem fresh;
   setOwned(&fresh, len, len);

@@ -5,22 +5,18 @@
 #include "errint.h"
 #include "gc.h"
 #include "memvar.h"
+#include "stackdef.h"
 #include "vm.h"
+
+PvStack pv_stack;
 
 namespace {
 
-struct Stack {
-  PvItem** items = nullptr;
-  PV_SIZE size = 0;  // allocated slots
-  PV_SIZE top = 0;   // first free slot
-  PV_SIZE base = 0;  // base of the running call
-  PvItem ret = {PV_IT_NIL, {}};
-  PvStackState rootState = {};
-};
+PvStack& g_stack = pv_stack;
 
-Stack g_stack;
+}  // namespace
 
-void grow() {
+void pv_stackGrow() {
   PV_SIZE add = g_stack.size < 64 ? 64 : g_stack.size;
   PV_SIZE n = g_stack.size + add;
   g_stack.items = static_cast<PvItem**>(
@@ -32,6 +28,8 @@ void grow() {
   }
   g_stack.size = n;
 }
+
+namespace {
 
 void markStack() {
   for (PV_SIZE i = 0; i < g_stack.top; ++i) pv_gcItemMark(g_stack.items[i]);
@@ -45,7 +43,7 @@ struct Registrar {
 }  // namespace
 
 void pv_stackInit() {
-  if (!g_stack.items) grow();
+  if (!g_stack.items) pv_stackGrow();
   if (g_stack.top == 0) {  // the root frame: a NIL symbol slot and a NIL self
     g_stack.top = 2;
     g_stack.base = 0;
@@ -62,7 +60,7 @@ void pv_stackFree() {
 
 PV_ITEM pv_stackAllocItem() {
   if (g_stack.items == nullptr) pv_stackInit();
-  if (g_stack.top == g_stack.size) grow();
+  if (g_stack.top == g_stack.size) pv_stackGrow();
   return g_stack.items[g_stack.top++];
 }
 

@@ -15,9 +15,11 @@ struct PvSymbol;
 using PvFunc = void (*)();
 
 // The record a bytecode procedure's symbol points to (scope PV_FS_PCODEFUNC).
+struct PvItem;
 struct PvPcodeFunc {
   const uint8_t* pcode;    // the procedure's bytecode
   PvSymbol* symbols;       // the module's symbol table; filled at registration
+  PvItem* statics;         // of a static initialiser: the module statics array (made at run time)
 };
 
 // Scope bits (16 significant bits of a 32-bit word).

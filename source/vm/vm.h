@@ -19,6 +19,7 @@ struct PvStackState {
   PvItem* statics;       // module statics array in use (set by the statics-frame opcode)
   PvSymbol* module;      // symbol of the running module's first entry (for file names)
   int line;              // current source line
+  int baseLine;          // base of the line-offset opcode
   const char* moduleName;  // "FILE.prg:PROC" text of the module-name opcode, or nullptr
   uint16_t withObjectBase;
   uint16_t recoverBase;
@@ -130,6 +131,9 @@ bool pv_storni(int value, int n);
 bool pv_stornd(double value, int n);
 bool pv_storl(bool value, int n);
 bool pv_itemParamStore(int n, PV_ITEM value);
+
+// True while a TRY is active: a launched error then breaks with the error object.
+bool pv_vmTryActive();
 
 // Symbols the machine itself calls.
 extern PvSymbol* pv_symEval;    // __EVAL: evaluates the code block in its self slot

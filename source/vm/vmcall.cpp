@@ -30,6 +30,7 @@ void evalBlockInFrame() {
     return;
   }
   PvCodeBlock* cb = self->item.asBlock.value;
+  for (int i = pv_pcount(); i < cb->paramCount; ++i) pv_stackAllocItem();  // missing parameters
   PvStackState* st = pv_stackBaseState();
   st->statics = cb->statics;
   st->line = cb->defLine;
