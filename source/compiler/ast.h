@@ -138,7 +138,8 @@ struct ModuleAst {
   std::vector<Procedure> procs;
   std::vector<ClassDecl> classes;
   std::vector<VarDecl> fileStatics;  // STATIC declarations outside procedures
-  std::vector<std::string> fileMemvars, fileFields;
+  std::vector<std::string> fileMemvars;
+  std::vector<std::pair<std::string, std::string>> fileFields;  // name, alias ("" current area)
 };
 
 }  // namespace pv

@@ -93,7 +93,7 @@ CompiledModule Generator::run(ModuleAst& ast) {
     statics_.push_back({holder, "", static_cast<int>(statics_.size()) + 1, nullptr});
     ast.procs.push_back(classFunction(cls, holder, diags_, methodBodies));
   }
-  for (const std::string& f : ast.fileFields) fileFields_[upper(f)] = "";
+  for (const auto& [field, alias] : ast.fileFields) fileFields_[upper(field)] = upper(alias);
   for (const std::string& m : ast.fileMemvars) fileMemvars_.insert(upper(m));
   declareProcedures(ast);
   collectStatics(ast);

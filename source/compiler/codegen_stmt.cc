@@ -75,6 +75,7 @@ void Generator::ifStmt(const Stmt& s) {
   int end = code().newLabel();
   for (size_t i = 0; i < s.conds.size(); ++i) {
     int next = code().newLabel();
+    if (i > 0) line(s.conds[i]->pos);
     branch(*s.conds[i], false, next);
     statements(s.blocks[i]);
     bool more = i + 1 < s.conds.size() || s.blocks.size() > s.conds.size();

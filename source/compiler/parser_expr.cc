@@ -103,6 +103,10 @@ void Parser::skipLine() {
 bool Parser::kw(const Token& t, const char* word) {
   if (t.kind != Tok::Ident) return false;
   if (t.upper == word) return true;
+  // Whole keywords that are also the start of longer ones never stand for those.
+  static const char* const kWhole[] = {"ELSE", "EXIT", "CASE", "NEXT", "LOOP", "CLASS", "INIT"};
+  for (const char* w : kWhole)
+    if (t.upper == w) return false;
   return t.upper.size() >= 4 && t.upper.size() < std::strlen(word) &&
          std::strncmp(word, t.upper.c_str(), t.upper.size()) == 0;
 }
@@ -320,6 +324,7 @@ ExprPtr Parser::parenthesised(const Token& open) {
 }
 
 ExprPtr Parser::primary() {
+  if (atEol()) failHere("expression expected");
   Token t = take();
   switch (t.kind) {
     case Tok::Number: {
@@ -360,8 +365,7 @@ ExprPtr Parser::primary() {
     case Tok::Op:
       break;
     default:
-      fail(t.pos, t.kind == Tok::End || t.kind == Tok::Eol ? "expression expected, found end of line"
-                                                         : "expression expected");
+      fail(t.pos, "expression expected");
   }
   if (t.text == "(") return parenthesised(t);
   if (t.text == "{") return braces(t);

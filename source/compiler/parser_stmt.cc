@@ -57,7 +57,12 @@ void Parser::topLevel(ModuleAst& mod, const std::string& implicitName) {
       if (!implicit && declarationWord && (kwAt(0, "MEMVAR") || kwAt(0, "FIELD"))) {
         bool memvar = kwAt(0, "MEMVAR");
         StmtPtr s = declStmt(memvar ? StmtKind::Memvar : StmtKind::Field, take());
-        for (VarDecl& d : s->decls) (memvar ? mod.fileMemvars : mod.fileFields).push_back(d.name);
+        for (VarDecl& d : s->decls) {
+          if (memvar)
+            mod.fileMemvars.push_back(d.name);
+          else
+            mod.fileFields.emplace_back(d.name, s->text);
+        }
         continue;
       }
       if (!implicit) {

@@ -100,6 +100,7 @@ Token Preprocessor::next() {
     std::vector<Token> out;
     std::set<std::string> active;
     size_t budget = kMaxExpansion;
+    cutReported_ = false;
     while (!line.empty()) {
       Token t = line.front();
       line.pop_front();
@@ -189,7 +190,8 @@ void Preprocessor::expand(const Token& name, std::vector<Token>& out,
   active.insert(name.text);
   while (!body.empty()) {
     if (budget == 0) {
-      diags_.error(name.pos, "macro expansion of " + name.text + " is too large");
+      if (!cutReported_) diags_.error(name.pos, "macro expansion of " + name.text + " is too large");
+      cutReported_ = true;
       break;
     }
     --budget;

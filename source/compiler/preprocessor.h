@@ -77,7 +77,7 @@ class Preprocessor {
   std::vector<Cond> conds_;
   std::map<std::string, Macro> macros_;
   std::deque<Token> pending_;
-  std::deque<Token> noTokens_;
+  bool cutReported_ = false;
 };
 
 }  // namespace pv
