@@ -185,7 +185,8 @@ StmtPtr Parser::command(const Token& first) {
     auto list = std::make_unique<Expr>(ExprKind::List, pos);
     do {
       std::vector<ExprPtr> args;
-      args.push_back(makeString(peek().pos, expectIdent("a variable name")));
+      SourcePos at = peek().pos;
+      args.push_back(makeString(at, expectIdent("a variable name")));
       list->kids.push_back(makeCall(pos, "__MVXRELEASE", std::move(args)));
     } while (accept(","));
     expectEol();

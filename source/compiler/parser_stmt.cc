@@ -1,4 +1,5 @@
 // The parser: procedures and statements.
+#include <cstdint>
 #include <cstring>
 
 #include "compiler/parser.h"
@@ -37,7 +38,7 @@ ModuleAst Parser::parseModule(const std::string& implicitName) {
 }
 
 void Parser::topLevel(ModuleAst& mod, const std::string& implicitName) {
-  Procedure* implicit = nullptr;
+  size_t implicit = SIZE_MAX;  // index of the procedure holding statements before the first one
   while (peek().kind != Tok::End) {
     if (peek().kind == Tok::Eol) {
       take();
@@ -49,12 +50,13 @@ void Parser::topLevel(ModuleAst& mod, const std::string& implicitName) {
         continue;
       }
       bool declarationWord = !followsAsExpression(peek(1)) && peek(1).kind == Tok::Ident;
-      if (!implicit && declarationWord && kwAt(0, "STATIC")) {
+      bool started = implicit != SIZE_MAX;
+      if (!started && declarationWord && kwAt(0, "STATIC")) {
         StmtPtr s = declStmt(StmtKind::Static, take());
         for (VarDecl& d : s->decls) mod.fileStatics.push_back(std::move(d));
         continue;
       }
-      if (!implicit && declarationWord && (kwAt(0, "MEMVAR") || kwAt(0, "FIELD"))) {
+      if (!started && declarationWord && (kwAt(0, "MEMVAR") || kwAt(0, "FIELD"))) {
         bool memvar = kwAt(0, "MEMVAR");
         StmtPtr s = declStmt(memvar ? StmtKind::Memvar : StmtKind::Field, take());
         for (VarDecl& d : s->decls) {
@@ -65,15 +67,15 @@ void Parser::topLevel(ModuleAst& mod, const std::string& implicitName) {
         }
         continue;
       }
-      if (!implicit) {
+      if (!started) {
+        implicit = mod.procs.size();
         mod.procs.emplace_back();
-        implicit = &mod.procs.back();
-        implicit->name = implicitName;
-        implicit->display = implicitName;
-        implicit->pos = peek().pos;
+        mod.procs.back().name = implicitName;
+        mod.procs.back().display = implicitName;
+        mod.procs.back().pos = peek().pos;
       }
       Block body = statements({});
-      for (StmtPtr& s : body) implicit->body.push_back(std::move(s));
+      for (StmtPtr& s : body) mod.procs[implicit].body.push_back(std::move(s));
       if (!atEol() && !startsProcedure()) {
         Token t = take();
         diags_.error(t.pos, "'" + t.text + "' without an opening statement");
