@@ -50,7 +50,7 @@ std::string writeModuleCpp(const CompiledModule& m) {
     out += "// " + m.procs[i].name + "\nconst uint8_t pcode" + std::to_string(i) + "[] = {";
     writeBytes(out, m.procs[i].code);
     out += "};\nPvPcodeFunc func" + std::to_string(i) + " = {pcode" + std::to_string(i) +
-           ", nullptr};\n\n";
+           ", nullptr, nullptr};\n\n";
   }
   out += "PvSymbol symbols[] = {\n";
   for (const ModuleSymbol& s : m.symbols) {

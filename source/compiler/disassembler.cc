@@ -153,7 +153,7 @@ class Lister {
     pos_ = from;
     while (pos_ < end_) {
       size_t at = pos_;
-      char addr[16];
+      char addr[32];
       std::snprintf(addr, sizeof addr, "%04zX  ", at);
       std::string line = addr + std::string(static_cast<size_t>(depth) * 2, ' ');
       const PcodeInfo* info = pcodeInfo(code_[pos_++]);
