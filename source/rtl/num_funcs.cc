@@ -5,10 +5,21 @@
 #include <algorithm>
 
 #include "compare.h"
+#include "num_round.h"
 #include "errors.h"
 #include "registrar.h"
 #include "rtl_args.h"
 #include "vm.h"
+
+double pv_rtlRound(double value, int decimals) {
+  if (!std::isfinite(value)) return value;
+  double scale = std::pow(10.0, std::abs(decimals));
+  double scaled = decimals >= 0 ? value * scale : value / scale;
+  char text[40];
+  std::snprintf(text, sizeof text, "%.15e", scaled);
+  double r = std::round(std::strtod(text, nullptr));
+  return decimals >= 0 ? r / scale : r * scale;
+}
 
 namespace {
 
@@ -28,25 +39,13 @@ void PV_FUN_INT() {
   pv_retnlen(std::trunc(pv_itemGetND(n)), width, 0);
 }
 
-// Rounds half away from zero after cutting the binary noise of the scaled value to 15
-// significant digits, so that 2.675 (stored as 2.67499999...) rounds to 2.68.
-double roundHalfAway(double value, int decimals) {
-  if (!std::isfinite(value)) return value;
-  double scale = std::pow(10.0, std::abs(decimals));
-  double scaled = decimals >= 0 ? value * scale : value / scale;
-  char text[40];
-  std::snprintf(text, sizeof text, "%.15e", scaled);
-  double r = std::round(std::strtod(text, nullptr));
-  return decimals >= 0 ? r / scale : r * scale;
-}
-
 // ROUND( n, nDecimals ): half away from zero; negative decimals round to tens, hundreds, ...
 void PV_FUN_ROUND() {
   PV_ITEM n = pv_param(1, PV_IT_NUMERIC);
   if (!n || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_ROUND, "ROUND");
   int decimals = pv_parni(2);
   if (PV_IS_NUMINT(n) && decimals >= 0) return pv_itemReturn(n);
-  pv_retnlen(roundHalfAway(pv_itemGetND(n), decimals), 0, decimals > 0 ? decimals : 0);
+  pv_retnlen(pv_rtlRound(pv_itemGetND(n), decimals), 0, decimals > 0 ? decimals : 0);
 }
 
 // ABS( n ): integers stay integers (the smallest one widens), doubles keep width and decimals.
