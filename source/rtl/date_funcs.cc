@@ -8,6 +8,7 @@
 #include "registrar.h"
 #include "rtl_args.h"
 #include "set.h"
+#include "time_text.h"
 #include "vm.h"
 
 namespace {
@@ -52,13 +53,7 @@ void PV_FUN_STOD() {
 void PV_FUN_DATE() { pv_retdl(pv_dateToday()); }
 
 // TIME(): "hh:mm:ss" of the current time of day.
-void PV_FUN_TIME() {
-  long ms = pv_timeNowMillis();
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02ld:%02ld:%02ld", ms / 3600000 % 24, ms / 60000 % 60,
-                ms / 1000 % 60);
-  pv_retc(buffer);
-}
+void PV_FUN_TIME() { pv_retc(pv_rtlTimeText(pv_timeNowMillis()).c_str()); }
 
 // SECONDS(): seconds since midnight with hundredths.
 void PV_FUN_SECONDS() { pv_retndlen(static_cast<double>(pv_timeNowMillis() / 10) / 100.0, 0, 2); }
