@@ -28,10 +28,9 @@ struct Store {
   PV_SIZE base = 0;                 // where the running procedure's privates begin
 };
 
-Store& store() {
-  static Store s;
-  return s;
-}
+Store g_store;  // used only after start-up, never from static initialisers
+
+inline Store& store() { return g_store; }
 
 PvMemvar* entry(uint32_t handle) { return handle ? &store().entries[handle - 1] : nullptr; }
 
