@@ -58,7 +58,7 @@ std::vector<PvDirEntry> pv_rtlListFolder(const std::string& spec) {
   size_t slash = path.rfind('/');
   std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   std::string mask = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (mask.empty() || mask == "*.*") mask = "*";
+  if (mask.empty() || mask == "*.*") mask.assign(1, '*');
   folder = pv::ResolvePath(folder);
   std::vector<PvDirEntry> out;
   DIR* dir = ::opendir(folder.c_str());
