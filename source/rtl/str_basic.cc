@@ -43,7 +43,7 @@ void PV_FUN_LEN() {
 void PV_FUN_SUBSTR() {
   PV_ITEM text = pv_param(1, PV_IT_STRING);
   if (!text || !pv_ispar(2, PV_IT_NUMERIC) ||
-      (pv_pcount() >= 3 && !pv_ispar(3, PV_IT_NUMERIC) && !pv_ispar(3, PV_IT_NIL)))
+      !pv_rtlOptional(3, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_SUBSTR, "SUBSTR");
   PV_SIZE len = pv_itemGetCLen(text);
   double count = pv_ispar(3, PV_IT_NUMERIC) ? pv_parnd(3) : -1;

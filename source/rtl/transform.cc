@@ -163,8 +163,7 @@ std::string formatLogical(bool v, const Picture& p) {
 void PV_FUN_TRANSFORM() {
   PV_ITEM value = pv_param(1, PV_IT_ANY);
   PV_ITEM picItem = pv_param(2, PV_IT_STRING);
-  bool picOk = picItem || !pv_param(2, PV_IT_ANY) || pv_ispar(2, PV_IT_NIL);
-  if (!value || !picOk) return pv_rtlArgError(PV_SUB_TRANSFORM, "TRANSFORM");
+  if (!value || !pv_rtlOptional(2, PV_IT_STRING)) return pv_rtlArgError(PV_SUB_TRANSFORM, "TRANSFORM");
   Picture p = picItem ? parsePicture(pv_itemGetCPtr(picItem), static_cast<size_t>(pv_itemGetCLen(picItem)))
                       : Picture{};
   std::string out;

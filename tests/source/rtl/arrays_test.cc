@@ -82,12 +82,13 @@ TEST_F(ArrayTest, ScanHonoursExactAndRange) {
   EXPECT_EQ(num("ASCAN", {&a_, "AB", 2}), 2);
   EXPECT_EQ(num("ASCAN", {&a_, "X", 1, 2}), 0);
   EXPECT_EQ(num("ASCAN", {&a_, 5}), 0);
+  EXPECT_EQ(num("ASCAN", {&a_, "X", nullptr, nullptr}), 3);
   expectArgError("ASCAN", 2018, {"x", "x"});
 }
 
 TEST_F(ArrayTest, SortOrdersAndRanges) {
   ints({5, 3, 9, 1, 7});
-  call("ASORT", {&a_});
+  call("ASORT", {&a_, nullptr, nullptr, nullptr});
   EXPECT_EQ(show(&a_), "1,3,5,7,9");
   ints({5, 3, 9, 1, 7});
   call("ASORT", {&a_, 2, 3});

@@ -74,6 +74,7 @@ TEST_F(StringTest, AtAndRatFindFirstAndLast) {
   EXPECT_EQ(num("AT", {"lo", "Hello World, hello", 5, 17}), 0);
   EXPECT_EQ(num("AT", {"", "abc"}), 0);
   EXPECT_EQ(num("AT", {"x", "abc"}), 0);
+  EXPECT_EQ(num("AT", {"c", "abc", nullptr, nullptr}), 3);
   EXPECT_EQ(num("RAT", {"lo", "Hello World, hello"}), 17);
   EXPECT_EQ(num("RAT", {"\\", "C:\\prog\\xlforms.exe"}), 8);
   EXPECT_EQ(num("RAT", {"", "abc"}), 0);
@@ -88,6 +89,7 @@ TEST_F(StringTest, StrTranReplacesChosenOccurrences) {
   EXPECT_EQ(str("STRTRAN", {"a-b-c-d", "-", "+", 2, 1}), "a-b+c-d");
   EXPECT_EQ(str("STRTRAN", {"aaaa", "aa", "b"}), "bb");
   EXPECT_EQ(str("STRTRAN", {"abc", "", "x"}), "abc");
+  EXPECT_EQ(str("STRTRAN", {"abc", "b", nullptr, nullptr, nullptr}), "ac");
   expectArgError("STRTRAN", 1126, {"abc", 1});
 }
 
@@ -118,6 +120,7 @@ TEST_F(StringTest, PadFunctionsConvertAndAlign) {
   EXPECT_EQ(str("PADL", {"abcdef", 3}), "abc");
   EXPECT_EQ(str("PADL", {42, 5}), "   42");
   EXPECT_EQ(str("PADR", {"x", 0}), "");
+  EXPECT_EQ(str("PADR", {"x", 2, nullptr}), "x ");
   expectArgError("PADR", 1129, {"x", "5"});
   expectArgError("PADL", 1130, {nullptr, 5});
   expectArgError("PADC", 1133, {"x", 5, 7});
