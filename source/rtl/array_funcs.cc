@@ -1,4 +1,5 @@
 // Array functions: AADD, ASIZE, ADEL, AINS, ASCAN, ASORT, AEVAL, ACOPY, ACLONE, ARRAY, ATAIL.
+#include <algorithm>
 #include <vector>
 
 #include "array.h"
@@ -7,6 +8,10 @@
 #include "vm.h"
 
 namespace {
+
+// The most elements ASIZE and ARRAY make (larger requests are argument errors, not a crash
+// for want of memory).
+constexpr long long kMaxElements = 0xFFFFFFF;
 
 // An optional start (default 1) or count (default -1: to the end).
 PV_SIZE optional(int n, PV_SIZE fallback) {
@@ -26,6 +31,7 @@ void PV_FUN_ASIZE() {
   PV_ITEM a = pv_param(1, PV_IT_ARRAY);
   if (!a || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_ASIZE, "ASIZE");
   long long n = pv_parnll(2);
+  if (n > kMaxElements) return pv_rtlArgError(PV_SUB_ASIZE, "ASIZE");
   pv_arraySize(a, n < 0 ? 0 : n);
   pv_itemReturn(a);
 }
@@ -101,10 +107,12 @@ void PV_FUN_ARRAY() {
   int n = pv_pcount();
   if (n < 1) return pv_rtlArgError(PV_SUB_ARRAY, "ARRAY");
   std::vector<PV_SIZE> dims;
+  long long total = 1;
   for (int i = 1; i <= n; ++i) {
-    if (!pv_ispar(i, PV_IT_NUMERIC) || pv_parnll(i) < 0 || pv_parnll(i) > 0xFFFFFFF)
+    long long d = pv_parnll(i);
+    if (!pv_ispar(i, PV_IT_NUMERIC) || d < 0 || d > kMaxElements || (total *= std::max(d, 1LL)) > kMaxElements)
       return pv_rtlArgError(PV_SUB_ARRAY, "ARRAY");
-    dims.push_back(static_cast<PV_SIZE>(pv_parnll(i)));
+    dims.push_back(static_cast<PV_SIZE>(d));
   }
   buildArray(pv_stackReturnItem(), dims.data(), n);
 }

@@ -77,9 +77,12 @@ void PV_FUN_FCREATE() {
 
 // Reads up to `n` bytes at the file's position and advances it.
 bool readAt(OpenFile* f, size_t n, std::string* out) {
+  uint64_t size = 0;
+  pv::Status st = f->file->size(&size);
+  n = size > f->position ? static_cast<size_t>(std::min<uint64_t>(n, size - f->position)) : 0;
   out->resize(n);
   size_t got = 0;
-  pv::Status st = f->file->readAt(f->position, out->data(), n, &got);
+  if (st.ok()) st = f->file->readAt(f->position, out->data(), n, &got);
   out->resize(st.ok() ? got : 0);
   f->position += out->size();
   return record(st);

@@ -20,6 +20,7 @@ PV_SIZE substrStart(double start, PV_SIZE len) {
     start += static_cast<double>(len);
     return start < 0 ? 0 : static_cast<PV_SIZE>(start);
   }
+  if (start > static_cast<double>(len)) return len;
   return start >= 1 ? static_cast<PV_SIZE>(start) - 1 : 0;
 }
 

@@ -125,6 +125,9 @@ TEST_F(ArrayTest, CopyCloneAndArray) {
   pv_itemClear(&target);
   expectArgError("ARRAY", 1131, {-1});
   expectArgError("ARRAY", 1131, {});
+  expectArgError("ARRAY", 1131, {100000, 100000});
+  expectArgError("ASIZE", 2023, {&a_, 1e12});
+  EXPECT_EQ(pv_arrayLen(&a_), 4);
   expectArgError("ACOPY", 2020, {&a_, 5});
   expectArgError("ACLONE", 2026, {5});
   expectArgError("AEVAL", 2017, {&a_, 5});

@@ -22,6 +22,8 @@ TEST_F(StringTest, SubstrCountsNegativeStartsFromTheEnd) {
   EXPECT_EQ(str("SUBSTR", {"Hello World", -5, 2}), "Wo");
   EXPECT_EQ(str("SUBSTR", {"abc", -10, 2}), "ab");
   EXPECT_EQ(str("SUBSTR", {"abc", 4}), "");
+  EXPECT_EQ(str("SUBSTR", {"abc", 1e300, 1e300}), "");
+  EXPECT_EQ(str("LEFT", {"abc", 1e300}), "abc");
   EXPECT_EQ(str("SUBSTR", {"abc", 2, 100}), "bc");
   EXPECT_EQ(str("SUBSTR", {"abc", 2, -1}), "");
   EXPECT_EQ(str("SUBSTR", {"abc", 2, nullptr}), "bc");
