@@ -21,7 +21,6 @@ void trim(bool left, bool right, uint32_t subcode, const char* name) {
     while (to > 0 && p[to - 1] == ' ') --to;
   if (left)
     while (from < to && p[from] == ' ') ++from;
-  if (from == 0 && to == pv_itemGetCLen(text)) return pv_itemReturn(text);
   pv_retclen(p + from, to - from);
 }
 

@@ -50,7 +50,7 @@ void PV_FUN_STRTRAN() {
   std::string_view r = repl ? viewOf(repl) : std::string_view();
   long long first = pv_ispar(4, PV_IT_NUMERIC) ? pv_parnll(4) : 1;
   long long count = pv_ispar(5, PV_IT_NUMERIC) ? pv_parnll(5) : -1;
-  if (s.empty() || count == 0 || first < 1) return pv_itemReturn(text);
+  if (s.empty() || count == 0 || first < 1) return pv_retclen(t.data(), static_cast<PV_SIZE>(t.size()));
   std::string out;
   size_t at = 0;
   long long seen = 0, done = 0;

@@ -109,6 +109,11 @@ TEST_F(StringTest, TrimFunctionsRemoveBlanks) {
   EXPECT_EQ(str("LTRIM", {"  a b  "}), "a b  ");
   EXPECT_EQ(str("ALLTRIM", {"  a b  "}), "a b");
   EXPECT_EQ(str("ALLTRIM", {""}), "");
+  PvItem memo = {PV_IT_NIL, {}};
+  pv_itemPutC(&memo, "memo text");
+  pv_itemSetCMemo(&memo);
+  EXPECT_STREQ(pv_itemTypeStr(call("ALLTRIM", {&memo})), "C");  // the result is plain text
+  pv_itemClear(&memo);
   expectArgError("TRIM", 1100, {1});
   expectArgError("LTRIM", 1101, {nullptr});
   expectArgError("ALLTRIM", 2022, {1.5});
