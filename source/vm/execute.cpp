@@ -545,6 +545,7 @@ inline bool fastCompare(Cmp cmp) {
   if (!bothIntegers(a, b)) return false;
   bool r = cmp(a->item.asInteger.value, b->item.asInteger.value);
   pv_stackDrop();
+  b->type = PV_IT_NIL;
   a->type = PV_IT_LOGICAL;
   a->item.asLogical.value = r;
   return true;
@@ -558,6 +559,7 @@ inline bool fastArith(bool add) {
           : __builtin_sub_overflow(a->item.asInteger.value, b->item.asInteger.value, &r))
     return false;
   pv_stackDrop();
+  b->type = PV_IT_NIL;
   a->item.asInteger.value = r;
   a->item.asInteger.width = 10;
   return true;
@@ -855,7 +857,25 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_RIGHT: pv_opRight(u16(pc + 1)); pc += 3; goto checkRequest;
       case PV_P_LIKE: regexOp(true); pc += 1; goto checkRequest;
       case PV_P_MATCH: regexOp(false); pc += 1; goto checkRequest;
-      case PV_P_FORTEST: pv_itemPutL(pv_stackPushSlot(), pv_opForTest()); pc += 1; goto checkRequest;
+      case PV_P_FORTEST: {
+        PvItem* counter = pv_stackTop(-3);
+        PvItem* end = pv_stackTop(-2);
+        PvItem* step = pv_stackTop(-1);
+        if (counter->type == PV_IT_INTEGER && end->type == PV_IT_INTEGER && step->type == PV_IT_INTEGER) {
+          bool more = step->item.asInteger.value >= 0 ? counter->item.asInteger.value <= end->item.asInteger.value
+                                                      : counter->item.asInteger.value >= end->item.asInteger.value;
+          pv_stackDrop();
+          pv_stackDrop();
+          end->type = step->type = PV_IT_NIL;
+          counter->type = PV_IT_LOGICAL;
+          counter->item.asLogical.value = more;
+          pc += 1;
+          break;
+        }
+        pv_itemPutL(pv_stackPushSlot(), pv_opForTest());
+        pc += 1;
+        goto checkRequest;
+      }
 
       // ---- stack ------------------------------------------------------------------------------
       case PV_P_POP: pv_stackPopFast(); pc += 1; break;
