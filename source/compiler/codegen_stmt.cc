@@ -289,7 +289,7 @@ void Generator::exitLoop(const Stmt& s) {
 }
 
 void Generator::memvarDecl(const Stmt& s, const char* creator) {
-  pushSymbol(syms_.function(creator));
+  pushFunction(creator);
   code().op(PV_P_PUSHNIL);
   for (const VarDecl& d : s.decls) {
     pushString(upper(d.name), d.pos);
@@ -306,7 +306,7 @@ void Generator::memvarDecl(const Stmt& s, const char* creator) {
     } else {
       continue;
     }
-    symOp(PV_P_POPMEMVAR, syms_.name(upper(d.name)));
+    nameOp(PV_P_POPMEMVAR, upper(d.name));
   }
 }
 

@@ -247,7 +247,7 @@ void Parser::arguments(Expr& call, const char* close) {
       call.kids.push_back(expr());
     }
     if (accept(close)) return;
-    expect(",", "between arguments");
+    if (!accept(",")) failHere(std::string("expected ',' or '") + close + "' after an argument");
   }
 }
 
