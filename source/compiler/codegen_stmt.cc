@@ -41,6 +41,7 @@ void Generator::statement(const Stmt& s) {
     case StmtKind::Static:
     case StmtKind::Memvar:
     case StmtKind::Field:
+    case StmtKind::Request:
       declare(s);
       return;
     default:
@@ -343,6 +344,9 @@ void Generator::declare(const Stmt& s) {
       return;
     case StmtKind::Field:
       for (const VarDecl& d : s.decls) fields_[upper(d.name)] = upper(s.text);
+      return;
+    case StmtKind::Request:
+      for (const VarDecl& d : s.decls) syms_.function(upper(d.name));
       return;
     case StmtKind::Static:  // created and initialised by the module's static initialiser
       return;

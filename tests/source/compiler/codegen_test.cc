@@ -61,6 +61,13 @@ TEST(Codegen, SymbolScopes) {
   EXPECT_EQ(scope(compile("FUNCTION Lib()\nRETURN 1\n", false), "LIB"), 0x0301u);
 }
 
+TEST(Codegen, RequestAddsFunctionReferences) {
+  CompileResult r = compile("REQUEST DBFCDX, DBFFPT\nFUNCTION f()\n   EXTERNAL Other\n   RETURN 1\n");
+  EXPECT_EQ(scope(r, "DBFCDX"), 0x0001u);
+  EXPECT_EQ(scope(r, "DBFFPT"), 0x0001u);
+  EXPECT_EQ(scope(r, "OTHER"), 0x0001u);
+}
+
 TEST(Codegen, TopLevelStatementsFormAProcedureNamedAfterTheFile) {
   CompileResult r = compile("? 1\nFUNCTION Later()\nRETURN 2\n");
   ASSERT_EQ(r.module.procs.size(), 2u);
