@@ -16,7 +16,7 @@ namespace pv {
 
 class Parser {
  public:
-  static constexpr int kMaxDepth = 200;  // nesting of expressions and statements
+  static constexpr int kMaxDepth = 256;  // nesting of expressions and statements
 
   Parser(Preprocessor& pp, Diagnostics& diags) : pp_(pp), diags_(diags) {}
 
