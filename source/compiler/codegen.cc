@@ -88,7 +88,9 @@ CompiledModule Generator::run(ModuleAst& ast) {
   std::set<std::string> methodBodies;
   for (const Procedure& p : ast.procs)
     if (p.isMethod) methodBodies.insert(p.name);
+  std::set<std::string> classes;
   for (ClassDecl& cls : ast.classes) {
+    classes.insert(upper(cls.name));
     std::string holder = "(CLASS)" + upper(cls.name);
     statics_.push_back({holder, "", static_cast<int>(statics_.size()) + 1, nullptr});
     ast.procs.push_back(classFunction(cls, holder, diags_, methodBodies));
@@ -97,6 +99,10 @@ CompiledModule Generator::run(ModuleAst& ast) {
   for (const std::string& m : ast.fileMemvars) fileMemvars_.insert(upper(m));
   declareProcedures(ast);
   collectStatics(ast);
+  for (const Procedure& p : ast.procs)
+    if (p.isMethod && !classes.count(p.className))
+      error(p.pos, "METHOD " + p.display + ": class " + p.className + " is not declared in this module");
+  for (const std::string& r : ast.fileRequests) syms_.function(upper(r));
   for (size_t i = 0; i < ast.procs.size(); ++i) compileProcedure(ast.procs[i], static_cast<int>(i));
   if (initSymbol_ >= 0) compileStaticInit(static_cast<int>(ast.procs.size()));
   mod_.symbols = syms_.symbols();

@@ -41,6 +41,7 @@ void Generator::statement(const Stmt& s) {
     case StmtKind::Static:
     case StmtKind::Memvar:
     case StmtKind::Field:
+    case StmtKind::Request:
       declare(s);
       return;
     default:
@@ -289,7 +290,7 @@ void Generator::exitLoop(const Stmt& s) {
 }
 
 void Generator::memvarDecl(const Stmt& s, const char* creator) {
-  pushSymbol(syms_.function(creator));
+  pushFunction(creator);
   code().op(PV_P_PUSHNIL);
   for (const VarDecl& d : s.decls) {
     pushString(upper(d.name), d.pos);
@@ -306,7 +307,7 @@ void Generator::memvarDecl(const Stmt& s, const char* creator) {
     } else {
       continue;
     }
-    symOp(PV_P_POPMEMVAR, syms_.name(upper(d.name)));
+    nameOp(PV_P_POPMEMVAR, upper(d.name));
   }
 }
 
@@ -343,6 +344,9 @@ void Generator::declare(const Stmt& s) {
       return;
     case StmtKind::Field:
       for (const VarDecl& d : s.decls) fields_[upper(d.name)] = upper(s.text);
+      return;
+    case StmtKind::Request:
+      for (const VarDecl& d : s.decls) syms_.function(upper(d.name));
       return;
     case StmtKind::Static:  // created and initialised by the module's static initialiser
       return;

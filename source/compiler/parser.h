@@ -16,7 +16,7 @@ namespace pv {
 
 class Parser {
  public:
-  static constexpr int kMaxDepth = 200;  // nesting of expressions and statements
+  static constexpr int kMaxDepth = 256;  // nesting of expressions and statements
 
   Parser(Preprocessor& pp, Diagnostics& diags) : pp_(pp), diags_(diags) {}
 
@@ -25,6 +25,9 @@ class Parser {
   ModuleAst parseModule(const std::string& implicitName);
   // One expression filling the whole input (macro and key expressions). Null on error.
   ExprPtr parseExpressionOnly();
+  // Whether an expression can be assigned to (variable, aliased name, element, macro, send
+  // without arguments).
+  static bool isAssignable(const Expr& e) { return isLvalue(e); }
 
  private:
   struct Error {};  // thrown to abandon the current statement; already reported

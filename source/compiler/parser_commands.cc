@@ -71,7 +71,8 @@ ExprPtr Parser::nameOrExpr() {
     std::string name = first.text;
     while (peek().is(".") && peek(1).kind == Tok::Ident && !peek().spaceBefore) {
       take();
-      name += "." + take().text;
+      name += '.';
+      name += take().text;
     }
     return makeString(first.pos, name);
   }
