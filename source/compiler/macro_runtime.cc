@@ -3,6 +3,7 @@
 
 #include "compiler/macro_compiler.h"
 #include "dynsym.h"
+#include "hooks.h"
 #include "vm.h"
 
 namespace {
@@ -35,3 +36,18 @@ void pv_macroRun(PvMacro* macro) {
 }
 
 void pv_macroDelete(PvMacro* macro) { delete macro; }
+
+// The machine's & operator reaches the compiler through these hooks.
+namespace {
+
+PvMacro* hookCompile(const char* text, PV_SIZE len) {
+  return pv_macroCompile(std::string(text, static_cast<size_t>(len)).c_str());
+}
+
+const PvMacroHooks kHooks = {hookCompile, pv_macroRun, pv_macroDelete};
+
+struct HookRegistrar {
+  HookRegistrar() { pv_vmSetMacroHooks(&kHooks); }
+} g_hookRegistrar;
+
+}  // namespace
