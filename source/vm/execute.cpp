@@ -1,0 +1,896 @@
+// The bytecode interpreter: one dispatch switch over the opcodes of pcode.h, with the frame's
+// sequence records, WITH OBJECT stack and FOR EACH enumerators.
+//
+// Unwinding: after every operation that can run other code (calls, sends, operators that may
+// raise), a pending request (quit, break, end-procedure) is handled: a break goes to the
+// innermost sequence or TRY record of this frame; without one the frame ends and its caller
+// handles the request. FINALLY code runs before an unwind leaves its TRY.
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "array.h"
+#include "classes.h"
+#include "codeblock.h"
+#include "dynsym.h"
+#include "errint.h"
+#include "errors.h"
+#include "hash.h"
+#include "hooks.h"
+#include "memvar.h"
+#include "pcode.h"
+#include "pvregex.h"
+#include "stackdef.h"
+#include "vmops.h"
+#include "vmvars.h"
+
+using namespace pv;
+
+namespace {
+
+// ---- operand decoding (little-endian) ----------------------------------------------------------
+inline uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline int16_t s16(const uint8_t* p) { return static_cast<int16_t>(u16(p)); }
+inline int32_t s24(const uint8_t* p) {
+  int32_t v = p[0] | (p[1] << 8) | (p[2] << 16);
+  return (v & 0x800000) ? v - 0x1000000 : v;
+}
+inline int32_t s32(const uint8_t* p) {
+  int32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+inline int64_t s64(const uint8_t* p) {
+  int64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+inline double f64(const uint8_t* p) {
+  double v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+template <typename T>
+inline T* ptrOperand(const uint8_t* p) {
+  T* v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+enum class RecKind { Seq, Try, Finally };
+
+struct Record {
+  RecKind kind;
+  const uint8_t* target;   // recovery, catch or finally address
+  PV_SIZE stackTop;
+  size_t withDepth, enumDepth;
+};
+
+enum class Pending { None, Break, Return, Quit, EndProc };
+
+struct PendingState {
+  Pending kind = Pending::None;
+  PvItem value = {PV_IT_NIL, {}};
+};
+
+struct Enumerator {
+  PvItem ref;        // the loop variable
+  PvItem container;
+  PV_SIZE index;
+};
+
+int g_tryDepth = 0;  // TRY records active anywhere: errors break instead of calling the handler
+
+struct Frame {
+  const uint8_t* code;
+  PvSymbol* symbols;
+  bool staticText;               // literal texts may point into the bytecode
+  std::vector<Record> records;
+  std::vector<PvItem> with;
+  std::vector<Enumerator> enums;
+  std::vector<PendingState> pendings;
+  PendingState entering;         // what an unwind into FINALLY carries
+
+  ~Frame() {
+    for (auto& r : records)
+      if (r.kind == RecKind::Try) --g_tryDepth;
+    cutWith(0);
+    cutEnums(0);
+    for (auto& p : pendings) pv_itemClear(&p.value);
+    pv_itemClear(&entering.value);
+  }
+  void cutWith(size_t depth) {
+    while (with.size() > depth) {
+      pv_itemClear(&with.back());
+      with.pop_back();
+    }
+  }
+  void cutEnums(size_t depth) {
+    while (enums.size() > depth) {
+      pv_itemClear(&enums.back().ref);
+      pv_itemClear(&enums.back().container);
+      enums.pop_back();
+    }
+  }
+  void popRecord() {
+    if (records.back().kind == RecKind::Try) --g_tryDepth;
+    records.pop_back();
+  }
+  void restoreTo(const Record& r) {
+    pv_stackRemove(r.stackTop);
+    cutWith(r.withDepth);
+    cutEnums(r.enumDepth);
+  }
+};
+
+PvDynSym* dynsymOf(PvSymbol* symbols, uint16_t index) {
+  PvSymbol* s = &symbols[index];
+  return s->dynsym ? s->dynsym : pv_dynsymGet(s->name);
+}
+
+void pushText(Frame& f, const uint8_t* p, uint16_t len) {
+  PV_SIZE n = len ? len - 1 : 0;  // the stored length counts the terminating NUL
+  const char* text = reinterpret_cast<const char*>(p);
+  if (f.staticText) pv_itemPutCLStatic(pv_stackPushSlot(), text, n);
+  else pv_itemPutCL(pv_stackPushSlot(), text, n);
+}
+
+// Finds the innermost record that runs FINALLY code (a TRY without CATCH, or a finally record).
+int finallyRecord(const Frame& f) {
+  for (size_t i = f.records.size(); i-- > 0;)
+    if (f.records[i].kind == RecKind::Finally ||
+        (f.records[i].kind == RecKind::Try && f.records[i].target && *f.records[i].target == PV_P_FINALLY))
+      return static_cast<int>(i);
+  return -1;
+}
+
+// Jumps into the FINALLY code of record `index`, carrying `kind`. Returns the new pc.
+const uint8_t* enterFinally(Frame& f, int index, Pending kind, PV_ITEM value) {
+  Record r = f.records[static_cast<size_t>(index)];
+  while (static_cast<int>(f.records.size()) > index) f.popRecord();
+  f.restoreTo(r);
+  f.entering.kind = kind;
+  if (value) pv_itemCopy(&f.entering.value, value);
+  return r.target;
+}
+
+// Handles a pending request; returns the pc to continue at, or nullptr to leave the frame.
+const uint8_t* unwind(Frame& f) {
+  uint16_t req = pv_vmRequestQuery();
+  if (req & PV_BREAK_REQUESTED) {
+    if (f.records.empty()) return nullptr;
+    Record& r = f.records.back();
+    if (r.kind == RecKind::Seq || (r.kind == RecKind::Try && *r.target != PV_P_FINALLY)) {
+      f.restoreTo(r);
+      pv_vmRequestCancel();
+      return r.target;  // SEQRECOVER / TRYRECOVER take the record and the value
+    }
+    PvItem value = {PV_IT_NIL, {}};
+    pv_itemCopy(&value, pv_vmBreakValue());
+    pv_vmRequestCancel();
+    const uint8_t* pc = enterFinally(f, static_cast<int>(f.records.size()) - 1, Pending::Break, &value);
+    pv_itemClear(&value);
+    return pc;
+  }
+  int index = finallyRecord(f);
+  if (index < 0) return nullptr;
+  Pending kind = (req & PV_QUIT_REQUESTED) ? Pending::Quit : Pending::EndProc;
+  pv_vmRequestReset();
+  return enterFinally(f, index, kind, nullptr);
+}
+
+// ENDFINALLY: resumes what the FINALLY code interrupted. Returns false to leave the frame.
+bool resumePending(Frame& f) {
+  if (f.pendings.empty()) return true;
+  PendingState p = f.pendings.back();
+  f.pendings.pop_back();
+  switch (p.kind) {
+    case Pending::None: return true;
+    case Pending::Break:
+      pv_vmRequestBreak(&p.value);
+      pv_itemClear(&p.value);
+      return true;
+    case Pending::Return:
+      pv_itemMove(pv_stackReturnItem(), &p.value);
+      return false;
+    case Pending::Quit: pv_vmRequestQuit(); return true;
+    case Pending::EndProc: pv_vmRequestEndProc(); return true;
+  }
+  return true;
+}
+
+void makeBlock(Frame& f, const uint8_t* pc, bool isShort, bool macro) {
+  uint32_t size;
+  uint16_t params = 0, count = 0;
+  const uint8_t* code;
+  std::vector<PvItem> locals;
+  if (isShort) {
+    size = pc[1];
+    code = pc + 2;
+  } else {
+    size = u16(pc + 1);
+    params = u16(pc + 3);
+    count = u16(pc + 5);
+    code = pc + 7 + 2 * count;
+    locals.assign(count, PvItem{PV_IT_NIL, {}});
+    for (uint16_t i = 0; i < count; ++i)
+      pv_itemCopy(&locals[i], pv_vmDetachLocal(s16(pc + 7 + 2 * i)));
+  }
+  uint32_t codeSize = size - static_cast<uint32_t>(code - pc);
+  PvItem* slot = pv_stackPushSlot();
+  PvCodeBlock* cb = pv_codeblockNew(slot, code, codeSize, f.symbols, params, locals.data(), count, macro);
+  cb->statics = pv_stackBaseState()->statics;
+  cb->defLine = pv_stackBaseState()->line;
+  cb->defProc = pv_stackBaseItem()->item.asSymbol.value;
+  for (auto& l : locals) pv_itemClear(&l);
+}
+
+void doFrame(int locals, int params) {
+  PvItem* sym = pv_stack.items[pv_stack.base];
+  int passed = sym->item.asSymbol.paramcnt;
+  sym->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(params);
+  for (int i = passed; i < params; ++i) pv_stackPushSlot();
+  for (int i = 0; i < locals; ++i) pv_stackPushSlot();
+}
+
+void arrayGen(uint16_t n) {
+  PvItem array = {PV_IT_NIL, {}};
+  pv_arrayNew(&array, n);
+  for (uint16_t i = 0; i < n; ++i)
+    pv_itemMove(pv_arrayGetItemPtr(&array, i + 1), pv_itemUnRef(pv_stackTop(-n + i)));
+  for (uint16_t i = 0; i < n; ++i) pv_stackPopFast();
+  pv_itemMove(pv_stackPushSlot(), &array);
+}
+
+void arrayDim(PV_ITEM dest, PV_ITEM const* sizes, int n) {
+  PV_SIZE len = pv_itemGetNInt(pv_itemUnRef(sizes[0]));
+  pv_arrayNew(dest, len < 0 ? 0 : len);
+  if (n > 1)
+    for (PV_SIZE i = 1; i <= len; ++i) arrayDim(pv_arrayGetItemPtr(dest, i), sizes + 1, n - 1);
+}
+
+void hashGen(uint16_t n) {
+  PvItem hash = {PV_IT_NIL, {}};
+  pv_hashNew(&hash);
+  for (uint16_t i = 0; i < n; ++i) {
+    PV_ITEM key = pv_itemUnRef(pv_stackTop(-2 * n + 2 * i));
+    if (!pv_hashIsKey(key)) {
+      pv_errRT_BASE(PV_EG_BOUND, 1133, nullptr, "{=>}", 1, key);
+      continue;
+    }
+    pv_hashAdd(&hash, key, pv_itemUnRef(pv_stackTop(-2 * n + 2 * i + 1)));
+  }
+  for (uint16_t i = 0; i < 2 * n; ++i) pv_stackPopFast();
+  pv_itemMove(pv_stackPushSlot(), &hash);
+}
+
+// Index of an array access: false when the index is not a number.
+bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
+  if (!PV_IS_NUMERIC(index) && !PV_IS_DATE(index)) return false;
+  *out = pv_itemGetNInt(index);
+  return true;
+}
+
+void arrayPush() {
+  PvItem* array = pv_itemUnRef(pv_stackTop(-2));
+  PvItem* index = pv_itemUnRef(pv_stackTop(-1));
+  PvItem result = {PV_IT_NIL, {}};
+  PV_SIZE i;
+  if (PV_IS_OBJECT(array) && pv_objHasOperator(array, PV_OO_OP_ARRAYINDEX)) {
+    PvItem obj = {PV_IT_NIL, {}}, idx = {PV_IT_NIL, {}};
+    pv_itemCopy(&obj, array);
+    pv_itemCopy(&idx, index);
+    pv_objOperatorCall(PV_OO_OP_ARRAYINDEX, &result, &obj, &idx, nullptr);
+    pv_itemClear(&obj);
+    pv_itemClear(&idx);
+  } else if (PV_IS_ARRAY(array) && arrayIndex(index, &i)) {
+    if (PV_ITEM e = pv_arrayGetItemPtr(array, i)) {
+      pv_itemCopy(&result, e);
+    } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index)) {
+      pv_itemMove(&result, s);
+      pv_itemRelease(s);
+    }
+  } else if (PV_IS_HASH(array)) {
+    PV_ITEM e = pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & PV_HASH_AUTOADD_ACCESS) != 0);
+    if (e) {
+      pv_itemCopy(&result, e);
+    } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index)) {
+      pv_itemMove(&result, s);
+      pv_itemRelease(s);
+    }
+  } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_ARG, 1068, nullptr, "array access", 2, array, index)) {
+    pv_itemMove(&result, s);
+    pv_itemRelease(s);
+  }
+  pv_stackPopFast();
+  pv_itemMove(pv_stackTop(-1), &result);
+}
+
+// The element an assignment writes (nullptr after raising the error).
+PV_ITEM elementForWrite(PV_ITEM array, PV_ITEM index) {
+  PV_SIZE i;
+  if (PV_IS_ARRAY(array) && arrayIndex(index, &i)) {
+    if (PV_ITEM e = pv_arrayGetItemPtr(array, i)) return e;
+    pv_errRT_BASE(PV_EG_BOUND, 1133, nullptr, "array assign", 2, array, index);
+    return nullptr;
+  }
+  if (PV_IS_HASH(array)) {
+    PV_ITEM e = pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & PV_HASH_AUTOADD_ASSIGN) != 0);
+    if (!e) pv_errRT_BASE(PV_EG_BOUND, 1133, nullptr, "array assign", 2, array, index);
+    return e;
+  }
+  pv_errRT_BASE(PV_EG_ARG, 1069, nullptr, "array assign", 2, array, index);
+  return nullptr;
+}
+
+// value array index -> ; with `add`, array[index] += value.
+void arrayPop(bool add) {
+  PvItem* value = pv_itemUnRef(pv_stackTop(-3));
+  PvItem* array = pv_itemUnRef(pv_stackTop(-2));
+  PvItem* index = pv_itemUnRef(pv_stackTop(-1));
+  if (PV_ITEM e = elementForWrite(array, index)) {
+    if (add) pv_opAddTo(e, value);
+    else if (e != value) pv_itemCopy(e, value);
+    e->type &= ~PV_IT_MEMOFLAG;
+  }
+  pv_stackPopFast();
+  pv_stackPopFast();
+  pv_stackPopFast();
+}
+
+void arrayPushRef() {
+  PvItem* array = pv_itemUnRef(pv_stackTop(-2));
+  PvItem* index = pv_itemUnRef(pv_stackTop(-1));
+  PvItem ref = {PV_IT_NIL, {}};
+  PV_SIZE i;
+  if (PV_IS_ARRAY(array) && arrayIndex(index, &i) && i >= 1 && i <= pv_arrayLen(array))
+    pv_vmElementRef(&ref, array, i);
+  else
+    pv_errRT_BASE(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index);
+  pv_stackPopFast();
+  pv_itemMove(pv_stackTop(-1), &ref);
+}
+
+void sendResult(uint16_t argc) {
+  pv_vmSend(argc);
+  pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
+}
+
+// SWITCHCASE: compares the value under the top with n; pushes the match.
+void switchCase(int32_t n) {
+  PvItem* v = pv_itemUnRef(pv_stackTop(-1));
+  bool match = false;
+  if (PV_IS_NUMERIC(v)) {
+    match = pv_itemGetND(v) == n;
+  } else if (PV_IS_STRING(v) && pv_itemGetCLen(v) == 1) {
+    match = static_cast<unsigned char>(pv_itemGetCPtr(v)[0]) == n;
+  } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_ARG, 1604, nullptr, "SWITCH", 1, v)) {
+    match = PV_IS_LOGICAL(s) && pv_itemGetL(s);
+    pv_itemRelease(s);
+  }
+  pv_itemPutL(pv_stackPushSlot(), match);
+}
+
+// FOR EACH: the values to enumerate (an object overloading FOR EACH is asked once).
+bool enumContainer(PV_ITEM src, PV_ITEM dest) {
+  src = pv_itemUnRef(src);
+  if (PV_IS_OBJECT(src) && pv_objHasOperator(src, PV_OO_OP_FOREACH)) {
+    pv_itemCopy(dest, pv_objSendMsg(src, "__OPFOREACH", 0));
+    return true;
+  }
+  if (PV_IS_ARRAY(src) || PV_IS_STRING(src) || PV_IS_HASH(src)) {
+    pv_itemCopy(dest, src);
+    return true;
+  }
+  pv_errRT_BASE(PV_EG_ARG, 1068, nullptr, "FOR EACH", 1, src);
+  return false;
+}
+
+void forEachStart(Frame& f) {
+  Enumerator e{{PV_IT_NIL, {}}, {PV_IT_NIL, {}}, 0};
+  pv_itemMove(&e.ref, pv_stackTop(-2));
+  PvItem container = {PV_IT_NIL, {}};
+  pv_itemMove(&container, pv_stackTop(-1));
+  pv_stackPopFast();
+  pv_stackPopFast();
+  if (!enumContainer(&container, &e.container)) pv_itemClear(&e.container);
+  pv_itemClear(&container);
+  f.enums.push_back(e);
+}
+
+bool forEachNext(Frame& f) {
+  Enumerator& e = f.enums.back();
+  PV_ITEM c = &e.container;
+  PV_SIZE len = PV_IS_STRING(c) ? pv_itemGetCLen(c) : PV_IS_HASH(c) ? pv_hashLen(c) : pv_arrayLen(c);
+  if (++e.index > len) return false;
+  PV_ITEM var = pv_itemUnRefWrite(&e.ref);
+  if (PV_IS_STRING(c)) pv_itemPutCL(var, pv_itemGetCPtr(c) + e.index - 1, 1);
+  else if (PV_IS_HASH(c)) pv_itemCopy(var, pv_hashGetValueAt(c, e.index));
+  else pv_itemCopy(var, pv_arrayGetItemPtr(c, e.index));
+  return true;
+}
+
+void macroPush(const char* operation) {
+  PvItem* text = pv_itemUnRef(pv_stackTop(-1));
+  const PvMacroHooks* hooks = pv_vmMacroHooks();
+  if (!PV_IS_STRING(text)) {
+    PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_ARG, 1065, nullptr, "&", 1, text);
+    pv_stackPopFast();
+    if (s) pv_itemMove(pv_stackPushSlot(), s), pv_itemRelease(s);
+    else pv_stackPushSlot();
+    return;
+  }
+  PvMacro* m = hooks ? hooks->compile(pv_itemGetCPtr(text), pv_itemGetCLen(text)) : nullptr;
+  if (!m) {
+    PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_SYNTAX, 1449, nullptr, operation, 1, text);
+    pv_stackPopFast();
+    if (s) pv_itemMove(pv_stackPushSlot(), s), pv_itemRelease(s);
+    else pv_stackPushSlot();
+    return;
+  }
+  pv_stackPopFast();
+  hooks->run(m);
+  hooks->remove(m);
+}
+
+// Text of the stack top as an upper-case name (for macro symbols and references).
+PvDynSym* macroName(const char* operation) {
+  PvItem* text = pv_itemUnRef(pv_stackTop(-1));
+  PvDynSym* d = nullptr;
+  if (PV_IS_STRING(text)) d = pv_dynsymGet(pv_itemGetCPtr(text));
+  else pv_errRT_BASE(PV_EG_ARG, 1065, nullptr, operation, 1, text);
+  pv_stackPopFast();
+  return d;
+}
+
+void regexOp(bool whole) {
+  PvItem* text = pv_itemUnRef(pv_stackTop(-2));
+  PvItem* pattern = pv_itemUnRef(pv_stackTop(-1));
+  PvItem result = {PV_IT_NIL, {}};
+  if (PV_IS_STRING(text) && PV_IS_STRING(pattern)) {
+    int r = pv_regexMatch(pv_itemGetCPtr(pattern), pv_itemGetCLen(pattern), pv_itemGetCPtr(text),
+                          pv_itemGetCLen(text), whole);
+    if (r < 0) pv_errRT_BASE(PV_EG_ARG, 1089, "Invalid regular expression", whole ? "LIKE" : "HAS", 1, pattern);
+    pv_itemPutL(&result, r > 0);
+  } else {
+    pv_errRT_BASE(PV_EG_ARG, 1089, nullptr, whole ? "LIKE" : "HAS", 2, text, pattern);
+  }
+  pv_stackPopFast();
+  pv_itemMove(pv_stackTop(-1), &result);
+}
+
+void localAssign(int n, PvItem* value) {
+  PV_ITEM dest = pv_vmLocalSlot(n);
+  if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
+  pv_itemMove(dest, value);
+}
+
+void ivarRef() {
+  PvItem* object = pv_itemUnRef(pv_stackTop(-1));
+  PvSymbol* msg = pv_itemGetSymbol(pv_stackTop(-2));
+  PvItem ref = {PV_IT_NIL, {}};
+  if (PV_IS_OBJECT(object) && msg) {
+    // The index of the instance variable is what its read message answers from: find it by
+    // probing each slot's read message.
+    PV_SIZE n = pv_arrayLen(object);
+    PvItem probe = {PV_IT_NIL, {}};
+    for (PV_SIZE i = 1; i <= n && PV_IS_NIL(&ref); ++i) {
+      PV_ITEM e = pv_arrayGetItemPtr(object, i);
+      PvItem saved = {PV_IT_NIL, {}};
+      pv_itemMove(&saved, e);
+      pv_itemPutNI(e, -123456789);
+      pv_itemCopy(&probe, pv_objSendSymbol(object, msg, 0));
+      pv_itemMove(e, &saved);
+      if (PV_IS_NUMERIC(&probe) && pv_itemGetNI(&probe) == -123456789) pv_vmElementRef(&ref, object, i);
+    }
+    pv_itemClear(&probe);
+  }
+  if (PV_IS_NIL(&ref)) pv_errRT_BASE(PV_EG_NOVARMETHOD, 1005, nullptr, msg ? msg->name : "", 1, object);
+  pv_stackPopFast();
+  pv_itemMove(pv_stackTop(-1), &ref);
+}
+
+}  // namespace
+
+bool pv_vmTryActive() { return g_tryDepth > 0; }
+
+void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
+  Frame f{pcode, symbols, symbols != nullptr, {}, {}, {}, {}, {}};
+  PvStackState* state = pv_stackBaseState();
+  const uint8_t* pc = pcode;
+  for (;;) {
+    const uint8_t* op = pc;
+    switch (static_cast<Pcode>(*pc)) {
+      // ---- frames, lines, names --------------------------------------------------------------
+      case PV_P_FRAME: doFrame(pc[1], pc[2]); pc += 3; break;
+      case PV_P_LARGEFRAME: doFrame(u16(pc + 1), pc[3]); pc += 4; break;
+      case PV_P_SFRAME: {
+        PvPcodeFunc* init = symbols[u16(pc + 1)].value.pcode;
+        state->statics = init ? init->statics : nullptr;
+        pc += 3;
+        break;
+      }
+      case PV_P_STATICS: {
+        PvPcodeFunc* init = symbols[u16(pc + 1)].value.pcode;
+        if (!init->statics) {
+          init->statics = pv_itemNew(nullptr);
+          pv_arrayNew(init->statics, u16(pc + 3));
+        }
+        state->statics = init->statics;
+        pc += 5;
+        break;
+      }
+      case PV_P_LINE: state->line = u16(pc + 1); pc += 3; break;
+      case PV_P_BASELINE: state->line = u16(pc + 1); state->baseLine = state->line; pc += 3; break;
+      case PV_P_LINEOFFSET: state->line = state->baseLine + pc[1]; pc += 2; break;
+      case PV_P_MODULENAME:
+        state->moduleName = reinterpret_cast<const char*>(pc + 1);
+        pc += 2 + std::strlen(state->moduleName);
+        break;
+      case PV_P_LOCALNAME: pc += 3 + std::strlen(reinterpret_cast<const char*>(pc + 3)) + 1; break;
+      case PV_P_STATICNAME: pc += 4 + std::strlen(reinterpret_cast<const char*>(pc + 4)) + 1; break;
+      case PV_P_NOOP: pc += 1; break;
+      case PV_P_PARAMETER: {
+        PvDynSym* name = dynsymOf(symbols, u16(pc + 1));
+        int n = pc[3];
+        PV_ITEM value = n <= pv_pcount() ? pv_itemUnRef(pv_stackItemFromBase(n)) : nullptr;
+        pv_memvarCreatePrivate(name, value);
+        pc += 4;
+        break;
+      }
+
+      // ---- literals ---------------------------------------------------------------------------
+      case PV_P_PUSHNIL: pv_stackPushSlot(); pc += 1; break;
+      case PV_P_TRUE: pv_itemPutL(pv_stackPushSlot(), true); pc += 1; break;
+      case PV_P_FALSE: pv_itemPutL(pv_stackPushSlot(), false); pc += 1; break;
+      case PV_P_ZERO: pv_itemPutNI(pv_stackPushSlot(), 0); pc += 1; break;
+      case PV_P_ONE: pv_itemPutNI(pv_stackPushSlot(), 1); pc += 1; break;
+      case PV_P_PUSHBYTE: pv_itemPutNI(pv_stackPushSlot(), static_cast<int8_t>(pc[1])); pc += 2; break;
+      case PV_P_PUSHINT: pv_itemPutNI(pv_stackPushSlot(), s16(pc + 1)); pc += 3; break;
+      case PV_P_PUSHLONG: pv_itemPutNI(pv_stackPushSlot(), s32(pc + 1)); pc += 5; break;
+      case PV_P_PUSHLONGLONG: pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; break;
+      case PV_P_PUSHDOUBLE: pv_itemPutNDLen(pv_stackPushSlot(), f64(pc + 1), pc[9] - (pc[10] ? pc[10] + 1 : 0), pc[10]); pc += 11; break;
+      case PV_P_PUSHDATE: pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; break;
+      case PV_P_PUSHDATETIME: pv_itemPutDTL(pv_stackPushSlot(), s32(pc + 1), s32(pc + 5)); pc += 9; break;
+      case PV_P_PUSHSTRSHORT: pushText(f, pc + 2, pc[1]); pc += 2 + pc[1]; break;
+      case PV_P_PUSHSTR:
+      case PV_P_PUSHSTRMACRO: pushText(f, pc + 3, u16(pc + 1)); pc += 3 + u16(pc + 1); break;
+      case PV_P_PUSHBLOCKSHORT: makeBlock(f, pc, true, !f.staticText); pc += pc[1]; break;
+      case PV_P_PUSHBLOCK: makeBlock(f, pc, false, !f.staticText); pc += u16(pc + 1); break;
+      case PV_P_MPUSHBLOCK: makeBlock(f, pc, false, true); pc += u16(pc + 1); break;
+      case PV_P_FUNCPTR: {
+        PvSymbol* s = pv_itemGetSymbol(pv_stackTop(-1));
+        if (s && s->dynsym && !(s->value.func)) s = s->dynsym->symbol;
+        pv_itemPutPtr(pv_stackTop(-1), s);
+        pc += 1;
+        break;
+      }
+
+      // ---- locals, statics, memory variables, fields ----------------------------------------
+      case PV_P_PUSHLOCALNEAR: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(static_cast<int8_t>(pc[1])))); pc += 2; break;
+      case PV_P_PUSHLOCAL: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(s16(pc + 1)))); pc += 3; break;
+      case PV_P_POPLOCALNEAR: localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; break;
+      case PV_P_POPLOCAL: localAssign(s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; break;
+      case PV_P_PUSHLOCALREF: pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; break;
+      case PV_P_PUSHSTATIC: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; break;
+      case PV_P_POPSTATIC: {
+        PV_ITEM dest = pv_itemUnRefWrite(pv_arrayGetItemPtr(state->statics, u16(pc + 1)));
+        pv_itemMove(dest, pv_stackTop(-1));
+        pv_stackDrop();
+        pc += 3;
+        break;
+      }
+      case PV_P_PUSHSTATICREF: pv_vmElementRef(pv_stackPushSlot(), state->statics, u16(pc + 1)); pc += 3; break;
+      case PV_P_PUSHMEMVAR: pv_memvarPushValue(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_POPMEMVAR: pv_memvarSetValue(dynsymOf(symbols, u16(pc + 1)), pv_itemUnRef(pv_stackTop(-1))); pv_stackPopFast(); pc += 3; break;
+      case PV_P_PUSHMEMVARREF: pv_memvarPushRef(dynsymOf(symbols, u16(pc + 1))); pc += 3; break;
+      case PV_P_PUSHFIELD: pv_vmPushField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_POPFIELD: pv_vmPopField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_PUSHVARIABLE: pv_vmPushVariable(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_POPVARIABLE: pv_vmPopVariable(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_PUSHALIASEDFIELD: pv_vmPushAliasedField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_PUSHALIASEDFIELDNEAR: pv_vmPushAliasedField(dynsymOf(symbols, pc[1])); pc += 2; goto checkRequest;
+      case PV_P_POPALIASEDFIELD: pv_vmPopAliasedField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_POPALIASEDFIELDNEAR: pv_vmPopAliasedField(dynsymOf(symbols, pc[1])); pc += 2; goto checkRequest;
+      case PV_P_PUSHALIASEDVAR: pv_vmPushAliasedVar(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_POPALIASEDVAR: pv_vmPopAliasedVar(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      case PV_P_PUSHALIAS: pv_vmPushAlias(); pc += 1; break;
+      case PV_P_POPALIAS: pv_vmPopAlias(); pc += 1; goto checkRequest;
+      case PV_P_SWAPALIAS: pv_vmSwapAlias(); pc += 1; break;
+      case PV_P_PUSHSELF: pv_itemCopy(pv_stackPushSlot(), pv_stackSelfItem()); pc += 1; break;
+      case PV_P_MPUSHFIELD: pv_vmPushField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPOPFIELD: pv_vmPopField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPUSHMEMVAR: pv_memvarPushValue(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPOPMEMVAR: pv_memvarSetValue(ptrOperand<PvDynSym>(pc + 1), pv_itemUnRef(pv_stackTop(-1))); pv_stackPopFast(); pc += 1 + sizeof(void*); break;
+      case PV_P_MPUSHMEMVARREF: pv_memvarPushRef(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); break;
+      case PV_P_MPUSHVARIABLE: pv_vmPushVariable(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPUSHALIASEDFIELD: pv_vmPushAliasedField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPOPALIASEDFIELD: pv_vmPopAliasedField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPUSHALIASEDVAR: pv_vmPushAliasedVar(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPOPALIASEDVAR: pv_vmPopAliasedVar(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      case PV_P_MPUSHSYM: pv_vmPushDynSym(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); break;
+      case PV_P_MMESSAGE: pv_vmPushDynSym(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); break;
+      case PV_P_PUSHGLOBAL:
+      case PV_P_POPGLOBAL:
+      case PV_P_PUSHGLOBALREF:
+      case PV_P_SUBSTR:
+      case PV_P_PUSHSTRHIDDEN:
+      case PV_P_LOCALSETSTRHIDDEN:
+      case PV_P_LAST_PCODE:
+        pv_errInternal(9014, nullptr, nullptr, nullptr);
+
+      // ---- local shortcuts --------------------------------------------------------------------
+      case PV_P_LOCALADDINT: {
+        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(static_cast<int8_t>(pc[1]))));
+        pv_opAddInt(s16(pc + 2));
+        localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1));
+        pv_stackDrop();
+        pc += 4;
+        goto checkRequest;
+      }
+      case PV_P_LOCALSETINT: {
+        PvItem v = {PV_IT_NIL, {}};
+        pv_itemPutNI(&v, s16(pc + 2));
+        localAssign(static_cast<int8_t>(pc[1]), &v);
+        pc += 4;
+        break;
+      }
+      case PV_P_LOCALSETSTR: {
+        PvItem v = {PV_IT_NIL, {}};
+        uint16_t len = u16(pc + 2);
+        pv_itemPutCL(&v, reinterpret_cast<const char*>(pc + 4), len ? len - 1 : 0);
+        localAssign(static_cast<int8_t>(pc[1]), &v);
+        pc += 4 + len;
+        break;
+      }
+      case PV_P_LOCALADD: {
+        PV_ITEM dest = pv_vmLocalSlot(static_cast<int8_t>(pc[1]));
+        if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
+        PvItem value = {PV_IT_NIL, {}};
+        pv_itemMove(&value, pv_stackTop(-1));
+        pv_stackDrop();
+        pv_opAddTo(dest, &value);
+        pv_itemClear(&value);
+        pc += 2;
+        goto checkRequest;
+      }
+      case PV_P_LOCALINC:
+      case PV_P_LOCALDEC:
+      case PV_P_LOCALINCPUSH:
+      case PV_P_LOCALDECPUSH: {
+        int n = static_cast<int8_t>(pc[1]);
+        bool inc = *pc == PV_P_LOCALINC || *pc == PV_P_LOCALINCPUSH;
+        PV_ITEM slot = pv_itemUnRef(pv_vmLocalSlot(n));
+        if (PV_IS_INTEGER(slot) && slot->item.asInteger.value != (inc ? INT32_MAX : INT32_MIN)) {
+          slot->item.asInteger.value += inc ? 1 : -1;
+          slot->item.asInteger.width = 10;
+        } else {
+          pv_itemCopy(pv_stackPushSlot(), slot);
+          if (inc) pv_opInc();
+          else pv_opDec();
+          localAssign(n, pv_stackTop(-1));
+          pv_stackDrop();
+        }
+        if (*pc == PV_P_LOCALINCPUSH || *pc == PV_P_LOCALDECPUSH)
+          pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(n)));
+        pc += 2;
+        goto checkRequest;
+      }
+
+      // ---- calls and messages -----------------------------------------------------------------
+      case PV_P_PUSHSYM:
+      case PV_P_MESSAGE: pv_itemPutSymbol(pv_stackPushSlot(), &symbols[u16(pc + 1)]); pc += 3; break;
+      case PV_P_PUSHSYMNEAR: pv_itemPutSymbol(pv_stackPushSlot(), &symbols[pc[1]]); pc += 2; break;
+      case PV_P_FUNCTION: pv_vmFunction(u16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_FUNCTIONSHORT: pv_vmFunction(pc[1]); pc += 2; goto checkRequest;
+      case PV_P_DO: pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_DOSHORT: pv_vmDo(pc[1]); pc += 2; goto checkRequest;
+      case PV_P_SEND: sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_SENDSHORT: sendResult(pc[1]); pc += 2; goto checkRequest;
+      case PV_P_SENDWITH:
+      case PV_P_SENDWITHSHORT: {
+        uint16_t argc = *pc == PV_P_SENDWITH ? u16(pc + 1) : pc[1];
+        PvItem* slot = pv_stackPushSlot();  // open the receiver's slot below the arguments
+        for (int i = 0; i < argc; ++i) pv_itemSwap(pv_stackTop(-1 - i), pv_stackTop(-2 - i));
+        (void)slot;
+        if (!f.with.empty()) pv_itemCopy(pv_stackTop(-1 - argc), &f.with.back());
+        sendResult(argc);
+        pc += *pc == PV_P_SENDWITH ? 3 : 2;
+        goto checkRequest;
+      }
+      case PV_P_RETVALUE: pv_stackPopReturn(); pc += 1; break;
+      case PV_P_ENDBLOCK: pv_stackPopReturn(); return;
+      case PV_P_ENDPROC: {
+        int index = finallyRecord(f);
+        if (index < 0) return;
+        PvItem ret = {PV_IT_NIL, {}};
+        pv_itemCopy(&ret, pv_stackReturnItem());
+        pc = enterFinally(f, index, Pending::Return, &ret);
+        pv_itemClear(&ret);
+        break;
+      }
+
+      // ---- operators --------------------------------------------------------------------------
+      case PV_P_PLUS: pv_opPlus(); pc += 1; goto checkRequest;
+      case PV_P_MINUS: pv_opMinus(); pc += 1; goto checkRequest;
+      case PV_P_MULT: pv_opMult(); pc += 1; goto checkRequest;
+      case PV_P_DIVIDE: pv_opDivide(); pc += 1; goto checkRequest;
+      case PV_P_MODULUS: pv_opModulus(); pc += 1; goto checkRequest;
+      case PV_P_POWER: pv_opPower(); pc += 1; goto checkRequest;
+      case PV_P_NEGATE: pv_opNegate(); pc += 1; goto checkRequest;
+      case PV_P_INC: pv_opInc(); pc += 1; goto checkRequest;
+      case PV_P_DEC: pv_opDec(); pc += 1; goto checkRequest;
+      case PV_P_ADDINT: pv_opAddInt(s16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_EQUAL: pv_opEqual(false); pc += 1; goto checkRequest;
+      case PV_P_EXACTLYEQUAL: pv_opEqual(true); pc += 1; goto checkRequest;
+      case PV_P_NOTEQUAL: pv_opNotEqual(); pc += 1; goto checkRequest;
+      case PV_P_LESS: pv_opLess(); pc += 1; goto checkRequest;
+      case PV_P_LESSEQUAL: pv_opLessEqual(); pc += 1; goto checkRequest;
+      case PV_P_GREATER: pv_opGreater(); pc += 1; goto checkRequest;
+      case PV_P_GREATEREQUAL: pv_opGreaterEqual(); pc += 1; goto checkRequest;
+      case PV_P_INSTRING: pv_opInstring(); pc += 1; goto checkRequest;
+      case PV_P_AND: pv_opAnd(); pc += 1; goto checkRequest;
+      case PV_P_OR: pv_opOr(); pc += 1; goto checkRequest;
+      case PV_P_NOT: pv_opNot(); pc += 1; goto checkRequest;
+      case PV_P_BITAND: pv_opBit(0); pc += 1; goto checkRequest;
+      case PV_P_BITOR: pv_opBit(1); pc += 1; goto checkRequest;
+      case PV_P_BITXOR: pv_opBit(2); pc += 1; goto checkRequest;
+      case PV_P_BITSHIFTR: pv_opBit(3); pc += 1; goto checkRequest;
+      case PV_P_BITSHIFTL: pv_opBit(4); pc += 1; goto checkRequest;
+      case PV_P_LEFT: pv_opLeft(u16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_RIGHT: pv_opRight(u16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_LIKE: regexOp(true); pc += 1; goto checkRequest;
+      case PV_P_MATCH: regexOp(false); pc += 1; goto checkRequest;
+      case PV_P_FORTEST: pv_itemPutL(pv_stackPushSlot(), pv_opForTest()); pc += 1; goto checkRequest;
+
+      // ---- stack ------------------------------------------------------------------------------
+      case PV_P_POP: pv_stackPopFast(); pc += 1; break;
+      case PV_P_DUPLICATE: {
+        PvItem* top = pv_stackTop(-1);
+        pv_itemCopy(pv_stackPushSlot(), top);
+        pc += 1;
+        break;
+      }
+      case PV_P_DUPLTWO: {
+        PvItem* a = pv_stackTop(-2);
+        PvItem* b = pv_stackTop(-1);
+        pv_itemCopy(pv_stackPushSlot(), a);
+        pv_itemCopy(pv_stackPushSlot(), b);
+        pc += 1;
+        break;
+      }
+
+      // ---- arrays and hashes ------------------------------------------------------------------
+      case PV_P_ARRAYGEN: arrayGen(u16(pc + 1)); pc += 3; break;
+      case PV_P_ARRAYDIM: {
+        uint16_t n = u16(pc + 1);
+        PvItem array = {PV_IT_NIL, {}};
+        std::vector<PV_ITEM> sizes(n);
+        for (uint16_t i = 0; i < n; ++i) sizes[i] = pv_stackTop(-n + i);
+        if (n) arrayDim(&array, sizes.data(), n);
+        for (uint16_t i = 0; i < n; ++i) pv_stackPopFast();
+        pv_itemMove(pv_stackPushSlot(), &array);
+        pc += 3;
+        break;
+      }
+      case PV_P_HASHGEN: hashGen(u16(pc + 1)); pc += 3; goto checkRequest;
+      case PV_P_ARRAYPUSH: arrayPush(); pc += 1; goto checkRequest;
+      case PV_P_ARRAYPUSHREF: arrayPushRef(); pc += 1; goto checkRequest;
+      case PV_P_ARRAYPOP: arrayPop(false); pc += 1; goto checkRequest;
+      case PV_P_ARRAYPOPPLUS: arrayPop(true); pc += 1; goto checkRequest;
+
+      // ---- jumps ------------------------------------------------------------------------------
+      case PV_P_JUMPNEAR: pc = op + static_cast<int8_t>(pc[1]); break;
+      case PV_P_JUMP: pc = op + s16(pc + 1); break;
+      case PV_P_JUMPFAR: pc = op + s24(pc + 1); break;
+      case PV_P_JUMPFALSENEAR: pc = pv_opPopLogical("IF") ? pc + 2 : op + static_cast<int8_t>(pc[1]); goto checkRequest;
+      case PV_P_JUMPFALSE: pc = pv_opPopLogical("IF") ? pc + 3 : op + s16(pc + 1); goto checkRequest;
+      case PV_P_JUMPFALSEFAR: pc = pv_opPopLogical("IF") ? pc + 4 : op + s24(pc + 1); goto checkRequest;
+      case PV_P_JUMPTRUENEAR: pc = pv_opPopLogical("IF") ? op + static_cast<int8_t>(pc[1]) : pc + 2; goto checkRequest;
+      case PV_P_JUMPTRUE: pc = pv_opPopLogical("IF") ? op + s16(pc + 1) : pc + 3; goto checkRequest;
+      case PV_P_JUMPTRUEFAR: pc = pv_opPopLogical("IF") ? op + s24(pc + 1) : pc + 4; goto checkRequest;
+      case PV_P_SWITCHCASE: switchCase(s32(pc + 1)); pc += 5; goto checkRequest;
+
+      // ---- protected sequences ----------------------------------------------------------------
+      case PV_P_SEQBEGIN:
+        f.records.push_back({RecKind::Seq, op + s24(pc + 1), pv_stack.top, f.with.size(), f.enums.size()});
+        pc += 4;
+        break;
+      case PV_P_SEQEND:
+        if (!f.records.empty()) f.popRecord();
+        pc = op + s24(pc + 1);
+        break;
+      case PV_P_SEQRECOVER:
+      case PV_P_TRYRECOVER: {
+        if (!f.records.empty()) f.popRecord();
+        if (*pc == PV_P_TRYRECOVER && s24(pc + 1) != 0)
+          f.records.push_back({RecKind::Finally, op + s24(pc + 1), pv_stack.top, f.with.size(), f.enums.size()});
+        pv_itemMove(pv_stackPushSlot(), pv_vmBreakValue());
+        pc += *pc == PV_P_TRYRECOVER ? 4 : 1;
+        break;
+      }
+      case PV_P_TRYBEGIN:
+        f.records.push_back({RecKind::Try, op + s24(pc + 1), pv_stack.top, f.with.size(), f.enums.size()});
+        ++g_tryDepth;
+        pc += 4;
+        break;
+      case PV_P_TRYEND:
+        if (!f.records.empty()) f.popRecord();
+        pc = op + s24(pc + 1);
+        break;
+      case PV_P_FINALLY: {
+        if (!f.records.empty() && f.records.back().target == op &&
+            f.records.back().kind != RecKind::Seq)
+          f.popRecord();
+        PendingState p;
+        p.kind = f.entering.kind;
+        pv_itemMove(&p.value, &f.entering.value);
+        f.entering.kind = Pending::None;
+        f.pendings.push_back(p);
+        pc += 1;
+        break;
+      }
+      case PV_P_ENDFINALLY:
+        pc += 1;
+        if (!resumePending(f)) return;
+        goto checkRequest;
+
+      // ---- WITH OBJECT and FOR EACH -----------------------------------------------------------
+      case PV_P_WITHOBJECTSTART:
+        f.with.push_back(PvItem{PV_IT_NIL, {}});
+        pv_itemMove(&f.with.back(), pv_itemUnRef(pv_stackTop(-1)));
+        pv_stackPopFast();
+        pc += 1;
+        break;
+      case PV_P_WITHOBJECTEND: f.cutWith(f.with.empty() ? 0 : f.with.size() - 1); pc += 1; break;
+      case PV_P_PUSHWITH: {
+        PvItem* slot = pv_stackPushSlot();
+        if (!f.with.empty()) pv_itemCopy(slot, &f.with.back());
+        pc += 1;
+        break;
+      }
+      case PV_P_FOREACH: forEachStart(f); pc += 1; goto checkRequest;
+      case PV_P_ENUMERATE: pv_itemPutL(pv_stackPushSlot(), !f.enums.empty() && forEachNext(f)); pc += 1; break;
+      case PV_P_ENUMEND: f.cutEnums(f.enums.empty() ? 0 : f.enums.size() - 1); pc += 1; break;
+      case PV_P_ENUMINDEX: pv_itemPutNInt(pv_stackPushSlot(), f.enums.empty() ? 0 : f.enums.back().index); pc += 1; break;
+      case PV_P_IVARREF: ivarRef(); pc += 1; goto checkRequest;
+      case PV_P_CLASSSETMODULE: pv_stackPopFast(); pc += 1; break;
+
+      // ---- macros -----------------------------------------------------------------------------
+      case PV_P_MACROPUSH:
+      case PV_P_MACROPUSHARG:
+      case PV_P_MACROPUSHLIST:
+      case PV_P_MACROPUSHINDEX:
+      case PV_P_MACROPUSHPARE:
+      case PV_P_MACROPUSHALIASED: macroPush("&"); pc += 2; goto checkRequest;
+      case PV_P_MACROPOP:
+      case PV_P_MACROPOPALIASED: {
+        if (PvDynSym* d = macroName("&")) pv_vmPopVariable(d);
+        else pv_stackPopFast();
+        pc += 2;
+        goto checkRequest;
+      }
+      case PV_P_MACROSYMBOL: {
+        PvDynSym* d = macroName("&");
+        pv_itemPutSymbol(pv_stackPushSlot(), d ? d->symbol : pv_dynsymGet("__NOFUNC")->symbol);
+        pc += 1;
+        goto checkRequest;
+      }
+      case PV_P_PUSHMACROREF: {
+        if (PvDynSym* d = macroName("@")) pv_memvarPushRef(d);
+        else pv_stackPushSlot();
+        pc += 1;
+        goto checkRequest;
+      }
+      case PV_P_MACROTEXT:
+      case PV_P_MACROLIST:
+      case PV_P_MACROLISTEND: pc += 1; break;
+    }
+    continue;
+  checkRequest:
+    if (pv_vmRequestQuery()) {
+      pc = unwind(f);
+      if (!pc) return;
+    }
+  }
+}

@@ -1,0 +1,133 @@
+// The evaluation stack: a growing vector of pointers to items (items never move, so references
+// to them stay valid while the stack grows), frames and the return slot.
+#include <cstring>
+
+#include "errint.h"
+#include "gc.h"
+#include "memvar.h"
+#include "stackdef.h"
+#include "vm.h"
+
+PvStack pv_stack;
+
+namespace {
+
+PvStack& g_stack = pv_stack;
+
+}  // namespace
+
+void pv_stackGrow() {
+  PV_SIZE add = g_stack.size < 64 ? 64 : g_stack.size;
+  PV_SIZE n = g_stack.size + add;
+  g_stack.items = static_cast<PvItem**>(
+      g_stack.items ? pv_xrealloc(g_stack.items, n * sizeof(PvItem*)) : pv_xgrab(n * sizeof(PvItem*)));
+  auto* block = static_cast<PvItem*>(pv_xgrab(add * sizeof(PvItem)));  // freed with the stack
+  for (PV_SIZE i = 0; i < add; ++i) {
+    block[i].type = PV_IT_NIL;
+    g_stack.items[g_stack.size + i] = &block[i];
+  }
+  g_stack.size = n;
+}
+
+namespace {
+
+void markStack() {
+  for (PV_SIZE i = 0; i < g_stack.top; ++i) pv_gcItemMark(g_stack.items[i]);
+  pv_gcItemMark(&g_stack.ret);
+}
+
+struct Registrar {
+  Registrar() { pv_gcRegisterRoots(markStack); }
+} g_registrar;
+
+}  // namespace
+
+void pv_stackInit() {
+  if (!g_stack.items) pv_stackGrow();
+  if (g_stack.top == 0) {  // the root frame: a NIL symbol slot and a NIL self
+    g_stack.top = 2;
+    g_stack.base = 0;
+    pv_itemPutSymbol(g_stack.items[0], nullptr);
+    g_stack.items[0]->item.asSymbol.state = &g_stack.rootState;
+  }
+}
+
+void pv_stackFree() {
+  pv_stackRemove(0);
+  pv_itemClear(&g_stack.ret);
+  g_stack.base = 0;
+}
+
+PV_ITEM pv_stackAllocItem() {
+  if (g_stack.items == nullptr) pv_stackInit();
+  if (g_stack.top == g_stack.size) pv_stackGrow();
+  return g_stack.items[g_stack.top++];
+}
+
+void pv_stackPop() {
+  if (g_stack.top <= 0) pv_errInternal(9019, nullptr, nullptr, nullptr);
+  PvItem* p = g_stack.items[--g_stack.top];
+  if (PV_IS_COMPLEX(p)) pv_itemClear(p);
+  else p->type = PV_IT_NIL;
+}
+
+void pv_stackPopReturn() {
+  if (g_stack.top <= 0) pv_errInternal(9019, nullptr, nullptr, nullptr);
+  pv_itemMove(&g_stack.ret, g_stack.items[--g_stack.top]);
+}
+
+void pv_stackDec() {
+  if (g_stack.top <= 0) pv_errInternal(9019, nullptr, nullptr, nullptr);
+  --g_stack.top;
+}
+
+void pv_stackRemove(PV_SIZE untilTop) {
+  while (g_stack.top > untilTop) pv_stackPop();
+}
+
+PV_ITEM pv_stackItemFromTop(int offset) { return g_stack.items[g_stack.top + offset]; }
+PV_ITEM pv_stackItemFromBase(int n) { return g_stack.items[g_stack.base + 1 + n]; }
+PV_ITEM pv_stackItem(PV_SIZE offset) { return g_stack.items[offset]; }
+PV_SIZE pv_stackTopOffset() { return g_stack.top; }
+PV_SIZE pv_stackBaseOffset() { return g_stack.base; }
+PV_ITEM pv_stackBaseItem() { return g_stack.items[g_stack.base]; }
+PV_ITEM pv_stackSelfItem() { return g_stack.items[g_stack.base + 1]; }
+PV_ITEM pv_stackReturnItem() { return &g_stack.ret; }
+PvStackState* pv_stackBaseState() { return g_stack.items[g_stack.base]->item.asSymbol.state; }
+PvItem*** pv_stackItemsBase() { return &g_stack.items; }
+
+void pv_stackNewFrame(PvStackState* state, uint16_t argc) {
+  PV_SIZE base = g_stack.top - argc - 2;
+  PvItem* sym = g_stack.items[base];
+  if (!PV_IS_SYMBOL(sym)) pv_errInternal(9015, nullptr, "pv_stackNewFrame()", nullptr);
+  std::memset(state, 0, sizeof(*state));
+  state->prevBase = g_stack.base;
+  state->privateBase = pv_memvarGetPrivatesBase();
+  state->statics = pv_stackBaseState() ? pv_stackBaseState()->statics : nullptr;
+  sym->item.asSymbol.state = state;
+  sym->item.asSymbol.paramcnt = argc;
+  sym->item.asSymbol.paramdeclcnt = argc;
+  g_stack.base = base;
+}
+
+void pv_stackOldFrame(PvStackState* state) {
+  PV_SIZE base = g_stack.base;
+  pv_stackRemove(base);
+  pv_memvarSetPrivatesBase(state->privateBase);
+  g_stack.base = state->prevBase;
+}
+
+PV_ITEM pv_stackFrameSymbolItem(int level) {
+  PV_SIZE base = g_stack.base;
+  while (level-- > 0) {
+    if (base == 0) return nullptr;
+    base = g_stack.items[base]->item.asSymbol.state->prevBase;
+  }
+  return base == 0 ? nullptr : g_stack.items[base];
+}
+
+int pv_stackFrameCount() {
+  int n = 0;
+  while (pv_stackFrameSymbolItem(n)) ++n;
+  return n;
+}

@@ -1,0 +1,139 @@
+// The machine's interface for native code: the evaluation stack, frames, calls and sends,
+// parameters and return values, code-block evaluation and the quit/break requests.
+//
+// Stack layout of a call, from its base upward:
+//   base+0  the callee's symbol item (its payload carries the frame's PvStackState)
+//   base+1  "self": the receiver of a message, the block of a block evaluation, else NIL
+//   base+2  parameter 1 ... parameter n, then the locals
+// The running call's base is remembered; local n is at base + 1 + n.
+#pragma once
+
+#include <cstdarg>
+
+#include "item.h"
+
+// Per-call state, kept in the C++ frame of the function that made the call.
+struct PvStackState {
+  PV_SIZE prevBase;      // base of the caller's frame
+  PV_SIZE privateBase;   // memvar privates stack base of the caller
+  PvItem* statics;       // module statics array in use (set by the statics-frame opcode)
+  PvSymbol* module;      // symbol of the running module's first entry (for file names)
+  int line;              // current source line
+  int baseLine;          // base of the line-offset opcode
+  const char* moduleName;  // "FILE.prg:PROC" text of the module-name opcode, or nullptr
+  uint16_t withObjectBase;
+  uint16_t recoverBase;
+  uint16_t classHandle;  // class of the running method (for scope and super)
+};
+
+// ---- requests ---------------------------------------------------------------------------------
+enum : uint16_t {
+  PV_QUIT_REQUESTED = 1,
+  PV_BREAK_REQUESTED = 2,
+  PV_ENDPROC_REQUESTED = 4,
+};
+void pv_vmRequestQuit();
+void pv_vmRequestBreak(PV_ITEM value);   // value handed to the recovery code (may be null)
+void pv_vmRequestEndProc();
+uint16_t pv_vmRequestQuery();
+void pv_vmRequestCancel();               // clears break and end-procedure requests
+void pv_vmRequestReset();                // clears every request
+PV_ITEM pv_vmBreakValue();               // the value of the last break request
+
+// ---- pushing ----------------------------------------------------------------------------------
+void pv_vmPushSymbol(PvSymbol* symbol);
+void pv_vmPushDynSym(PvDynSym* dynsym);
+void pv_vmPushNil();
+void pv_vmPush(PV_ITEM item);
+void pv_vmPushString(const char* text, PV_SIZE len);
+void pv_vmPushNumber(double value, int decimals);
+void pv_vmPushInteger(int value);
+void pv_vmPushLong(long long value);
+void pv_vmPushLogical(bool value);
+void pv_vmPushDate(long julian);
+void pv_vmPushPointer(void* value);
+void pv_vmPushItemRef(PV_ITEM item);     // a reference to an item of native code
+
+// ---- calls ------------------------------------------------------------------------------------
+void pv_vmDo(uint16_t argc);         // symbol, NIL, args pushed; result in the return slot
+void pv_vmFunction(uint16_t argc);   // the same, result pushed
+void pv_vmSend(uint16_t argc);       // message symbol, receiver, args; result in the return slot
+PV_ITEM pv_vmEvalBlock(PV_ITEM block);                 // result: the return slot
+PV_ITEM pv_vmEvalBlockV(PV_ITEM block, int argc, ...);  // PV_ITEM arguments
+PV_ITEM pv_vmEvalBlockOrMacro(PV_ITEM value);
+// Runs a procedure's (or block's) bytecode in the current frame until its end opcode.
+void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols);
+// Calls the function of `symbol` in the frame just made (native or bytecode); raises 12/1001
+// when there is none.
+void pv_vmProcCall(PvSymbol* symbol);
+
+// ---- the stack, for the machine and natives ---------------------------------------------------
+PV_ITEM pv_stackAllocItem();           // push a NIL slot and return it
+void pv_stackPop();                    // pop and clear
+void pv_stackPopReturn();              // pop into the return slot
+void pv_stackDec();                    // pop without clearing (the slot was moved out)
+void pv_stackRemove(PV_SIZE untilTop); // pop and clear down to the given top offset
+PV_ITEM pv_stackItemFromTop(int offset);   // -1 is the top
+PV_ITEM pv_stackItemFromBase(int n);       // parameter or local n of the running call
+PV_ITEM pv_stackItem(PV_SIZE offset);      // absolute slot
+PV_SIZE pv_stackTopOffset();
+PV_SIZE pv_stackBaseOffset();
+PV_ITEM pv_stackBaseItem();            // the running call's symbol item
+PV_ITEM pv_stackSelfItem();
+PV_ITEM pv_stackReturnItem();
+PvStackState* pv_stackBaseState();
+PvItem*** pv_stackItemsBase();         // address of the item-pointer vector (for references)
+// Frames: `pv_stackNewFrame` makes the slot at top - argc - 2 the base of a new call.
+void pv_stackNewFrame(PvStackState* state, uint16_t argc);
+void pv_stackOldFrame(PvStackState* state);
+// Caller frames: level 0 is the running call; nullptr past the outermost.
+PV_ITEM pv_stackFrameSymbolItem(int level);
+int pv_stackFrameCount();
+void pv_stackInit();
+void pv_stackFree();
+
+// ---- parameters and results of native functions -----------------------------------------------
+int pv_pcount();
+PV_ITEM pv_param(int n, uint32_t typeMask);   // nullptr when absent or of another type
+PV_ITEM pv_paramError(int n);                 // the parameter, or a NIL item
+uint32_t pv_parinfo(int n);                   // type bits (0 for n = 0: the count is in pv_pcount)
+const char* pv_parc(int n);                   // nullptr when not a string
+PV_SIZE pv_parclen(int n);
+int pv_parni(int n);
+long pv_parnl(int n);
+long long pv_parnll(int n);
+double pv_parnd(int n);
+bool pv_parl(int n);
+long pv_pardl(int n);
+char* pv_pards(int n, char* buffer9);
+bool pv_ispar(int n, uint32_t typeMask);
+void pv_ret();
+void pv_retc(const char* text);
+void pv_retclen(const char* text, PV_SIZE len);
+void pv_retni(int value);
+void pv_retnl(long value);
+void pv_retnll(long long value);
+void pv_retnint(int64_t value);
+void pv_retnd(double value);
+void pv_retndlen(double value, int width, int decimals);
+void pv_retnlen(double value, int width, int decimals);
+void pv_retl(bool value);
+void pv_retdl(long julian);
+void pv_retds(const char* dateString);
+void pv_reta(PV_SIZE len);
+void pv_itemReturn(PV_ITEM item);
+void pv_itemReturnRelease(PV_ITEM item);      // return and release a grip item
+void pv_itemReturnForward(PV_ITEM item);      // move into the return slot
+// Stores into a by-reference parameter; false when parameter n is not a reference.
+bool pv_storc(const char* text, int n);
+bool pv_storclen(const char* text, PV_SIZE len, int n);
+bool pv_storni(int value, int n);
+bool pv_stornd(double value, int n);
+bool pv_storl(bool value, int n);
+bool pv_itemParamStore(int n, PV_ITEM value);
+
+// True while a TRY is active: a launched error then breaks with the error object.
+bool pv_vmTryActive();
+
+// Symbols the machine itself calls.
+extern PvSymbol* pv_symEval;    // __EVAL: evaluates the code block in its self slot

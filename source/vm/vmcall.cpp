@@ -1,0 +1,155 @@
+// Calls, sends, code-block evaluation, the push interface for native code and the quit/break
+// requests.
+#include <cstdarg>
+
+#include "array.h"
+#include "classes.h"
+#include "codeblock.h"
+#include "dynsym.h"
+#include "errors.h"
+#include "memvar.h"
+#include "vm.h"
+
+namespace {
+
+struct Requests {
+  uint16_t flags = 0;
+  PvItem breakValue = {PV_IT_NIL, {}};
+};
+
+Requests& requests() {
+  static Requests r;
+  return r;
+}
+
+// Evaluates the code block in the self slot of the running frame.
+void evalBlockInFrame() {
+  PV_ITEM self = pv_stackSelfItem();
+  if (!PV_IS_BLOCK(self)) {
+    pv_errRT_BASE(PV_EG_NOMETHOD, 1004, "Class: 'NIL' has no exported method", "EVAL", 0);
+    return;
+  }
+  PvCodeBlock* cb = self->item.asBlock.value;
+  for (int i = pv_pcount(); i < cb->paramCount; ++i) pv_stackAllocItem();  // missing parameters
+  PvStackState* st = pv_stackBaseState();
+  st->statics = cb->statics;
+  st->line = cb->defLine;
+  pv_vmExecute(cb->pcode, cb->symbols);
+}
+
+PvSymbol g_evalSymbol = {"__EVAL", PV_FS_PUBLIC | PV_FS_LOCAL, {evalBlockInFrame}, nullptr};
+
+struct Registrar {
+  Registrar() { pv_vmProcessSymbols(&g_evalSymbol, 1, "vm", 9, 0); }
+} g_registrar;
+
+void undefinedFunction(PvSymbol* symbol, uint16_t argc) {
+  PV_ITEM args = pv_itemNew(nullptr);
+  pv_arrayNew(args, argc);
+  for (uint16_t i = 1; i <= argc; ++i) pv_arraySet(args, i, pv_stackItemFromBase(i));
+  PV_ITEM subst = pv_errRT_BASE_SubstArray(PV_EG_NOFUNC, 1001, nullptr, symbol->name, args);
+  pv_itemRelease(args);
+  if (subst) {
+    pv_itemMove(pv_stackReturnItem(), subst);
+    pv_itemRelease(subst);
+  }
+}
+
+}  // namespace
+
+PvSymbol* pv_symEval = &g_evalSymbol;
+
+// ---- requests ---------------------------------------------------------------------------------
+void pv_vmRequestQuit() { requests().flags |= PV_QUIT_REQUESTED; }
+void pv_vmRequestEndProc() { requests().flags |= PV_ENDPROC_REQUESTED; }
+void pv_vmRequestBreak(PV_ITEM value) {
+  if (value) pv_itemCopy(&requests().breakValue, value);
+  else pv_itemClear(&requests().breakValue);
+  requests().flags |= PV_BREAK_REQUESTED;
+}
+uint16_t pv_vmRequestQuery() { return requests().flags; }
+void pv_vmRequestCancel() { requests().flags &= PV_QUIT_REQUESTED; }
+void pv_vmRequestReset() { requests().flags = 0; }
+PV_ITEM pv_vmBreakValue() { return &requests().breakValue; }
+
+// ---- pushing ----------------------------------------------------------------------------------
+void pv_vmPushSymbol(PvSymbol* symbol) { pv_itemPutSymbol(pv_stackAllocItem(), symbol); }
+void pv_vmPushDynSym(PvDynSym* dynsym) { pv_vmPushSymbol(dynsym->symbol); }
+void pv_vmPushNil() { pv_stackAllocItem(); }
+void pv_vmPush(PV_ITEM item) { pv_itemCopy(pv_stackAllocItem(), item); }
+void pv_vmPushString(const char* text, PV_SIZE len) { pv_itemPutCL(pv_stackAllocItem(), text, len); }
+void pv_vmPushNumber(double value, int decimals) {
+  if (decimals) pv_itemPutNDDec(pv_stackAllocItem(), value, decimals);
+  else pv_itemPutNLen(pv_stackAllocItem(), value, 0, 0);
+}
+void pv_vmPushInteger(int value) { pv_itemPutNI(pv_stackAllocItem(), value); }
+void pv_vmPushLong(long long value) { pv_itemPutNInt(pv_stackAllocItem(), value); }
+void pv_vmPushLogical(bool value) { pv_itemPutL(pv_stackAllocItem(), value); }
+void pv_vmPushDate(long julian) { pv_itemPutDL(pv_stackAllocItem(), julian); }
+void pv_vmPushPointer(void* value) { pv_itemPutPtr(pv_stackAllocItem(), value); }
+
+namespace {
+PvItem* refRead(void* v) { return static_cast<PvItem*>(v); }
+void refCopy(PvItem*) {}
+void refClear(void*) {}
+const PvRefExtFuncs kNativeRef = {refRead, refRead, refCopy, refClear, nullptr};
+}  // namespace
+
+void pv_vmPushItemRef(PV_ITEM item) {
+  PV_ITEM ref = pv_stackAllocItem();
+  ref->type = PV_IT_BYREF;
+  ref->item.asRefer.ext = &kNativeRef;
+  ref->item.asRefer.extValue = item;
+  ref->item.asRefer.offset = -1;
+}
+
+// ---- calls ------------------------------------------------------------------------------------
+void pv_vmProcCall(PvSymbol* symbol) {
+  PvSymbol* exec = symbol;
+  if (symbol->dynsym && (symbol->scope & PV_FS_PUBLIC)) exec = symbol->dynsym->symbol;
+  if (exec->value.func == nullptr && exec != symbol && symbol->value.func) exec = symbol;
+  if (exec->scope & PV_FS_PCODEFUNC) {
+    pv_vmExecute(exec->value.pcode->pcode, exec->value.pcode->symbols);
+  } else if (exec->value.func) {
+    exec->value.func();
+  } else {
+    undefinedFunction(symbol, static_cast<uint16_t>(pv_pcount()));
+  }
+}
+
+void pv_vmDo(uint16_t argc) {
+  PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
+  PvStackState state;
+  pv_stackNewFrame(&state, argc);
+  pv_itemClear(pv_stackReturnItem());
+  pv_vmProcCall(symItem->item.asSymbol.value);
+  pv_stackOldFrame(&state);
+}
+
+void pv_vmFunction(uint16_t argc) {
+  pv_vmDo(argc);
+  pv_itemMove(pv_stackAllocItem(), pv_stackReturnItem());
+}
+
+void pv_vmSend(uint16_t argc) {
+  pv_itemClear(pv_stackReturnItem());
+  pv_clsDispatch(argc);
+}
+
+PV_ITEM pv_vmEvalBlock(PV_ITEM block) {
+  pv_vmPushSymbol(pv_symEval);
+  pv_vmPush(block);
+  pv_vmDo(0);
+  return pv_stackReturnItem();
+}
+
+PV_ITEM pv_vmEvalBlockV(PV_ITEM block, int argc, ...) {
+  pv_vmPushSymbol(pv_symEval);
+  pv_vmPush(block);
+  va_list ap;
+  va_start(ap, argc);
+  for (int i = 0; i < argc; ++i) pv_vmPush(va_arg(ap, PV_ITEM));
+  va_end(ap);
+  pv_vmDo(static_cast<uint16_t>(argc));
+  return pv_stackReturnItem();
+}
