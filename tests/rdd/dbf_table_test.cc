@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "dbf/dbf_cipher.h"
 #include "dbf/dbf_codec.h"
 #include "dbf/dbf_table.h"
 #include "fs/fault_file.h"
@@ -275,6 +276,34 @@ TEST_F(DbfTableTest, ExtendedTablesKeepTheBacklink) {
   ASSERT_TRUE(again->append(rec.data(), &n).ok());
   again.reset();
   EXPECT_EQ(test::ReadBytes(path()).size(), 65u + 263 + 3 + 1);
+}
+
+TEST_F(DbfTableTest, EncryptedTablesStoreEncipheredRecords) {
+  std::unique_ptr<DbfTable> t;
+  ASSERT_TRUE(DbfTable::Create(path(), kFields, {.encrypted = true}, &t).ok());
+  EXPECT_EQ(t->versionByte(), 0x06);
+  uint8_t key[kKeySize];
+  KeyFromPassword("secret", key);
+  t->setKey(key);
+  for (int i = 1; i <= 3; ++i) appendRow(*t, i);
+  std::vector<uint8_t> rec(t->recordLength());
+  ASSERT_TRUE(t->readRecord(2, rec.data()).ok());
+  rec[0] = '*';
+  ASSERT_TRUE(t->writeRecord(2, rec.data()).ok());
+  ASSERT_TRUE(t->close().ok());
+  std::vector<uint8_t> bytes = test::ReadBytes(path());
+  std::string body(bytes.begin() + 32 + 64 + 2, bytes.end());
+  EXPECT_EQ(body.find("rec1"), std::string::npos);
+  EXPECT_EQ(body[0], 'E');
+  EXPECT_EQ(body[12], 'D');
+  auto raw = open();
+  ASSERT_TRUE(raw->readRecord(1, rec.data()).ok());
+  EXPECT_EQ(rec[0], 'E');  // without a key records pass as stored
+  raw->setKey(key);
+  EXPECT_EQ(qty(*raw, 3), 3);
+  ASSERT_TRUE(raw->pack().ok());  // sees the deleted flag through the cipher
+  EXPECT_EQ(raw->recordCount(), 2u);
+  EXPECT_EQ(qty(*raw, 2), 3);
 }
 
 TEST(DbfLockPlaceTest, SchemesPutLocksWhereDocumented) {

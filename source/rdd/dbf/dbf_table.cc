@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "dbf/dbf_cipher.h"
 #include "dbf/dbf_codec.h"
 #include "fs/coding.h"
 
@@ -36,6 +37,23 @@ int DbfTable::fieldIndex(std::string_view name) const {
 
 void DbfTable::blankRecord(uint8_t* buf) const { BlankRecord(fields_, buf, record_length_); }
 
+void DbfTable::setKey(const uint8_t* key) {
+  std::memset(key_, 0, sizeof key_);
+  has_key_ = key != nullptr;
+  if (key) std::memcpy(key_, key, sizeof key_);
+}
+
+const uint8_t* DbfTable::storedForm(const uint8_t* buf) {
+  if (!encrypted_ || !has_key_) return buf;
+  cipher_.assign(buf, buf + record_length_);
+  EncipherRecord(key_, cipher_.data(), record_length_);
+  return cipher_.data();
+}
+
+void DbfTable::plainForm(uint8_t* buf) const {
+  if (encrypted_ && has_key_) DecipherRecord(key_, buf, record_length_);
+}
+
 Status DbfTable::refreshRecordCount() {
   Status st = flushPending();
   if (!st.ok()) return st;
@@ -59,11 +77,14 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
   if (shared_) {
     Status st = file_->readExact(offset, buf, record_length_, "short record read");
-    return st.ok() ? st : std::move(st.sub(kSubRead));
+    if (!st.ok()) return std::move(st.sub(kSubRead));
+    plainForm(buf);
+    return st;
   }
   if (inPending(recno)) {
     std::memcpy(buf, pending_.data() + uint64_t(recno - pending_first_) * record_length_,
                 record_length_);
+    plainForm(buf);
     return Status::Ok();
   }
   if (offset < cache_offset_ || offset + record_length_ > cache_offset_ + cache_.size()) {
@@ -80,6 +101,7 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
     }
   }
   std::memcpy(buf, cache_.data() + (offset - cache_offset_), record_length_);
+  plainForm(buf);
   return Status::Ok();
 }
 
@@ -97,6 +119,7 @@ Status DbfTable::writeRecord(uint32_t recno, const uint8_t* buf) {
     return Status::BadArgument("record " + std::to_string(recno) + " is outside the table",
                                fileName());
   }
+  buf = storedForm(buf);
   if (inPending(recno)) {
     std::memcpy(pending_.data() + uint64_t(recno - pending_first_) * record_length_, buf,
                 record_length_);
@@ -113,6 +136,7 @@ Status DbfTable::writeRecord(uint32_t recno, const uint8_t* buf) {
 }
 
 Status DbfTable::writeRecordAndEof(uint32_t recno, const uint8_t* buf) {
+  buf = storedForm(buf);
   scratch_.assign(buf, buf + record_length_);
   scratch_.push_back(kEofByte);
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
@@ -221,7 +245,8 @@ Status DbfTable::append(uint8_t* buf, uint32_t* recno) {
   if (!st.ok()) return release(std::move(st));
   if (!shared_) {
     if (pending_.empty()) pending_first_ = n;
-    pending_.insert(pending_.end(), buf, buf + record_length_);
+    const uint8_t* stored = storedForm(buf);
+    pending_.insert(pending_.end(), stored, stored + record_length_);
     record_count_ = *recno = n;
     header_due_ = true;
     return pending_.size() >= kCacheBytes ? flushPending() : Status::Ok();
@@ -355,6 +380,7 @@ Status DbfTable::close() {
   unlockAllRecords();
   if (header_locked_) unlockHeader();
   if (header_due_ && !read_only_) st = writeHeader();
+  setKey(nullptr);
   file_.reset();
   return st;
 }

@@ -146,6 +146,11 @@ class DbfTable {
   bool headerLocked() const { return header_locked_; }
   const std::vector<uint32_t>& lockedRecords() const { return locked_; }
 
+  // Encrypted tables: with a key set, records are deciphered on reading and enciphered on writing
+  // (dbf_cipher.h); without one they pass as stored. nullptr forgets the key (zeroed first).
+  void setKey(const uint8_t* key);
+  bool hasKey() const { return has_key_; }
+
   // Releases every lock, writes the header when due and closes the file.
   Status close();
 
@@ -159,6 +164,9 @@ class DbfTable {
   Status assignAutoIncrement(uint8_t* buf);
   Status writeRecordAndEof(uint32_t recno, const uint8_t* buf);
   Status flushPending();
+  // The bytes to store for record image `buf` (enciphered when a key is set).
+  const uint8_t* storedForm(const uint8_t* buf);
+  void plainForm(uint8_t* buf) const;
   bool inPending(uint32_t recno) const {
     return !pending_.empty() && recno >= pending_first_ &&
            recno - pending_first_ < pending_.size() / record_length_;
@@ -186,6 +194,9 @@ class DbfTable {
   std::vector<uint8_t> pending_;
   uint32_t pending_first_ = 0;
   std::vector<uint8_t> scratch_;  // one record and the end-of-file byte
+  std::vector<uint8_t> cipher_;   // one enciphered record
+  uint8_t key_[8] = {};
+  bool has_key_ = false;
 };
 
 }  // namespace pv::dbf
