@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "item.h"
 
@@ -68,6 +69,9 @@ uint16_t pv_errRT_DBCMD_Ext(uint32_t gencode, uint32_t subcode, const char* desc
                             const char* operation, uint16_t flags);
 // BASE 1132 "Bound error" with the description "array access" (no arguments).
 void pv_errBaseArrayAccess();
+
+// The text ERRORMESSAGE gives: "Error BASE/1081  Argument error: +".
+std::string pv_errMessageText(PV_ITEM error);
 
 // Field access.
 uint32_t pv_errGetGenCode(PV_ITEM e);

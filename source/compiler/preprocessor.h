@@ -1,0 +1,83 @@
+// The preprocessor: #define (object-like and function-like), #undef, #include, #ifdef, #ifndef,
+// #else, #endif and #error, between the lexer and the parser. Macro names are case-sensitive.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "compiler/lexer.h"
+
+namespace pv {
+
+// Reads a file into `text`; false when it cannot be read.
+using FileReader = std::function<bool(const std::string& path, std::string& text)>;
+bool readFileFromDisk(const std::string& path, std::string& text);
+
+class Preprocessor {
+ public:
+  static constexpr int kMaxIncludeDepth = 16;
+  static constexpr size_t kMaxExpansion = 100000;  // tokens one macro use may produce
+
+  Preprocessor(Diagnostics& diags, std::vector<std::string> includePaths,
+               FileReader reader = readFileFromDisk);
+
+  // Starts reading the main source. `name` is the file name used in messages.
+  void start(const std::string& name, std::string text);
+  // Defines an object-like macro (as a command-line -D would).
+  void define(const std::string& name, const std::string& value);
+
+  // The next token after directives and macro expansion; Tok::End at the end of the main file.
+  Token next();
+
+  // The source text a token range spans (both tokens from the same file), as written.
+  std::string textBetween(const Token& first, const Token& last) const;
+
+ private:
+  struct Macro {
+    bool functionLike = false;
+    std::vector<std::string> params;
+    std::vector<Token> body;
+  };
+  struct Input {
+    std::unique_ptr<Lexer> lexer;
+    int file;
+    std::string dir;
+    size_t condDepth;  // conditional stack size when the file was entered
+  };
+  struct Cond {
+    bool active;      // this branch is taken
+    bool parentActive;
+    bool sawElse;
+    SourcePos pos;
+  };
+
+  Token raw();
+  std::vector<Token> restOfDirective();
+  void directive(const Token& hash);
+  void doDefine(const std::vector<Token>& line, const Token& hash);
+  void doInclude(const std::vector<Token>& line, const Token& hash);
+  bool skipping() const { return !conds_.empty() && !conds_.back().active; }
+  void expand(const Token& name, std::vector<Token>& out, std::set<std::string>& active,
+              std::deque<Token>& source, bool fromRaw, size_t& budget);
+  bool collectArgs(std::deque<Token>& source, bool fromRaw, std::vector<std::vector<Token>>& args,
+                   const Token& at);
+  Token pull(std::deque<Token>& source, bool fromRaw);
+
+  Diagnostics& diags_;
+  std::vector<std::string> includePaths_;
+  FileReader reader_;
+  std::deque<std::string> texts_;  // every file's text, by file index; kept alive for lexers
+  std::map<int, const std::string*> textOf_;
+  std::vector<Input> inputs_;
+  std::vector<Cond> conds_;
+  std::map<std::string, Macro> macros_;
+  std::deque<Token> pending_;
+  bool cutReported_ = false;
+};
+
+}  // namespace pv

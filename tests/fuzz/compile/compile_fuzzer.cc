@@ -1,0 +1,31 @@
+// Any input, compiled as a module (with an include file at hand) and parsed as an expression,
+// must give a result or a list of errors: no crash, no hang, no sanitizer report. A module that
+// compiles is also listed and written as C++, which walks every emitted instruction.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "compiler/compiler.h"
+#include "compiler/cpp_writer.h"
+#include "compiler/disassembler.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  pv::CompileOptions options;
+  options.reader = [](const std::string& path, std::string& out) {
+    if (path.find("inc.ch") == std::string::npos) return false;
+    out = "#define INC(x) ((x) + 1)\n#define TWO 2\n";
+    return true;
+  };
+  pv::CompileResult r = pv::compileSource("fuzz.prg", text, options);
+  if (r.ok) {
+    std::string listing = pv::listModule(r.module);
+    std::string cpp = pv::writeModuleCpp(r.module);
+    if (listing.empty() || cpp.empty()) __builtin_trap();
+  } else if (r.diags.list().empty()) {
+    __builtin_trap();  // a failure must say why
+  }
+  pv::Diagnostics diags;
+  pv::parseExpression(text, diags);
+  return 0;
+}

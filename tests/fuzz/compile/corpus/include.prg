@@ -1,0 +1,3 @@
+#include "inc.ch"
+FUNCTION f(a)
+   RETURN INC(a) * TWO

@@ -1,0 +1,43 @@
+// Table and setting commands.
+PROCEDURE Tables()
+   USE PRODUCT.DBF ALIAS prod NEW SHARED READONLY VIA "DBFCDX"
+   USE ( cFile ) EXCLUSIVE
+   USE
+   SELECT 1
+   SELECT prod
+   SELECT ( nArea )
+   GO TOP
+   GO BOTTOM
+   GOTO 5
+   SKIP
+   SKIP -1
+   SEEK "x" SOFTSEEK LAST
+   APPEND BLANK
+   REPLACE name WITH "a", prod->value WITH 2
+   DELETE
+   RECALL
+   PACK
+   ZAP
+   INDEX ON STR(ID_NR) TAG excel1
+   INDEX ON Lower( CUSTOMER ) + INVOICE TAG cust TO bag FOR VALUE > 0 UNIQUE DESCENDING
+   SET ORDER TO 2
+   SET ORDER TO TAG excel1
+   SET INDEX TO a, b
+   SET DELETED ON
+   SET EXACT OFF
+   SET SOFTSEEK ON
+   SET CENTURY ON
+   SET EXCLUSIVE OFF
+   SET FIXED ( lFixed )
+   SET DATE FORMAT TO "dd.mm.yyyy"
+   SET DECIMALS TO 2
+   SET EPOCH TO 2000
+   CLOSE prod
+   CLOSE ALL
+   CLOSE DATABASES
+   COMMIT
+   UNLOCK
+   UNLOCK ALL
+   RELEASE a, b
+   x := prod->( RecNo() ) + FIELD->value + ( nArea )->value
+   RETURN

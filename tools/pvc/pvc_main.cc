@@ -1,0 +1,85 @@
+// pvc: the module compiler's command line.
+//
+//   pvc [options] FILE.prg...
+//     -o OUT        output file (one input only); default: FILE.prg.cc beside the input
+//     -I DIR        add an include folder for #include
+//     -D NAME[=V]   define a macro
+//     --no-first    no "first" procedure (library modules)
+//     --list        print the symbol table and bytecode listing instead of writing C++
+//
+// Only the first file's first procedure is the start candidate. Exit code 1 when any file has
+// errors; every error is listed as file(line:col): error: message.
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "compiler/cpp_writer.h"
+#include "compiler/disassembler.h"
+
+namespace {
+
+int usage() {
+  std::cerr << "usage: pvc [-o out.cc] [-I dir] [-D name[=value]] [--no-first] [--list] "
+               "file.prg...\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  pv::CompileOptions options;
+  std::vector<std::string> files;
+  std::string output;
+  bool list = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (arg.size() > 2 && arg[0] == '-' && arg[1] != '-') return arg.substr(2);
+      if (i + 1 >= argc) return {};
+      return argv[++i];
+    };
+    if (arg == "--list") {
+      list = true;
+    } else if (arg == "--no-first") {
+      options.codegen.markFirst = false;
+    } else if (arg.rfind("-o", 0) == 0) {
+      output = value();
+    } else if (arg.rfind("-I", 0) == 0) {
+      options.includePaths.push_back(value());
+    } else if (arg.rfind("-D", 0) == 0) {
+      std::string def = value();
+      size_t eq = def.find('=');
+      options.defines.emplace_back(def.substr(0, eq),
+                                   eq == std::string::npos ? "1" : def.substr(eq + 1));
+    } else if (!arg.empty() && arg[0] == '-') {
+      return usage();
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.empty() || (!output.empty() && files.size() > 1)) return usage();
+  int status = 0;
+  for (const std::string& file : files) {
+    pv::CompileResult r = pv::compileFile(file, options);
+    options.codegen.markFirst = false;  // only the main file has the start candidate
+    if (!r.ok) {
+      std::cerr << r.diags.text();
+      status = 1;
+      continue;
+    }
+    if (list) {
+      std::cout << pv::listModule(r.module);
+      continue;
+    }
+    std::string out = output.empty() ? file + ".cc" : output;
+    std::ofstream os(out, std::ios::binary);
+    os << pv::writeModuleCpp(r.module);
+    if (!os) {
+      std::cerr << out << ": cannot write\n";
+      status = 1;
+    }
+  }
+  return status;
+}
