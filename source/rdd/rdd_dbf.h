@@ -1,0 +1,32 @@
+// The DBF table driver: the work-area record of tables served by "DBF" and the drivers that
+// inherit from it.
+//
+// Record states of an area (besides its position):
+//
+//   invalid ──first field access──▶ valid (cold) ──goHot (first change)──▶ hot
+//      ▲                                │                                   │
+//      └────────── any move ────────────┘◀──────── goCold writes it ────────┘
+//
+// Position: on a real record (1…count) or on the phantom record count + 1 (EOF, a blank buffer,
+// writes ignored). An appended record is hot and marked appended from the start.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "dbf/dbf_table.h"
+#include "rddapi.h"
+
+struct PvDbfArea : PvArea {
+  std::unique_ptr<pv::dbf::DbfTable> table;
+  std::vector<pv::dbf::FieldSpec> pendingFields;  // from createFields, for create
+  std::vector<uint8_t> record;
+  uint32_t recno = 0;
+  bool valid = false, positioned = false, hot = false, appended = false;
+  std::string fileName;
+};
+
+// Registers the "DBF" table function; the runtime calls this before registering drivers.
+void pv_dbfRegisterDriver();
+// Raises the error object for a failed storage Status; returns the verdict.
+uint16_t pv_dbfRaise(PvArea* area, const pv::Status& st, const char* operation);
