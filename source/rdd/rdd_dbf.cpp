@@ -324,6 +324,12 @@ int Info(PvArea* area, PvRddArgs* x) {
   switch (x->number) {
     case 1: case 2: pv_itemPutL(x->item, true); return PV_SUCCESS;
     case 3: pv_itemPutNL(x->item, long(a->table->headerLength())); return PV_SUCCESS;
+    case 4: {
+      int y, m, d;
+      a->table->lastUpdate(&y, &m, &d);
+      pv_itemPutDL(x->item, JulianFromYmd(y, m, d));
+      return PV_SUCCESS;
+    }
     case 7: pv_itemPutNL(x->item, long(a->table->recordLength())); return PV_SUCCESS;
     case 9: pv_itemPutC(x->item, ".dbf"); return PV_SUCCESS;
     case 10: pv_itemPutC(x->item, a->table->fileName().c_str()); return PV_SUCCESS;

@@ -123,6 +123,10 @@ class DbfTable {
   Status writeHeader();
   // Changes header byte 28 (the structural-index and memo bits) and writes the header.
   Status setTableFlags(uint8_t flags);
+  // The date of the last update stored in the header (year 1900 + byte 1).
+  void lastUpdate(int* year, int* month, int* day) const {
+    *year = 1900 + header_[kHdrYear], *month = header_[kHdrMonth], *day = header_[kHdrDay];
+  }
   // The date written as the last update; today unless set (for files compared byte by byte).
   void setUpdateDate(int year, int month, int day);
 
