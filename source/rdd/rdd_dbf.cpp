@@ -401,6 +401,10 @@ int Open(PvArea* area, PvRddArgs* x) {
   OpenOptions options{info->shared, info->readOnly, pv_setDBFLockScheme()};
   int r = WithRetry(a, nullptr, [&] { return DbfTable::Open(a->fileName, options, &a->table); });
   if (r != PV_SUCCESS) return PV_FAILURE;
+  if (a->table->memoType() != kMemoNone && pv_rddCall(a, PV_RDD_OPENMEMFILE, x) != PV_SUCCESS) {
+    a->table.reset();
+    return PV_FAILURE;
+  }
   return Attach(a, x);
 }
 
@@ -428,10 +432,26 @@ int Create(PvArea* area, PvRddArgs* x) {
   a->fileName = WithExtension(info->file);
   CreateOptions options;
   options.lock_scheme = pv_setDBFLockScheme();
+  bool memo_fields = false;
+  for (const FieldSpec& f : a->pendingFields) {
+    char c = char(std::toupper(uint8_t(f.type.empty() ? ' ' : f.type[0])));
+    memo_fields |= c == 'M' || c == 'P' || c == 'W' || c == 'G';
+  }
+  if (memo_fields) {  // the memo driver answers its memo type
+    PvItem type = {PV_IT_NIL, {}};
+    PvRddArgs q;
+    q.number = 133;
+    q.item = &type;
+    if (pv_rddCall(a, PV_RDD_INFO, &q) == PV_SUCCESS) options.memo_type = pv_itemGetNI(&type);
+  }
   int r = WithRetry(a, nullptr, [&] {
     return DbfTable::Create(a->fileName, a->pendingFields, options, &a->table);
   });
   if (r != PV_SUCCESS) return PV_FAILURE;
+  if (memo_fields && pv_rddCall(a, PV_RDD_CREATEMEMFILE, x) != PV_SUCCESS) {
+    a->table.reset();
+    return PV_FAILURE;
+  }
   return Attach(a, x);
 }
 
@@ -449,8 +469,22 @@ int Close(PvArea* area, PvRddArgs* x) {
     }
     a->table.reset();
   }
+  a->memo.reset();
   pv_rddDefaultClose(a, x);
   return result;
+}
+
+// The plain driver keeps no memo files.
+int CreateMemoFile(PvArea* a, PvRddArgs*) {
+  pv_rddRaise(a, 20, kSubDataType, Dbf(a)->fileName.c_str(), 0, 0, nullptr);  // "Create error"
+
+  return PV_FAILURE;
+}
+
+int OpenMemoFile(PvArea* a, PvRddArgs*) {
+  Status st = Status::Make(StatusKind::kNotSupported, "no memo driver", Dbf(a)->fileName)
+                  .sub(kSubOpen, kCanDefault);
+  return pv_dbfRaise(a, st, nullptr) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
 }
 
 int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t,
@@ -484,6 +518,8 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_ZAP] = Zap;
   own.slot[PV_RDD_LOCK] = Lock;
   own.slot[PV_RDD_UNLOCK] = Unlock;
+  own.slot[PV_RDD_CREATEMEMFILE] = CreateMemoFile;
+  own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
   node->makeArea = [] { return std::unique_ptr<PvArea>(new PvDbfArea()); };
   return pv_rddInherit(table, &own, super, "");
 }

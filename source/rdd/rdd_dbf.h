@@ -15,10 +15,12 @@
 #include <vector>
 
 #include "dbf/dbf_table.h"
+#include "dbfFPT/memo_file.h"
 #include "rddapi.h"
 
 struct PvDbfArea : PvArea {
   std::unique_ptr<pv::dbf::DbfTable> table;
+  std::unique_ptr<pv::memo::MemoFile> memo;  // opened by memo drivers
   std::vector<pv::dbf::FieldSpec> pendingFields;  // from createFields, for create
   std::vector<uint8_t> record;
   uint32_t recno = 0;
@@ -26,7 +28,8 @@ struct PvDbfArea : PvArea {
   std::string fileName;
 };
 
-// Registers the "DBF" table function; the runtime calls this before registering drivers.
+// Registers the table functions of "DBF" and "DBFFPT" (called before registering drivers).
 void pv_dbfRegisterDriver();
+void pv_fptRegisterDriver();
 // Raises the error object for a failed storage Status; returns the verdict.
 uint16_t pv_dbfRaise(PvArea* area, const pv::Status& st, const char* operation);

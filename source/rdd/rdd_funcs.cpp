@@ -416,7 +416,9 @@ PvSymbol s_symbols[] = {
 struct Startup {
   Startup() {
     pv_dbfRegisterDriver();
+    pv_fptRegisterDriver();
     pv_rddRegister("DBF", 1);
+    pv_rddRegister("DBFFPT", 1);
     pv_vmSetAreaHooks(&kHooks);
   }
 };
