@@ -8,6 +8,7 @@
 #include "dbf/dbf_codec.h"
 #include "errors.h"
 #include "fs/error_map.h"
+#include "fs/posix_file.h"
 #include "set.h"
 
 using namespace pv;
@@ -474,6 +475,48 @@ int Close(PvArea* area, PvRddArgs* x) {
   return result;
 }
 
+// recordInfo(code, record): 1 deleted, 2 locked, 3 record length, 4 record number, 5 hot; code 1
+// visits another record and comes back.
+int RecordInfo(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  uint32_t rec = x->item && PV_IS_NUMERIC(x->item) ? uint32_t(pv_itemGetNL(x->item)) : 0;
+  if (rec == 0) rec = a->recno;
+  switch (x->number) {
+    case 1: {
+      uint32_t saved = a->recno;
+      if (rec != saved && pv_rddCallN(a, PV_RDD_GOTO, long(rec)) != PV_SUCCESS) return PV_FAILURE;
+      PvRddArgs d;
+      pv_rddCall(a, PV_RDD_DELETED, &d);
+      if (rec != saved) pv_rddCallN(a, PV_RDD_GOTO, long(saved));
+      pv_itemPutL(x->item2, d.flag);
+      return PV_SUCCESS;
+    }
+    case 2:
+      pv_itemPutL(x->item2, !a->table->shared() || a->table->fileLocked() || a->table->recordLocked(rec));
+      return PV_SUCCESS;
+    case 3: pv_itemPutNL(x->item2, long(a->table->recordLength())); return PV_SUCCESS;
+    case 4: pv_itemPutNL(x->item2, long(rec)); return PV_SUCCESS;
+    case 5: pv_itemPutL(x->item2, rec == a->recno && a->hot); return PV_SUCCESS;
+    default: return PV_FAILURE;
+  }
+}
+
+// exists / drop (called with the driver record): `item` names the table.
+int Exists(PvArea*, PvRddArgs* x) {
+  x->flag = FileExists(WithExtension(pv_itemGetCPtr(x->item)));
+  return PV_SUCCESS;
+}
+
+int Drop(PvArea*, PvRddArgs* x) {
+  std::string table = WithExtension(pv_itemGetCPtr(x->item));
+  x->flag = DeleteFile(table).ok();
+  if (x->flag) {
+    std::string base = table.substr(0, table.rfind('.'));
+    for (const char* ext : {".fpt", ".dbt", ".smt", ".cdx"}) DeleteFile(base + ext);
+  }
+  return PV_SUCCESS;
+}
+
 // The plain driver keeps no memo files.
 int CreateMemoFile(PvArea* a, PvRddArgs*) {
   pv_rddRaise(a, 20, kSubDataType, Dbf(a)->fileName.c_str(), 0, 0, nullptr);  // "Create error"
@@ -519,6 +562,9 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_LOCK] = Lock;
   own.slot[PV_RDD_UNLOCK] = Unlock;
   own.slot[PV_RDD_CREATEMEMFILE] = CreateMemoFile;
+  own.slot[PV_RDD_RECINFO] = RecordInfo;
+  own.slot[PV_RDD_EXISTS] = Exists;
+  own.slot[PV_RDD_DROP] = Drop;
   own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
   node->makeArea = [] { return std::unique_ptr<PvArea>(new PvDbfArea()); };
   return pv_rddInherit(table, &own, super, "");

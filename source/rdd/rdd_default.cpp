@@ -97,6 +97,81 @@ int FilterText(PvArea* a, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
+bool Holds(PV_ITEM block) {
+  if (!block) return true;
+  PV_ITEM r = pv_vmEvalBlock(block);
+  return !PV_IS_LOGICAL(r) || pv_itemGetL(r);
+}
+
+bool AtEof(PvArea* a) {
+  PvRddArgs x;
+  pv_rddCall(a, PV_RDD_EOF, &x);
+  return x.flag;
+}
+
+// Walks the scope from its start; `visit` returns false to stop. The record reached last stays
+// current.
+template <typename Visit>
+int WalkScope(PvArea* a, const PvScope& s, bool from_top, Visit visit) {
+  if (s.record) {
+    PvRddArgs x;
+    x.item = s.record;
+    if (pv_rddCall(a, PV_RDD_GOTOID, &x) != PV_SUCCESS) return PV_FAILURE;
+  } else if (from_top && !s.whileBlock && !s.rest && s.next == 0) {
+    if (pv_rddCall(a, PV_RDD_GOTOP) != PV_SUCCESS) return PV_FAILURE;
+  }
+  for (long count = 0; !AtEof(a); ) {
+    if (!Holds(s.whileBlock)) break;
+    if (Holds(s.forBlock) && !visit()) break;
+    if (s.record || (s.next > 0 && ++count >= s.next)) break;
+    if (pv_rddCallN(a, PV_RDD_SKIP, 1) != PV_SUCCESS) return PV_FAILURE;
+  }
+  return PV_SUCCESS;
+}
+
+int DbEval(PvArea* a, PvRddArgs* x) {
+  PV_ITEM block = x->item;
+  return WalkScope(a, *static_cast<PvScope*>(x->ptr), true, [&] {
+    pv_vmEvalBlock(block);
+    return true;
+  });
+}
+
+void ClearLocate(PvArea* a) {
+  if (a->locateFor) pv_itemRelease(a->locateFor);
+  if (a->locateWhile) pv_itemRelease(a->locateWhile);
+  a->locateFor = a->locateWhile = nullptr;
+}
+
+int SetLocate(PvArea* a, PvRddArgs* x) {
+  auto* s = static_cast<PvScope*>(x->ptr);
+  ClearLocate(a);
+  if (s->forBlock) a->locateFor = pv_itemNew(s->forBlock);
+  if (s->whileBlock) a->locateWhile = pv_itemNew(s->whileBlock);
+  return PV_SUCCESS;
+}
+
+// Locate stops at the first record of the scope for which the for-condition holds; continue
+// starts one record further and ignores the scope.
+int Locate(PvArea* a, PvRddArgs* x) {
+  PvScope s;
+  s.forBlock = a->locateFor;
+  if (x->flag) {
+    s.rest = true;
+    if (pv_rddCallN(a, PV_RDD_SKIP, 1) != PV_SUCCESS) return PV_FAILURE;
+  } else {
+    s = *static_cast<PvScope*>(x->ptr);
+    s.forBlock = a->locateFor;
+    s.whileBlock = a->locateWhile;
+  }
+  a->found = false;
+  int r = WalkScope(a, s, !x->flag, [&] {
+    a->found = true;
+    return false;
+  });
+  return r;
+}
+
 int NewArea(PvArea*, PvRddArgs*) { return PV_SUCCESS; }
 int Release(PvArea* a, PvRddArgs*) {
   pv_itemClear(&a->result);
@@ -148,6 +223,9 @@ PvRddFuncs MakeDefaults() {
   t.slot[PV_RDD_FILTERTEXT] = FilterText;
   t.slot[PV_RDD_SETFILTER] = SetFilter;
   t.slot[PV_RDD_ERROR] = Error;
+  t.slot[PV_RDD_DBEVAL] = DbEval;
+  t.slot[PV_RDD_SETLOCATE] = SetLocate;
+  t.slot[PV_RDD_LOCATE] = Locate;
   t.slot[PV_RDD_INIT] = Nothing;
   t.slot[PV_RDD_EXIT] = Nothing;
   return t;
@@ -188,6 +266,7 @@ int pv_rddDefaultSkip(PvArea* a, PvRddArgs* x) {
 
 int pv_rddDefaultClose(PvArea* a, PvRddArgs* x) {
   ClearFilter(a, x);
+  ClearLocate(a);
   if (a->alias) a->alias->area = 0;
   a->alias = nullptr;
   return PV_SUCCESS;

@@ -4,6 +4,7 @@
 
 #include "array.h"
 #include "dynsym.h"
+#include "errint.h"
 #include "errors.h"
 #include "hooks.h"
 #include "rdd_dbf.h"
@@ -335,6 +336,133 @@ void PV_FUN_HEADER() {
 void PV_FUN_LUPDATE() { InfoReturn(4); }
 void PV_FUN_DBINFO() { InfoReturn(pv_parnl(1)); }
 
+// ---- filters, evaluation and locate ------------------------------------------------------------
+
+void PV_FUN_DBSETFILTER() {
+  if (PvArea* a = AreaOrError("DBSETFILTER")) {
+    PvRddArgs x;
+    x.item = pv_param(1, PV_IT_BLOCK);
+    x.item2 = pv_param(2, PV_IT_STRING);
+    pv_rddCall(a, PV_RDD_SETFILTER, &x);
+  }
+  pv_ret();
+}
+
+void PV_FUN_DBCLEARFILTER() {
+  if (PvArea* a = AreaOrError("DBCLEARFILTER")) pv_rddCall(a, PV_RDD_CLEARFILTER);
+  pv_ret();
+}
+
+void PV_FUN_DBFILTER() {
+  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
+  pv_retc(a ? a->filterText.c_str() : "");
+}
+
+// The scope of DBEVAL and __DBLOCATE: for, while, next, record, rest from parameter `first`.
+PvScope ScopeFrom(int first) {
+  PvScope s;
+  s.forBlock = pv_param(first, PV_IT_BLOCK);
+  s.whileBlock = pv_param(first + 1, PV_IT_BLOCK);
+  s.next = pv_param(first + 2, PV_IT_NUMERIC) ? pv_parnl(first + 2) : 0;
+  s.record = pv_param(first + 3, PV_IT_NUMERIC);
+  s.rest = pv_parl(first + 4);
+  return s;
+}
+
+void PV_FUN_DBEVAL() {
+  PvArea* a = AreaOrError("DBEVAL");
+  PV_ITEM block = pv_param(1, PV_IT_BLOCK);
+  if (a && block) {
+    PvScope scope = ScopeFrom(2);
+    PvRddArgs x;
+    x.item = block;
+    x.ptr = &scope;
+    pv_rddCall(a, PV_RDD_DBEVAL, &x);
+  } else if (a) {
+    pv_errRT_DBCMD(PV_EG_ARG, 2019, nullptr, "DBEVAL");
+  }
+  pv_ret();
+}
+
+void PV_FUN___DBLOCATE() {
+  if (PvArea* a = AreaOrError("__DBLOCATE")) {
+    PvScope scope = ScopeFrom(1);
+    PvRddArgs x;
+    x.ptr = &scope;
+    pv_rddCall(a, PV_RDD_SETLOCATE, &x);
+    pv_rddCall(a, PV_RDD_LOCATE, &x);
+  }
+  pv_ret();
+}
+
+void PV_FUN___DBCONTINUE() {
+  if (PvArea* a = AreaOrError("__DBCONTINUE")) {
+    PvRddArgs x;
+    x.flag = true;
+    pv_rddCall(a, PV_RDD_LOCATE, &x);
+  }
+  pv_ret();
+}
+
+// ---- information ------------------------------------------------------------------------------
+
+void PV_FUN_DBFIELDINFO() {
+  PvArea* a = AreaOrError("DBFIELDINFO");
+  PvItem value = {PV_IT_NIL, {}};
+  if (a) {
+    PvRddArgs x;
+    x.number = pv_parnl(2);
+    x.item = &value;
+    x.item2 = pv_paramError(1);
+    pv_rddCall(a, PV_RDD_FIELDINFO, &x);
+  }
+  pv_itemReturn(&value);
+  pv_itemClear(&value);
+}
+
+void PV_FUN_DBRECORDINFO() {
+  PvArea* a = AreaOrError("DBRECORDINFO");
+  PvItem value = {PV_IT_NIL, {}};
+  if (a) {
+    PvRddArgs x;
+    x.number = pv_parnl(1);
+    x.item = pv_param(2, PV_IT_NUMERIC);
+    x.item2 = &value;
+    pv_rddCall(a, PV_RDD_RECINFO, &x);
+  }
+  pv_itemReturn(&value);
+  pv_itemClear(&value);
+}
+
+// Natural order only until an index driver answers.
+void PV_FUN_DBORDERINFO() { pv_ret(); }
+
+// exists / drop through the driver (given or default) with the table name.
+bool TableFileOp(int slot) {
+  const char* file = pv_parc(1);
+  const char* driver = pv_parc(2) && *pv_parc(2) ? pv_parc(2) : pv_rddDefaultDrv(nullptr);
+  std::string upper(driver ? driver : "");
+  for (char& c : upper) c = char(std::toupper(uint8_t(c)));
+  PvRddNode* node = pv_rddFindNode(upper.c_str());
+  if (!file || !node) return false;
+  PvItem name = {PV_IT_NIL, {}};
+  PvRddArgs x;
+  x.node = node;
+  x.item = pv_itemPutC(&name, file);
+  node->table.slot[slot](nullptr, &x);
+  pv_itemClear(&name);
+  return x.flag;
+}
+
+void PV_FUN_DBEXISTS() { pv_retl(TableFileOp(PV_RDD_EXISTS)); }
+void PV_FUN_DBDROP() { pv_retl(TableFileOp(PV_RDD_DROP)); }
+
+void PV_FUN_RDDREGISTER() {
+  int r = pv_rddRegister(pv_parc(1) ? pv_parc(1) : "", uint16_t(pv_parni(2)));
+  if (r > 1) pv_errInternal(9004, nullptr, nullptr, nullptr);
+  pv_retni(r);
+}
+
 // ---- field access by name from compiled code --------------------------------------------------
 
 bool FieldGet(PvDynSym* name, PV_ITEM dest) {
@@ -410,6 +538,12 @@ PvSymbol s_symbols[] = {
     pv_native("__DBPACK", PV_FUN___DBPACK),       pv_native("__DBZAP", PV_FUN___DBZAP),
     pv_native("HEADER", PV_FUN_HEADER),           pv_native("LUPDATE", PV_FUN_LUPDATE),
     pv_native("DBINFO", PV_FUN_DBINFO),
+    pv_native("DBSETFILTER", PV_FUN_DBSETFILTER), pv_native("DBCLEARFILTER", PV_FUN_DBCLEARFILTER),
+    pv_native("DBFILTER", PV_FUN_DBFILTER),       pv_native("DBEVAL", PV_FUN_DBEVAL),
+    pv_native("__DBLOCATE", PV_FUN___DBLOCATE),   pv_native("__DBCONTINUE", PV_FUN___DBCONTINUE),
+    pv_native("DBFIELDINFO", PV_FUN_DBFIELDINFO), pv_native("DBRECORDINFO", PV_FUN_DBRECORDINFO),
+    pv_native("DBORDERINFO", PV_FUN_DBORDERINFO), pv_native("DBEXISTS", PV_FUN_DBEXISTS),
+    pv_native("DBDROP", PV_FUN_DBDROP),           pv_native("RDDREGISTER", PV_FUN_RDDREGISTER),
 };
 
 // Registers the drivers and the hooks when the program is loaded.

@@ -72,7 +72,7 @@ enum PvRddSlot : int {  // ORDER RDDSLOT
   PV_RDD_OPEN,                                    // in ptr (PvOpenInfo*)
   PV_RDD_RELEASE, PV_RDD_STRUCTSIZE,
   PV_RDD_SYSNAME,                                 // out item
-  PV_RDD_DBEVAL,
+  PV_RDD_DBEVAL,                                  // in item (block), ptr (PvScope*)
   PV_RDD_PACK, PV_RDD_PACKREC, PV_RDD_SORT, PV_RDD_TRANS, PV_RDD_TRANSREC, PV_RDD_ZAP,
   PV_RDD_CHILDEND, PV_RDD_CHILDSTART, PV_RDD_CHILDSYNC, PV_RDD_SYNCCHILDREN,
   PV_RDD_CLEARREL, PV_RDD_FORCEREL, PV_RDD_RELAREA, PV_RDD_RELEVAL, PV_RDD_RELTEXT,
@@ -83,7 +83,9 @@ enum PvRddSlot : int {  // ORDER RDDSLOT
   PV_RDD_CLEARFILTER, PV_RDD_CLEARLOCATE, PV_RDD_CLEARSCOPE, PV_RDD_COUNTSCOPE,
   PV_RDD_FILTERTEXT, PV_RDD_SCOPEINFO,
   PV_RDD_SETFILTER,                               // in item (block), item2 (text)
-  PV_RDD_SETLOCATE, PV_RDD_SETSCOPE, PV_RDD_SKIPSCOPE, PV_RDD_LOCATE,
+  PV_RDD_SETLOCATE,                               // in ptr (PvScope*)
+  PV_RDD_SETSCOPE, PV_RDD_SKIPSCOPE,
+  PV_RDD_LOCATE,                                  // in flag (continue)
   PV_RDD_COMPILE,
   PV_RDD_ERROR,                                   // in ptr (error item); out number (verdict)
   PV_RDD_EVALBLOCK,
@@ -124,6 +126,16 @@ struct PvOpenInfo {
   std::string codePage;
 };
 
+// A scope of records for dbEval and locate: the for- and while-conditions, the next n
+// records, one record, or the rest from the current record.
+struct PvScope {
+  PV_ITEM forBlock = nullptr;
+  PV_ITEM whileBlock = nullptr;
+  long next = 0;            // 0: no limit
+  PV_ITEM record = nullptr;  // a record number, or nullptr
+  bool rest = false;
+};
+
 // The common part of every work area; drivers extend it.
 struct PvArea {
   virtual ~PvArea() = default;
@@ -138,6 +150,8 @@ struct PvArea {
   bool top = false, bottom = false, bof = false, eof = false, found = false;
   PV_ITEM filterBlock = nullptr;  // grip item while a filter is set
   std::string filterText;
+  PV_ITEM locateFor = nullptr;    // grip items of the locate condition (__DBSETLOCATE)
+  PV_ITEM locateWhile = nullptr;
 };
 
 // A registered driver.
