@@ -1,4 +1,5 @@
 // Array functions: AADD, ASIZE, ADEL, AINS, ASCAN, ASORT, AEVAL, ACOPY, ACLONE, ARRAY, ATAIL.
+#include <algorithm>
 #include <vector>
 
 #include "array.h"
@@ -8,7 +9,9 @@
 
 namespace {
 
-bool optionalNumber(int n) { return !pv_param(n, PV_IT_ANY) || pv_ispar(n, PV_IT_NUMERIC | PV_IT_NIL); }
+// The most elements ASIZE and ARRAY make (larger requests are argument errors, not a crash
+// for want of memory).
+constexpr long long kMaxElements = 0xFFFFFFF;
 
 // An optional start (default 1) or count (default -1: to the end).
 PV_SIZE optional(int n, PV_SIZE fallback) {
@@ -28,6 +31,7 @@ void PV_FUN_ASIZE() {
   PV_ITEM a = pv_param(1, PV_IT_ARRAY);
   if (!a || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_ASIZE, "ASIZE");
   long long n = pv_parnll(2);
+  if (n > kMaxElements) return pv_rtlArgError(PV_SUB_ASIZE, "ASIZE");
   pv_arraySize(a, n < 0 ? 0 : n);
   pv_itemReturn(a);
 }
@@ -36,7 +40,7 @@ void PV_FUN_ASIZE() {
 // and leaves NIL at the end, AINS shifts right, dropping the last element, and leaves NIL at nPos.
 void shiftElements(bool insert, uint32_t subcode, const char* name) {
   PV_ITEM a = pv_param(1, PV_IT_ARRAY);
-  if (!a || !optionalNumber(2)) return pv_rtlArgError(subcode, name);
+  if (!a || !pv_rtlOptional(2, PV_IT_NUMERIC)) return pv_rtlArgError(subcode, name);
   PV_SIZE pos = optional(2, 1);
   if (insert) pv_arrayIns(a, pos);
   else pv_arrayDel(a, pos);
@@ -51,7 +55,7 @@ void PV_FUN_AINS() { shiftElements(true, PV_SUB_AINS, "AINS"); }
 // and its position and matches when it returns true.
 void PV_FUN_ASCAN() {
   PV_ITEM a = pv_param(1, PV_IT_ARRAY);
-  if (!a || !optionalNumber(3) || !optionalNumber(4)) return pv_rtlArgError(PV_SUB_ASCAN, "ASCAN");
+  if (!a || !pv_rtlOptional(3, PV_IT_NUMERIC) || !pv_rtlOptional(4, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_ASCAN, "ASCAN");
   pv_retnint(pv_arrayScan(a, pv_paramError(2), optional(3, 1), optional(4, -1), false));
 }
 
@@ -59,7 +63,7 @@ void PV_FUN_ASCAN() {
 void PV_FUN_ASORT() {
   PV_ITEM a = pv_param(1, PV_IT_ARRAY);
   PV_ITEM block = pv_param(4, PV_IT_BLOCK);
-  if (!a || !optionalNumber(2) || !optionalNumber(3) || (pv_param(4, PV_IT_ANY) && !block && !pv_ispar(4, PV_IT_NIL)))
+  if (!a || !pv_rtlOptional(2, PV_IT_NUMERIC) || !pv_rtlOptional(3, PV_IT_NUMERIC) || !pv_rtlOptional(4, PV_IT_BLOCK))
     return pv_rtlArgError(PV_SUB_ASORT, "ASORT");
   pv_arraySort(a, optional(2, 1), optional(3, -1), block);
   pv_itemReturn(a);
@@ -69,7 +73,7 @@ void PV_FUN_ASORT() {
 // position; returns the array.
 void PV_FUN_AEVAL() {
   PV_ITEM a = pv_param(1, PV_IT_ARRAY), block = pv_param(2, PV_IT_BLOCK);
-  if (!a || !block || !optionalNumber(3) || !optionalNumber(4)) return pv_rtlArgError(PV_SUB_AEVAL, "AEVAL");
+  if (!a || !block || !pv_rtlOptional(3, PV_IT_NUMERIC) || !pv_rtlOptional(4, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_AEVAL, "AEVAL");
   pv_arrayEval(a, block, optional(3, 1), optional(4, -1));
   pv_itemReturn(a);
 }
@@ -78,7 +82,7 @@ void PV_FUN_AEVAL() {
 // arrays by reference) without growing the target; returns the target.
 void PV_FUN_ACOPY() {
   PV_ITEM src = pv_param(1, PV_IT_ARRAY), dst = pv_param(2, PV_IT_ARRAY);
-  if (!src || !dst || !optionalNumber(3) || !optionalNumber(4) || !optionalNumber(5))
+  if (!src || !dst || !pv_rtlOptional(3, PV_IT_NUMERIC) || !pv_rtlOptional(4, PV_IT_NUMERIC) || !pv_rtlOptional(5, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_ACOPY, "ACOPY");
   pv_arrayCopy(src, dst, optional(3, 1), optional(4, -1), optional(5, 1));
   pv_itemReturn(dst);
@@ -103,10 +107,12 @@ void PV_FUN_ARRAY() {
   int n = pv_pcount();
   if (n < 1) return pv_rtlArgError(PV_SUB_ARRAY, "ARRAY");
   std::vector<PV_SIZE> dims;
+  long long total = 1;
   for (int i = 1; i <= n; ++i) {
-    if (!pv_ispar(i, PV_IT_NUMERIC) || pv_parnll(i) < 0 || pv_parnll(i) > 0xFFFFFFF)
+    long long d = pv_parnll(i);
+    if (!pv_ispar(i, PV_IT_NUMERIC) || d < 0 || d > kMaxElements || (total *= std::max(d, 1LL)) > kMaxElements)
       return pv_rtlArgError(PV_SUB_ARRAY, "ARRAY");
-    dims.push_back(static_cast<PV_SIZE>(pv_parnll(i)));
+    dims.push_back(static_cast<PV_SIZE>(d));
   }
   buildArray(pv_stackReturnItem(), dims.data(), n);
 }

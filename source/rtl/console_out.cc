@@ -35,7 +35,9 @@ void write(std::FILE* stream, const std::string& text) {
 }
 
 void PV_FUN_QOUT() {
-  if (pv_setConsole()) write(stdout, "\n" + consoleText());
+  if (!pv_setConsole()) return;
+  std::fputc('\n', stdout);
+  write(stdout, consoleText());
 }
 
 void PV_FUN_QQOUT() {

@@ -12,12 +12,10 @@
 
 namespace {
 
-bool optionalNumber(int n) { return !pv_param(n, PV_IT_ANY) || pv_ispar(n, PV_IT_NUMERIC | PV_IT_NIL); }
-
 // STR( n, [nWidth], [nDecimals] )
 void PV_FUN_STR() {
   PV_ITEM n = pv_param(1, PV_IT_NUMERIC);
-  if (!n || !optionalNumber(2) || !optionalNumber(3)) return pv_rtlArgError(PV_SUB_STR, "STR");
+  if (!n || !pv_rtlOptional(2, PV_IT_NUMERIC) || !pv_rtlOptional(3, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_STR, "STR");
   char* text = pv_itemStr(n, pv_param(2, PV_IT_NUMERIC), pv_param(3, PV_IT_NUMERIC));
   if (!text) return pv_retc("");
   pv_itemPutCPtr(pv_stackReturnItem(), text, static_cast<PV_SIZE>(std::strlen(text)));

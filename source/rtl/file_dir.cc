@@ -58,7 +58,7 @@ std::vector<PvDirEntry> pv_rtlListFolder(const std::string& spec) {
   size_t slash = path.rfind('/');
   std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   std::string mask = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (mask.empty() || mask == "*.*") mask = "*";
+  if (mask.empty() || mask == "*.*") mask.assign(1, '*');
   folder = pv::ResolvePath(folder);
   std::vector<PvDirEntry> out;
   DIR* dir = ::opendir(folder.c_str());
@@ -103,8 +103,7 @@ void PV_FUN_FILE() {
 void PV_FUN_DIRECTORY() {
   const char* spec = pv_parc(1);
   const char* attrs = pv_parc(2);
-  if ((!spec && pv_param(1, PV_IT_ANY) && !pv_ispar(1, PV_IT_NIL)) ||
-      (!attrs && pv_param(2, PV_IT_ANY) && !pv_ispar(2, PV_IT_NIL)))
+  if (!pv_rtlOptional(1, PV_IT_STRING) || !pv_rtlOptional(2, PV_IT_STRING))
     return pv_rtlArgError(PV_SUB_DIRECTORY, "DIRECTORY");
   std::string want;
   for (const char* a = attrs ? attrs : ""; *a; ++a) want += static_cast<char>(std::toupper(static_cast<unsigned char>(*a)));

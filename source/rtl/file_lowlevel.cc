@@ -51,7 +51,7 @@ void returnHandle(const pv::Status& st, pv::FilePtr file) {
 // (0x10 exclusive, 0x20 deny write, 0x30 deny read, 0x40 or 0 deny none).
 void PV_FUN_FOPEN() {
   const char* name = pv_parc(1);
-  if (!name || (pv_param(2, PV_IT_ANY) && !pv_ispar(2, PV_IT_NUMERIC | PV_IT_NIL)))
+  if (!name || !pv_rtlOptional(2, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_FOPEN, "FOPEN");
   int mode = pv_parni(2);
   const pv::Access access[] = {pv::Access::kRead, pv::Access::kWrite, pv::Access::kReadWrite};
@@ -77,9 +77,12 @@ void PV_FUN_FCREATE() {
 
 // Reads up to `n` bytes at the file's position and advances it.
 bool readAt(OpenFile* f, size_t n, std::string* out) {
+  uint64_t size = 0;
+  pv::Status st = f->file->size(&size);
+  n = size > f->position ? static_cast<size_t>(std::min<uint64_t>(n, size - f->position)) : 0;
   out->resize(n);
   size_t got = 0;
-  pv::Status st = f->file->readAt(f->position, out->data(), n, &got);
+  if (st.ok()) st = f->file->readAt(f->position, out->data(), n, &got);
   out->resize(st.ok() ? got : 0);
   f->position += out->size();
   return record(st);
@@ -126,7 +129,7 @@ void PV_FUN_FREADSTR() {
 // FWRITE( nHandle, cText, [nBytes] ): writes at the position; returns the count written.
 void PV_FUN_FWRITE() {
   PV_ITEM text = pv_param(2, PV_IT_STRING);
-  if (!pv_ispar(1, PV_IT_NUMERIC) || !text || (pv_param(3, PV_IT_ANY) && !pv_ispar(3, PV_IT_NUMERIC | PV_IT_NIL)))
+  if (!pv_ispar(1, PV_IT_NUMERIC) || !text || !pv_rtlOptional(3, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_FWRITE, "FWRITE");
   OpenFile* f = fileOf(1);
   if (!f) return pv_retni(0);
@@ -142,7 +145,7 @@ void PV_FUN_FWRITE() {
 // new position (a position before the start is refused: code 131, position kept).
 void PV_FUN_FSEEK() {
   if (!pv_ispar(1, PV_IT_NUMERIC) || !pv_ispar(2, PV_IT_NUMERIC) ||
-      (pv_param(3, PV_IT_ANY) && !pv_ispar(3, PV_IT_NUMERIC | PV_IT_NIL)))
+      !pv_rtlOptional(3, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_FSEEK, "FSEEK");
   OpenFile* f = fileOf(1);
   if (!f) return pv_retni(-1);

@@ -14,7 +14,10 @@
 double pv_rtlRound(double value, int decimals) {
   if (!std::isfinite(value)) return value;
   double scale = std::pow(10.0, std::abs(decimals));
+  if (!std::isfinite(scale)) return decimals >= 0 ? value : 0.0;
   double scaled = decimals >= 0 ? value * scale : value / scale;
+  // From 2^53 on a double holds no fraction: nothing is left to round.
+  if (!(std::fabs(scaled) < 9007199254740992.0)) return value;
   char text[40];
   std::snprintf(text, sizeof text, "%.15e", scaled);
   double r = std::round(std::strtod(text, nullptr));
@@ -43,9 +46,10 @@ void PV_FUN_INT() {
 void PV_FUN_ROUND() {
   PV_ITEM n = pv_param(1, PV_IT_NUMERIC);
   if (!n || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_ROUND, "ROUND");
-  int decimals = pv_parni(2);
+  // Decimals beyond a double's precision change nothing; the result shows at most 15.
+  int decimals = static_cast<int>(std::clamp(pv_parnll(2), -400LL, 400LL));
   if (PV_IS_NUMINT(n) && decimals >= 0) return pv_itemReturn(n);
-  pv_retnlen(pv_rtlRound(pv_itemGetND(n), decimals), 0, decimals > 0 ? decimals : 0);
+  pv_retnlen(pv_rtlRound(pv_itemGetND(n), decimals), 0, std::clamp(decimals, 0, 15));
 }
 
 // ABS( n ): integers stay integers (the smallest one widens), doubles keep width and decimals.

@@ -27,6 +27,9 @@ enum PvRtlSubcode : uint32_t {
   PV_SUB_STROVERFLOW = 1234, PV_SUB_ZERODIV = 1341,
 };
 
+// Whether parameter n is absent, NIL or of a type in `mask`: the test of an optional argument.
+bool pv_rtlOptional(int n, uint32_t mask);
+
 // Raises BASE 1 "Argument error" for `operation` with the running function's parameters; a
 // substituted value becomes the function's result, otherwise the result is NIL.
 void pv_rtlArgError(uint32_t subcode, const char* operation);

@@ -20,6 +20,7 @@ PV_SIZE substrStart(double start, PV_SIZE len) {
     start += static_cast<double>(len);
     return start < 0 ? 0 : static_cast<PV_SIZE>(start);
   }
+  if (start > static_cast<double>(len)) return len;
   return start >= 1 ? static_cast<PV_SIZE>(start) - 1 : 0;
 }
 
@@ -43,7 +44,7 @@ void PV_FUN_LEN() {
 void PV_FUN_SUBSTR() {
   PV_ITEM text = pv_param(1, PV_IT_STRING);
   if (!text || !pv_ispar(2, PV_IT_NUMERIC) ||
-      (pv_pcount() >= 3 && !pv_ispar(3, PV_IT_NUMERIC) && !pv_ispar(3, PV_IT_NIL)))
+      !pv_rtlOptional(3, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_SUBSTR, "SUBSTR");
   PV_SIZE len = pv_itemGetCLen(text);
   double count = pv_ispar(3, PV_IT_NUMERIC) ? pv_parnd(3) : -1;

@@ -21,7 +21,6 @@ void trim(bool left, bool right, uint32_t subcode, const char* name) {
     while (to > 0 && p[to - 1] == ' ') --to;
   if (left)
     while (from < to && p[from] == ' ') ++from;
-  if (from == 0 && to == pv_itemGetCLen(text)) return pv_itemReturn(text);
   pv_retclen(p + from, to - from);
 }
 
@@ -37,7 +36,7 @@ enum class Align { kLeft, kRight, kCenter };
 void pad(Align align, uint32_t subcode, const char* name) {
   PV_ITEM value = pv_param(1, PV_IT_STRING | PV_IT_NUMERIC | PV_IT_DATE | PV_IT_LOGICAL);
   PV_ITEM fillItem = pv_param(3, PV_IT_STRING);
-  if (!value || !pv_ispar(2, PV_IT_NUMERIC) || (pv_param(3, PV_IT_ANY) && !fillItem && !pv_ispar(3, PV_IT_NIL)))
+  if (!value || !pv_ispar(2, PV_IT_NUMERIC) || !pv_rtlOptional(3, PV_IT_STRING))
     return pv_rtlArgError(subcode, name);
   double want = pv_parnd(2);
   if (want < 1) return pv_retc("");

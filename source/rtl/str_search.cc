@@ -12,13 +12,11 @@ std::string_view viewOf(PV_ITEM item) {
   return {pv_itemGetCPtr(item), static_cast<size_t>(pv_itemGetCLen(item))};
 }
 
-bool optionalNumber(int n) { return !pv_param(n, PV_IT_ANY) || pv_ispar(n, PV_IT_NUMERIC | PV_IT_NIL); }
-
 // AT( cSearch, cText, [nStart], [nEnd] ): 1-based position of the first match inside the
 // range nStart..nEnd of cText, 0 when none (or when cSearch is empty).
 void PV_FUN_AT() {
   PV_ITEM search = pv_param(1, PV_IT_STRING), text = pv_param(2, PV_IT_STRING);
-  if (!search || !text || !optionalNumber(3) || !optionalNumber(4))
+  if (!search || !text || !pv_rtlOptional(3, PV_IT_NUMERIC) || !pv_rtlOptional(4, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_AT, "AT");
   std::string_view s = viewOf(search), t = viewOf(text);
   long long start = pv_ispar(3, PV_IT_NUMERIC) ? pv_parnll(3) : 1;
@@ -45,14 +43,14 @@ void PV_FUN_RAT() {
 void PV_FUN_STRTRAN() {
   PV_ITEM text = pv_param(1, PV_IT_STRING), search = pv_param(2, PV_IT_STRING);
   PV_ITEM repl = pv_param(3, PV_IT_STRING);
-  if (!text || !search || (pv_param(3, PV_IT_ANY) && !repl && !pv_ispar(3, PV_IT_NIL)) ||
-      !optionalNumber(4) || !optionalNumber(5))
+  if (!text || !search || !pv_rtlOptional(3, PV_IT_STRING) ||
+      !pv_rtlOptional(4, PV_IT_NUMERIC) || !pv_rtlOptional(5, PV_IT_NUMERIC))
     return pv_rtlArgError(PV_SUB_STRTRAN, "STRTRAN");
   std::string_view t = viewOf(text), s = viewOf(search);
   std::string_view r = repl ? viewOf(repl) : std::string_view();
   long long first = pv_ispar(4, PV_IT_NUMERIC) ? pv_parnll(4) : 1;
   long long count = pv_ispar(5, PV_IT_NUMERIC) ? pv_parnll(5) : -1;
-  if (s.empty() || count == 0 || first < 1) return pv_itemReturn(text);
+  if (s.empty() || count == 0 || first < 1) return pv_retclen(t.data(), static_cast<PV_SIZE>(t.size()));
   std::string out;
   size_t at = 0;
   long long seen = 0, done = 0;

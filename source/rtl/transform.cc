@@ -96,7 +96,8 @@ std::string formatNumber(PV_ITEM n, const Picture& p) {
     char* s = pv_itemStr(n, nullptr, nullptr);
     out = s ? s : "";
     if (s) pv_xfree(s);
-    if (markSign) out.replace(out.find('-'), 1, " ");
+    size_t minus = out.find('-');
+    if (markSign && minus != std::string::npos) out[minus] = ' ';
   } else if (!fillNumber(p.templ, value, negative && !markSign, &out)) {
     overflow(p.templ, &out);
   }
@@ -106,7 +107,7 @@ std::string formatNumber(PV_ITEM n, const Picture& p) {
   if (negative && p.has('(')) {
     size_t first = out.find_first_not_of(' ');
     if (first != std::string::npos && first > 0) out[first - 1] = '(';
-    else out.insert(0, "(");
+    else out.insert(out.begin(), '(');
     out += ')';
   }
   if (p.has('C') && value > 0) out += " CR";
@@ -162,8 +163,7 @@ std::string formatLogical(bool v, const Picture& p) {
 void PV_FUN_TRANSFORM() {
   PV_ITEM value = pv_param(1, PV_IT_ANY);
   PV_ITEM picItem = pv_param(2, PV_IT_STRING);
-  bool picOk = picItem || !pv_param(2, PV_IT_ANY) || pv_ispar(2, PV_IT_NIL);
-  if (!value || !picOk) return pv_rtlArgError(PV_SUB_TRANSFORM, "TRANSFORM");
+  if (!value || !pv_rtlOptional(2, PV_IT_STRING)) return pv_rtlArgError(PV_SUB_TRANSFORM, "TRANSFORM");
   Picture p = picItem ? parsePicture(pv_itemGetCPtr(picItem), static_cast<size_t>(pv_itemGetCLen(picItem)))
                       : Picture{};
   std::string out;

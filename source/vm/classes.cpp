@@ -377,6 +377,14 @@ bool pv_clsAssocType(uint16_t cls, const char* typeName) {
   return false;
 }
 
+const char* pv_clsConstructorMessage(uint16_t cls) {
+  Class* c = classOf(cls);
+  if (!c || c->methods.empty()) return "";
+  for (const Method& m : c->methods)
+    if (m.scope & PV_OO_CLSTP_CTOR) return pv_dynsymName(m.message);
+  return pv_dynsymName(c->methods.back().message);
+}
+
 void pv_clsMessageList(uint16_t cls, PV_ITEM dest, bool full) {
   Class* c = classOf(cls);
   pv_arrayNew(dest, 0);

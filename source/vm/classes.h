@@ -59,6 +59,9 @@ uint32_t pv_clsOperators(uint16_t cls);
 uint16_t pv_clsCount();
 bool pv_clsIsParent(uint16_t cls, const char* parentName);
 bool pv_clsAssocType(uint16_t cls, const char* typeName);  // error 3005 for data classes
+// The name of the first message with the constructor scope, else of the last message; "" when
+// the class has no messages.
+const char* pv_clsConstructorMessage(uint16_t cls);
 // The message names of a class, in definition order.
 void pv_clsMessageList(uint16_t cls, PV_ITEM dest, bool full);
 

@@ -7,6 +7,7 @@
 // handles the request. FINALLY code runs before an unwind leaves its TRY.
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "array.h"
@@ -57,6 +58,19 @@ inline T* ptrOperand(const uint8_t* p) {
   return v;
 }
 
+// Length of a NUL-terminated operand including its NUL. The debug names of a procedure's
+// prologue are passed at every call, so their lengths are remembered by address.
+size_t cstrSize(const uint8_t* p) {
+  struct Entry {
+    const uint8_t* at;
+    size_t size;
+  };
+  static Entry cache[256];
+  Entry& e = cache[(reinterpret_cast<uintptr_t>(p) >> 2) & 255];
+  if (e.at != p) e = {p, std::strlen(reinterpret_cast<const char*>(p)) + 1};
+  return e.size;
+}
+
 enum class RecKind { Seq, Try, Finally };
 
 struct Record {
@@ -81,17 +95,16 @@ struct Enumerator {
 
 int g_tryDepth = 0;  // TRY records active anywhere: errors break instead of calling the handler
 
-struct Frame {
-  const uint8_t* code;
-  PvSymbol* symbols;
-  bool staticText;               // literal texts may point into the bytecode
+// What a frame needs only when it uses sequences, WITH OBJECT or FOR EACH: allocated on first
+// use, so plain calls pay nothing for it.
+struct Extras {
   std::vector<Record> records;
   std::vector<PvItem> with;
   std::vector<Enumerator> enums;
   std::vector<PendingState> pendings;
   PendingState entering;         // what an unwind into FINALLY carries
 
-  ~Frame() {
+  ~Extras() {
     for (auto& r : records)
       if (r.kind == RecKind::Try) --g_tryDepth;
     cutWith(0);
@@ -123,6 +136,18 @@ struct Frame {
   }
 };
 
+struct Frame {
+  const uint8_t* code;
+  PvSymbol* symbols;
+  bool staticText;               // literal texts may point into the bytecode
+  std::unique_ptr<Extras> extras;
+
+  Extras& x() {
+    if (!extras) extras = std::make_unique<Extras>();
+    return *extras;
+  }
+};
+
 PvDynSym* dynsymOf(PvSymbol* symbols, uint16_t index) {
   PvSymbol* s = &symbols[index];
   return s->dynsym ? s->dynsym : pv_dynsymGet(s->name);
@@ -137,20 +162,23 @@ void pushText(Frame& f, const uint8_t* p, uint16_t len) {
 
 // Finds the innermost record that runs FINALLY code (a TRY without CATCH, or a finally record).
 int finallyRecord(const Frame& f) {
-  for (size_t i = f.records.size(); i-- > 0;)
-    if (f.records[i].kind == RecKind::Finally ||
-        (f.records[i].kind == RecKind::Try && f.records[i].target && *f.records[i].target == PV_P_FINALLY))
+  if (!f.extras) return -1;
+  const auto& records = f.extras->records;
+  for (size_t i = records.size(); i-- > 0;)
+    if (records[i].kind == RecKind::Finally ||
+        (records[i].kind == RecKind::Try && *records[i].target == PV_P_FINALLY))
       return static_cast<int>(i);
   return -1;
 }
 
 // Jumps into the FINALLY code of record `index`, carrying `kind`. Returns the new pc.
 const uint8_t* enterFinally(Frame& f, int index, Pending kind, PV_ITEM value) {
-  Record r = f.records[static_cast<size_t>(index)];
-  while (static_cast<int>(f.records.size()) > index) f.popRecord();
-  f.restoreTo(r);
-  f.entering.kind = kind;
-  if (value) pv_itemCopy(&f.entering.value, value);
+  Extras& x = f.x();
+  Record r = x.records[static_cast<size_t>(index)];
+  while (static_cast<int>(x.records.size()) > index) x.popRecord();
+  x.restoreTo(r);
+  x.entering.kind = kind;
+  if (value) pv_itemCopy(&x.entering.value, value);
   return r.target;
 }
 
@@ -158,17 +186,17 @@ const uint8_t* enterFinally(Frame& f, int index, Pending kind, PV_ITEM value) {
 const uint8_t* unwind(Frame& f) {
   uint16_t req = pv_vmRequestQuery();
   if (req & PV_BREAK_REQUESTED) {
-    if (f.records.empty()) return nullptr;
-    Record& r = f.records.back();
+    if (!f.extras || f.extras->records.empty()) return nullptr;
+    Record& r = f.extras->records.back();
     if (r.kind == RecKind::Seq || (r.kind == RecKind::Try && *r.target != PV_P_FINALLY)) {
-      f.restoreTo(r);
+      f.extras->restoreTo(r);
       pv_vmRequestCancel();
       return r.target;  // SEQRECOVER / TRYRECOVER take the record and the value
     }
     PvItem value = {PV_IT_NIL, {}};
     pv_itemCopy(&value, pv_vmBreakValue());
     pv_vmRequestCancel();
-    const uint8_t* pc = enterFinally(f, static_cast<int>(f.records.size()) - 1, Pending::Break, &value);
+    const uint8_t* pc = enterFinally(f, static_cast<int>(f.extras->records.size()) - 1, Pending::Break, &value);
     pv_itemClear(&value);
     return pc;
   }
@@ -181,9 +209,9 @@ const uint8_t* unwind(Frame& f) {
 
 // ENDFINALLY: resumes what the FINALLY code interrupted. Returns false to leave the frame.
 bool resumePending(Frame& f) {
-  if (f.pendings.empty()) return true;
-  PendingState p = f.pendings.back();
-  f.pendings.pop_back();
+  if (!f.extras || f.extras->pendings.empty()) return true;
+  PendingState p = f.extras->pendings.back();
+  f.extras->pendings.pop_back();
   switch (p.kind) {
     case Pending::None: return true;
     case Pending::Break:
@@ -395,11 +423,11 @@ void forEachStart(Frame& f) {
   pv_stackPopFast();
   if (!enumContainer(&container, &e.container)) pv_itemClear(&e.container);
   pv_itemClear(&container);
-  f.enums.push_back(e);
+  f.x().enums.push_back(e);
 }
 
 bool forEachNext(Frame& f) {
-  Enumerator& e = f.enums.back();
+  Enumerator& e = f.x().enums.back();
   PV_ITEM c = &e.container;
   PV_SIZE len = PV_IS_STRING(c) ? pv_itemGetCLen(c) : PV_IS_HASH(c) ? pv_hashLen(c) : pv_arrayLen(c);
   if (++e.index > len) return false;
@@ -460,7 +488,7 @@ void regexOp(bool whole) {
 }
 
 void localAssign(int n, PvItem* value) {
-  PV_ITEM dest = pv_vmLocalSlot(n);
+  PV_ITEM dest = pv_vmLocalSlotFast(n);
   if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
   pv_itemMove(dest, value);
 }
@@ -490,12 +518,70 @@ void ivarRef() {
   pv_itemMove(pv_stackTop(-1), &ref);
 }
 
+// Literal pushes into a fresh (NIL) slot.
+inline void pushInt(int32_t v) {
+  PvItem* p = pv_stackPushSlot();
+  p->type = PV_IT_INTEGER;
+  p->item.asInteger.value = v;
+  p->item.asInteger.width = v < -999999999 ? 20 : 10;
+}
+
+inline void pushSymbol(PvSymbol* s) {
+  PvItem* p = pv_stackPushSlot();
+  p->type = PV_IT_SYMBOL;
+  p->item.asSymbol = {s, nullptr, 0, 0};
+}
+
+// Integer fast paths of the commonest operators; false when the operands are not two integers.
+inline bool bothIntegers(PvItem*& a, PvItem*& b) {
+  a = pv_stackTop(-2);
+  b = pv_stackTop(-1);
+  return a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER;
+}
+
+template <typename Cmp>
+inline bool fastCompare(Cmp cmp) {
+  PvItem *a, *b;
+  if (!bothIntegers(a, b)) return false;
+  bool r = cmp(a->item.asInteger.value, b->item.asInteger.value);
+  pv_stackDrop();
+  b->type = PV_IT_NIL;
+  a->type = PV_IT_LOGICAL;
+  a->item.asLogical.value = r;
+  return true;
+}
+
+inline bool fastArith(bool add) {
+  PvItem *a, *b;
+  if (!bothIntegers(a, b)) return false;
+  int32_t r;
+  if (add ? __builtin_add_overflow(a->item.asInteger.value, b->item.asInteger.value, &r)
+          : __builtin_sub_overflow(a->item.asInteger.value, b->item.asInteger.value, &r))
+    return false;
+  pv_stackDrop();
+  b->type = PV_IT_NIL;
+  a->item.asInteger.value = r;
+  a->item.asInteger.width = 10;
+  return true;
+}
+
+// Pops a logical condition; the slow path raises the error for anything else.
+inline bool popCondition() {
+  PvItem* c = pv_stackTop(-1);
+  if (c->type == PV_IT_LOGICAL) {
+    pv_stackDrop();
+    c->type = PV_IT_NIL;
+    return c->item.asLogical.value != 0;
+  }
+  return pv_opPopLogical("IF");
+}
+
 }  // namespace
 
 bool pv_vmTryActive() { return g_tryDepth > 0; }
 
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
-  Frame f{pcode, symbols, symbols != nullptr, {}, {}, {}, {}, {}};
+  Frame f{pcode, symbols, symbols != nullptr, nullptr};
   PvStackState* state = pv_stackBaseState();
   const uint8_t* pc = pcode;
   for (;;) {
@@ -525,9 +611,9 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_LINEOFFSET: state->line = state->baseLine + pc[1]; pc += 2; break;
       case PV_P_MODULENAME:
         state->moduleName = reinterpret_cast<const char*>(pc + 1);
-        pc += 2 + std::strlen(state->moduleName);
+        pc += 1 + cstrSize(pc + 1);
         break;
-      case PV_P_LOCALNAME: pc += 3 + std::strlen(reinterpret_cast<const char*>(pc + 3)) + 1; break;
+      case PV_P_LOCALNAME: pc += 3 + cstrSize(pc + 3); break;
       case PV_P_STATICNAME: pc += 4 + std::strlen(reinterpret_cast<const char*>(pc + 4)) + 1; break;
       case PV_P_NOOP: pc += 1; break;
       case PV_P_PARAMETER: {
@@ -543,11 +629,11 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_PUSHNIL: pv_stackPushSlot(); pc += 1; break;
       case PV_P_TRUE: pv_itemPutL(pv_stackPushSlot(), true); pc += 1; break;
       case PV_P_FALSE: pv_itemPutL(pv_stackPushSlot(), false); pc += 1; break;
-      case PV_P_ZERO: pv_itemPutNI(pv_stackPushSlot(), 0); pc += 1; break;
-      case PV_P_ONE: pv_itemPutNI(pv_stackPushSlot(), 1); pc += 1; break;
-      case PV_P_PUSHBYTE: pv_itemPutNI(pv_stackPushSlot(), static_cast<int8_t>(pc[1])); pc += 2; break;
-      case PV_P_PUSHINT: pv_itemPutNI(pv_stackPushSlot(), s16(pc + 1)); pc += 3; break;
-      case PV_P_PUSHLONG: pv_itemPutNI(pv_stackPushSlot(), s32(pc + 1)); pc += 5; break;
+      case PV_P_ZERO: pushInt(0); pc += 1; break;
+      case PV_P_ONE: pushInt(1); pc += 1; break;
+      case PV_P_PUSHBYTE: pushInt(static_cast<int8_t>(pc[1])); pc += 2; break;
+      case PV_P_PUSHINT: pushInt(s16(pc + 1)); pc += 3; break;
+      case PV_P_PUSHLONG: pushInt(s32(pc + 1)); pc += 5; break;
       case PV_P_PUSHLONGLONG: pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; break;
       case PV_P_PUSHDOUBLE: pv_itemPutNDLen(pv_stackPushSlot(), f64(pc + 1), pc[9] - (pc[10] ? pc[10] + 1 : 0), pc[10]); pc += 11; break;
       case PV_P_PUSHDATE: pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; break;
@@ -567,8 +653,8 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      case PV_P_PUSHLOCALNEAR: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(static_cast<int8_t>(pc[1])))); pc += 2; break;
-      case PV_P_PUSHLOCAL: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(s16(pc + 1)))); pc += 3; break;
+      case PV_P_PUSHLOCALNEAR: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1])))); pc += 2; break;
+      case PV_P_PUSHLOCAL: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(s16(pc + 1)))); pc += 3; break;
       case PV_P_POPLOCALNEAR: localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; break;
       case PV_P_POPLOCAL: localAssign(s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; break;
       case PV_P_PUSHLOCALREF: pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; break;
@@ -621,7 +707,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- local shortcuts --------------------------------------------------------------------
       case PV_P_LOCALADDINT: {
-        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(static_cast<int8_t>(pc[1]))));
+        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]))));
         pv_opAddInt(s16(pc + 2));
         localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1));
         pv_stackDrop();
@@ -644,7 +730,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         break;
       }
       case PV_P_LOCALADD: {
-        PV_ITEM dest = pv_vmLocalSlot(static_cast<int8_t>(pc[1]));
+        PV_ITEM dest = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
         if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
         PvItem value = {PV_IT_NIL, {}};
         pv_itemMove(&value, pv_stackTop(-1));
@@ -660,7 +746,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_LOCALDECPUSH: {
         int n = static_cast<int8_t>(pc[1]);
         bool inc = *pc == PV_P_LOCALINC || *pc == PV_P_LOCALINCPUSH;
-        PV_ITEM slot = pv_itemUnRef(pv_vmLocalSlot(n));
+        PV_ITEM slot = pv_itemUnRef(pv_vmLocalSlotFast(n));
         if (PV_IS_INTEGER(slot) && slot->item.asInteger.value != (inc ? INT32_MAX : INT32_MIN)) {
           slot->item.asInteger.value += inc ? 1 : -1;
           slot->item.asInteger.width = 10;
@@ -672,15 +758,15 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
           pv_stackDrop();
         }
         if (*pc == PV_P_LOCALINCPUSH || *pc == PV_P_LOCALDECPUSH)
-          pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlot(n)));
+          pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(n)));
         pc += 2;
         goto checkRequest;
       }
 
       // ---- calls and messages -----------------------------------------------------------------
       case PV_P_PUSHSYM:
-      case PV_P_MESSAGE: pv_itemPutSymbol(pv_stackPushSlot(), &symbols[u16(pc + 1)]); pc += 3; break;
-      case PV_P_PUSHSYMNEAR: pv_itemPutSymbol(pv_stackPushSlot(), &symbols[pc[1]]); pc += 2; break;
+      case PV_P_MESSAGE: pushSymbol(&symbols[u16(pc + 1)]); pc += 3; break;
+      case PV_P_PUSHSYMNEAR: pushSymbol(&symbols[pc[1]]); pc += 2; break;
       case PV_P_FUNCTION: pv_vmFunction(u16(pc + 1)); pc += 3; goto checkRequest;
       case PV_P_FUNCTIONSHORT: pv_vmFunction(pc[1]); pc += 2; goto checkRequest;
       case PV_P_DO: pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
@@ -693,7 +779,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         PvItem* slot = pv_stackPushSlot();  // open the receiver's slot below the arguments
         for (int i = 0; i < argc; ++i) pv_itemSwap(pv_stackTop(-1 - i), pv_stackTop(-2 - i));
         (void)slot;
-        if (!f.with.empty()) pv_itemCopy(pv_stackTop(-1 - argc), &f.with.back());
+        if (f.extras && !f.extras->with.empty()) pv_itemCopy(pv_stackTop(-1 - argc), &f.extras->with.back());
         sendResult(argc);
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
@@ -711,8 +797,12 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- operators --------------------------------------------------------------------------
-      case PV_P_PLUS: pv_opPlus(); pc += 1; goto checkRequest;
-      case PV_P_MINUS: pv_opMinus(); pc += 1; goto checkRequest;
+      case PV_P_PLUS:
+        if (fastArith(true)) { pc += 1; break; }
+        pv_opPlus(); pc += 1; goto checkRequest;
+      case PV_P_MINUS:
+        if (fastArith(false)) { pc += 1; break; }
+        pv_opMinus(); pc += 1; goto checkRequest;
       case PV_P_MULT: pv_opMult(); pc += 1; goto checkRequest;
       case PV_P_DIVIDE: pv_opDivide(); pc += 1; goto checkRequest;
       case PV_P_MODULUS: pv_opModulus(); pc += 1; goto checkRequest;
@@ -720,14 +810,40 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_NEGATE: pv_opNegate(); pc += 1; goto checkRequest;
       case PV_P_INC: pv_opInc(); pc += 1; goto checkRequest;
       case PV_P_DEC: pv_opDec(); pc += 1; goto checkRequest;
-      case PV_P_ADDINT: pv_opAddInt(s16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_EQUAL: pv_opEqual(false); pc += 1; goto checkRequest;
-      case PV_P_EXACTLYEQUAL: pv_opEqual(true); pc += 1; goto checkRequest;
-      case PV_P_NOTEQUAL: pv_opNotEqual(); pc += 1; goto checkRequest;
-      case PV_P_LESS: pv_opLess(); pc += 1; goto checkRequest;
-      case PV_P_LESSEQUAL: pv_opLessEqual(); pc += 1; goto checkRequest;
-      case PV_P_GREATER: pv_opGreater(); pc += 1; goto checkRequest;
-      case PV_P_GREATEREQUAL: pv_opGreaterEqual(); pc += 1; goto checkRequest;
+      case PV_P_ADDINT: {
+        PvItem* a = pv_stackTop(-1);
+        int32_t r;
+        if (a->type == PV_IT_INTEGER && !__builtin_add_overflow(a->item.asInteger.value, s16(pc + 1), &r)) {
+          a->item.asInteger.value = r;
+          a->item.asInteger.width = 10;
+          pc += 3;
+          break;
+        }
+        pv_opAddInt(s16(pc + 1));
+        pc += 3;
+        goto checkRequest;
+      }
+      case PV_P_EQUAL:
+        if (fastCompare([](int32_t x, int32_t y) { return x == y; })) { pc += 1; break; }
+        pv_opEqual(false); pc += 1; goto checkRequest;
+      case PV_P_EXACTLYEQUAL:
+        if (fastCompare([](int32_t x, int32_t y) { return x == y; })) { pc += 1; break; }
+        pv_opEqual(true); pc += 1; goto checkRequest;
+      case PV_P_NOTEQUAL:
+        if (fastCompare([](int32_t x, int32_t y) { return x != y; })) { pc += 1; break; }
+        pv_opNotEqual(); pc += 1; goto checkRequest;
+      case PV_P_LESS:
+        if (fastCompare([](int32_t x, int32_t y) { return x < y; })) { pc += 1; break; }
+        pv_opLess(); pc += 1; goto checkRequest;
+      case PV_P_LESSEQUAL:
+        if (fastCompare([](int32_t x, int32_t y) { return x <= y; })) { pc += 1; break; }
+        pv_opLessEqual(); pc += 1; goto checkRequest;
+      case PV_P_GREATER:
+        if (fastCompare([](int32_t x, int32_t y) { return x > y; })) { pc += 1; break; }
+        pv_opGreater(); pc += 1; goto checkRequest;
+      case PV_P_GREATEREQUAL:
+        if (fastCompare([](int32_t x, int32_t y) { return x >= y; })) { pc += 1; break; }
+        pv_opGreaterEqual(); pc += 1; goto checkRequest;
       case PV_P_INSTRING: pv_opInstring(); pc += 1; goto checkRequest;
       case PV_P_AND: pv_opAnd(); pc += 1; goto checkRequest;
       case PV_P_OR: pv_opOr(); pc += 1; goto checkRequest;
@@ -741,7 +857,25 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_RIGHT: pv_opRight(u16(pc + 1)); pc += 3; goto checkRequest;
       case PV_P_LIKE: regexOp(true); pc += 1; goto checkRequest;
       case PV_P_MATCH: regexOp(false); pc += 1; goto checkRequest;
-      case PV_P_FORTEST: pv_itemPutL(pv_stackPushSlot(), pv_opForTest()); pc += 1; goto checkRequest;
+      case PV_P_FORTEST: {
+        PvItem* counter = pv_stackTop(-3);
+        PvItem* end = pv_stackTop(-2);
+        PvItem* step = pv_stackTop(-1);
+        if (counter->type == PV_IT_INTEGER && end->type == PV_IT_INTEGER && step->type == PV_IT_INTEGER) {
+          bool more = step->item.asInteger.value >= 0 ? counter->item.asInteger.value <= end->item.asInteger.value
+                                                      : counter->item.asInteger.value >= end->item.asInteger.value;
+          pv_stackDrop();
+          pv_stackDrop();
+          end->type = step->type = PV_IT_NIL;
+          counter->type = PV_IT_LOGICAL;
+          counter->item.asLogical.value = more;
+          pc += 1;
+          break;
+        }
+        pv_itemPutL(pv_stackPushSlot(), pv_opForTest());
+        pc += 1;
+        goto checkRequest;
+      }
 
       // ---- stack ------------------------------------------------------------------------------
       case PV_P_POP: pv_stackPopFast(); pc += 1; break;
@@ -783,50 +917,50 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_JUMPNEAR: pc = op + static_cast<int8_t>(pc[1]); break;
       case PV_P_JUMP: pc = op + s16(pc + 1); break;
       case PV_P_JUMPFAR: pc = op + s24(pc + 1); break;
-      case PV_P_JUMPFALSENEAR: pc = pv_opPopLogical("IF") ? pc + 2 : op + static_cast<int8_t>(pc[1]); goto checkRequest;
-      case PV_P_JUMPFALSE: pc = pv_opPopLogical("IF") ? pc + 3 : op + s16(pc + 1); goto checkRequest;
-      case PV_P_JUMPFALSEFAR: pc = pv_opPopLogical("IF") ? pc + 4 : op + s24(pc + 1); goto checkRequest;
-      case PV_P_JUMPTRUENEAR: pc = pv_opPopLogical("IF") ? op + static_cast<int8_t>(pc[1]) : pc + 2; goto checkRequest;
-      case PV_P_JUMPTRUE: pc = pv_opPopLogical("IF") ? op + s16(pc + 1) : pc + 3; goto checkRequest;
-      case PV_P_JUMPTRUEFAR: pc = pv_opPopLogical("IF") ? op + s24(pc + 1) : pc + 4; goto checkRequest;
+      case PV_P_JUMPFALSENEAR: pc = popCondition() ? pc + 2 : op + static_cast<int8_t>(pc[1]); goto checkRequest;
+      case PV_P_JUMPFALSE: pc = popCondition() ? pc + 3 : op + s16(pc + 1); goto checkRequest;
+      case PV_P_JUMPFALSEFAR: pc = popCondition() ? pc + 4 : op + s24(pc + 1); goto checkRequest;
+      case PV_P_JUMPTRUENEAR: pc = popCondition() ? op + static_cast<int8_t>(pc[1]) : pc + 2; goto checkRequest;
+      case PV_P_JUMPTRUE: pc = popCondition() ? op + s16(pc + 1) : pc + 3; goto checkRequest;
+      case PV_P_JUMPTRUEFAR: pc = popCondition() ? op + s24(pc + 1) : pc + 4; goto checkRequest;
       case PV_P_SWITCHCASE: switchCase(s32(pc + 1)); pc += 5; goto checkRequest;
 
       // ---- protected sequences ----------------------------------------------------------------
       case PV_P_SEQBEGIN:
-        f.records.push_back({RecKind::Seq, op + s24(pc + 1), pv_stack.top, f.with.size(), f.enums.size()});
+        f.x().records.push_back({RecKind::Seq, op + s24(pc + 1), pv_stack.top, f.x().with.size(), f.x().enums.size()});
         pc += 4;
         break;
       case PV_P_SEQEND:
-        if (!f.records.empty()) f.popRecord();
+        if (!f.x().records.empty()) f.x().popRecord();
         pc = op + s24(pc + 1);
         break;
       case PV_P_SEQRECOVER:
       case PV_P_TRYRECOVER: {
-        if (!f.records.empty()) f.popRecord();
+        if (!f.x().records.empty()) f.x().popRecord();
         if (*pc == PV_P_TRYRECOVER && s24(pc + 1) != 0)
-          f.records.push_back({RecKind::Finally, op + s24(pc + 1), pv_stack.top, f.with.size(), f.enums.size()});
+          f.x().records.push_back({RecKind::Finally, op + s24(pc + 1), pv_stack.top, f.x().with.size(), f.x().enums.size()});
         pv_itemMove(pv_stackPushSlot(), pv_vmBreakValue());
         pc += *pc == PV_P_TRYRECOVER ? 4 : 1;
         break;
       }
       case PV_P_TRYBEGIN:
-        f.records.push_back({RecKind::Try, op + s24(pc + 1), pv_stack.top, f.with.size(), f.enums.size()});
+        f.x().records.push_back({RecKind::Try, op + s24(pc + 1), pv_stack.top, f.x().with.size(), f.x().enums.size()});
         ++g_tryDepth;
         pc += 4;
         break;
       case PV_P_TRYEND:
-        if (!f.records.empty()) f.popRecord();
+        if (!f.x().records.empty()) f.x().popRecord();
         pc = op + s24(pc + 1);
         break;
       case PV_P_FINALLY: {
-        if (!f.records.empty() && f.records.back().target == op &&
-            f.records.back().kind != RecKind::Seq)
-          f.popRecord();
+        if (!f.x().records.empty() && f.x().records.back().target == op &&
+            f.x().records.back().kind != RecKind::Seq)
+          f.x().popRecord();
         PendingState p;
-        p.kind = f.entering.kind;
-        pv_itemMove(&p.value, &f.entering.value);
-        f.entering.kind = Pending::None;
-        f.pendings.push_back(p);
+        p.kind = f.x().entering.kind;
+        pv_itemMove(&p.value, &f.x().entering.value);
+        f.x().entering.kind = Pending::None;
+        f.x().pendings.push_back(p);
         pc += 1;
         break;
       }
@@ -837,22 +971,22 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- WITH OBJECT and FOR EACH -----------------------------------------------------------
       case PV_P_WITHOBJECTSTART:
-        f.with.push_back(PvItem{PV_IT_NIL, {}});
-        pv_itemMove(&f.with.back(), pv_itemUnRef(pv_stackTop(-1)));
+        f.x().with.push_back(PvItem{PV_IT_NIL, {}});
+        pv_itemMove(&f.x().with.back(), pv_itemUnRef(pv_stackTop(-1)));
         pv_stackPopFast();
         pc += 1;
         break;
-      case PV_P_WITHOBJECTEND: f.cutWith(f.with.empty() ? 0 : f.with.size() - 1); pc += 1; break;
+      case PV_P_WITHOBJECTEND: f.x().cutWith(f.x().with.empty() ? 0 : f.x().with.size() - 1); pc += 1; break;
       case PV_P_PUSHWITH: {
         PvItem* slot = pv_stackPushSlot();
-        if (!f.with.empty()) pv_itemCopy(slot, &f.with.back());
+        if (!f.x().with.empty()) pv_itemCopy(slot, &f.x().with.back());
         pc += 1;
         break;
       }
       case PV_P_FOREACH: forEachStart(f); pc += 1; goto checkRequest;
-      case PV_P_ENUMERATE: pv_itemPutL(pv_stackPushSlot(), !f.enums.empty() && forEachNext(f)); pc += 1; break;
-      case PV_P_ENUMEND: f.cutEnums(f.enums.empty() ? 0 : f.enums.size() - 1); pc += 1; break;
-      case PV_P_ENUMINDEX: pv_itemPutNInt(pv_stackPushSlot(), f.enums.empty() ? 0 : f.enums.back().index); pc += 1; break;
+      case PV_P_ENUMERATE: pv_itemPutL(pv_stackPushSlot(), !f.x().enums.empty() && forEachNext(f)); pc += 1; break;
+      case PV_P_ENUMEND: f.x().cutEnums(f.x().enums.empty() ? 0 : f.x().enums.size() - 1); pc += 1; break;
+      case PV_P_ENUMINDEX: pv_itemPutNInt(pv_stackPushSlot(), f.x().enums.empty() ? 0 : f.x().enums.back().index); pc += 1; break;
       case PV_P_IVARREF: ivarRef(); pc += 1; goto checkRequest;
       case PV_P_CLASSSETMODULE: pv_stackPopFast(); pc += 1; break;
 

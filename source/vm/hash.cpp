@@ -48,6 +48,10 @@ int keyRank(PV_ITEM k) {
 }
 
 int compareKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
+  if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
+    int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
+    return x < y ? -1 : (x > y ? 1 : 0);
+  }
   int ra = keyRank(a), rb = keyRank(b);
   if (ra != rb) return ra < rb ? -1 : 1;
   switch (ra) {
@@ -87,7 +91,15 @@ int compareKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
 bool find(PvBaseHash* h, PV_ITEM key, PV_SIZE* pos) {
   PV_SIZE lo = 0, hi = static_cast<PV_SIZE>(h->keys.size());
   bool ignoreCase = (h->flags & PV_HASH_IGNORECASE) != 0;
-  // Keys added in ascending order land at the end: check it first.
+  // Keys 1..n held in order sit at their own position: check it first.
+  if (key->type == PV_IT_INTEGER && key->item.asInteger.value >= 1 && key->item.asInteger.value <= hi) {
+    PV_SIZE guess = key->item.asInteger.value - 1;
+    if (compareKeys(&h->keys[guess], key, ignoreCase) == 0) {
+      *pos = guess;
+      return true;
+    }
+  }
+  // Keys added in ascending order land at the end: check it next.
   if (hi > 0) {
     int c = compareKeys(&h->keys[hi - 1], key, ignoreCase);
     if (c < 0) { *pos = hi; return false; }

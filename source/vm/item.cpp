@@ -46,7 +46,7 @@ bool pv_itemRelease(PV_ITEM item) {
   return true;
 }
 
-void pv_itemClear(PV_ITEM item) {
+void pv_itemClearComplex(PV_ITEM item) {
   uint32_t type = item->type;
   item->type = PV_IT_NIL;
   if (!(type & PV_IT_COMPLEX)) return;
@@ -101,7 +101,7 @@ static void addHolder(PV_ITEM item) {
   }
 }
 
-void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
+void pv_itemCopyComplex(PV_ITEM dest, PV_ITEM src) {
   if (dest == src) pv_errInternal(9020, nullptr, "pv_itemCopy()", nullptr);
   if (PV_IS_COMPLEX(dest)) pv_itemClear(dest);
   dest->type = src->type;
@@ -109,7 +109,7 @@ void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
   addHolder(dest);
 }
 
-void pv_itemMove(PV_ITEM dest, PV_ITEM src) {
+void pv_itemMoveComplex(PV_ITEM dest, PV_ITEM src) {
   if (dest == src) pv_errInternal(9020, nullptr, "pv_itemMove()", nullptr);
   if (PV_IS_COMPLEX(dest)) pv_itemClear(dest);
   dest->type = src->type;
@@ -158,7 +158,7 @@ PV_ITEM pv_itemUnRefOnce(PV_ITEM item) {
   return (*r.itemsBase)[r.offset];
 }
 
-PV_ITEM pv_itemUnRef(PV_ITEM item) {
+PV_ITEM pv_itemUnRefChain(PV_ITEM item) {
   while (PV_IS_BYREF(item)) item = pv_itemUnRefOnce(item);
   return item;
 }

@@ -132,13 +132,44 @@ bool PV_IS_OBJECT(const PvItem* p);  // an array that carries a class
 // ---- lifetime ---------------------------------------------------------------------------------
 PV_ITEM pv_itemNew(PV_ITEM copyFrom);       // a grip item (kept alive until pv_itemRelease)
 bool pv_itemRelease(PV_ITEM item);
-void pv_itemClear(PV_ITEM item);            // release what it owns; make it NIL
-void pv_itemCopy(PV_ITEM dest, PV_ITEM src);  // 9020 when dest == src
-void pv_itemMove(PV_ITEM dest, PV_ITEM src);  // dest := src, src becomes NIL
 void pv_itemSwap(PV_ITEM a, PV_ITEM b);
+// The general paths of the inline operations below (items that own something).
+void pv_itemClearComplex(PV_ITEM item);
+void pv_itemCopyComplex(PV_ITEM dest, PV_ITEM src);
+void pv_itemMoveComplex(PV_ITEM dest, PV_ITEM src);
+PV_ITEM pv_itemUnRefChain(PV_ITEM item);
+
+// Releases what the item owns and makes it NIL.
+inline void pv_itemClear(PV_ITEM item) {
+  if (item->type & PV_IT_COMPLEX) pv_itemClearComplex(item);
+  else item->type = PV_IT_NIL;
+}
+// Clears dest, copies the whole item and raises the holder count of what is shared. Copying
+// an item onto itself is internal error 9020.
+inline void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
+  if (((dest->type | src->type) & PV_IT_COMPLEX) || dest == src) {
+    pv_itemCopyComplex(dest, src);
+  } else {
+    dest->type = src->type;
+    dest->item = src->item;
+  }
+}
+// dest := src; src becomes NIL.
+inline void pv_itemMove(PV_ITEM dest, PV_ITEM src) {
+  if ((dest->type & PV_IT_COMPLEX) || dest == src) {
+    pv_itemMoveComplex(dest, src);
+  } else {
+    dest->type = src->type;
+    dest->item = src->item;
+    src->type = PV_IT_NIL;
+  }
+}
 PV_ITEM pv_itemClone(PV_ITEM item);         // new grip item; deep copy of arrays and hashes
 void pv_itemCloneTo(PV_ITEM dest, PV_ITEM src);
-PV_ITEM pv_itemUnRef(PV_ITEM item);         // follow by-reference items
+// Follows by-reference items to the referenced item.
+inline PV_ITEM pv_itemUnRef(PV_ITEM item) {
+  return (item->type & PV_IT_BYREF) ? pv_itemUnRefChain(item) : item;
+}
 PV_ITEM pv_itemUnRefOnce(PV_ITEM item);
 PV_ITEM pv_itemUnRefWrite(PV_ITEM item);    // like pv_itemUnRef, for an assignment
 

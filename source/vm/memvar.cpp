@@ -28,10 +28,9 @@ struct Store {
   PV_SIZE base = 0;                 // where the running procedure's privates begin
 };
 
-Store& store() {
-  static Store s;
-  return s;
-}
+Store g_store;  // used only after start-up, never from static initialisers
+
+inline Store& store() { return g_store; }
 
 PvMemvar* entry(uint32_t handle) { return handle ? &store().entries[handle - 1] : nullptr; }
 
@@ -180,13 +179,13 @@ void pv_memvarClearAll() {
   s.base = 0;
 }
 
-int pv_memvarScope(const char* text) {
+int pv_memvarScope(const char* text, PV_SIZE privatesBase) {
   PvDynSym* name = pv_dynsymFindName(text);
   if (!name || !name->memvar) return -1;  // no variable of that name
   PvMemvar* e = entry(name->memvar);
   if (e->isPublic) return 1;
   Store& s = store();
-  for (PV_SIZE i = static_cast<PV_SIZE>(s.privates.size()); i > s.base; --i)
+  for (PV_SIZE i = static_cast<PV_SIZE>(s.privates.size()); i > privatesBase; --i)
     if (s.privates[i - 1] == name) return 4;  // private of the running procedure
   return 2;                                    // private of a caller
 }

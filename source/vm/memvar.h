@@ -24,4 +24,6 @@ void pv_memvarPushRef(PvDynSym* name);        // creates a PRIVATE when absent
 void pv_memvarSetValue(PvDynSym* name, PV_ITEM value);   // creates a PRIVATE when absent
 void pv_memvarRelease(PvDynSym* name);
 void pv_memvarClearAll();
-int pv_memvarScope(const char* name);         // __MVSCOPE answer
+// __MVSCOPE: -1 no variable, 1 PUBLIC, 2 PRIVATE of a caller, 4 PRIVATE created since
+// `privatesBase` (the running procedure's own).
+int pv_memvarScope(const char* name, PV_SIZE privatesBase);

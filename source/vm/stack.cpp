@@ -82,7 +82,7 @@ void pv_stackDec() {
 }
 
 void pv_stackRemove(PV_SIZE untilTop) {
-  while (g_stack.top > untilTop) pv_stackPop();
+  while (g_stack.top > untilTop) pv_stackPopFast();
 }
 
 PV_ITEM pv_stackItemFromTop(int offset) { return g_stack.items[g_stack.top + offset]; }
@@ -100,7 +100,7 @@ void pv_stackNewFrame(PvStackState* state, uint16_t argc) {
   PV_SIZE base = g_stack.top - argc - 2;
   PvItem* sym = g_stack.items[base];
   if (!PV_IS_SYMBOL(sym)) pv_errInternal(9015, nullptr, "pv_stackNewFrame()", nullptr);
-  std::memset(state, 0, sizeof(*state));
+  *state = PvStackState{};
   state->prevBase = g_stack.base;
   state->privateBase = pv_memvarGetPrivatesBase();
   state->statics = pv_stackBaseState() ? pv_stackBaseState()->statics : nullptr;

@@ -34,3 +34,14 @@ inline void pv_stackPopFast() {
 }
 
 inline PvItem* pv_stackLocal(int n) { return pv_stack.items[pv_stack.base + 1 + n]; }
+
+// The slot of local n of the running frame (n < 0: a detached local of the running block;
+// parameters passed beyond the declared ones shift the locals that follow them).
+PV_ITEM pv_vmLocalSlotSlow(int n);
+inline PvItem* pv_vmLocalSlotFast(int n) {
+  PvItem* sym = pv_stack.items[pv_stack.base];
+  if (n > 0 && (n <= sym->item.asSymbol.paramdeclcnt ||
+                sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt))
+    return pv_stackLocal(n);
+  return pv_vmLocalSlotSlow(n);
+}

@@ -181,7 +181,9 @@ void PV_FUN___MVXRELEASE() {
   pv_memvarRelease(pv_dynsymFindName(pv_itemGetCPtr(p)));
 }
 
-void PV_FUN___MVSCOPE() { pv_retni(pv_parc(1) ? pv_memvarScope(pv_parc(1)) : -2); }
+void PV_FUN___MVSCOPE() {
+  pv_retni(pv_parc(1) ? pv_memvarScope(pv_parc(1), pv_stackBaseState()->privateBase) : -2);
+}
 void PV_FUN___MVEXIST() { pv_retl(pv_parc(1) && pv_memvarGetValue(pv_dynsymFindName(pv_parc(1)))); }
 
 void PV_FUN___MVGET() {

@@ -52,7 +52,7 @@ void pv_vmSetAreaHooks(const PvAreaHooks* hooks) { g_areas = hooks ? hooks : &kN
 const PvMacroHooks* pv_vmMacroHooks() { return g_macros; }
 const PvAreaHooks* pv_vmAreaHooks() { return g_areas; }
 
-PV_ITEM pv_vmLocalSlot(int n) {
+PV_ITEM pv_vmLocalSlotSlow(int n) {
   if (n < 0) {
     PvCodeBlock* cb = pv_stackSelfItem()->item.asBlock.value;
     return &cb->locals[-n - 1];
@@ -72,6 +72,8 @@ void pv_vmElementRef(PV_ITEM dest, PV_ITEM array, PV_SIZE index) {
   dest->item.asRefer.extValue = nullptr;
   dest->item.asRefer.offset = index - 1;
 }
+
+PV_ITEM pv_vmLocalSlot(int n) { return pv_vmLocalSlotFast(n); }
 
 PV_ITEM pv_vmDetachLocal(int n) {
   PV_ITEM slot = pv_vmLocalSlot(n);

@@ -82,12 +82,13 @@ TEST_F(ArrayTest, ScanHonoursExactAndRange) {
   EXPECT_EQ(num("ASCAN", {&a_, "AB", 2}), 2);
   EXPECT_EQ(num("ASCAN", {&a_, "X", 1, 2}), 0);
   EXPECT_EQ(num("ASCAN", {&a_, 5}), 0);
+  EXPECT_EQ(num("ASCAN", {&a_, "X", nullptr, nullptr}), 3);
   expectArgError("ASCAN", 2018, {"x", "x"});
 }
 
 TEST_F(ArrayTest, SortOrdersAndRanges) {
   ints({5, 3, 9, 1, 7});
-  call("ASORT", {&a_});
+  call("ASORT", {&a_, nullptr, nullptr, nullptr});
   EXPECT_EQ(show(&a_), "1,3,5,7,9");
   ints({5, 3, 9, 1, 7});
   call("ASORT", {&a_, 2, 3});
@@ -124,6 +125,9 @@ TEST_F(ArrayTest, CopyCloneAndArray) {
   pv_itemClear(&target);
   expectArgError("ARRAY", 1131, {-1});
   expectArgError("ARRAY", 1131, {});
+  expectArgError("ARRAY", 1131, {100000, 100000});
+  expectArgError("ASIZE", 2023, {&a_, 1e12});
+  EXPECT_EQ(pv_arrayLen(&a_), 4);
   expectArgError("ACOPY", 2020, {&a_, 5});
   expectArgError("ACLONE", 2026, {5});
   expectArgError("AEVAL", 2017, {&a_, 5});

@@ -51,6 +51,15 @@ TEST_F(DateTest, CtodUsesTheEpochForTwoDigitYears) {
   EXPECT_EQ(pv_itemGetDL(call("CTOD", {"09.03.49"})), pv_dateEncode(2049, 3, 9));
   EXPECT_EQ(pv_itemGetDL(call("CTOD", {"09.03.50"})), pv_dateEncode(1950, 3, 9));
   EXPECT_EQ(pv_itemGetDL(call("CTOD", {"31.02.24"})), 0);
+  EXPECT_EQ(pv_itemGetDL(call("CTOD", {"9.3.24"})), pv_dateEncode(2024, 3, 9));
+  setDateFormat("dd.mm.yyyy");
+  EXPECT_EQ(pv_itemGetDL(call("CTOD", {"1.2.2024"})), pv_dateEncode(2024, 2, 1));
+  EXPECT_EQ(pv_itemGetDL(call("CTOD", {"01.02.0024"})), pv_dateEncode(24, 2, 1));
+  EXPECT_EQ(pv_itemGetDL(call("CTOD", {"  .  .    "})), 0);
+  setDateFormat("mm/dd/yyyy");
+  EXPECT_EQ(pv_itemGetDL(call("CTOD", {"12/31/1999"})), pv_dateEncode(1999, 12, 31));
+  setDateFormat("yyyy-mm-dd");
+  EXPECT_EQ(pv_itemGetDL(call("CTOD", {"2024-03-09"})), pv_dateEncode(2024, 3, 9));
   EXPECT_EQ(pv_itemGetDL(call("CTOD", {""})), 0);
   EXPECT_TRUE(PV_IS_DATE(call("CTOD", {""})));
   expectArgError("CTOD", 1119, {5});

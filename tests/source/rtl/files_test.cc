@@ -134,6 +134,7 @@ TEST_F(FileTest, HandlesReadWriteSeekAndClose) {
   ASSERT_GE(handle, 0);
   EXPECT_EQ(str("FREADSTR", {handle, 10}), "abc");
   EXPECT_EQ(str("FREADSTR", {handle, 2}), "de");
+  EXPECT_EQ(str("FREADSTR", {handle, 2e9}), "f");
   EXPECT_EQ(num("FWRITE", {handle, "x"}), 0);  // opened for reading
   EXPECT_EQ(num("FERROR"), 5);
   EXPECT_TRUE(logical("FCLOSE", {handle}));

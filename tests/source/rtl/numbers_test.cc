@@ -26,6 +26,11 @@ TEST_F(NumberTest, RoundGoesHalfAwayFromZero) {
   EXPECT_EQ(num("ROUND", {1234.5, -2}), 1200);
   EXPECT_EQ(num("ROUND", {1250, -2}), 1300);
   EXPECT_EQ(num("ROUND", {7, 2}), 7);
+  EXPECT_EQ(num("ROUND", {1.5, 400}), 1.5);
+  EXPECT_EQ(num("ROUND", {1e300, 2}), 1e300);
+  EXPECT_EQ(num("ROUND", {1e300, -2}), 1e300);
+  EXPECT_EQ(num("ROUND", {123.0, -400}), 0);
+  EXPECT_EQ(num("ROUND", {123.0, 1e12}), 123);
   EXPECT_EQ(str("STR", {call("ROUND", {2.675, 2})}), "         2.68");
   expectArgError("ROUND", 1094, {2.5});
 }

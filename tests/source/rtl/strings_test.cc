@@ -22,6 +22,8 @@ TEST_F(StringTest, SubstrCountsNegativeStartsFromTheEnd) {
   EXPECT_EQ(str("SUBSTR", {"Hello World", -5, 2}), "Wo");
   EXPECT_EQ(str("SUBSTR", {"abc", -10, 2}), "ab");
   EXPECT_EQ(str("SUBSTR", {"abc", 4}), "");
+  EXPECT_EQ(str("SUBSTR", {"abc", 1e300, 1e300}), "");
+  EXPECT_EQ(str("LEFT", {"abc", 1e300}), "abc");
   EXPECT_EQ(str("SUBSTR", {"abc", 2, 100}), "bc");
   EXPECT_EQ(str("SUBSTR", {"abc", 2, -1}), "");
   EXPECT_EQ(str("SUBSTR", {"abc", 2, nullptr}), "bc");
@@ -74,6 +76,7 @@ TEST_F(StringTest, AtAndRatFindFirstAndLast) {
   EXPECT_EQ(num("AT", {"lo", "Hello World, hello", 5, 17}), 0);
   EXPECT_EQ(num("AT", {"", "abc"}), 0);
   EXPECT_EQ(num("AT", {"x", "abc"}), 0);
+  EXPECT_EQ(num("AT", {"c", "abc", nullptr, nullptr}), 3);
   EXPECT_EQ(num("RAT", {"lo", "Hello World, hello"}), 17);
   EXPECT_EQ(num("RAT", {"\\", "C:\\prog\\xlforms.exe"}), 8);
   EXPECT_EQ(num("RAT", {"", "abc"}), 0);
@@ -88,6 +91,7 @@ TEST_F(StringTest, StrTranReplacesChosenOccurrences) {
   EXPECT_EQ(str("STRTRAN", {"a-b-c-d", "-", "+", 2, 1}), "a-b+c-d");
   EXPECT_EQ(str("STRTRAN", {"aaaa", "aa", "b"}), "bb");
   EXPECT_EQ(str("STRTRAN", {"abc", "", "x"}), "abc");
+  EXPECT_EQ(str("STRTRAN", {"abc", "b", nullptr, nullptr, nullptr}), "ac");
   expectArgError("STRTRAN", 1126, {"abc", 1});
 }
 
@@ -105,6 +109,11 @@ TEST_F(StringTest, TrimFunctionsRemoveBlanks) {
   EXPECT_EQ(str("LTRIM", {"  a b  "}), "a b  ");
   EXPECT_EQ(str("ALLTRIM", {"  a b  "}), "a b");
   EXPECT_EQ(str("ALLTRIM", {""}), "");
+  PvItem memo = {PV_IT_NIL, {}};
+  pv_itemPutC(&memo, "memo text");
+  pv_itemSetCMemo(&memo);
+  EXPECT_STREQ(pv_itemTypeStr(call("ALLTRIM", {&memo})), "C");  // the result is plain text
+  pv_itemClear(&memo);
   expectArgError("TRIM", 1100, {1});
   expectArgError("LTRIM", 1101, {nullptr});
   expectArgError("ALLTRIM", 2022, {1.5});
@@ -118,6 +127,7 @@ TEST_F(StringTest, PadFunctionsConvertAndAlign) {
   EXPECT_EQ(str("PADL", {"abcdef", 3}), "abc");
   EXPECT_EQ(str("PADL", {42, 5}), "   42");
   EXPECT_EQ(str("PADR", {"x", 0}), "");
+  EXPECT_EQ(str("PADR", {"x", 2, nullptr}), "x ");
   expectArgError("PADR", 1129, {"x", "5"});
   expectArgError("PADL", 1130, {nullptr, 5});
   expectArgError("PADC", 1133, {"x", 5, 7});
