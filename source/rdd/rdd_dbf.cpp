@@ -3,6 +3,7 @@
 #include "rdd_dbf.h"
 
 #include <cstring>
+#include <ctime>
 
 #include "array.h"
 #include "dbf/dbf_codec.h"
@@ -48,10 +49,37 @@ void Phantom(PvDbfArea* a) {
   a->bof = a->eof = true;
 }
 
+// The current local date and time as a Julian day and milliseconds.
+DateTime Now() {
+  timespec ts;
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  tm local;
+  ::localtime_r(&ts.tv_sec, &local);
+  int32_t ms = int32_t(((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000 +
+                       ts.tv_nsec / 1000000);
+  return {JulianFromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday), ms};
+}
+
+// Sets the @ and = fields to now and the ^ fields to their next row version.
+Status Stamp(PvDbfArea* a) {
+  for (const Field& f : a->table->fields()) {
+    if (f.type == FieldType::kTimeStamp || f.type == FieldType::kModTime) {
+      PutDateTime(f, a->record.data(), Now());
+    } else if (f.type == FieldType::kRowVersion) {
+      uint64_t version = 0;
+      Status st = a->table->nextRowVersion(f, &version);
+      if (!st.ok()) return st;
+      PutInteger(f, a->record.data(), int64_t(version));
+    }
+  }
+  return Status::Ok();
+}
+
 int GoCold(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
   if (!a->hot) return PV_SUCCESS;
-  Status st = a->table->writeRecord(a->recno, a->record.data());
+  Status st = a->hasStamps ? Stamp(a) : Status::Ok();
+  if (st.ok()) st = a->table->writeRecord(a->recno, a->record.data());
   a->hot = a->appended = false;
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
   return PV_SUCCESS;
@@ -380,6 +408,8 @@ std::string WithExtension(const std::string& file) {
 int Attach(PvDbfArea* a, PvRddArgs* x) {
   a->record.assign(a->table->recordLength(), ' ');
   for (const Field& f : a->table->fields()) {
+    a->hasStamps |= f.type == FieldType::kTimeStamp || f.type == FieldType::kModTime ||
+                    f.type == FieldType::kRowVersion;
     PvField pf;
     pf.name = f.name;
     pf.type = int(f.type);
@@ -501,6 +531,39 @@ int RecordInfo(PvArea* area, PvRddArgs* x) {
   }
 }
 
+// getValueFile(field, file, mode): writes the bytes of a C field at the end of the file (mode 1
+// appends to an existing file, any other mode creates or empties it first).
+int GetValueFile(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  const Field* f = FieldOf(a, x->number);
+  Status st = ReadIfNeeded(a);
+  if (st.ok() && (!f || f->type != FieldType::kChar)) {
+    st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
+  }
+  if (st.ok()) {
+    std::string_view bytes(reinterpret_cast<const char*>(a->record.data()) + f->offset, f->length);
+    st = WriteFileBytes(pv_itemGetCPtr(x->item), bytes, x->flag);
+  }
+  return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
+}
+
+// putValueFile(field, file): reads up to the field length from the file into a C field.
+int PutValueFile(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  const Field* f = FieldOf(a, x->number);
+  std::string bytes;
+  Status st = ReadIfNeeded(a);
+  if (st.ok() && (!f || f->type != FieldType::kChar)) {
+    st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
+  }
+  if (st.ok()) st = ReadFileBytes(pv_itemGetCPtr(x->item), f->length, &bytes);
+  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+  if (!a->positioned) return PV_SUCCESS;
+  if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
+  PutText(*f, a->record.data(), bytes, nullptr);
+  return PV_SUCCESS;
+}
+
 // exists / drop (called with the driver record): `item` names the table.
 int Exists(PvArea*, PvRddArgs* x) {
   x->flag = FileExists(WithExtension(pv_itemGetCPtr(x->item)));
@@ -563,6 +626,8 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_UNLOCK] = Unlock;
   own.slot[PV_RDD_CREATEMEMFILE] = CreateMemoFile;
   own.slot[PV_RDD_RECINFO] = RecordInfo;
+  own.slot[PV_RDD_GETVALUEFILE] = GetValueFile;
+  own.slot[PV_RDD_PUTVALUEFILE] = PutValueFile;
   own.slot[PV_RDD_EXISTS] = Exists;
   own.slot[PV_RDD_DROP] = Drop;
   own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
@@ -571,6 +636,29 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
 }
 
 }  // namespace
+
+Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
+  FilePtr file;
+  Status st = append ? OpenFile(path, Access::kReadWrite, Share::kDenyNone, &file)
+                     : CreateFile(path, Share::kDenyNone, &file);
+  if (!st.ok()) return std::move(st.sub(append ? kSubOpen : kSubCreate, kCanDefault));
+  uint64_t end = 0;
+  st = file->size(&end);
+  if (st.ok()) st = file->writeAt(end, bytes.data(), bytes.size());
+  return st.ok() ? st : std::move(st.sub(kSubWrite));
+}
+
+Status ReadFileBytes(const std::string& path, size_t limit, std::string* out) {
+  FilePtr file;
+  Status st = OpenFile(path, Access::kRead, Share::kDenyNone, &file);
+  if (!st.ok()) return std::move(st.sub(kSubOpen, kCanDefault));
+  uint64_t size = 0;
+  st = file->size(&size);
+  if (!st.ok()) return std::move(st.sub(kSubRead));
+  out->resize(size_t(std::min<uint64_t>(size, limit)));
+  st = file->readExact(0, out->data(), out->size(), "short read");
+  return st.ok() ? st : std::move(st.sub(kSubRead));
+}
 
 uint16_t pv_dbfRaise(PvArea* area, const Status& st, const char* operation) {
   GeneralError g = GeneralErrorFor(st.subcode(), false);

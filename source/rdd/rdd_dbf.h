@@ -24,12 +24,16 @@ struct PvDbfArea : PvArea {
   std::vector<pv::dbf::FieldSpec> pendingFields;  // from createFields, for create
   std::vector<uint8_t> record;
   uint32_t recno = 0;
-  bool valid = false, positioned = false, hot = false, appended = false;
+  bool valid = false, positioned = false, hot = false, appended = false, hasStamps = false;
   std::string fileName;
 };
 
 // Registers the table functions of "DBF" and "DBFFPT" (called before registering drivers).
 void pv_dbfRegisterDriver();
 void pv_fptRegisterDriver();
+// The bytes of a field to or from a file (DBFILEGET, DBFILEPUT): `append` adds at the end of an
+// existing file, else the file is created or emptied; reading takes at most `limit` bytes.
+pv::Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append);
+pv::Status ReadFileBytes(const std::string& path, size_t limit, std::string* out);
 // Raises the error object for a failed storage Status; returns the verdict.
 uint16_t pv_dbfRaise(PvArea* area, const pv::Status& st, const char* operation);

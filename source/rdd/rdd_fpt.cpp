@@ -148,6 +148,36 @@ int PutValue(PvArea* area, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
+int GetValueFile(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  const Field* f = MemoField(a, x->number);
+  if (!f) return Super(area, PV_RDD_GETVALUEFILE, x);
+  uint32_t block = 0, length = 0;
+  MemoValue stored;
+  Status st = ReadRecord(a);
+  if (st.ok()) st = Reference(a, *f, &block, &length);
+  if (st.ok()) st = a->memo->read(block, length, &stored);
+  if (st.ok()) st = WriteFileBytes(pv_itemGetCPtr(x->item), stored.data, x->flag);
+  return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
+}
+
+int PutValueFile(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  const Field* f = MemoField(a, x->number);
+  if (!f) return Super(area, PV_RDD_PUTVALUEFILE, x);
+  std::string bytes;
+  Status st = ReadFileBytes(pv_itemGetCPtr(x->item), 256u << 20, &bytes);
+  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+  PvItem value = {PV_IT_NIL, {}};
+  pv_itemPutCL(&value, bytes.data(), PV_SIZE(bytes.size()));
+  PvRddArgs put;
+  put.number = x->number;
+  put.item = &value;
+  int r = pv_rddCall(a, PV_RDD_PUTVALUE, &put);
+  pv_itemClear(&value);
+  return r;
+}
+
 int OpenMemoFile(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
   MemoOpenOptions options{a->table->memoType(), a->table->shared(), a->table->readOnly(), false};
@@ -221,6 +251,8 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_GETVALUELEN] = GetValueLength;
   own.slot[PV_RDD_PUTVALUE] = PutValue;
   own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
+  own.slot[PV_RDD_GETVALUEFILE] = GetValueFile;
+  own.slot[PV_RDD_PUTVALUEFILE] = PutValueFile;
   own.slot[PV_RDD_CREATEMEMFILE] = CreateMemoFile;
   own.slot[PV_RDD_PACK] = Pack;
   own.slot[PV_RDD_ZAP] = Zap;

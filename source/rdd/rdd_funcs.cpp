@@ -457,6 +457,20 @@ bool TableFileOp(int slot) {
 void PV_FUN_DBEXISTS() { pv_retl(TableFileOp(PV_RDD_EXISTS)); }
 void PV_FUN_DBDROP() { pv_retl(TableFileOp(PV_RDD_DROP)); }
 
+void FieldFile(const char* function, int slot, bool append) {
+  PvArea* a = AreaOrError(function);
+  PV_ITEM file = pv_param(2, PV_IT_STRING);
+  if (!a || !file) return pv_retl(false);
+  PvRddArgs x;
+  x.number = pv_parnl(1);
+  x.item = file;
+  x.flag = append;
+  pv_retl(pv_rddCall(a, slot, &x) == PV_SUCCESS);
+}
+
+void PV_FUN_DBFILEGET() { FieldFile("DBFILEGET", PV_RDD_GETVALUEFILE, pv_parni(3) == 1); }
+void PV_FUN_DBFILEPUT() { FieldFile("DBFILEPUT", PV_RDD_PUTVALUEFILE, false); }
+
 void PV_FUN_RDDREGISTER() {
   int r = pv_rddRegister(pv_parc(1) ? pv_parc(1) : "", uint16_t(pv_parni(2)));
   if (r > 1) pv_errInternal(9004, nullptr, nullptr, nullptr);
@@ -544,6 +558,7 @@ PvSymbol s_symbols[] = {
     pv_native("DBFIELDINFO", PV_FUN_DBFIELDINFO), pv_native("DBRECORDINFO", PV_FUN_DBRECORDINFO),
     pv_native("DBORDERINFO", PV_FUN_DBORDERINFO), pv_native("DBEXISTS", PV_FUN_DBEXISTS),
     pv_native("DBDROP", PV_FUN_DBDROP),           pv_native("RDDREGISTER", PV_FUN_RDDREGISTER),
+    pv_native("DBFILEGET", PV_FUN_DBFILEGET),     pv_native("DBFILEPUT", PV_FUN_DBFILEPUT),
 };
 
 // Registers the drivers and the hooks when the program is loaded.
