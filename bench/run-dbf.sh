@@ -4,7 +4,8 @@
 # shared use with a record lock each. Usage: bench/run-dbf.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build-release}
-bin=$build/bin
+bin=$(cd "$build" && pwd)/bin
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -29,6 +30,10 @@ PY
   awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "scan ratio (dbfread / ours): %.0fx   (goal >= 30x)\n", b / a }'
 else
   echo "python3-dbfread not installed: no ratio"
+fi
+
+if [ -x "$bin/pvrun" ]; then
+  (cd "$work" && "$bin/pvrun" "$here/dbf/scan.prg" "$work/PRODUCT.DBF" | sed '/^$/d')
 fi
 
 echo "$("$bin/dbf_bench" append-exclusive "$work/APPEND.DBF" 1000000)   (goal < 1 s)"

@@ -660,6 +660,21 @@ Status ReadFileBytes(const std::string& path, size_t limit, std::string* out) {
   return st.ok() ? st : std::move(st.sub(kSubRead));
 }
 
+bool pv_dbfLockIdxGetData(PvArea* area, uint64_t* offset, uint64_t* pool) {
+  PvDbfArea* a = Dbf(area);
+  return a->table && IndexLockPlace(a->table->lockScheme(), offset, pool);
+}
+
+Status pv_dbfLockIdxFile(PvArea* area, FileHandle* index, IndexLock* lock, LockType type,
+                         bool wait) {
+  PvDbfArea* a = Dbf(area);
+  if (!a->table) return Status::BadArgument("no table");
+  Status st = lock->init(a->table->lockScheme());
+  return st.ok() ? lock->lock(index, type, wait) : st;
+}
+
+Status pv_dbfUnlockIdxFile(FileHandle* index, IndexLock* lock) { return lock->unlock(index); }
+
 uint16_t pv_dbfRaise(PvArea* area, const Status& st, const char* operation) {
   GeneralError g = GeneralErrorFor(st.subcode(), false);
   uint16_t flags = (st.canRetry() ? PV_ERR_FLAG_RETRY : 0) | (st.canDefault() ? PV_ERR_FLAG_DEFAULT : 0);

@@ -35,5 +35,12 @@ void pv_fptRegisterDriver();
 // existing file, else the file is created or emptied; reading takes at most `limit` bytes.
 pv::Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append);
 pv::Status ReadFileBytes(const std::string& path, size_t limit, std::string* out);
+// Index-file locks for index drivers, at the place the area's lock scheme gives (dbf_lock.h):
+// the place and pool of the scheme (false when it has none), and taking or releasing a read
+// (shared) or write (exclusive) lock of an index file; `wait` repeats until granted.
+bool pv_dbfLockIdxGetData(PvArea* area, uint64_t* offset, uint64_t* pool);
+pv::Status pv_dbfLockIdxFile(PvArea* area, pv::FileHandle* index, pv::dbf::IndexLock* lock,
+                             pv::LockType type, bool wait);
+pv::Status pv_dbfUnlockIdxFile(pv::FileHandle* index, pv::dbf::IndexLock* lock);
 // Raises the error object for a failed storage Status; returns the verdict.
 uint16_t pv_dbfRaise(PvArea* area, const pv::Status& st, const char* operation);

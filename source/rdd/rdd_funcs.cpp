@@ -11,6 +11,7 @@
 #include "rddapi.h"
 #include "registrar.h"
 #include "set.h"
+#include "start.h"
 #include "vm.h"
 
 namespace {
@@ -46,11 +47,9 @@ void Move(const char* function, int slot, long n = 0) {
 // ---- work areas -------------------------------------------------------------------------------
 
 void PV_FUN_DBUSEAREA() {
-  bool newArea = pv_parl(1);
   bool shared = pv_param(5, PV_IT_LOGICAL) ? pv_parl(5) : !pv_setExclusive();
-  if (newArea) pv_rddSelectFirstAvailable();
-  uint16_t area = newArea ? 0 : uint16_t(pv_rddGetCurrentWorkAreaNumber());
-  if (newArea) area = uint16_t(pv_rddGetCurrentWorkAreaNumber());
+  if (pv_parl(1)) pv_rddSelectFirstAvailable();  // a new area, else the current one
+  uint16_t area = uint16_t(pv_rddGetCurrentWorkAreaNumber());
   pv_retl(pv_rddOpenTable(pv_parc(3), pv_parc(2), area, pv_parc(4), shared, pv_parl(6)) ==
           PV_SUCCESS);
 }
@@ -569,6 +568,7 @@ struct Startup {
     pv_rddRegister("DBF", 1);
     pv_rddRegister("DBFFPT", 1);
     pv_vmSetAreaHooks(&kHooks);
+    pv_vmSetShutdownHook(pv_rddShutDown);  // closes every area: pending writes reach the files
   }
 };
 
