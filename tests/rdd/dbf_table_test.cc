@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "dbf/dbf_cipher.h"
 #include "dbf/dbf_codec.h"
 #include "dbf/dbf_table.h"
 #include "fs/fault_file.h"
@@ -204,30 +205,56 @@ TEST_F(DbfTableTest, AppendLockRefusedIsError1024) {
   EXPECT_EQ(a->recordCount(), 1u);
 }
 
-TEST_F(DbfTableTest, FailedWriteKeepsCommittedRecords) {
+// Shared use writes each append at once (record, then header): the third write is the fifth
+// record, which fails; the four committed records stay intact, a torn fifth is not counted.
+TEST_F(DbfTableTest, FailedSharedAppendKeepsCommittedRecords) {
   makeTable(3);
   for (bool torn : {false, true}) {
     FilePtr raw;
-    ASSERT_TRUE(OpenFile(path(), Access::kReadWrite, Share::kExclusive, &raw).ok());
+    ASSERT_TRUE(OpenFile(path(), Access::kReadWrite, Share::kDenyNone, &raw).ok());
     auto faulty = std::make_unique<FaultFile>(std::move(raw),
-                                              FaultPlan{.fail_write_at = 2, .torn_write = torn});
+                                              FaultPlan{.fail_write_at = 3, .torn_write = torn});
     std::unique_ptr<DbfTable> t;
-    ASSERT_TRUE(DbfTable::OpenHandle(std::move(faulty), {}, &t).ok());
-    appendRow(*t, 4);  // write 1
+    ASSERT_TRUE(DbfTable::OpenHandle(std::move(faulty), {.shared = true}, &t).ok());
+    appendRow(*t, 4);
     std::vector<uint8_t> rec(t->recordLength());
     t->blankRecord(rec.data());
     uint32_t n = 0;
-    Status st = t->append(rec.data(), &n);  // write 2 fails
+    Status st = t->append(rec.data(), &n);
     EXPECT_EQ(st.subcode(), 1011);
     EXPECT_EQ(st.osCode(), 112);
     EXPECT_EQ(t->recordCount(), 4u);
-    ASSERT_TRUE(t->close().ok());
+    EXPECT_FALSE(t->headerLocked());
+    t.reset();
     auto again = open();
-    EXPECT_EQ(again->recordCount(), 4u);  // a torn fifth record is not counted
+    EXPECT_EQ(again->recordCount(), 4u);
     for (uint32_t i = 1; i <= 4; ++i) EXPECT_EQ(qty(*again, i), i);
     ASSERT_TRUE(again->zap().ok());
     for (int i = 1; i <= 3; ++i) appendRow(*again, i);
   }
+}
+
+// Exclusive use collects appends and writes them at flush: a failed flush is reported there, and
+// the records that did not reach the file are no longer counted.
+TEST_F(DbfTableTest, FailedExclusiveFlushKeepsCommittedRecords) {
+  makeTable(3);
+  FilePtr raw;
+  ASSERT_TRUE(OpenFile(path(), Access::kReadWrite, Share::kExclusive, &raw).ok());
+  auto faulty = std::make_unique<FaultFile>(std::move(raw), FaultPlan{.fail_write_at = 3});
+  std::unique_ptr<DbfTable> t;
+  ASSERT_TRUE(DbfTable::OpenHandle(std::move(faulty), {}, &t).ok());
+  appendRow(*t, 4);
+  ASSERT_TRUE(t->flush(false).ok());  // writes 1 (records) and 2 (header)
+  appendRow(*t, 5);
+  appendRow(*t, 6);
+  EXPECT_EQ(qty(*t, 6), 6);  // read back before it reaches the file
+  Status st = t->flush(false);
+  EXPECT_EQ(st.subcode(), 1011);
+  EXPECT_EQ(t->recordCount(), 4u);
+  t.reset();
+  auto again = open();
+  EXPECT_EQ(again->recordCount(), 4u);
+  for (uint32_t i = 1; i <= 4; ++i) EXPECT_EQ(qty(*again, i), i);
 }
 
 TEST_F(DbfTableTest, ExtendedTablesKeepTheBacklink) {
@@ -249,6 +276,34 @@ TEST_F(DbfTableTest, ExtendedTablesKeepTheBacklink) {
   ASSERT_TRUE(again->append(rec.data(), &n).ok());
   again.reset();
   EXPECT_EQ(test::ReadBytes(path()).size(), 65u + 263 + 3 + 1);
+}
+
+TEST_F(DbfTableTest, EncryptedTablesStoreEncipheredRecords) {
+  std::unique_ptr<DbfTable> t;
+  ASSERT_TRUE(DbfTable::Create(path(), kFields, {.encrypted = true}, &t).ok());
+  EXPECT_EQ(t->versionByte(), 0x06);
+  uint8_t key[kKeySize];
+  KeyFromPassword("secret", key);
+  t->setKey(key);
+  for (int i = 1; i <= 3; ++i) appendRow(*t, i);
+  std::vector<uint8_t> rec(t->recordLength());
+  ASSERT_TRUE(t->readRecord(2, rec.data()).ok());
+  rec[0] = '*';
+  ASSERT_TRUE(t->writeRecord(2, rec.data()).ok());
+  ASSERT_TRUE(t->close().ok());
+  std::vector<uint8_t> bytes = test::ReadBytes(path());
+  std::string body(bytes.begin() + 32 + 64 + 2, bytes.end());
+  EXPECT_EQ(body.find("rec1"), std::string::npos);
+  EXPECT_EQ(body[0], 'E');
+  EXPECT_EQ(body[12], 'D');
+  auto raw = open();
+  ASSERT_TRUE(raw->readRecord(1, rec.data()).ok());
+  EXPECT_EQ(rec[0], 'E');  // without a key records pass as stored
+  raw->setKey(key);
+  EXPECT_EQ(qty(*raw, 3), 3);
+  ASSERT_TRUE(raw->pack().ok());  // sees the deleted flag through the cipher
+  EXPECT_EQ(raw->recordCount(), 2u);
+  EXPECT_EQ(qty(*raw, 2), 3);
 }
 
 TEST(DbfLockPlaceTest, SchemesPutLocksWhereDocumented) {

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "fs/coding.h"
+#include "fs/error_map.h"
 #include "fs/fault_file.h"
 #include "fs/os_error.h"
 #include "fs/path_resolve.h"
@@ -186,6 +187,16 @@ TEST_F(FsTest, TempFilesRenameAndDelete) {
   EXPECT_FALSE(FileExists(path));
   EXPECT_TRUE(DeleteFile(dir_ + "/RENAMED.TMP").ok());
   EXPECT_EQ(DeleteFile(dir_ + "/renamed.tmp").osCode(), 2);
+}
+
+TEST(ErrorMapTest, SubcodesGiveTheirGeneralCodes) {
+  EXPECT_EQ(GeneralErrorFor(kSubCorrupt).gencode, 32u);
+  EXPECT_STREQ(GeneralErrorFor(kSubCorrupt).description, "Corruption detected");
+  EXPECT_EQ(GeneralErrorFor(kSubWrite).gencode, 24u);
+  EXPECT_EQ(GeneralErrorFor(kSubAppendLock).gencode, 40u);
+  EXPECT_EQ(GeneralErrorFor(kSubMemoType, true).gencode, 20u);
+  EXPECT_EQ(GeneralErrorFor(kSubMemoType, false).gencode, 21u);
+  EXPECT_EQ(GeneralErrorFor(4711).gencode, 30u);
 }
 
 TEST(CodingTest, LittleAndBigEndianBytes) {

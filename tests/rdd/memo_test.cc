@@ -10,6 +10,7 @@
 #include "dbf/dbf_codec.h"
 #include "dbfFPT/memo_file.h"
 #include "dbfFPT/memo_pack.h"
+#include "dbfFPT/memo_typed.h"
 #include "fs/coding.h"
 #include "test_util.h"
 
@@ -261,6 +262,57 @@ TEST_F(MemoTest, PackCopiesLiveMemosAndShrinksTheFile) {
   }
   ASSERT_TRUE(m->zap().ok());
   EXPECT_EQ(bytes("p.fpt").size(), 1024u);
+}
+
+}  // namespace
+}  // namespace pv::memo
+
+namespace pv::memo {
+namespace {
+
+TEST(MemoTypedTest, NumbersTakeTheSmallestFormAndRoundTrip) {
+  struct Case { double v; uint32_t type; size_t bytes; } cases[] = {
+      {5, kTypeInt8, 1}, {-128, kTypeInt8, 1}, {300, kTypeInt16, 2}, {-40000, kTypeInt32, 4},
+      {3e9, kTypeDouble, 8}, {1.25, kTypeDouble, 8}};
+  for (const Case& c : cases) {
+    TypedValue v;
+    v.kind = TypedValue::kNumber, v.number = c.v;
+    MemoValue stored = EncodeTyped(v);
+    EXPECT_EQ(stored.type, c.type) << c.v;
+    EXPECT_EQ(stored.data.size(), c.bytes) << c.v;
+    TypedValue back = DecodeTyped(stored);
+    EXPECT_EQ(back.kind, TypedValue::kNumber);
+    EXPECT_EQ(back.number, c.v);
+  }
+}
+
+TEST(MemoTypedTest, OtherKindsAndDamagedData) {
+  TypedValue d;
+  d.kind = TypedValue::kDate, d.julian = 2460370;
+  EXPECT_EQ(DecodeTyped(EncodeTyped(d)).julian, 2460370);
+  TypedValue l;
+  l.kind = TypedValue::kLogical, l.logical = true;
+  EXPECT_EQ(EncodeTyped(l).type, uint32_t(kTypeTrue));
+  EXPECT_TRUE(DecodeTyped(EncodeTyped(l)).logical);
+  EXPECT_EQ(DecodeTyped({kTypeZero, {}}).kind, TypedValue::kNumber);
+  EXPECT_EQ(DecodeTyped({kTypeUInt16, "\xFF\xFF"}).number, 65535);
+  EXPECT_EQ(DecodeTyped({kTypeDouble, "abc"}).kind, TypedValue::kNil);  // too short
+  EXPECT_EQ(DecodeTyped({kTypeArray, "x"}).kind, TypedValue::kNil);
+  EXPECT_EQ(DecodeTyped({kTypeObject, "obj"}).kind, TypedValue::kText);
+}
+
+// Typed values go through a version 3 file and come back.
+TEST(MemoTypedTest, TypedValuesThroughAFile) {
+  test::ScratchDir dir;
+  std::unique_ptr<MemoFile> m;
+  ASSERT_TRUE(MemoFile::Create(dir.file("t.fpt"), {}, &m).ok());
+  TypedValue v;
+  v.kind = TypedValue::kNumber, v.number = -12.5;
+  uint32_t block = 0;
+  ASSERT_TRUE(m->write(0, 0, EncodeTyped(v), &block).ok());
+  MemoValue stored;
+  ASSERT_TRUE(m->read(block, 0, &stored).ok());
+  EXPECT_EQ(DecodeTyped(stored).number, -12.5);
 }
 
 }  // namespace

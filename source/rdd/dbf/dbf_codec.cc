@@ -82,6 +82,15 @@ bool IsDateTimeType(FieldType t) {
   return (t == FieldType::kDateTime) || t == FieldType::kTimeStamp || t == FieldType::kModTime;
 }
 
+// Writes the decimal digits of `v` so that they end just before `end`; returns the first digit.
+char* WriteDigits(char* end, uint64_t v) {
+  do {
+    *--end = char('0' + v % 10);
+    v /= 10;
+  } while (v);
+  return end;
+}
+
 }  // namespace
 
 int32_t JulianFromYmd(int y, int m, int d) {
@@ -139,26 +148,26 @@ double ParseNumber(const uint8_t* p, size_t n) {
 
 bool FormatNumber(double value, int width, int decimals, std::string* out) {
   char buf[400];
+  char* end = buf + sizeof buf;
+  char* p = end;
   double scaled = value * Pow10(decimals);
-  int len;
-  if (std::isfinite(scaled) && std::fabs(scaled) < 9.0e18) {
+  if (decimals <= 18 && std::isfinite(scaled) && std::fabs(scaled) < 9.0e18) {
     int64_t units = int64_t(std::llround(scaled));
     uint64_t mag = units < 0 ? uint64_t(-units) : uint64_t(units);
-    uint64_t div = uint64_t(Pow10(decimals));
-    if (decimals > 0) {
-      len = std::snprintf(buf, sizeof buf, "%s%llu.%0*llu", units < 0 ? "-" : "",
-                          (unsigned long long)(mag / div), decimals, (unsigned long long)(mag % div));
-    } else {
-      len = std::snprintf(buf, sizeof buf, "%s%llu", units < 0 ? "-" : "", (unsigned long long)mag);
-    }
+    for (int i = 0; i < decimals; ++i, mag /= 10) *--p = char('0' + mag % 10);
+    if (decimals > 0) *--p = '.';
+    p = WriteDigits(p, mag);
+    if (units < 0) *--p = '-';
   } else if (std::isfinite(value)) {
-    len = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    int len = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    p = buf, end = buf + (len < 0 ? 0 : std::min<int>(len, int(sizeof buf) - 1));
   } else {
-    len = width + 1;
+    return false;
   }
-  if (len < 0 || len > width) return false;
-  out->assign(size_t(width - len), ' ');
-  out->append(buf, size_t(len));
+  size_t len = size_t(end - p);
+  if (len > size_t(width)) return false;
+  out->assign(size_t(width) - len, ' ');
+  out->append(p, len);
   return true;
 }
 
@@ -340,9 +349,8 @@ Status PutDate(const Field& f, uint8_t* rec, int32_t julian) {
   } else {
     int y, m, d;
     YmdFromJulian(julian, &y, &m, &d);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", y % 10000, m, d);
-    std::memcpy(p, buf, 8);
+    uint32_t ymd = uint32_t(y % 10000) * 10000 + uint32_t(m) * 100 + uint32_t(d);
+    for (int i = 7; i >= 0; --i, ymd /= 10) p[i] = uint8_t('0' + ymd % 10);
   }
   return Status::Ok();
 }

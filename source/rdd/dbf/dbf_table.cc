@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "dbf/dbf_cipher.h"
 #include "dbf/dbf_codec.h"
 #include "fs/coding.h"
 
@@ -34,15 +35,30 @@ int DbfTable::fieldIndex(std::string_view name) const {
   return -1;
 }
 
-bool DbfTable::hasAutoIncrement() const {
-  return std::any_of(fields_.begin(), fields_.end(), [](const Field& f) { return f.autoIncrements(); });
-}
-
 void DbfTable::blankRecord(uint8_t* buf) const { BlankRecord(fields_, buf, record_length_); }
 
+void DbfTable::setKey(const uint8_t* key) {
+  std::memset(key_, 0, sizeof key_);
+  has_key_ = key != nullptr;
+  if (key) std::memcpy(key_, key, sizeof key_);
+}
+
+const uint8_t* DbfTable::storedForm(const uint8_t* buf) {
+  if (!encrypted_ || !has_key_) return buf;
+  cipher_.assign(buf, buf + record_length_);
+  EncipherRecord(key_, cipher_.data(), record_length_);
+  return cipher_.data();
+}
+
+void DbfTable::plainForm(uint8_t* buf) const {
+  if (encrypted_ && has_key_) DecipherRecord(key_, buf, record_length_);
+}
+
 Status DbfTable::refreshRecordCount() {
+  Status st = flushPending();
+  if (!st.ok()) return st;
   uint64_t size = 0;
-  Status st = file_->size(&size);
+  st = file_->size(&size);
   if (!st.ok()) return std::move(st.sub(kSubRead));
   uint64_t n = size > header_length_ ? (size - header_length_) / record_length_ : 0;
   record_count_ = uint32_t(std::min<uint64_t>(n, 0xFFFFFFFFu));
@@ -61,11 +77,20 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
   if (shared_) {
     Status st = file_->readExact(offset, buf, record_length_, "short record read");
-    return st.ok() ? st : std::move(st.sub(kSubRead));
+    if (!st.ok()) return std::move(st.sub(kSubRead));
+    plainForm(buf);
+    return st;
+  }
+  if (inPending(recno)) {
+    std::memcpy(buf, pending_.data() + uint64_t(recno - pending_first_) * record_length_,
+                record_length_);
+    plainForm(buf);
+    return Status::Ok();
   }
   if (offset < cache_offset_ || offset + record_length_ > cache_offset_ + cache_.size()) {
     size_t want = std::max<size_t>(kCacheBytes / record_length_, 1) * record_length_;
-    uint64_t end = header_length_ + uint64_t(record_count_) * record_length_;
+    uint32_t on_disk = pending_.empty() ? record_count_ : pending_first_ - 1;
+    uint64_t end = header_length_ + uint64_t(on_disk) * record_length_;
     want = size_t(std::min<uint64_t>(want, end - offset));
     cache_.resize(want);
     cache_offset_ = offset;
@@ -76,6 +101,7 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
     }
   }
   std::memcpy(buf, cache_.data() + (offset - cache_offset_), record_length_);
+  plainForm(buf);
   return Status::Ok();
 }
 
@@ -93,6 +119,12 @@ Status DbfTable::writeRecord(uint32_t recno, const uint8_t* buf) {
     return Status::BadArgument("record " + std::to_string(recno) + " is outside the table",
                                fileName());
   }
+  buf = storedForm(buf);
+  if (inPending(recno)) {
+    std::memcpy(pending_.data() + uint64_t(recno - pending_first_) * record_length_, buf,
+                record_length_);
+    return Status::Ok();
+  }
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
   Status st = file_->writeAt(offset, buf, record_length_);
   if (!st.ok()) {
@@ -104,12 +136,25 @@ Status DbfTable::writeRecord(uint32_t recno, const uint8_t* buf) {
 }
 
 Status DbfTable::writeRecordAndEof(uint32_t recno, const uint8_t* buf) {
-  std::vector<uint8_t> image(buf, buf + record_length_);
-  image.push_back(kEofByte);
+  buf = storedForm(buf);
+  scratch_.assign(buf, buf + record_length_);
+  scratch_.push_back(kEofByte);
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
-  Status st = file_->writeAt(offset, image.data(), image.size());
+  Status st = file_->writeAt(offset, scratch_.data(), scratch_.size());
   cache_.clear();
   return st.ok() ? st : WriteFailure(std::move(st));
+}
+
+Status DbfTable::flushPending() {
+  if (pending_.empty()) return Status::Ok();
+  pending_.push_back(kEofByte);
+  uint64_t offset = header_length_ + uint64_t(pending_first_ - 1) * record_length_;
+  Status st = file_->writeAt(offset, pending_.data(), pending_.size());
+  pending_.clear();
+  cache_.clear();
+  if (st.ok()) return st;
+  record_count_ = pending_first_ - 1;  // those records never reached the file
+  return WriteFailure(std::move(st));
 }
 
 Status DbfTable::reloadDescriptor(size_t i) {
@@ -122,11 +167,16 @@ Status DbfTable::reloadDescriptor(size_t i) {
 Status DbfTable::writeDescriptor(size_t i, uint32_t next_value) {
   uint64_t offset = kHeaderSize + i * kDescriptorSize;
   EncodeLE32(header_.data() + offset + kDescAutoIncNext, next_value);
+  if (!shared_) {  // written with the header
+    descriptors_due_ = header_due_ = true;
+    return Status::Ok();
+  }
   Status st = file_->writeAt(offset, header_.data() + offset, kDescriptorSize);
   return st.ok() ? st : WriteFailure(std::move(st));
 }
 
 Status DbfTable::assignAutoIncrement(uint8_t* buf) {
+  if (!has_autoinc_) return Status::Ok();
   for (size_t i = 0; i < fields_.size(); ++i) {
     const Field& f = fields_[i];
     if (!f.autoIncrements()) continue;
@@ -192,13 +242,20 @@ Status DbfTable::append(uint8_t* buf, uint32_t* recno) {
     if (!st.ok()) return release(std::move(st.sub(kSubAppendLock, kCanDefault)));
   }
   Status st = assignAutoIncrement(buf);
-  if (st.ok()) st = writeRecordAndEof(n, buf);
   if (!st.ok()) return release(std::move(st));
-  record_count_ = n;
-  *recno = n;
+  if (!shared_) {
+    if (pending_.empty()) pending_first_ = n;
+    const uint8_t* stored = storedForm(buf);
+    pending_.insert(pending_.end(), stored, stored + record_length_);
+    record_count_ = *recno = n;
+    header_due_ = true;
+    return pending_.size() >= kCacheBytes ? flushPending() : Status::Ok();
+  }
+  st = writeRecordAndEof(n, buf);
+  if (!st.ok()) return release(std::move(st));
+  record_count_ = *recno = n;
   header_due_ = true;
-  if (shared_) st = writeHeader();
-  return release(std::move(st));
+  return release(writeHeader());
 }
 
 void DbfTable::setUpdateDate(int year, int month, int day) {
@@ -223,14 +280,13 @@ Status DbfTable::writeHeader() {
   if (read_only_) {
     return Status::Make(StatusKind::kReadOnly, "table is read-only", fileName(), 5).sub(kSubReadOnly);
   }
-  if (shared_) {
-    Status st = refreshRecordCount();
-    if (!st.ok()) return st;
-  }
+  Status st = shared_ ? refreshRecordCount() : flushPending();
+  if (!st.ok()) return st;
   stampHeader();
-  Status st = file_->writeAt(0, header_.data(), kHeaderSize);
+  // The descriptors follow the header, so one write takes both when auto-increment values moved.
+  st = file_->writeAt(0, header_.data(), descriptors_due_ ? header_.size() : kHeaderSize);
   if (!st.ok()) return WriteFailure(std::move(st));
-  header_due_ = false;
+  header_due_ = descriptors_due_ = false;
   return Status::Ok();
 }
 
@@ -274,6 +330,8 @@ Status DbfTable::pack(const PackFilter& filter, const PackProgress& progress, ui
   Status st = checkExclusiveWritable();
   if (!st.ok()) return st;
   if (step == 0) step = 1;
+  st = flushPending();
+  if (!st.ok()) return st;
   std::vector<uint8_t> rec(record_length_);
   uint32_t kept = 0, since_progress = 0;
   for (uint32_t n = 1; n <= record_count_; ++n) {
@@ -305,6 +363,7 @@ Status DbfTable::pack(const PackFilter& filter, const PackProgress& progress, ui
 Status DbfTable::zap() {
   Status st = checkExclusiveWritable();
   if (!st.ok()) return st;
+  pending_.clear();
   for (size_t i = 0; i < fields_.size() && st.ok(); ++i) {
     if (fields_[i].autoIncrements()) st = writeDescriptor(i, 0);
   }
@@ -321,6 +380,7 @@ Status DbfTable::close() {
   unlockAllRecords();
   if (header_locked_) unlockHeader();
   if (header_due_ && !read_only_) st = writeHeader();
+  setKey(nullptr);
   file_.reset();
   return st;
 }

@@ -14,7 +14,9 @@
 // In shared use the record count is re-read from the file size by refreshRecordCount (and before
 // reading past the known end, and when appending), so records other processes append appear.
 // The header is written when the count changed: at once after each shared append, at flush or
-// close in exclusive use.
+// close in exclusive use. In exclusive use appended records are collected in memory (up to 128 KB)
+// and written together, at flush and close at the latest; a write failure there is reported by
+// that call and the records that did not reach the file are no longer counted.
 //
 //   std::unique_ptr<pv::dbf::DbfTable> t;
 //   pv::Status st = pv::dbf::DbfTable::Open("PRODUCT.DBF", {.shared = true}, &t);
@@ -86,7 +88,7 @@ class DbfTable {
   uint8_t versionByte() const { return header_[kHdrVersion]; }
   uint8_t tableFlags() const { return header_[kHdrFlags]; }
   bool encrypted() const { return encrypted_; }
-  bool hasAutoIncrement() const;
+  bool hasAutoIncrement() const { return has_autoinc_; }
   bool shared() const { return shared_; }
   bool readOnly() const { return read_only_; }
   int lockScheme() const { return lock_scheme_; }
@@ -121,6 +123,10 @@ class DbfTable {
   Status writeHeader();
   // Changes header byte 28 (the structural-index and memo bits) and writes the header.
   Status setTableFlags(uint8_t flags);
+  // The date of the last update stored in the header (year 1900 + byte 1).
+  void lastUpdate(int* year, int* month, int* day) const {
+    *year = 1900 + header_[kHdrYear], *month = header_[kHdrMonth], *day = header_[kHdrDay];
+  }
   // The date written as the last update; today unless set (for files compared byte by byte).
   void setUpdateDate(int year, int month, int day);
 
@@ -144,6 +150,11 @@ class DbfTable {
   bool headerLocked() const { return header_locked_; }
   const std::vector<uint32_t>& lockedRecords() const { return locked_; }
 
+  // Encrypted tables: with a key set, records are deciphered on reading and enciphered on writing
+  // (dbf_cipher.h); without one they pass as stored. nullptr forgets the key (zeroed first).
+  void setKey(const uint8_t* key);
+  bool hasKey() const { return has_key_; }
+
   // Releases every lock, writes the header when due and closes the file.
   Status close();
 
@@ -156,6 +167,14 @@ class DbfTable {
   Status reloadDescriptor(size_t field_index);
   Status assignAutoIncrement(uint8_t* buf);
   Status writeRecordAndEof(uint32_t recno, const uint8_t* buf);
+  Status flushPending();
+  // The bytes to store for record image `buf` (enciphered when a key is set).
+  const uint8_t* storedForm(const uint8_t* buf);
+  void plainForm(uint8_t* buf) const;
+  bool inPending(uint32_t recno) const {
+    return !pending_.empty() && recno >= pending_first_ &&
+           recno - pending_first_ < pending_.size() / record_length_;
+  }
   Status cutAfterRecords();
   Status checkExclusiveWritable() const;
   Status lockRange(const LockRange& r, bool wait);
@@ -167,14 +186,21 @@ class DbfTable {
   const Field* null_flags_ = nullptr;
   uint32_t header_length_ = 0, record_length_ = 0, record_count_ = 0;
   int table_type_ = kTableDbf, memo_type_ = kMemoNone, lock_scheme_ = 1;
-  bool encrypted_ = false, shared_ = false, read_only_ = false;
-  bool header_due_ = false, file_locked_ = false, header_locked_ = false;
+  bool encrypted_ = false, shared_ = false, read_only_ = false, has_autoinc_ = false;
+  bool header_due_ = false, descriptors_due_ = false, file_locked_ = false, header_locked_ = false;
   int update_year_ = 0, update_month_ = 0, update_day_ = 0;
   LockPlace place_;
   std::vector<uint32_t> locked_;  // sorted record numbers
   // Read-ahead window for exclusive use: file bytes [cache_offset_, + cache_.size()).
   std::vector<uint8_t> cache_;
   uint64_t cache_offset_ = 0;
+  // Records appended in exclusive use and not yet written: pending_first_, pending_first_ + 1, ...
+  std::vector<uint8_t> pending_;
+  uint32_t pending_first_ = 0;
+  std::vector<uint8_t> scratch_;  // one record and the end-of-file byte
+  std::vector<uint8_t> cipher_;   // one enciphered record
+  uint8_t key_[8] = {};
+  bool has_key_ = false;
 };
 
 }  // namespace pv::dbf

@@ -121,6 +121,7 @@ Status DbfTable::loadDescriptors() {
     return Status::Corrupt("field descriptor list without end", name).sub(kSubCorrupt, kCanDefault);
   }
   int bits = LayOutFields(&fields_);
+  for (const Field& f : fields_) has_autoinc_ |= f.autoIncrements();
   uint32_t used = fields_.back().offset + fields_.back().length;
   if (used > record_length_) {
     return Status::Corrupt("fields longer than the record", name).sub(kSubCorrupt, kCanDefault);

@@ -36,6 +36,14 @@ std::string FindInFolder(const std::string& folder, std::string_view name) {
   return {};
 }
 
+// "folder/name" ("name" for the current folder, "/name" at the root).
+std::string JoinPath(const std::string& folder, std::string_view name) {
+  std::string out = folder;
+  if (!out.empty() && out.back() != '/') out.push_back('/');
+  out.append(name);
+  return out;
+}
+
 }  // namespace
 
 std::string NormalizeSeparators(std::string_view path) {
@@ -49,32 +57,23 @@ std::string NormalizeSeparators(std::string_view path) {
 std::string ResolvePath(std::string_view path) {
   std::string norm = NormalizeSeparators(path);
   if (norm.empty() || Exists(norm)) return norm;
-  std::string out;  // resolved prefix, ends without '/' except for the root
-  size_t pos = 0;
-  if (norm[0] == '/') {
-    out = "/";
-    pos = 1;
-  }
+  std::string out = norm[0] == '/' ? "/" : "";  // the resolved prefix
+  size_t pos = out.size();
   while (pos <= norm.size()) {
     size_t end = norm.find('/', pos);
     if (end == std::string::npos) end = norm.size();
     std::string_view part(norm.data() + pos, end - pos);
     if (!part.empty()) {
       std::string folder = out;
-      std::string candidate = out.empty() ? std::string(part)
-                              : out == "/" ? "/" + std::string(part)
-                                           : out + "/" + std::string(part);
-      if (!Exists(candidate) && part != "." && part != "..") {
+      out = JoinPath(folder, part);
+      if (!Exists(out) && part != "." && part != "..") {
         std::string match = FindInFolder(folder, part);
-        if (!match.empty()) {
-          candidate = folder.empty() ? match : folder == "/" ? "/" + match : folder + "/" + match;
-        }
+        if (!match.empty()) out = JoinPath(folder, match);
       }
-      out = std::move(candidate);
     }
     pos = end + 1;
   }
-  if (!norm.empty() && norm.back() == '/' && out.back() != '/') out += '/';
+  if (norm.back() == '/' && out.back() != '/') out.push_back('/');
   return out;
 }
 

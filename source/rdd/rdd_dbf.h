@@ -1,0 +1,46 @@
+// The DBF table driver: the work-area record of tables served by "DBF" and the drivers that
+// inherit from it.
+//
+// Record states of an area (besides its position):
+//
+//   invalid ──first field access──▶ valid (cold) ──goHot (first change)──▶ hot
+//      ▲                                │                                   │
+//      └────────── any move ────────────┘◀──────── goCold writes it ────────┘
+//
+// Position: on a real record (1…count) or on the phantom record count + 1 (EOF, a blank buffer,
+// writes ignored). An appended record is hot and marked appended from the start.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "dbf/dbf_table.h"
+#include "dbfFPT/memo_file.h"
+#include "rddapi.h"
+
+struct PvDbfArea : PvArea {
+  std::unique_ptr<pv::dbf::DbfTable> table;
+  std::unique_ptr<pv::memo::MemoFile> memo;  // opened by memo drivers
+  std::vector<pv::dbf::FieldSpec> pendingFields;  // from createFields, for create
+  std::vector<uint8_t> record;
+  uint32_t recno = 0;
+  bool valid = false, positioned = false, hot = false, appended = false, hasStamps = false;
+  std::string fileName;
+};
+
+// Registers the table functions of "DBF" and "DBFFPT" (called before registering drivers).
+void pv_dbfRegisterDriver();
+void pv_fptRegisterDriver();
+// The bytes of a field to or from a file (DBFILEGET, DBFILEPUT): `append` adds at the end of an
+// existing file, else the file is created or emptied; reading takes at most `limit` bytes.
+pv::Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append);
+pv::Status ReadFileBytes(const std::string& path, size_t limit, std::string* out);
+// Index-file locks for index drivers, at the place the area's lock scheme gives (dbf_lock.h):
+// the place and pool of the scheme (false when it has none), and taking or releasing a read
+// (shared) or write (exclusive) lock of an index file; `wait` repeats until granted.
+bool pv_dbfLockIdxGetData(PvArea* area, uint64_t* offset, uint64_t* pool);
+pv::Status pv_dbfLockIdxFile(PvArea* area, pv::FileHandle* index, pv::dbf::IndexLock* lock,
+                             pv::LockType type, bool wait);
+pv::Status pv_dbfUnlockIdxFile(pv::FileHandle* index, pv::dbf::IndexLock* lock);
+// Raises the error object for a failed storage Status; returns the verdict.
+uint16_t pv_dbfRaise(PvArea* area, const pv::Status& st, const char* operation);
