@@ -75,6 +75,8 @@ class Worksheet {
   void EditStyle(const CellRect& rect, const StyleEdit& edit);
   // Format a cell has or would get.
   std::uint32_t StyleAt(int r, int c) const;
+  // Format a new cell gets: its row's, else its column's, else the sheet's (r or c may be -1).
+  std::uint32_t InheritedStyle(int r, int c) const;
 
   const std::vector<Row>& Rows() const { return rows_; }
   const std::unordered_map<int, Column>& Columns() const { return columns_; }

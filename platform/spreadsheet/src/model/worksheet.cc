@@ -14,7 +14,11 @@ const Cell* Worksheet::Find(int r, int c) const {
 
 std::uint32_t Worksheet::StyleAt(int r, int c) const {
   if (const Cell* cell = Find(r, c)) return cell->style;
-  if (std::size_t(r) < rows_.size() && rows_[r].style >= 0) return std::uint32_t(rows_[r].style);
+  return InheritedStyle(r, c);
+}
+
+std::uint32_t Worksheet::InheritedStyle(int r, int c) const {
+  if (r >= 0 && std::size_t(r) < rows_.size() && rows_[r].style >= 0) return std::uint32_t(rows_[r].style);
   auto col = columns_.find(c);
   if (col != columns_.end() && col->second.style >= 0) return std::uint32_t(col->second.style);
   return defaultStyle_;
@@ -27,7 +31,7 @@ Cell& Worksheet::At(int r, int c) {
     std::size_t old = cells.size();
     cells.resize(c + 1);
     for (std::size_t k = old; k < cells.size(); ++k) {
-      cells[k].style = StyleAt(r, int(k));
+      cells[k].style = InheritedStyle(r, int(k));
     }
   }
   return cells[c];
@@ -79,6 +83,12 @@ std::uint32_t Worksheet::Edited(std::uint32_t id, int r, int c, const StyleEdit&
 }
 
 void Worksheet::EditColumns(const CellRect& rect, const StyleEdit& edit) {
+  if (rect.WholeRows()) {
+    // The whole sheet: the sheet format covers columns without a format of their own.
+    for (auto& [c, col] : columns_)
+      if (col.style >= 0) col.style = Edited(std::uint32_t(col.style), -1, c, edit, nullptr);
+    return;
+  }
   for (int c = rect.c1; c <= rect.c2; ++c) {
     Column& col = columns_[c];
     std::uint32_t base = col.style >= 0 ? std::uint32_t(col.style) : defaultStyle_;

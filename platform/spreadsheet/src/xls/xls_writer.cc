@@ -57,21 +57,12 @@ class SheetWriter {
     return d;
   }
 
-  // The XF an empty cell shows without a record of its own.
-  std::uint32_t InheritedStyle(std::size_t r, int c) const {
-    const auto& rows = ws_.Rows();
-    if (r < rows.size() && rows[r].style >= 0) return std::uint32_t(rows[r].style);
-    auto it = ws_.Columns().find(c);
-    if (it != ws_.Columns().end() && it->second.style >= 0) return std::uint32_t(it->second.style);
-    return ws_.DefaultStyle();
-  }
-
   std::string ColumnInfos() const {
     std::string out;
     int c = 0;
     auto info = [&](int col) {
       double w = ws_.ColumnWidth(col);
-      return std::pair<double, std::uint16_t>(w, fmt_.Xf(InheritedStyle(std::size_t(-1), col)));
+      return std::pair<double, std::uint16_t>(w, fmt_.Xf(ws_.InheritedStyle(-1, col)));
     };
     while (c < kBiffCols) {
       auto cur = info(c);
@@ -121,7 +112,7 @@ class SheetWriter {
         PutRecord(out, kBoolErr, d);
         return true;
       case CellKind::kEmpty:
-        if (cell.style == InheritedStyle(r, c)) return false;
+        if (cell.style == ws_.InheritedStyle(int(r), c)) return false;
         PutRecord(out, kBlank, d);
         return true;
     }
