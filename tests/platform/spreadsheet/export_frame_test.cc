@@ -117,10 +117,11 @@ void ExpectFrameFacts(const std::set<std::string>& f, bool coveredCellsReadable)
   EXPECT_EQ(test::StyleOf(f, 0, "A1"),
             "style 0 A1 font=Arial,12,b1,i0,u0,auto fill=none h=left v=bottom "
             "border=none/none/none/thin:auto fmt=@");
-  if (coveredCellsReadable)
+  if (coveredCellsReadable) {
     EXPECT_EQ(test::StyleOf(f, 0, "C1"),
               "style 0 C1 font=Arial,9,b1,i0,u0,auto fill=none h=left v=bottom "
               "border=none/none/none/thin:auto fmt=@");
+  }
   EXPECT_EQ(test::StyleOf(f, 0, "A3"),
             "style 0 A3 font=Arial,10,b1,i0,u0,FFFFFF fill=000080 h=center v=bottom "
             "border=none/none/none/none fmt=@");
