@@ -12,7 +12,7 @@
 namespace sheet {
 namespace {
 
-constexpr long long kMaxAreaRead = 4'000'000;
+constexpr long long kMaxAreaRead = 1'000'000;  // cells one Value call reads or fills
 
 // Reads text as a number the way a General cell does: optional blanks, sign, digits with one
 // decimal point, optional exponent. No thousands separators, no currency or dates.

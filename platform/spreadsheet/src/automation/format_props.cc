@@ -5,6 +5,7 @@ namespace sheet {
 namespace {
 
 constexpr long long kMaxCompared = 100000;
+constexpr long long kMaxFormattedCells = 4'000'000;
 
 void Return(com::Call& call, const PropValue& v) {
   switch (v.kind) {
@@ -33,6 +34,10 @@ void ReturnCommon(com::Call& call, const RangeRef& ref,
 
 void EditRange(const RangeRef& ref, const StyleEdit& edit) {
   ref.Check();
+  const CellRect& r = ref.rect;
+  // Whole rows and columns are formatted as rows and columns; other areas cell by cell.
+  if (!r.WholeColumns() && !r.WholeRows() && r.Count() > kMaxFormattedCells)
+    Fail(u"The range is too large to format cell by cell (at most 4,000,000 cells)");
   ref.sheet->EditStyle(ref.rect, edit);
 }
 

@@ -172,9 +172,10 @@ void Worksheet::Merge(const CellRect& rect) {
   if (rect.r1 == rect.r2 && rect.c1 == rect.c2) return;
   Unmerge(rect);
   // Keep the top-left value: clear the other cells of the area.
-  for (int r = rect.r1; r <= rect.r2; ++r)
-    for (int c = rect.c1; c <= rect.c2; ++c)
-      if (r != rect.r1 || c != rect.c1) Clear(r, c);
+  Cell keep;
+  if (const Cell* first = Find(rect.r1, rect.c1)) keep = *first;
+  ClearRect(rect);
+  if (keep.kind != CellKind::kEmpty) At(rect.r1, rect.c1) = keep;
   merges_.push_back(rect);
 }
 
