@@ -32,6 +32,23 @@ void FillException(EXCEPINFO* info, const std::u16string& description) {
 
 }  // namespace
 
+namespace {
+char16_t FoldChar(char16_t c) { return c >= 'a' && c <= 'z' ? char16_t(c - 32) : c; }
+}  // namespace
+
+std::size_t FoldedHash::operator()(std::u16string_view s) const {
+  std::size_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased units
+  for (char16_t c : s) h = (h ^ FoldChar(c)) * 1099511628211ull;
+  return h;
+}
+
+bool FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (FoldChar(a[i]) != FoldChar(b[i])) return false;
+  return true;
+}
+
 void SetExceptionSource(std::u16string source) { ExceptionSource() = std::move(source); }
 
 [[noreturn]] void ThrowException(std::u16string description) {
@@ -88,6 +105,7 @@ void Call::Expect(std::size_t min, std::size_t max) const {
 VARIANT Call::Convert(const VARIANT& v, VARTYPE vt, int index) {
   VARIANT out;
   VariantInit(&out);
+  if (v.vt == vt && vt != VT_BSTR) return v;  // scalars need no conversion
   HRESULT h = v.vt == VT_NULL && vt != VT_BSTR ? DISP_E_TYPEMISMATCH
                                                 : VariantChangeType(&out, &v, 0, vt);
   if (v.vt == VT_NULL && vt == VT_BSTR) {

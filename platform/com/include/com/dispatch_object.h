@@ -107,18 +107,29 @@ struct Member {
   Handler method;
 };
 
+// ASCII case-insensitive hashing and comparison of member names, usable with string views so
+// a lookup allocates nothing.
+struct FoldedHash {
+  using is_transparent = void;
+  std::size_t operator()(std::u16string_view s) const;
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::u16string_view a, std::u16string_view b) const;
+};
+
 // Case-insensitive lookup of an object's members by name and by dispatch id.
 template <class T>
 class MemberTable {
  public:
   explicit MemberTable(std::vector<Member<T>> members) : members_(std::move(members)) {
     for (const auto& m : members_) {
-      byName_.emplace(Fold(m.name), &m);
+      byName_.emplace(std::u16string(m.name), &m);
       byId_.emplace(m.id, &m);
     }
   }
   const Member<T>* Find(std::u16string_view name) const {
-    auto it = byName_.find(Fold(name));
+    auto it = byName_.find(name);
     return it == byName_.end() ? nullptr : it->second;
   }
   const Member<T>* Find(DISPID id) const {
@@ -127,14 +138,8 @@ class MemberTable {
   }
 
  private:
-  static std::u16string Fold(std::u16string_view s) {
-    std::u16string out(s);
-    for (auto& c : out)
-      if (c >= 'a' && c <= 'z') c = char16_t(c - 32);
-    return out;
-  }
   std::vector<Member<T>> members_;
-  std::unordered_map<std::u16string, const Member<T>*> byName_;
+  std::unordered_map<std::u16string, const Member<T>*, FoldedHash, FoldedEqual> byName_;
   std::unordered_map<DISPID, const Member<T>*> byId_;
 };
 

@@ -1,6 +1,7 @@
 // The Open XML writer: the workbook model to libxlsxwriter calls. Every style the sheets use
 // becomes one lxw_format (so cells keep the workbook's own default font); merges are laid down
-// before the cells, whose own records then replace the blanks a merge writes.
+// before the cells, whose own records then replace the blanks a merge writes. Workbooks without
+// merges are written row by row in libxlsxwriter's constant-memory mode.
 #include "xlsx_writer.h"
 
 #include <xlsxwriter.h>
@@ -163,7 +164,10 @@ class XlsxBuilder {
 
 std::string WriteXlsx(const Workbook& book, const std::string& path) {
   lxw_workbook_options options = {};
-  options.constant_memory = LXW_FALSE;
+  // Rows stream to disk unless a merge must be laid down first (merges need the whole sheet).
+  bool merges = false;
+  for (const auto& ws : book.sheets) merges = merges || !ws->Merges().empty();
+  options.constant_memory = merges ? LXW_FALSE : LXW_TRUE;
   options.use_zip64 = LXW_FALSE;
   lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
   if (!wb) return "cannot create the workbook";
