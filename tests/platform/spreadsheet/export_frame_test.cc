@@ -162,3 +162,58 @@ TEST(ExportFrame, BothFormatsHoldTheSameValues) {
   EXPECT_EQ(test::Select(xls, "merge "), test::Select(xlsx, "merge "));
   EXPECT_EQ(test::Select(xls, "freeze "), test::Select(xlsx, "freeze "));
 }
+
+TEST(ExportFrame, OpenedWorkbookSavesTheSameWorkbook) {
+  std::string first = RunMatrixFrame(TempFile("First.xls"), 0);
+  Obj excel = test::CreateSpreadsheet();
+  Obj opened = excel.Get(u"Workbooks").Get(u"Open", {Var(std::u16string(first.begin(), first.end()))});
+  EXPECT_EQ(opened.Call(u"Name").Text(), u"First.xls");
+  EXPECT_EQ(excel.Get(u"ActiveSheet").Call(u"Name").Text(), u"Excel-Test");
+  EXPECT_EQ(excel.Get(u"ActiveSheet").Get(u"Cells", {4, 2}).Call(u"Value").Text(), u"M\u00FCller & S\u00F6hne");
+  std::string second = TempFile("Second.xls");
+  opened.Call(u"SaveAs", {Var(std::u16string(second.begin(), second.end()))});
+  EXPECT_EQ(test::ReadBack(first), test::ReadBack(second));
+}
+
+TEST(ExportFrame, DamagedFilesAreRefusedWithAMessage) {
+  std::string good = RunMatrixFrame(TempFile("Good.xls"), 0);
+  std::string bytes;
+  {
+    FILE* f = fopen(good.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buf[65536];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    fclose(f);
+  }
+  Obj excel = test::CreateSpreadsheet();
+  Obj books = excel.Get(u"Workbooks");
+  std::string bad = TempFile("Bad.xls");
+  std::u16string badName(bad.begin(), bad.end());
+  unsigned seed = 7;
+  int refused = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::string damaged = bytes;
+    if (round % 3 == 0) {
+      damaged.resize(seed % bytes.size());
+    } else {
+      for (int k = 0; k < 1 + round % 8; ++k) {
+        seed = seed * 1103515245 + 12345;
+        damaged[(seed >> 8) % damaged.size()] = char(seed >> 16);
+      }
+    }
+    seed = seed * 1103515245 + 12345;
+    FILE* f = fopen(bad.c_str(), "wb");
+    fwrite(damaged.data(), 1, damaged.size(), f);
+    fclose(f);
+    Var result;
+    test::Outcome o = books.TryCall(u"Open", {Var(badName)}, &result);
+    ASSERT_TRUE(o.hr == com::S_OK || o.hr == com::DISP_E_EXCEPTION) << std::hex << o.hr;
+    if (o.hr == com::DISP_E_EXCEPTION) {
+      ++refused;
+      EXPECT_NE(o.description.find(u"Workbooks.Open"), std::u16string::npos);
+    }
+  }
+  EXPECT_GT(refused, 50);
+  EXPECT_EQ(books.TryCall(u"Open", {Var(u"/no/such/file.xls")}).hr, com::DISP_E_EXCEPTION);
+}

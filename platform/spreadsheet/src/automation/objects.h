@@ -56,6 +56,10 @@ const RangeRef* SheetRefOf(com::IDispatch* d);
 // Exception texts name the failing call the way the application's messages do.
 [[noreturn]] void Fail(const std::u16string& what);
 
+// Opens an .xls file (as this server writes them) as a new, active workbook; throws when the
+// file cannot be read.
+void OpenWorkbook(AppState& app, const std::u16string& fileName);
+
 // Saves the workbook (format chosen from `fileFormat` or the extension); throws on failure.
 void SaveWorkbook(AppState& app, Workbook& book, const std::u16string& fileName, int fileFormat);
 

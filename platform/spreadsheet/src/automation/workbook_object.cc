@@ -118,9 +118,10 @@ class Workbooks final : public com::DispatchObject<Workbooks> {
     call.Expect(0, 0);
     while (!w.app_->workbooks.empty()) w.app_->CloseWorkbook(w.app_->workbooks.back().get());
   }
-  static void Open(Workbooks&, Call& call) {
+  static void Open(Workbooks& w, Call& call) {
     call.Expect(1, 15);
-    Fail(u"Workbooks.Open: cannot open \"" + call.Text(0) + u"\": opening files is not supported");
+    OpenWorkbook(*w.app_, call.Text(0));
+    call.ReturnDispatch(w.At(w.app_->workbooks.size() - 1));
   }
   static void NewEnum(Workbooks& w, Call& call) {
     std::vector<com::VARIANT> items;
