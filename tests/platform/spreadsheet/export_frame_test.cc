@@ -2,6 +2,7 @@
 // saved as .xls and .xlsx and read back by xlrd and openpyxl.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -216,4 +217,29 @@ TEST(ExportFrame, DamagedFilesAreRefusedWithAMessage) {
   }
   EXPECT_GT(refused, 50);
   EXPECT_EQ(books.TryCall(u"Open", {Var(u"/no/such/file.xls")}).hr, com::DISP_E_EXCEPTION);
+}
+
+// With LibreOffice installed, its CSV conversion of both files shows the same values.
+TEST(ExportFrame, LibreOfficeConvertsBothFormatsToTheSameCsv) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice is not installed";
+  std::string dir = TempFile("csv");
+  std::filesystem::create_directories(dir);
+  std::string xls = RunMatrixFrame(dir + "/Book.xls", 0);
+  std::string xlsx = RunMatrixFrame(dir + "/Book2.xlsx", 0);
+  std::string convert = "cd '" + dir + "' && soffice --headless --convert-to csv Book.xls Book2.xlsx >/dev/null 2>&1";
+  ASSERT_EQ(std::system(convert.c_str()), 0);
+  auto slurp = [](const std::string& path) {
+    std::string text;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return text;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    fclose(f);
+    return text;
+  };
+  std::string a = slurp(dir + "/Book.csv"), b = slurp(dir + "/Book2.csv");
+  EXPECT_FALSE(a.empty());
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a.find("Matrix-Sample"), std::string::npos);
 }

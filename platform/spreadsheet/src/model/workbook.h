@@ -108,8 +108,8 @@ class Worksheet {
   const StyleTable& Styles() const { return *styles_; }
 
  private:
-  std::uint32_t Edited(std::uint32_t id, int r, int c, const StyleEdit& edit,
-                       std::unordered_map<std::uint32_t, std::uint32_t>* memo);
+  // The id of style `id` after `edit` at (r, c).
+  std::uint32_t Edited(std::uint32_t id, int r, int c, const StyleEdit& edit);
   void EditColumns(const CellRect& rect, const StyleEdit& edit);
   void EditRows(const CellRect& rect, const StyleEdit& edit);
   void EditCells(const CellRect& rect, const StyleEdit& edit, bool createMissing);

@@ -69,30 +69,23 @@ void Worksheet::ClearRect(const CellRect& rect) {
   }
 }
 
-std::uint32_t Worksheet::Edited(std::uint32_t id, int r, int c, const StyleEdit& edit,
-                                std::unordered_map<std::uint32_t, std::uint32_t>* memo) {
-  if (memo) {
-    auto it = memo->find(id);
-    if (it != memo->end()) return it->second;
-  }
+std::uint32_t Worksheet::Edited(std::uint32_t id, int r, int c, const StyleEdit& edit) {
   CellStyle s = styles_->Get(id);
   edit(s, r, c);
-  std::uint32_t fresh = styles_->Intern(s);
-  if (memo) memo->emplace(id, fresh);
-  return fresh;
+  return styles_->Intern(s);
 }
 
 void Worksheet::EditColumns(const CellRect& rect, const StyleEdit& edit) {
   if (rect.WholeRows()) {
     // The whole sheet: the sheet format covers columns without a format of their own.
     for (auto& [c, col] : columns_)
-      if (col.style >= 0) col.style = Edited(std::uint32_t(col.style), -1, c, edit, nullptr);
+      if (col.style >= 0) col.style = Edited(std::uint32_t(col.style), -1, c, edit);
     return;
   }
   for (int c = rect.c1; c <= rect.c2; ++c) {
     Column& col = columns_[c];
     std::uint32_t base = col.style >= 0 ? std::uint32_t(col.style) : defaultStyle_;
-    col.style = Edited(base, -1, c, edit, nullptr);
+    col.style = Edited(base, -1, c, edit);
   }
 }
 
@@ -101,27 +94,25 @@ void Worksheet::EditRows(const CellRect& rect, const StyleEdit& edit) {
   for (int r = rect.r1; r <= rect.r2; ++r) {
     Row& row = rows_[r];
     std::uint32_t base = row.style >= 0 ? std::uint32_t(row.style) : defaultStyle_;
-    row.style = Edited(base, r, -1, edit, nullptr);
+    row.style = Edited(base, r, -1, edit);
   }
 }
 
 void Worksheet::EditCells(const CellRect& rect, const StyleEdit& edit, bool createMissing) {
-  // Position-independent edits share one memo; border edits depend on the position, so the
-  // memo is keyed per position class by recomputing for edge cells.
   for (int r = rect.r1; r <= rect.r2; ++r) {
     if (!createMissing && std::size_t(r) >= rows_.size()) break;
     int lastCol = rect.c2;
     if (!createMissing) lastCol = std::min<int>(rect.c2, int(rows_[r].cells.size()) - 1);
     for (int c = rect.c1; c <= lastCol; ++c) {
       Cell& cell = createMissing ? At(r, c) : rows_[r].cells[c];
-      cell.style = Edited(cell.style, r, c, edit, nullptr);
+      cell.style = Edited(cell.style, r, c, edit);
     }
   }
 }
 
 void Worksheet::EditStyle(const CellRect& rect, const StyleEdit& edit) {
   bool cols = rect.WholeColumns(), rows = rect.WholeRows();
-  if (cols && rows) defaultStyle_ = Edited(defaultStyle_, -1, -1, edit, nullptr);
+  if (cols && rows) defaultStyle_ = Edited(defaultStyle_, -1, -1, edit);
   if (cols) EditColumns(rect, edit);
   if (rows) {
     EditRows({rect.r1, 0, std::min<int>(rect.r2, int(rows_.size()) - 1), 0}, edit);
