@@ -7,7 +7,6 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "com/bstr.h"
@@ -37,8 +36,7 @@ class XlsxBuilder {
   XlsxBuilder(const Workbook& book, lxw_workbook* wb) : book_(book), wb_(wb) {}
 
   lxw_format* Format(std::uint32_t id) {
-    auto it = formats_.find(id);
-    if (it != formats_.end()) return it->second;
+    if (id < formats_.size() && formats_[id]) return formats_[id];
     const CellStyle& s = book_.styles.Get(id);
     lxw_format* f = workbook_add_format(wb_);
     std::string name = Utf8(s.font.name);
@@ -66,7 +64,8 @@ class XlsxBuilder {
       std::string code = Utf8(s.numberFormat);
       format_set_num_format(f, code.c_str());
     }
-    formats_.emplace(id, f);
+    if (formats_.size() <= id) formats_.resize(id + 1, nullptr);
+    formats_[id] = f;
     return f;
   }
 
@@ -149,15 +148,22 @@ class XlsxBuilder {
   }
 
   const std::string& Utf8Of(std::uint32_t id) {
-    auto it = utf8_.find(id);
-    if (it == utf8_.end()) it = utf8_.emplace(id, Utf8(book_.strings.Get(id))).first;
-    return it->second;
+    if (utf8_.size() <= id) {
+      utf8_.resize(book_.strings.Size());
+      converted_.resize(book_.strings.Size(), false);
+    }
+    if (!converted_[id]) {
+      utf8_[id] = Utf8(book_.strings.Get(id));
+      converted_[id] = true;
+    }
+    return utf8_[id];
   }
 
   const Workbook& book_;
   lxw_workbook* wb_;
-  std::map<std::uint32_t, lxw_format*> formats_;
-  std::map<std::uint32_t, std::string> utf8_;
+  std::vector<lxw_format*> formats_;  // by style id
+  std::vector<std::string> utf8_;     // by string id, converted on first use
+  std::vector<bool> converted_;
 };
 
 }  // namespace
