@@ -23,8 +23,12 @@ class Var {
   Var(const std::u16string& s) : Var() { v_.vt = com::VT_BSTR; v_.bstrVal = com::SysAllocString(std::u16string_view(s)); }
   static Var Null() { Var v; v.v_.vt = com::VT_NULL; return v; }
   static Var Adopt(com::VARIANT raw) { Var v; v.v_ = raw; return v; }
-  Var(const Var& o) : Var() { com::VariantCopy(&v_, &o.v_); }
-  Var& operator=(const Var& o) { com::VariantCopy(&v_, &o.v_); return *this; }
+  // Invalid type tags own nothing: they are copied bit for bit, so tests can send them.
+  Var(const Var& o) : Var() { *this = o; }
+  Var& operator=(const Var& o) {
+    if (com::FAILED(com::VariantCopy(&v_, &o.v_))) v_ = o.v_;
+    return *this;
+  }
   ~Var() { com::VariantClear(&v_); }
   com::VARIANT& raw() { return v_; }
   const com::VARIANT& raw() const { return v_; }

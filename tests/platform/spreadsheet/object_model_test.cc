@@ -252,3 +252,101 @@ TEST_F(ObjectModel, SaveAsRefusals) {
   book.Call(u"SaveAs", {std::u16string(win.begin(), win.end())});
   EXPECT_TRUE(std::filesystem::exists(TempDir() + "/Win.xlsx"));
 }
+
+// Every value type the runtime's bridge sends, by value and by reference, as a cell value.
+TEST_F(ObjectModel, EveryBridgeValueTypeIsStoredOrRefused) {
+  struct Case {
+    const char* what;
+    com::VARTYPE vt;
+    com::HRESULT expected;
+    com::VARTYPE stored;  // type read back
+  };
+  static std::int64_t i8 = 1234567890123;
+  static double r8 = 2.5;
+  static com::VARIANT_BOOL flag = com::VARIANT_TRUE;
+  static com::LONG i4 = -7;
+  const Case cases[] = {
+      {"empty", com::VT_EMPTY, com::S_OK, com::VT_EMPTY},
+      {"null (empty date)", com::VT_NULL, com::S_OK, com::VT_EMPTY},
+      {"bool", com::VT_BOOL, com::S_OK, com::VT_BOOL},
+      {"i4", com::VT_I4, com::S_OK, com::VT_R8},
+      {"i8", com::VT_I8, com::S_OK, com::VT_R8},
+      {"r8", com::VT_R8, com::S_OK, com::VT_R8},
+      {"date", com::VT_DATE, com::S_OK, com::VT_R8},
+      {"bstr", com::VT_BSTR, com::S_OK, com::VT_BSTR},
+      {"ptr", com::VT_PTR, com::DISP_E_TYPEMISMATCH, com::VT_EMPTY},
+      {"error", com::VT_ERROR, com::DISP_E_TYPEMISMATCH, com::VT_EMPTY},
+      {"unknown", com::VT_UNKNOWN, com::DISP_E_TYPEMISMATCH, com::VT_EMPTY},
+      {"bool byref", com::VT_BOOL | com::VT_BYREF, com::S_OK, com::VT_BOOL},
+      {"i4 byref", com::VT_I4 | com::VT_BYREF, com::S_OK, com::VT_R8},
+      {"i8 byref", com::VT_I8 | com::VT_BYREF, com::S_OK, com::VT_R8},
+      {"r8 byref", com::VT_R8 | com::VT_BYREF, com::S_OK, com::VT_R8},
+      {"array of variants", com::VT_ARRAY | com::VT_VARIANT, com::S_OK, com::VT_R8},
+      {"array of doubles", com::VT_ARRAY | com::VT_R8, com::S_OK, com::VT_R8},
+      {"byte array", com::VT_ARRAY | com::VT_UI1, com::S_OK, com::VT_R8},
+      {"bad type", 15, com::DISP_E_BADVARTYPE, com::VT_EMPTY},
+  };
+  for (const Case& c : cases) {
+    Obj cell = Cell(1, 1);
+    cell.Call(u"ClearContents");
+    Var v;
+    v.raw().vt = c.vt;
+    v.raw().llVal = 0;
+    switch (c.vt & ~com::VT_BYREF) {
+      case com::VT_BOOL: v.raw().boolVal = com::VARIANT_TRUE; break;
+      case com::VT_I4: v.raw().lVal = 42; break;
+      case com::VT_I8: v.raw().llVal = i8; break;
+      case com::VT_R8: v.raw().dblVal = 1.5; break;
+      case com::VT_DATE: v.raw().date = 36526.0; break;
+      case com::VT_BSTR: v.raw().bstrVal = com::SysAllocString(u"abc"); break;
+      case com::VT_ERROR: v.raw().scode = com::E_FAIL; break;
+      case com::VT_UNKNOWN: v.raw().punkVal = nullptr; break;
+      case com::VT_PTR: v.raw().byref = &i4; break;
+      default: break;
+    }
+    if (c.vt & com::VT_BYREF) {
+      switch (c.vt & ~com::VT_BYREF) {
+        case com::VT_BOOL: v.raw().pboolVal = &flag; break;
+        case com::VT_I4: v.raw().plVal = &i4; break;
+        case com::VT_I8: v.raw().pllVal = &i8; break;
+        case com::VT_R8: v.raw().pdblVal = &r8; break;
+      }
+    }
+    if (c.vt & com::VT_ARRAY) {
+      com::VARTYPE element = c.vt & com::VT_TYPEMASK;
+      v.raw().parray = com::SafeArrayCreateVector(element, 0, 2);
+      com::LONG i = 0;
+      if (element == com::VT_VARIANT) {
+        com::VARIANT e;
+        e.vt = com::VT_R8;
+        e.dblVal = 9;
+        com::SafeArrayPutElement(v.raw().parray, &i, &e);
+      } else if (element == com::VT_R8) {
+        double d = 9;
+        com::SafeArrayPutElement(v.raw().parray, &i, &d);
+      } else {
+        unsigned char b = 9;
+        com::SafeArrayPutElement(v.raw().parray, &i, &b);
+      }
+    }
+    EXPECT_EQ(cell.TryPut(u"Value", v).hr, c.expected) << c.what;
+    if (c.vt == 15) v.raw().vt = com::VT_EMPTY;  // nothing to free
+    EXPECT_EQ(cell.Call(u"Value").vt(), c.stored) << c.what;
+  }
+}
+
+TEST_F(ObjectModel, CloseAndQuitLeaveObjectsThatRefuseCalls) {
+  Obj books = excel.Get(u"Workbooks");
+  books.Call(u"Add");
+  EXPECT_EQ(books.Call(u"Count").Number(), 2);
+  book.Call(u"Close");
+  EXPECT_EQ(books.Call(u"Count").Number(), 1);
+  EXPECT_EQ(sheet.TryCall(u"Cells", {1, 1}).hr, com::DISP_E_EXCEPTION);
+  EXPECT_EQ(book.TryCall(u"Name").hr, com::DISP_E_EXCEPTION);
+  excel.Call(u"Quit");
+  EXPECT_EQ(books.Call(u"Count").Number(), 0);
+  Var nothing = excel.Call(u"ActiveSheet");
+  EXPECT_EQ(nothing.vt(), com::VT_DISPATCH);
+  EXPECT_EQ(nothing.raw().pdispVal, nullptr);
+  EXPECT_EQ(excel.TryCall(u"Sheets").hr, com::DISP_E_EXCEPTION);
+}

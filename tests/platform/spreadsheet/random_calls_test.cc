@@ -118,7 +118,7 @@ const std::set<com::HRESULT> kDocumented = {
 }  // namespace
 
 TEST(RandomCalls, EveryCallEndsInADocumentedStatus) {
-  const int kCalls = std::getenv("PV_FUZZ_CALLS") ? std::atoi(std::getenv("PV_FUZZ_CALLS")) : 10000;
+  const int kCalls = std::getenv("PV_FUZZ_CALLS") ? std::atoi(std::getenv("PV_FUZZ_CALLS")) : 30000;
   Fuzzer fuzz(20261207);
   std::vector<Obj> pool = {test::CreateSpreadsheet()};
   pool.push_back(pool[0].Get(u"Workbooks").Get(u"Add"));
@@ -150,7 +150,7 @@ TEST(RandomCalls, EveryCallEndsInADocumentedStatus) {
       pool.push_back(Obj(result.raw().pdispVal));
     }
     if (pool.size() >= 40 && fuzz.Pick(50) == 0) pool.resize(2);
-    if (i % 5000 == 4999) {
+    if (i % 10000 == 9999) {
       // The workbook still saves in both formats, whatever state it is in.
       Obj books = pool[0].Get(u"Workbooks");
       if (books.Call(u"Count").Number() == 0) books.Call(u"Add");
