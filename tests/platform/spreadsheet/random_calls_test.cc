@@ -125,6 +125,7 @@ TEST(RandomCalls, EveryCallEndsInADocumentedStatus) {
   std::map<com::HRESULT, int> seen;
   auto dir = std::filesystem::temp_directory_path() / "pv_spreadsheet_fuzz";
   std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);  // Save and Close(.T.) write unnamed books here
   for (int i = 0; i < kCalls; ++i) {
     const Obj& target = pool[fuzz.Pick(int(pool.size()))];
     std::u16string name = kNames[fuzz.Pick(sizeof kNames / sizeof *kNames)];
