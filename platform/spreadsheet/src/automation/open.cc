@@ -24,7 +24,6 @@ void OpenWorkbook(AppState& app, const std::u16string& fileName) {
   auto absolute = std::filesystem::absolute(path, ec);
   book->path = ec ? path : absolute.lexically_normal().string();
   book->name = com::Utf8ToWide(std::filesystem::path(book->path).filename().string());
-  book->activeSheet = 0;
   app.workbooks.push_back(book);
   app.activeWorkbook = int(app.workbooks.size()) - 1;
 }

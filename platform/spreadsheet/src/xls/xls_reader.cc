@@ -152,6 +152,7 @@ class Reader {
           break;
         }
         case kXf: if (d.size() < 20) return "bad XF record"; xfs_.push_back(d); break;
+        case kWindow1: if (d.size() >= 12) activeSheet_ = DecodeU16(d, 10); break;
         case kPalette:
           if (d.size() < 2 + 56 * 4) return "bad PALETTE record";
           for (int k = 0; k < 56; ++k)
@@ -180,6 +181,7 @@ class Reader {
       std::string e = Sheet(r, k, book_->AddSheet(int(book_->sheets.size()), name));
       if (!e.empty()) return e;
     }
+    book_->activeSheet = activeSheet_ < book_->sheets.size() ? activeSheet_ : 0;
     return "";
   }
 
@@ -392,6 +394,7 @@ class Reader {
   }
 
   Workbook* book_;
+  std::size_t activeSheet_ = 0;
   std::int32_t palette_[56];
   std::vector<sheet::Font> fonts_;
   std::vector<std::uint16_t> fontColors_;
