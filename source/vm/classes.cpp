@@ -18,6 +18,7 @@
 #include "errint.h"
 #include "errors.h"
 #include "gc.h"
+#include "stackdef.h"
 #include "vm.h"
 
 namespace {

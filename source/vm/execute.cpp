@@ -707,6 +707,14 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- local shortcuts --------------------------------------------------------------------
       case PV_P_LOCALADDINT: {
+        PvItem* slot = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
+        int32_t r;
+        if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
+          slot->item.asInteger.value = r;
+          slot->item.asInteger.width = 10;
+          pc += 4;
+          break;
+        }
         pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]))));
         pv_opAddInt(s16(pc + 2));
         localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1));
@@ -803,7 +811,21 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_MINUS:
         if (fastArith(false)) { pc += 1; break; }
         pv_opMinus(); pc += 1; goto checkRequest;
-      case PV_P_MULT: pv_opMult(); pc += 1; goto checkRequest;
+      case PV_P_MULT: {
+        PvItem *a, *b;
+        int32_t r;
+        if (bothIntegers(a, b) && !__builtin_mul_overflow(a->item.asInteger.value, b->item.asInteger.value, &r)) {
+          pv_stackDrop();
+          b->type = PV_IT_NIL;
+          a->item.asInteger.value = r;
+          a->item.asInteger.width = 10;
+          pc += 1;
+          break;
+        }
+        pv_opMult();
+        pc += 1;
+        goto checkRequest;
+      }
       case PV_P_DIVIDE: pv_opDivide(); pc += 1; goto checkRequest;
       case PV_P_MODULUS: pv_opModulus(); pc += 1; goto checkRequest;
       case PV_P_POWER: pv_opPower(); pc += 1; goto checkRequest;

@@ -240,6 +240,8 @@ void PV_FUN_PV_PROCLOCAL() {
   else pv_ret();
 }
 
+// EVAL( bBlock, args... ): the call's own frame becomes the block's: the block moves into the
+// self slot and the arguments down by one.
 void PV_FUN_EVAL() {
   PV_ITEM block = pv_param(1, PV_IT_BLOCK);
   if (!block) {
@@ -247,10 +249,12 @@ void PV_FUN_EVAL() {
     return;
   }
   int n = pv_pcount();
-  pv_vmPushSymbol(pv_symEval);
-  pv_vmPush(block);
-  for (int i = 2; i <= n; ++i) pv_vmPush(pv_stackItemFromBase(i));
-  pv_vmDo(static_cast<uint16_t>(n - 1));
+  pv_itemMove(pv_stackSelfItem(), block);
+  for (int i = 1; i < n; ++i) pv_itemMove(pv_stackItemFromBase(i), pv_stackItemFromBase(i + 1));
+  pv_stackPop();
+  pv_stackBaseItem()->item.asSymbol.paramcnt = static_cast<uint16_t>(n - 1);
+  pv_stackBaseItem()->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(n - 1);
+  pv_vmEvalFrameBlock();
 }
 
 // PV_EXECFROMARRAY( cFunction|bBlock|sSymbol [, aParams] ) or ( oObject, cMessage [, aParams] )
