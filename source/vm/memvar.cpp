@@ -2,6 +2,7 @@
 // and its per-procedure base, and the name-based operations.
 #include "memvar.h"
 
+#include <cctype>
 #include <deque>
 #include <vector>
 
@@ -159,6 +160,23 @@ void pv_memvarSetValue(PvDynSym* name, PV_ITEM value) {
 
 void pv_memvarRelease(PvDynSym* name) {
   if (PvMemvar* e = entry(name ? name->memvar : 0)) pv_itemClear(&e->value);
+}
+
+// Wildcard match of a name with * and ? (the name is upper case, the mask compared as such).
+static bool wildMatch(const char* mask, const char* name) {
+  if (!*mask) return !*name;
+  if (*mask == '*') return wildMatch(mask + 1, name) || (*name && wildMatch(mask, name + 1));
+  if (!*name) return false;
+  char m = static_cast<char>(std::toupper(static_cast<unsigned char>(*mask)));
+  return (m == '?' || m == *name) && wildMatch(mask + 1, name + 1);
+}
+
+void pv_memvarReleaseMask(const char* mask, bool matching, PV_SIZE privatesBase) {
+  const Store& s = store();
+  for (PV_SIZE i = privatesBase; i < static_cast<PV_SIZE>(s.privates.size()); ++i) {
+    PvDynSym* name = s.privates[static_cast<size_t>(i)];
+    if (wildMatch(mask, pv_dynsymName(name)) == matching) pv_memvarRelease(name);
+  }
 }
 
 void pv_memvarClearAll() {

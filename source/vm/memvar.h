@@ -41,6 +41,9 @@ void pv_memvarPushValue(PvDynSym* name);
 void pv_memvarPushRef(PvDynSym* name);        // creates a PRIVATE when absent
 void pv_memvarSetValue(PvDynSym* name, PV_ITEM value);   // creates a PRIVATE when absent
 void pv_memvarRelease(PvDynSym* name);
+// Clears the PRIVATE variables created since `privatesBase` whose names match the wildcard
+// mask (* and ?), or those that do not match when `matching` is false.
+void pv_memvarReleaseMask(const char* mask, bool matching, PV_SIZE privatesBase);
 void pv_memvarClearAll();
 // __MVSCOPE: -1 no variable, 1 PUBLIC, 2 PRIVATE of a caller, 4 PRIVATE created since
 // `privatesBase` (the running procedure's own).

@@ -117,6 +117,7 @@ void PV_FUN___CLSINSTSUPER() {
 
 void PV_FUN___CLS_CNTDATA() { pv_retni(pv_clsDataCount(static_cast<uint16_t>(pv_parni(1)))); }
 void PV_FUN___CLS_CNTCLSDATA() { pv_retni(pv_clsClassDataCount(static_cast<uint16_t>(pv_parni(1)))); }
+void PV_FUN___CLSCNTCLASSES() { pv_retni(pv_clsCount()); }
 void PV_FUN___CLASSNAME() { pv_retc(pv_clsName(static_cast<uint16_t>(pv_parni(1)))); }
 
 void PV_FUN___OBJGETMSGFULLLIST() {
@@ -179,6 +180,17 @@ void PV_FUN___MVXRELEASE() {
     return;
   }
   pv_memvarRelease(pv_dynsymFindName(pv_itemGetCPtr(p)));
+}
+
+// __MVRELEASE( cMask, lMatching ): clears the calling procedure's matching privates.
+void PV_FUN___MVRELEASE() {
+  const char* mask = pv_parc(1);
+  if (!mask) {
+    pv_errRT_BASE(PV_EG_ARG, 3008, nullptr, "RELEASE", -1);
+    return;
+  }
+  pv_memvarReleaseMask(mask, pv_ispar(2, PV_IT_LOGICAL) ? pv_parl(2) : true,
+                       pv_stackBaseState()->privateBase);
 }
 
 void PV_FUN___MVSCOPE() {
@@ -317,6 +329,7 @@ PvSymbol s_symbols[] = {
     pv_native("__CLS_CNTDATA", PV_FUN___CLS_CNTDATA),
     pv_native("__CLS_CNTCLSDATA", PV_FUN___CLS_CNTCLSDATA),
     pv_native("__CLASSNAME", PV_FUN___CLASSNAME),
+    pv_native("__CLSCNTCLASSES", PV_FUN___CLSCNTCLASSES),
     pv_native("__OBJGETMSGFULLLIST", PV_FUN___OBJGETMSGFULLLIST),
     pv_native("__OBJSENDMSG", PV_FUN___OBJSENDMSG),
     pv_native("__SETCLASSSCOPE", PV_FUN___SETCLASSSCOPE),
@@ -326,6 +339,7 @@ PvSymbol s_symbols[] = {
     pv_native("__MVPUBLIC", PV_FUN___MVPUBLIC),
     pv_native("__MVPRIVATE", PV_FUN___MVPRIVATE),
     pv_native("__MVXRELEASE", PV_FUN___MVXRELEASE),
+    pv_native("__MVRELEASE", PV_FUN___MVRELEASE),
     pv_native("__MVSCOPE", PV_FUN___MVSCOPE),
     pv_native("__MVEXIST", PV_FUN___MVEXIST),
     pv_native("__MVGET", PV_FUN___MVGET),
