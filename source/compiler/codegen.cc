@@ -106,6 +106,7 @@ CompiledModule Generator::run(ModuleAst& ast) {
   for (size_t i = 0; i < ast.procs.size(); ++i) compileProcedure(ast.procs[i], static_cast<int>(i));
   if (initSymbol_ >= 0) compileStaticInit(static_cast<int>(ast.procs.size()));
   mod_.symbols = syms_.symbols();
+  if (mod_.symbols.size() > 0xFFFF) error({}, "more than 65535 names in one module");
   return std::move(mod_);
 }
 
@@ -152,6 +153,7 @@ Assembler Generator::prologue(const Procedure& proc) {
   size_t params = proc.params.size();
   size_t locals = locals_.size() - params;
   if (params > 255) error(proc.pos, "more than 255 parameters");
+  if (locals_.size() > 32767) error(proc.pos, "more than 32767 local variables");
   if (locals > 255) {
     a.op(PV_P_LARGEFRAME);
     a.putU16(static_cast<uint16_t>(std::min<size_t>(locals, 0xFFFF)));
