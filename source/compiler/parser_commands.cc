@@ -166,8 +166,7 @@ StmtPtr Parser::command(const Token& first) {
     }
     auto s = std::make_unique<Stmt>(StmtKind::Expr, pos);
     auto e = std::make_unique<Expr>(ExprKind::AliasedExpr, pos);
-    e->alias = expectIdent("ALL, DATABASES, INDEXES or an alias");
-    for (char& c : e->alias) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    e->alias = upperName(expectIdent("ALL, DATABASES, INDEXES or an alias"));
     e->kids.push_back(makeCall(pos, "DBCLOSEAREA", {}));
     s->expr = std::move(e);
     expectEol();
