@@ -39,7 +39,9 @@ int64_t julianDay(int year, int month, int day) {
 }
 
 Lexer::Lexer(const std::string& text, int file, Diagnostics& diags)
-    : src_(text), file_(file), diags_(diags) {}
+    : src_(text), file_(file), diags_(diags) {
+  if (src_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = lineStart_ = 3;  // UTF-8 byte-order mark
+}
 
 char Lexer::peek(size_t ahead) const {
   return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : '\0';
@@ -69,7 +71,7 @@ bool Lexer::atContinuation() const {
 void Lexer::skipBlanksAndComments() {
   for (;;) {
     char c = peek();
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\f') {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\x1A') {  // 1A: DOS end mark
       ++pos_;
       space_ = true;
     } else if ((c == '/' && peek(1) == '/') || (c == '&' && peek(1) == '&') ||
