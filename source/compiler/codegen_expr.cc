@@ -8,10 +8,6 @@ namespace pv {
 
 namespace {
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 struct BinaryOp {
   const char* op;
@@ -135,7 +131,7 @@ void Generator::pushSymbol(int sym) {
   }
 }
 
-void Generator::message(const std::string& name) { nameOp(PV_P_MESSAGE, upper(name)); }
+void Generator::message(const std::string& name) { nameOp(PV_P_MESSAGE, upperName(name)); }
 
 void Generator::putPointer(const std::string& name) {
   const void* p = (*macroSymbols_)(name);
@@ -323,7 +319,7 @@ void Generator::push(const Expr& e) {
     case ExprKind::PostDec: incDec(e, true); return;
     case ExprKind::Ref: pushRef(*e.kids[0]); return;
     case ExprKind::FuncRef:
-      pushFunction(upper(e.text));
+      pushFunction(upperName(e.text));
       code().op(PV_P_FUNCPTR);
       return;
     case ExprKind::Super:
@@ -358,7 +354,7 @@ void Generator::branch(const Expr& cond, bool jumpIf, int label) {
 }
 
 void Generator::pushName(const Expr& e) {
-  std::string name = upper(e.text);
+  std::string name = upperName(e.text);
   Resolved r = resolve(name);
   switch (r.kind) {
     case Resolved::Local: pushLocal(r.index); return;
@@ -384,7 +380,7 @@ void Generator::pushAliasValue(const Expr& e) {
 }
 
 void Generator::pushAliased(const Expr& e) {
-  std::string name = upper(e.text);
+  std::string name = upperName(e.text);
   if (isField(e.alias)) {
     nameOp(PV_P_PUSHFIELD, name);
   } else if (e.alias == "M" || e.alias == "MEMVAR" || e.alias == "MEMV") {
@@ -427,7 +423,7 @@ void Generator::pushArgs(const Expr& e, size_t first) {
 void Generator::pushCall(const Expr& e, bool discard) {
   const Expr& callee = *e.kids[0];
   if (callee.kind == ExprKind::Name) {
-    pushFunction(upper(callee.text));
+    pushFunction(upperName(callee.text));
   } else {
     pushMacroText(callee);
     code().op(PV_P_MACROSYMBOL);
@@ -450,9 +446,9 @@ void Generator::pushReceiver(const Expr* receiver) {
 
 void Generator::pushSend(const Expr& e) {
   const Expr* receiver = e.kids[0].get();
-  if (upper(e.text) == "__ENUMINDEX" && e.kids.size() == 1 && receiver &&
+  if (upperName(e.text) == "__ENUMINDEX" && e.kids.size() == 1 && receiver &&
       receiver->kind == ExprKind::Name && !forEachVars_.empty() &&
-      forEachVars_.back() == upper(receiver->text)) {
+      forEachVars_.back() == upperName(receiver->text)) {
     code().op(PV_P_ENUMINDEX);
     return;
   }
@@ -465,7 +461,7 @@ void Generator::pushSend(const Expr& e) {
 void Generator::pushBlock(const Expr& e) {
   BlockScope scope;
   for (const std::string& p : e.params) {
-    std::string name = upper(p);
+    std::string name = upperName(p);
     for (const std::string& q : scope.params)
       if (q == name) error(e.pos, "code block parameter " + p + " declared twice");
     scope.params.push_back(name);
@@ -506,7 +502,7 @@ void Generator::pushBinary(const Expr& e) {
 void Generator::pushRef(const Expr& e) {
   switch (e.kind) {
     case ExprKind::Name: {
-      std::string name = upper(e.text);
+      std::string name = upperName(e.text);
       Resolved r = resolve(name);
       if (r.kind == Resolved::Local) {
         code().op(PV_P_PUSHLOCALREF);
@@ -523,7 +519,7 @@ void Generator::pushRef(const Expr& e) {
     }
     case ExprKind::Aliased:
       if (e.alias == "M" || e.alias == "MEMVAR" || e.alias == "MEMV")
-        nameOp(PV_P_PUSHMEMVARREF, upper(e.text));
+        nameOp(PV_P_PUSHMEMVARREF, upperName(e.text));
       else
         error(e.pos, "a reference to field " + e.text + " is not possible");
       return;
@@ -550,7 +546,7 @@ void Generator::pushRef(const Expr& e) {
 void Generator::store(const Expr& target) {
   switch (target.kind) {
     case ExprKind::Name: {
-      std::string name = upper(target.text);
+      std::string name = upperName(target.text);
       Resolved r = resolve(name);
       switch (r.kind) {
         case Resolved::Local: localOp(PV_P_POPLOCALNEAR, PV_P_POPLOCAL, r.index); return;
@@ -568,7 +564,7 @@ void Generator::store(const Expr& target) {
       }
     }
     case ExprKind::Aliased: {
-      std::string name = upper(target.text);
+      std::string name = upperName(target.text);
       if (isField(target.alias)) {
         nameOp(PV_P_POPFIELD, name);
       } else if (target.alias == "M" || target.alias == "MEMVAR" || target.alias == "MEMV") {
@@ -615,7 +611,7 @@ void Generator::assign(const Expr& e, bool keep) {
     return;
   }
   Resolved r;
-  if (target.kind == ExprKind::Name) r = resolve(upper(target.text));
+  if (target.kind == ExprKind::Name) r = resolve(upperName(target.text));
   bool local8 = target.kind == ExprKind::Name && r.kind == Resolved::Local && fitsLoc8(r.index);
   if (!keep && local8 && binop.empty() && value.kind == ExprKind::Number && value.isInt &&
       fitsS16(value.ival)) {
@@ -680,7 +676,7 @@ void Generator::incDec(const Expr& e, bool keep) {
     return;
   }
   if (target.kind == ExprKind::Name) {
-    Resolved r = resolve(upper(target.text));
+    Resolved r = resolve(upperName(target.text));
     if (r.kind == Resolved::Local && fitsLoc8(r.index)) {
       uint8_t local = static_cast<uint8_t>(static_cast<int8_t>(r.index));
       if (keep && post) pushLocal(r.index);

@@ -8,6 +8,7 @@
 
 #include "compiler/codegen.h"
 #include "compiler/macro_compiler.h"
+#include "compiler/token.h"
 
 namespace pv {
 

@@ -293,8 +293,7 @@ ExprPtr Parser::postfix(ExprPtr e) {
 ExprPtr Parser::aliased(ExprPtr left, const Token& arrow) {
   auto e = std::make_unique<Expr>(ExprKind::Aliased, arrow.pos);
   if (left->kind == ExprKind::Name) {
-    e->alias = left->text;
-    for (char& c : e->alias) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    e->alias = upperName(left->text);
   } else if (left->kind == ExprKind::List || left->kind == ExprKind::Number ||
              left->kind == ExprKind::Macro || left->kind == ExprKind::String ||
              left->kind == ExprKind::Call || left->kind == ExprKind::Binary) {

@@ -13,6 +13,7 @@ bool followsAsExpression(const Token& t) {
   static const char* const kOps[] = {":=", "+=", "-=", "*=", "/=", "%=", "^=", "**=",
                                      "++", "--", ":",  "[",  "->", "=",  "("};
   if (t.kind != Tok::Op) return false;
+  if (t.text == ":" && t.spaceBefore) return false;  // `IF :x` inside WITH OBJECT
   for (const char* op : kOps)
     if (t.text == op) return true;
   return false;

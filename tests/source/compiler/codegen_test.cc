@@ -61,6 +61,15 @@ TEST(Codegen, SymbolScopes) {
   EXPECT_EQ(scope(compile("FUNCTION Lib()\nRETURN 1\n", false), "LIB"), 0x0301u);
 }
 
+TEST(Codegen, WithObjectSendsStartingAStatement) {
+  std::string l = listing(compile("FUNCTION f( o )\n   WITH OBJECT o\n      IF :lDone\n         :Close()\n"
+                                  "      ENDIF\n   END\n   RETURN NIL\n"),
+                          "F");
+  EXPECT_NE(l.find("MESSAGE 1 (LDONE)\n"), std::string::npos) << l;
+  EXPECT_NE(l.find("PUSHWITH\n"), std::string::npos) << l;
+  EXPECT_NE(l.find("MESSAGE 2 (CLOSE)\n"), std::string::npos) << l;
+}
+
 TEST(Codegen, RequestAddsFunctionReferences) {
   CompileResult r = compile("REQUEST DBFCDX, DBFFPT\nFUNCTION f()\n   EXTERNAL Other\n   RETURN 1\n");
   EXPECT_EQ(scope(r, "DBFCDX"), 0x0001u);
