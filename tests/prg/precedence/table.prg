@@ -8,7 +8,7 @@ PROCEDURE Main()
    ? "shift", 1 + 2 << 1, 1 << 2 + 1, 4 >> 1 | 1, 16 >> 1 >> 1
    ? "bits", 6 & 3 | 8, 8 | 6 & 3, 5 ^^ 1 & 4, 6 & 3 = 2, 1 | 2 == 3
    ? "rel", 2 + 3 = 5, 1 < 2 = .T., "a" + "b" $ "xaby", 3 > 2 == .T.
-   ? "not", ! .T. == .F., .NOT. .F. .AND. .F., .NOT. ( .F. .AND. .F. )
+   ? "not", ! .T. == .F., .NOT. .F. .AND. .F., .NOT. ( .F. .AND. .F. ), .NOT. .T. < .F., ! .T. < .F.
    ? "andor", .T. .OR. .T. .AND. .F., .F. .AND. .F. .OR. .T., .F. .OR. .F. .AND. .T., 1 < 2 .AND. 2 < 3
    x := y := z := 7
    ? "assign", x, y, z
