@@ -70,6 +70,8 @@ inline void expectValid(CdxIndex& x) {
   CdxCheckReport rep;
   CdxStatus s = cdxCheckIndex(x, rep);
   ASSERT_TRUE(s.ok()) << s.toString() << s.detail;
+  if (getenv("CDX_TEST_VERBOSE"))
+    for (auto& l : rep.lines) printf("  %s\n", l.c_str());
 }
 
 inline std::string pad(const std::string& v, size_t n) {
