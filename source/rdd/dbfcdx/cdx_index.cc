@@ -103,21 +103,7 @@ void deleteTagRaw(CdxIndex& x, size_t i) {
 
 template <class Fn>
 CdxStatus underWriteLock(CdxIndex& x, Fn&& fn) {
-  return cdxGuard([&] {
-    lockWriteRaw(x);
-    try {
-      fn();
-    } catch (const CdxFault&) {
-      indexDiscardBuffers(x);
-      indexDropPending(x);
-      try {
-        unlockWriteRaw(x);
-      } catch (const CdxFault&) {
-      }
-      throw;
-    }
-    unlockWriteRaw(x);
-  });
+  return cdxGuard([&] { indexUnderWriteLock(x, fn); });
 }
 
 bool specValid(const CdxTagSpec& s) {

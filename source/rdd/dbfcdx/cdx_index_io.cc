@@ -53,7 +53,7 @@ void writeHeaderWords(CdxIndex& x, bool withVersion) {
 }
 
 void trimAllPools(CdxIndex& x) {
-  tagTrimPool(*x.directory, 8);
+  if (x.directory) tagTrimPool(*x.directory, 8);
   for (auto& t : x.tags) tagTrimPool(*t, 8);
 }
 
@@ -140,7 +140,7 @@ void indexDropPending(CdxIndex& x) { x.pending.clear(); }
 // ---- Change detection ----------------------------------------------------------------------
 
 void indexDiscardBuffers(CdxIndex& x) {
-  tagDiscardBuffers(*x.directory);
+  if (x.directory) tagDiscardBuffers(*x.directory);
   for (auto& t : x.tags) tagDiscardBuffers(*t);
 }
 
@@ -149,7 +149,7 @@ void indexWriteChanged(CdxIndex& x) {
     tagWriteChanged(t);
     if (t.headerChanged) tagHeaderWrite(t);
   };
-  one(*x.directory);
+  if (x.directory) one(*x.directory);
   for (auto& t : x.tags) one(*t);
 }
 
@@ -266,6 +266,30 @@ void unlockWriteRaw(CdxIndex& x) {
       x.freeHeadSeen = x.freeHead;
     }
     if (x.changed) x.flushNeeded = true;
+  }
+}
+
+void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
+  lockWriteRaw(x);
+  bool inFn = true;
+  try {
+    fn();
+    inFn = false;
+    unlockWriteRaw(x);
+  } catch (const CdxFault&) {
+    indexDiscardBuffers(x);
+    indexDropPending(x);
+    uint8_t b[4];
+    if (x.file->read(kHdrFreeList, b, 4).ok()) x.freeHead = GetLE32(b);
+    x.freeHeadSeen = x.freeHead;
+    x.nextAvail = kNoPage;
+    if (inFn) {
+      try {
+        unlockWriteRaw(x);
+      } catch (const CdxFault&) {
+      }
+    }
+    throw;
   }
 }
 

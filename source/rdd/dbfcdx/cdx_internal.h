@@ -68,6 +68,10 @@ void pv_cdxIndexCheckVersion(CdxIndex& x);
 void indexDiscardBuffers(CdxIndex& x);
 // Writes every changed page and header of the file.
 void indexWriteChanged(CdxIndex& x);
+// Runs fn under the write lock. On a fault (in fn or while writing at unlock) nothing of the
+// change stays in memory: buffers and pending frees are dropped and the free-list head is
+// read again from the file, and the lock is released.
+void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn);
 void lockReadRaw(CdxIndex& x);
 void unlockReadRaw(CdxIndex& x);
 void lockWriteRaw(CdxIndex& x);

@@ -430,31 +430,6 @@ void afterChange(CdxTag& t) {
   t.path.clear();
 }
 
-template <class Fn>
-CdxStatus withWrite(CdxTag& t, Fn&& fn) {
-  CdxIndex& x = *t.index;
-  return cdxGuard([&] {
-    lockWriteRaw(x);
-    try {
-      fn();
-    } catch (const CdxFault&) {
-      // Nothing of the failed change reaches the file: buffers and pending frees are dropped
-      // and the free list head is read again.
-      indexDiscardBuffers(x);
-      indexDropPending(x);
-      uint8_t b[4];
-      if (x.file->read(kHdrFreeList, b, 4).ok()) x.freeHead = GetLE32(b);
-      x.nextAvail = kNoPage;
-      try {
-        unlockWriteRaw(x);
-      } catch (const CdxFault&) {
-      }
-      throw;
-    }
-    unlockWriteRaw(x);
-  });
-}
-
 }  // namespace
 
 bool keyAdd(CdxTag& t, const CdxKey& key) {
@@ -492,14 +467,14 @@ bool keyDelete(CdxTag& t, const CdxKey& key) {
 
 CdxStatus cdxTagKeyAdd(CdxTag& t, const CdxKey& key, bool* added) {
   bool done = false;
-  CdxStatus s = withWrite(t, [&] { done = keyAdd(t, key); });
+  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] { done = keyAdd(t, key); }); });
   if (added) *added = s.ok() && done;
   return s;
 }
 
 CdxStatus cdxTagKeyDelete(CdxTag& t, const CdxKey& key, bool* removed) {
   bool done = false;
-  CdxStatus s = withWrite(t, [&] { done = keyDelete(t, key); });
+  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] { done = keyDelete(t, key); }); });
   if (removed) *removed = s.ok() && done;
   return s;
 }

@@ -11,6 +11,7 @@
 #include "cdx_check.h"
 #include "cdx_index.h"
 #include "cdx_maint.h"
+#include "cdx_internal.h"
 #include "cdx_nav.h"
 
 namespace pv::cdx::test {

@@ -1,0 +1,179 @@
+// Whole files: tags replaced and rebuilt (the application's three tags at every start, with
+// page reuse on an exclusive file), tags deleted, reopening, shared use by two handles with
+// the version word and stale-buffer discard, lock misuse, read-only files, failed writes.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cdx_test_util.h"
+
+namespace pv::cdx::test {
+namespace {
+
+std::vector<std::string> values(int n, int salt) {
+  std::vector<std::string> v;
+  for (int i = 0; i < n; ++i) v.push_back(std::to_string((i * 7919 + salt) % 100003));
+  return v;
+}
+
+CdxStatus reopen(MemIndex& m, std::unique_ptr<CdxIndex>& out, CdxOpenOptions opt = {}) {
+  return cdxIndexOpen(std::make_unique<CdxMemFile>(m.bytes()), "TEST", opt, out);
+}
+
+TEST(CdxIndexFile, RebuildingThreeTagsReusesPagesOnExclusiveFile) {
+  MemIndex m;
+  auto a = values(3000, 1), b = values(3000, 2), c = values(3000, 3);
+  buildTag(*m.index, charSpec("excel1", 10, "STR(ID_NR)"), a);
+  buildTag(*m.index, charSpec("excel2", 30, "LOWER(CUSTOMER) + INVOICE"), b);
+  buildTag(*m.index, charSpec("excel3", 20, "LOWER(PRODUCT)"), c);
+  size_t size = m.bytes().size();
+  for (int round = 0; round < 3; ++round) {
+    buildTag(*m.index, charSpec("excel1", 10, "STR(ID_NR)"), a);
+    buildTag(*m.index, charSpec("excel2", 30, "LOWER(CUSTOMER) + INVOICE"), b);
+    buildTag(*m.index, charSpec("excel3", 20, "LOWER(PRODUCT)"), c);
+    expectValid(*m.index);
+  }
+  // Only the new headers come from the end of the file; tree pages reuse freed ones.
+  EXPECT_LE(m.bytes().size(), size + 3 * 3 * kHeaderSize + 3 * kPageSize);
+  ASSERT_EQ(m.index->tags.size(), 3u);
+  EXPECT_EQ(m.index->tags[0]->name, "EXCEL1");
+  EXPECT_EQ(m.index->tags[2]->name, "EXCEL3");
+  std::unique_ptr<CdxIndex> r;
+  ASSERT_TRUE(reopen(m, r).ok());
+  ASSERT_EQ(r->tags.size(), 3u);
+  EXPECT_EQ(walk(*cdxIndexFindTag(*r, "excel2")).size(), 3000u);
+  // Reopened, tags are listed by header offset.
+  for (size_t i = 1; i < r->tags.size(); ++i)
+    EXPECT_LT(r->tags[i - 1]->headerOffset, r->tags[i]->headerOffset);
+  expectValid(*r);
+}
+
+TEST(CdxIndexFile, ReplacingTheOnlyTagStartsTheFileAnew) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("only", 10), values(500, 1));
+  buildTag(*m.index, charSpec("only", 10), values(10, 2));
+  EXPECT_EQ(m.index->tags[0]->headerOffset, 1536u);
+  EXPECT_EQ(m.index->tags[0]->rootOffset, 2560u);
+  EXPECT_EQ(m.bytes().size(), 3072u);
+}
+
+TEST(CdxIndexFile, DeleteTagFreesItsPages) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("a", 10), values(2000, 1));
+  buildTag(*m.index, charSpec("b", 10), values(2000, 2));
+  bool found = false;
+  ASSERT_TRUE(cdxIndexDeleteTag(*m.index, "A", &found).ok());
+  EXPECT_TRUE(found);
+  CdxCheckReport rep;
+  ASSERT_TRUE(cdxCheckIndex(*m.index, rep).ok());
+  EXPECT_GT(rep.freePages, 20u);
+  EXPECT_EQ(rep.unaccountedPages, 0u);
+  ASSERT_TRUE(cdxIndexDeleteTag(*m.index, "nope", &found).ok());
+  EXPECT_FALSE(found);
+  std::unique_ptr<CdxIndex> r;
+  ASSERT_TRUE(reopen(m, r).ok());
+  ASSERT_EQ(r->tags.size(), 1u);
+  EXPECT_EQ(r->tags[0]->name, "B");
+}
+
+TEST(CdxIndexFile, TooShortFileDoesNotOpen) {
+  std::unique_ptr<CdxIndex> x;
+  CdxStatus s = cdxIndexOpen(std::make_unique<CdxMemFile>(std::vector<uint8_t>(1024)), "T", {}, x);
+  EXPECT_EQ(s.code, kCdxOpenCorrupt);
+  EXPECT_EQ(x, nullptr);
+}
+
+TEST(CdxIndexFile, ReadOnlyRefusesWrites) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("a", 10), values(10, 1));
+  std::unique_ptr<CdxIndex> r;
+  CdxOpenOptions opt;
+  opt.readOnly = true;
+  ASSERT_TRUE(reopen(m, r, opt).ok());
+  CdxStatus s = cdxTagKeyAdd(*r->tags[0], charKey("x", 11));
+  EXPECT_EQ(s.code, kCdxReadOnly);
+  EXPECT_EQ(s.text, "pv_cdxIndexLockWrite: readonly index.");
+  EXPECT_EQ(walk(*r->tags[0]).size(), 10u);
+}
+
+TEST(CdxIndexFile, LockMisuseIsReported) {
+  MemIndex m;
+  ASSERT_TRUE(pv_cdxIndexLockRead(*m.index).ok());
+  EXPECT_EQ(pv_cdxIndexLockWrite(*m.index).code, kCdxLockCount);
+  EXPECT_EQ(cdxIndexClose(m.index).code, kCdxStillLocked);
+  ASSERT_TRUE(pv_cdxIndexUnLockRead(*m.index).ok());
+  EXPECT_EQ(pv_cdxIndexUnLockRead(*m.index).code, kCdxUnlockCount);
+  EXPECT_EQ(pv_cdxIndexUnLockWrite(*m.index).code, kCdxUnlockCount);
+  EXPECT_TRUE(cdxIndexClose(m.index).ok());
+}
+
+TEST(CdxIndexFile, FailedWriteLeavesTheFileAsItWas) {
+  MemIndex m;
+  CdxTag* t = buildTag(*m.index, charSpec("a", 10), values(3000, 1));
+  std::vector<uint8_t> before = m.bytes();
+  m.mem->failWriteNumber(m.mem->writes() + 1);
+  CdxStatus s = cdxTagKeyAdd(*t, charKey("0", 5000));
+  EXPECT_EQ(s.code, kCdxWriteFailed);
+  EXPECT_EQ(m.bytes(), before);
+  m.mem->failWriteNumber(0);
+  EXPECT_EQ(walk(*t).size(), 3000u);
+  expectValid(*m.index);
+}
+
+// Two handles on one file, as two processes would have.
+class SharedFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/cdxsharedXXXXXX";
+    int fd = mkstemp(tmpl);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    path_ = tmpl;
+  }
+  void TearDown() override { unlink(path_.c_str()); }
+
+  std::unique_ptr<CdxIndex> open(bool create) {
+    std::unique_ptr<CdxPosixFile> f;
+    EXPECT_TRUE(CdxPosixFile::open(path_, true, false, f).ok());
+    CdxOpenOptions opt;
+    opt.shared = true;
+    std::unique_ptr<CdxIndex> x;
+    CdxStatus s = create ? cdxIndexCreate(std::move(f), "T", opt, x) : cdxIndexOpen(std::move(f), "T", opt, x);
+    EXPECT_TRUE(s.ok()) << s.toString();
+    return x;
+  }
+
+  std::string path_;
+};
+
+TEST_F(SharedFile, VersionWordTellsTheOtherHandleToDropItsPages) {
+  auto a = open(true);
+  buildTag(*a, charSpec("k", 10), values(2000, 1));
+  auto b = open(false);
+  CdxTag* ta = a->tags[0].get();
+  CdxTag* tb = b->tags[0].get();
+  EXPECT_EQ(walk(*tb).size(), 2000u);
+  uint32_t v0 = b->version;
+  for (int i = 0; i < 300; ++i) ASSERT_TRUE(cdxTagKeyAdd(*ta, charKey("A" + std::to_string(i), 3000 + i)).ok());
+  EXPECT_EQ(a->version, v0 + 300);  // one increment per write-unlock that changed the file
+  auto got = walk(*tb);             // b's cached pages are stale and get dropped
+  EXPECT_EQ(got.size(), 2300u);
+  EXPECT_EQ(b->version, a->version);
+  ASSERT_TRUE(cdxTagSeek(*tb, "A299", 4, false, false, nullptr).ok());
+  EXPECT_EQ(tb->cur.rec, 3299u);
+  expectValid(*b);
+}
+
+TEST_F(SharedFile, ReadsOfASharedFileNeedALock) {
+  auto a = open(true);
+  buildTag(*a, charSpec("k", 10), values(10, 1));
+  CdxTag& t = *a->tags[0];
+  uint8_t buf[512];
+  CdxStatus s = cdxGuard([&] { pv_cdxIndexPageRead(*a, t.rootOffset, buf, 512); });
+  EXPECT_EQ(s.code, kCdxReadNotLocked);
+  s = cdxGuard([&] { pv_cdxIndexPageWrite(*a, t.rootOffset, buf, 512); });
+  EXPECT_EQ(s.code, kCdxNotLocked);
+}
+
+}  // namespace
+}  // namespace pv::cdx::test
