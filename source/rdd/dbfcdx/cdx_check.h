@@ -15,6 +15,9 @@ struct CdxCheckOptions {
   // When set: the key each record 1..recCount must have in a tag (false: no key expected).
   std::function<bool(const CdxTag& tag, uint32_t rec, CdxKey& out)> keyOf;
   uint32_t recCount = 0;
+  // Also require zero bytes between a leaf's entries and its key data (this system's writer
+  // clears them; other writers leave old bytes there).
+  bool strictGap = false;
 };
 
 struct CdxCheckReport {

@@ -21,6 +21,9 @@ void pv_cdxPageLeafDecode(CdxPage& p);
 void pv_cdxPageLeafEncode(CdxPage& p, int count);
 // Fresh widths for the tag's key length; key count 0, free space 488.
 void leafReset(CdxPage& p);
+// Gives a decoded leaf fresh widths when its duplicate or trailing fields are too narrow for
+// the key length (pages of other writers).
+void leafNormalizeWidths(CdxPage& p);
 // Widens a leaf until rec fits the record mask; returns the number of steps.
 int leafWidenFor(CdxPage& p, uint32_t rec);
 // Takes the longest prefix of keys[from..to) (decoded entries) that fits a fresh leaf; fixes

@@ -34,6 +34,7 @@ int leafAddKey(CdxPage& p, const uint8_t* key, uint32_t rec) {
   int c = p.curKey;
   if (c < 0 || c > p.keyCount) cdxFail(kCdxCorrupt, "pv_cdxPageLeafAddKey: wrong iKey index.");
   pv_cdxPageLeafDecode(p);
+  leafNormalizeWidths(p);
   const int el = decEntryLen(t);
   p.decoded.insert(p.decoded.begin() + long(c) * el, size_t(el), 0);
   uint8_t* e = decKey(p, c);
@@ -66,6 +67,7 @@ int leafDelKey(CdxPage& p) {
   int c = p.curKey;
   if (c < 0 || c >= p.keyCount) cdxFail(kCdxCorrupt, "pv_cdxPageLeafDelKey: wrong iKey index.");
   pv_cdxPageLeafDecode(p);
+  leafNormalizeWidths(p);
   const int el = decEntryLen(t);
   int freed = p.entrySize + t.keyLen - decDup(p, c) - decTrl(p, c);
   if (c + 1 < p.keyCount) {

@@ -28,7 +28,7 @@ void parseLeafHeader(CdxPage& p) {
   p.dupBits = im[kLeafDupBits];
   p.trlBits = im[kLeafTrlBits];
   p.entrySize = im[kLeafEntrySize];
-  bool ok = p.entrySize >= 2 && p.entrySize <= 8 && p.dupBits <= 8 && p.trlBits <= 8 &&
+  bool ok = p.entrySize >= 1 && p.entrySize <= 8 && p.dupBits <= 8 && p.trlBits <= 8 &&
             p.recBits + p.dupBits + p.trlBits == p.entrySize * 8 &&
             p.dupMask == lowMask(p.dupBits) && p.trlMask == lowMask(p.trlBits) &&
             p.recMask == lowMask(p.recBits) && p.keyCount * p.entrySize <= kLeafAreaLen &&
@@ -214,6 +214,26 @@ void leafReset(CdxPage& p) {
   p.decoded.clear();
   p.hasDecoded = true;
   cacheRestart(p);
+}
+
+void leafNormalizeWidths(CdxPage& p) {
+  const CdxTag& t = *p.tag;
+  if (p.dupMask >= t.keyLen && p.trlMask >= t.keyLen) return;
+  // Another writer's widths that cannot hold every count of this key length: fresh widths.
+  uint32_t maxRec = 0;
+  int data = 0;
+  for (int i = 0; i < p.keyCount; ++i) {
+    maxRec = std::max(maxRec, decRec(p, i));
+    data += t.keyLen - decDup(p, i) - decTrl(p, i);
+  }
+  int n = p.keyCount;
+  std::vector<uint8_t> keep = std::move(p.decoded);
+  leafReset(p);
+  p.decoded = std::move(keep);
+  leafWidenFor(p, maxRec);
+  p.keyCount = n;
+  p.freeSpace = kLeafAreaLen - n * p.entrySize - data;
+  p.changed = true;
 }
 
 static void leafWiden(CdxPage& p) {

@@ -69,7 +69,9 @@ inline std::vector<std::pair<std::string, uint32_t>> walk(CdxTag& t) {
 
 inline void expectValid(CdxIndex& x) {
   CdxCheckReport rep;
-  CdxStatus s = cdxCheckIndex(x, rep);
+  CdxCheckOptions opt;
+  opt.strictGap = true;
+  CdxStatus s = cdxCheckIndex(x, rep, opt);
   ASSERT_TRUE(s.ok()) << s.toString() << s.detail;
   if (getenv("CDX_TEST_VERBOSE"))
     for (auto& l : rep.lines) printf("  %s\n", l.c_str());
