@@ -141,6 +141,7 @@ struct CdxTag {
   CdxKey scope[2];
   // Page buffer pool, most recently requested first.
   std::vector<std::unique_ptr<CdxPage>> pool;
+  std::vector<std::unique_ptr<CdxPage>> spare;  // released buffers kept for reuse
 
   bool isDirectory() const { return options & kOptDirectory; }
 };

@@ -153,15 +153,36 @@ void pv_cdxPageLeafDecode(CdxPage& p) {
             cdxFormat("\r\npPage->Page=%lx", (unsigned long)p.page));
   if (p.hasDecoded) return;
   const CdxTag& t = *p.tag;
-  p.decoded.assign(size_t(p.keyCount) * decEntryLen(t), 0);
-  cacheRestart(p);
-  for (int i = 0; i < p.keyCount; ++i) {
-    int dup, trl;
-    leafStep(p, dup, trl);
-    uint8_t* e = decKey(p, i);
-    std::memcpy(e, p.cacheKey, size_t(t.keyLen));
-    PutLE32(e + t.keyLen, pv_cdxPageGetKeyRec(p, i));
-    decSetCounts(p, i, dup, trl);
+  const int kl = t.keyLen, el = decEntryLen(t);
+  p.decoded.resize(size_t(p.keyCount) * el);
+  const int entriesEnd = kLeafHeaderLen + p.keyCount * p.entrySize;
+  int data = kPageSize;
+  uint8_t* prev = nullptr;
+  const uint8_t* entry = p.image + kLeafHeaderLen;
+  const int shiftTrl = p.recBits + p.dupBits;
+  for (int i = 0; i < p.keyCount; ++i, entry += p.entrySize) {
+    // Entries are read 8 bytes at a time (the image has room past the key area).
+    uint64_t e;
+    std::memcpy(&e, entry, 8);
+    if (p.entrySize < 8) e &= (uint64_t(1) << (8 * p.entrySize)) - 1;
+    int dup = i == 0 ? 0 : int((e >> p.recBits) & p.dupMask);
+    int trl = int((e >> shiftTrl) & p.trlMask);
+    int n = kl - dup - trl;
+    if (n < 0)
+      cdxFail(kCdxCorrupt, "pv_cdxPageLeafDecode: index corrupted.",
+              cdxFormat("\r\npPage->Page=%lx, iLen=%d, iDup=%d, iTrl=%d", (unsigned long)p.page,
+                        kl, dup, trl));
+    data -= n;
+    if (data < entriesEnd) corruptPage(p);
+    uint8_t* d = p.decoded.data() + size_t(i) * el;
+    // Short copies: byte loops (block copies cost more than these few bytes).
+    for (int j = 0; j < dup; ++j) d[j] = prev[j];
+    for (int j = 0; j < n; ++j) d[dup + j] = p.image[data + j];
+    for (int j = kl - trl; j < kl; ++j) d[j] = t.fill;
+    PutLE32(d + kl, uint32_t(e & p.recMask));
+    d[kl + 4] = uint8_t(dup);
+    d[kl + 5] = uint8_t(trl);
+    prev = d;
   }
   cacheRestart(p);
   p.hasDecoded = true;

@@ -9,11 +9,37 @@ namespace pv::cdx {
 
 namespace {
 
+// Released buffers are kept for reuse (their memory only; they hold no page).
+constexpr size_t kSpareBuffers = 16;
+
 std::unique_ptr<CdxPage> makeBuffer(CdxTag& t, uint32_t off) {
-  auto p = std::make_unique<CdxPage>();
+  std::unique_ptr<CdxPage> p;
+  if (t.spare.empty()) {
+    p = std::make_unique<CdxPage>();
+  } else {
+    p = std::move(t.spare.back());
+    t.spare.pop_back();
+    p->left = p->right = kNoPage;
+    p->attr = 0;
+    p->keyCount = p->curKey = 0;
+    p->changed = p->hasDecoded = false;
+    p->decoded.clear();
+    p->cacheNext = 0;
+  }
   p->tag = &t;
   p->page = off;
   return p;
+}
+
+// Takes buffer i out of the pool, keeping its memory for reuse.
+void dropBuffer(CdxTag& t, size_t i) {
+  if (t.spare.size() < kSpareBuffers) t.spare.push_back(std::move(t.pool[i]));
+  t.pool.erase(t.pool.begin() + long(i));
+}
+
+void dropBuffer(CdxTag& t, const CdxPage* p) {
+  for (size_t i = 0; i < t.pool.size(); ++i)
+    if (t.pool[i].get() == p) return dropBuffer(t, i);
 }
 
 bool onPath(const CdxTag& t, const CdxPage* p) {
@@ -50,6 +76,7 @@ CdxPage* pageNew(CdxTag& t, uint8_t attr) {
 
 CdxPage* pageAdopt(CdxTag& t, uint32_t off, uint8_t attr) {
   auto p = makeBuffer(t, off);
+  std::memset(p->image, 0, sizeof p->image);
   p->attr = attr;
   p->changed = true;
   if (p->isLeaf()) leafReset(*p);
@@ -61,14 +88,14 @@ void pageFree(CdxTag& t, CdxPage* p) {
   pv_cdxIndexPutAvailPage(*t.index, p->page, false);
   std::erase(t.path, p);
   if (t.root == p) t.root = nullptr;
-  std::erase_if(t.pool, [p](const std::unique_ptr<CdxPage>& q) { return q.get() == p; });
+  dropBuffer(t, p);
 }
 
 void pageRelease(CdxTag& t, CdxPage* p) {
   if (p->changed) pv_cdxPageStore(*p);
   std::erase(t.path, p);
   if (t.root == p) t.root = nullptr;
-  std::erase_if(t.pool, [p](const std::unique_ptr<CdxPage>& q) { return q.get() == p; });
+  dropBuffer(t, p);
 }
 
 void tagLoadRoot(CdxTag& t) {
@@ -89,7 +116,7 @@ void tagTrimPool(CdxTag& t, size_t keep) {
       continue;
     }
     if (p->changed) pv_cdxPageStore(*p);
-    t.pool.erase(t.pool.begin() + long(i));
+    dropBuffer(t, i);
   }
 }
 

@@ -50,6 +50,15 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
     return rule == kFindLast ? -1 : 1;
   }
   int lo = 0, hi = p.keyCount - 1, k = 0, lastMid = -1;
+  if (p.isLeaf() && !p.hasDecoded) {
+    // A compressed leaf is read in key order through the one-key cache: scan forward to the
+    // first key that is not smaller (bisection would restart the decoding again and again).
+    for (lo = 0; lo <= hi; ++lo)
+      if ((k = compareAt(t, p, lo, key, len, rule)) <= 0) break;
+    if (lo > hi) lo = hi;
+    lastMid = lo;
+    hi = lo;
+  }
   while (lo < hi) {
     int mid = (lo + hi) / 2;
     k = compareAt(t, p, mid, key, len, rule);
