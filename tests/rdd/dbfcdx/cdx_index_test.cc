@@ -48,6 +48,34 @@ TEST(CdxIndexFile, RebuildingThreeTagsReusesPagesOnExclusiveFile) {
   expectValid(*r);
 }
 
+// Long keys make the sort's runs small: several runs go through the temporary file and are
+// merged; a unique tag keeps the lowest record of each value across runs.
+TEST(CdxIndexFile, MultiRunSortAndUniqueMerge) {
+  MemIndex m;
+  const int n = 20000;
+  std::vector<std::string> v;
+  for (int i = 0; i < n; ++i) v.push_back(std::to_string((i * 7919) % 5000));  // each value 4 times
+  CdxTagSpec s = charSpec("long", 240);
+  CdxTag* t = buildTag(*m.index, s, v);
+  auto got = walk(*t);
+  ASSERT_EQ(got.size(), size_t(n));
+  for (size_t i = 1; i < got.size(); ++i)
+    ASSERT_TRUE(got[i - 1] < got[i]) << i;
+  s.name = "uniq";
+  s.unique = true;
+  CdxTag* u = buildTag(*m.index, s, v);
+  got = walk(*u);
+  ASSERT_EQ(got.size(), 5000u);
+  for (const auto& [key, rec] : got) {
+    std::string val = key.substr(0, key.find(' '));
+    uint32_t first = 0;
+    for (int i = 0; i < n && !first; ++i)
+      if (v[size_t(i)] == val) first = uint32_t(i + 1);
+    ASSERT_EQ(rec, first) << val;
+  }
+  expectValid(*m.index);
+}
+
 TEST(CdxIndexFile, ReplacingTheOnlyTagStartsTheFileAnew) {
   MemIndex m;
   buildTag(*m.index, charSpec("only", 10), values(500, 1));
