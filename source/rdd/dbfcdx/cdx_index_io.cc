@@ -269,6 +269,17 @@ void unlockWriteRaw(CdxIndex& x) {
   }
 }
 
+// After a failed change nothing of it stays in memory: buffers and pending frees are
+// dropped, and the free-list head is read again from the file.
+void indexForgetChanges(CdxIndex& x) {
+  indexDiscardBuffers(x);
+  indexDropPending(x);
+  uint8_t b[4];
+  if (x.file->read(kHdrFreeList, b, 4).ok()) x.freeHead = GetLE32(b);
+  x.freeHeadSeen = x.freeHead;
+  x.nextAvail = kNoPage;
+}
+
 void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
   lockWriteRaw(x);
   bool inFn = true;
@@ -277,12 +288,7 @@ void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
     inFn = false;
     unlockWriteRaw(x);
   } catch (const CdxFault&) {
-    indexDiscardBuffers(x);
-    indexDropPending(x);
-    uint8_t b[4];
-    if (x.file->read(kHdrFreeList, b, 4).ok()) x.freeHead = GetLE32(b);
-    x.freeHeadSeen = x.freeHead;
-    x.nextAvail = kNoPage;
+    indexForgetChanges(x);
     if (inFn) {
       try {
         unlockWriteRaw(x);
@@ -298,6 +304,15 @@ void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
 CdxStatus pv_cdxIndexLockRead(CdxIndex& x) { return cdxGuard([&] { lockReadRaw(x); }); }
 CdxStatus pv_cdxIndexUnLockRead(CdxIndex& x) { return cdxGuard([&] { unlockReadRaw(x); }); }
 CdxStatus pv_cdxIndexLockWrite(CdxIndex& x) { return cdxGuard([&] { lockWriteRaw(x); }); }
-CdxStatus pv_cdxIndexUnLockWrite(CdxIndex& x) { return cdxGuard([&] { unlockWriteRaw(x); }); }
+CdxStatus pv_cdxIndexUnLockWrite(CdxIndex& x) {
+  return cdxGuard([&] {
+    try {
+      unlockWriteRaw(x);
+    } catch (const CdxFault& f) {
+      if (f.status.code != kCdxUnlockCount && f.status.code != kCdxLockCount) indexForgetChanges(x);
+      throw;
+    }
+  });
+}
 
 }  // namespace pv::cdx

@@ -75,6 +75,7 @@ void indexWriteChanged(CdxIndex& x);
 // change stays in memory: buffers and pending frees are dropped and the free-list head is
 // read again from the file, and the lock is released.
 void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn);
+void indexForgetChanges(CdxIndex& x);
 void lockReadRaw(CdxIndex& x);
 void unlockReadRaw(CdxIndex& x);
 void lockWriteRaw(CdxIndex& x);

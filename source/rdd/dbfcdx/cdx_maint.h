@@ -1,7 +1,9 @@
 // Key maintenance of one tag: adding and deleting (key, record) entries with leaf insertion
 // and deletion, leaf and interior balancing, root split and shrink. Each call takes the
 // index write lock itself; callers adding many keys may hold pv_cdxIndexLockWrite around
-// them so that pages are written once at the end.
+// them so that pages are written once at the end. When a call (or the outer unlock) fails,
+// every change made since the outer lock was taken is dropped from memory; what reached the
+// file before the failure stays (a write failure midway can leave some pages written).
 #pragma once
 
 #include "cdx_index.h"

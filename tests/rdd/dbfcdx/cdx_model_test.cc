@@ -107,7 +107,7 @@ void runModel(int keyLen, int ops, uint32_t seed) {
     else
       seek();
     if (::testing::Test::HasFatalFailure()) return;
-    if (op % 500 == 499) {
+    if (op % 1000 == 999) {
       expectValid(*mi.index);
       compareWalk(*t, m);
       if (::testing::Test::HasFatalFailure()) return;
@@ -127,10 +127,10 @@ void runModel(int keyLen, int ops, uint32_t seed) {
   compareWalk(*t, m);
 }
 
-TEST(CdxModel, KeyLength4) { runModel(4, 12000, 1); }
-TEST(CdxModel, KeyLength20) { runModel(20, 16000, 2); }
-TEST(CdxModel, KeyLength100) { runModel(100, 8000, 3); }
-TEST(CdxModel, KeyLength240DeepTree) { runModel(240, 6000, 4); }
+TEST(CdxModel, KeyLength4) { runModel(4, 8000, 1); }
+TEST(CdxModel, KeyLength20) { runModel(20, 12000, 2); }
+TEST(CdxModel, KeyLength100) { runModel(100, 6000, 3); }
+TEST(CdxModel, KeyLength240DeepTree) { runModel(240, 5000, 4); }
 
 }  // namespace
 }  // namespace pv::cdx::test

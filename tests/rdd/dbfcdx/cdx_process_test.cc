@@ -83,7 +83,7 @@ TEST(CdxProcesses, FourWritersTwoReaders) {
   for (int i = 0; i < 6; ++i) {
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
-    if (pid == 0) _exit(i < 4 ? writer(path, i + 1, perWriter) : reader(path, 20));
+    if (pid == 0) _exit(i < 4 ? writer(path, i + 1, perWriter) : reader(path, 10));
     kids.push_back(pid);
   }
   for (size_t i = 0; i < kids.size(); ++i) {
