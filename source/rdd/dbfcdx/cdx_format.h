@@ -97,6 +97,17 @@
 //   0x00 null; a null key is all zero).
 //   Order: ascending (key bytes, record number); descending tags are stored the same way.
 //   Character keys compare by collation rank when the code page defines one, else unsigned.
+//
+// COLLATION (in memory, not stored): 256 ranks, one per byte value. The bytes 0..255 are
+//   bubble-sorted with the code page's character comparison (each pass ends at the previous
+//   pass's last exchange); a byte's rank is the index it ends at.
+//
+// OTHER WRITERS
+//   Leaves may use narrower widths than a fresh leaf here (entry size 1 or 2, e.g. 2 record
+//   bits with 3-bit counts for key length 4); they are read as their header says, and given
+//   fresh widths when edited if their count fields cannot hold the key length. Page
+//   attribute bits above bit 1 are ignored. The gap between entries and key data may hold
+//   old bytes.
 #pragma once
 
 #include <cstdint>

@@ -232,3 +232,41 @@ TEST(CdxFormat, CollationRanksFollowTheCompare) {
 
 }  // namespace
 }  // namespace pv::cdx::test
+
+namespace pv::cdx::test {
+namespace {
+
+TEST(CdxFormat, InsertIntoFullLeavesAddsOneLeafAndOneParentEntry) {
+  MemIndex m;
+  std::vector<std::string> v;
+  for (int i = 0; i < 400; ++i) v.push_back(std::to_string(100000 + i * 10));
+  CdxTag* t = buildTag(*m.index, charSpec("K", 10), v);
+  const auto& b = m.bytes();
+  uint32_t root = t->rootOffset;
+  ASSERT_EQ(b[root], kAttrRoot);  // an interior root over full leaves
+  int entries = GetLE16(b.data() + root + 2);
+  size_t size = b.size();
+  std::vector<uint8_t> header(b.begin() + t->headerOffset, b.begin() + t->headerOffset + 1024);
+  ASSERT_TRUE(cdxTagKeyAdd(*t, charKey("100005", 401)).ok());  // into the first, full leaf
+  EXPECT_EQ(m.bytes().size(), size + kPageSize);
+  EXPECT_EQ(GetLE16(m.bytes().data() + root + 2), entries + 1);
+  EXPECT_EQ(t->rootOffset, root);
+  expectValid(*m.index);
+  // Growing from one leaf to several levels: the root keeps its offset, the header its bytes.
+  for (uint32_t r = 402; r < 3000; ++r) ASSERT_TRUE(cdxTagKeyAdd(*t, charKey(std::to_string(r * 7), r)).ok());
+  EXPECT_EQ(t->rootOffset, root);
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), m.bytes().begin() + t->headerOffset));
+  // Deleting every key leaves an empty root leaf.
+  for (uint32_t r = 402; r < 3000; ++r) ASSERT_TRUE(cdxTagKeyDelete(*t, charKey(std::to_string(r * 7), r)).ok());
+  for (uint32_t r = 1; r <= 400; ++r) ASSERT_TRUE(cdxTagKeyDelete(*t, charKey(v[r - 1], r)).ok());
+  ASSERT_TRUE(cdxTagKeyDelete(*t, charKey("100005", 401)).ok());
+  EXPECT_EQ(m.bytes()[root], kAttrRoot | kAttrLeaf);
+  EXPECT_EQ(GetLE16(m.bytes().data() + root + 2), 0);
+  CdxCheckReport rep;
+  ASSERT_TRUE(cdxCheckIndex(*m.index, rep).ok());
+  EXPECT_EQ(rep.unaccountedPages, 0u);
+  EXPECT_GT(rep.freePages, 5u);
+}
+
+}  // namespace
+}  // namespace pv::cdx::test
