@@ -72,6 +72,9 @@ struct CdxPage {
   int cacheDataPos = kPageSize;
   int cachePrevLen = 0;
   uint8_t cacheKey[kMaxKeyLen] = {};
+  // The key a search stopped at, kept while the cache walks on (-1: none).
+  int stashIndex = -1;
+  uint8_t stashKey[kMaxKeyLen] = {};
   // Decoded-key array (leaf editing): per key, key bytes, record (4, LE), dup (1), trl (1).
   std::vector<uint8_t> decoded;
   bool hasDecoded = false;

@@ -36,11 +36,20 @@ void parseLeafHeader(CdxPage& p) {
   if (!ok) corruptPage(p);
 }
 
+// The entry of key i as an integer (entries are read 8 bytes at a time; the image has room
+// past the key area).
+uint64_t leafEntry(const CdxPage& p, int i) {
+  uint64_t e;
+  std::memcpy(&e, p.image + kLeafHeaderLen + i * p.entrySize, 8);
+  return p.entrySize < 8 ? e & ((uint64_t(1) << (8 * p.entrySize)) - 1) : e;
+}
+
 // Advances the decode cache by one key; returns its duplicate and trailing counts.
 void leafStep(CdxPage& p, int& dup, int& trl) {
+  // Restarting the walk (cacheRestart) drops the stash; walking on keeps it.
   const CdxTag& t = *p.tag;
   int k = p.cacheNext;
-  uint64_t e = GetLEn(p.image + kLeafHeaderLen + k * p.entrySize, p.entrySize);
+  uint64_t e = leafEntry(p, k);
   dup = k == 0 ? 0 : int((e >> p.recBits) & p.dupMask);
   trl = int((e >> (p.recBits + p.dupBits)) & p.trlMask);
   int n = t.keyLen - dup - trl;
@@ -51,15 +60,18 @@ void leafStep(CdxPage& p, int& dup, int& trl) {
   if (n > 0) {
     p.cacheDataPos -= n;
     if (p.cacheDataPos < kLeafHeaderLen + p.keyCount * p.entrySize) corruptPage(p);
-    std::memcpy(p.cacheKey + dup, p.image + p.cacheDataPos, size_t(n));
+    // Byte loops: these copies are a few bytes long.
+    const uint8_t* src = p.image + p.cacheDataPos;
+    for (int j = 0; j < n; ++j) p.cacheKey[dup + j] = src[j];
   }
   int end = t.keyLen - trl;
-  if (end < p.cachePrevLen) std::memset(p.cacheKey + end, t.fill, size_t(p.cachePrevLen - end));
+  for (int j = end; j < p.cachePrevLen; ++j) p.cacheKey[j] = t.fill;
   p.cachePrevLen = end;
   ++p.cacheNext;
 }
 
 void cacheRestart(CdxPage& p) {
+  p.stashIndex = -1;
   p.cacheNext = 0;
   p.cacheDataPos = kPageSize;
   p.cachePrevLen = p.tag->keyLen;
@@ -126,6 +138,7 @@ const uint8_t* pv_cdxPageGetKeyVal(CdxPage& p, int i) {
   if (i < 0 || i >= p.keyCount) cdxFail(kCdxCorrupt, "pv_cdxPageGetKeyVal: wrong iKey index.");
   if (!p.isLeaf()) return intEntry(p, i);
   if (p.hasDecoded) return decKey(p, i);
+  if (i == p.stashIndex) return p.stashKey;
   if (i < p.cacheNext - 1) cacheRestart(p);
   int dup, trl;
   while (p.cacheNext <= i) leafStep(p, dup, trl);
@@ -136,7 +149,7 @@ uint32_t pv_cdxPageGetKeyRec(CdxPage& p, int i) {
   if (i < 0 || i >= p.keyCount) cdxFail(kCdxCorrupt, "pv_cdxPageGetKeyRec: wrong iKey index.");
   if (!p.isLeaf()) return GetBE32(intEntry(p, i) + p.tag->keyLen);
   if (p.hasDecoded) return decRec(p, i);
-  return uint32_t(GetLEn(p.image + kLeafHeaderLen + i * p.entrySize, p.entrySize) & p.recMask);
+  return uint32_t(leafEntry(p, i) & p.recMask);
 }
 
 uint32_t pv_cdxPageGetKeyPage(CdxPage& p, int i) {
@@ -158,13 +171,9 @@ void pv_cdxPageLeafDecode(CdxPage& p) {
   const int entriesEnd = kLeafHeaderLen + p.keyCount * p.entrySize;
   int data = kPageSize;
   uint8_t* prev = nullptr;
-  const uint8_t* entry = p.image + kLeafHeaderLen;
   const int shiftTrl = p.recBits + p.dupBits;
-  for (int i = 0; i < p.keyCount; ++i, entry += p.entrySize) {
-    // Entries are read 8 bytes at a time (the image has room past the key area).
-    uint64_t e;
-    std::memcpy(&e, entry, 8);
-    if (p.entrySize < 8) e &= (uint64_t(1) << (8 * p.entrySize)) - 1;
+  for (int i = 0; i < p.keyCount; ++i) {
+    uint64_t e = leafEntry(p, i);
     int dup = i == 0 ? 0 : int((e >> p.recBits) & p.dupMask);
     int trl = int((e >> shiftTrl) & p.trlMask);
     int n = kl - dup - trl;

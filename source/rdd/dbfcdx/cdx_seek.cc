@@ -41,6 +41,13 @@ void checkParentKey(CdxPage& parent, int i, CdxPage& child) {
   cdxFail(kCdxCorrupt, "pv_cdxPageSeekKey: wrong parent key.", detail);
 }
 
+// Keeps key i of a compressed leaf (the cache holds it now) for the cursor.
+void stash(CdxPage& p, int i) {
+  if (p.hasDecoded || i != p.cacheNext - 1) return;
+  std::memcpy(p.stashKey, p.cacheKey, size_t(p.tag->keyLen));
+  p.stashIndex = i;
+}
+
 int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, int depth) {
   if (depth >= kMaxDepth) cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.");
   t.path.resize(size_t(depth));
@@ -70,14 +77,16 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
   }
   p.curKey = lo;
   if (!p.isLeaf()) {
+    // The child is searched first and then checked against its entry, so that a compressed
+    // leaf is walked once: up to the key found (kept in the stash), then on to its last key.
     CdxPage* c = pageChild(p, lo);
-    checkParentKey(p, lo, *c);
     k = seekPage(t, *c, key, len, rule, depth + 1);
+    checkParentKey(p, lo, *c);
     if (rule == kFindLast && k < 0 && lo > 0) {
       p.curKey = lo - 1;
       c = pageChild(p, lo - 1);
-      checkParentKey(p, lo - 1, *c);
       k = seekPage(t, *c, key, len, rule, depth + 1);
+      checkParentKey(p, lo - 1, *c);
     }
     return k;
   }
@@ -88,10 +97,12 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
       k = cdxKeyCompare(t, key, len, pv_cdxPageGetKeyVal(p, lo), t.keyLen, false);
     }
     p.curKey = lo;
+    stash(p, lo);
     return k;
   }
   if (lastMid != lo) k = compareAt(t, p, lo, key, len, rule);
   if (k > 0) p.curKey = lo + 1;
+  stash(p, lo);
   return k;
 }
 
