@@ -206,16 +206,7 @@ class Checker {
 }  // namespace
 
 CdxStatus cdxCheckIndex(CdxIndex& index, CdxCheckReport& report, const CdxCheckOptions& opt) {
-  return cdxGuard([&] {
-    lockReadRaw(index);
-    try {
-      Checker(index, report, opt).run();
-    } catch (const CdxFault&) {
-      unlockReadRaw(index);
-      throw;
-    }
-    unlockReadRaw(index);
-  });
+  return cdxGuard([&] { indexUnderReadLock(index, [&] { Checker(index, report, opt).run(); }); });
 }
 
 }  // namespace pv::cdx

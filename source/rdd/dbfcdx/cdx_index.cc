@@ -106,18 +106,6 @@ CdxStatus underWriteLock(CdxIndex& x, Fn&& fn) {
   return cdxGuard([&] { indexUnderWriteLock(x, fn); });
 }
 
-bool specValid(const CdxTagSpec& s) {
-  int base = s.keyLen - (s.key.nullFlag ? 1 : 0);
-  switch (s.key.type) {
-    case 'C': return base >= 1 && s.keyLen <= kMaxKeyLen;
-    case 'N':
-    case 'D': return base == 8;
-    case 'L': return base == 1;
-    case 'I': return base == 4;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 CdxStatus cdxIndexOpen(std::unique_ptr<CdxPageFile> file, const std::string& baseName,
@@ -125,19 +113,7 @@ CdxStatus cdxIndexOpen(std::unique_ptr<CdxPageFile> file, const std::string& bas
   if (file->size() <= kHeaderSize)
     return CdxStatus::Error(kCdxOpenCorrupt, "Corruption detected", "\r\nindex file too short");
   auto x = makeIndex(std::move(file), baseName, opt);
-  CdxStatus s = cdxGuard([&] {
-    lockReadRaw(*x);
-    try {
-      loadIndex(*x);
-    } catch (const CdxFault&) {
-      try {
-        unlockReadRaw(*x);
-      } catch (const CdxFault&) {
-      }
-      throw;
-    }
-    unlockReadRaw(*x);
-  });
+  CdxStatus s = cdxGuard([&] { indexUnderReadLock(*x, [&] { loadIndex(*x); }); });
   if (s.ok()) out = std::move(x);
   return s;
 }
@@ -161,7 +137,7 @@ CdxTag* cdxIndexFindTag(CdxIndex& x, const std::string& name) {
 
 CdxStatus cdxIndexAddTag(CdxIndex& x, const CdxTagSpec& spec, uint32_t recCount,
                          const CdxKeyFn& keyOf, CdxTag** tagOut) {
-  if (!specValid(spec) || cdxTagNameNormal(spec.name).empty())
+  if (!cdxKeyLengthFits(spec.key.type, spec.keyLen, spec.key.nullFlag) || cdxTagNameNormal(spec.name).empty())
     return CdxStatus::Error(kCdxBadArgument, "invalid tag definition");
   CdxTag* made = nullptr;
   CdxStatus s = underWriteLock(x, [&] {

@@ -221,6 +221,9 @@ CdxStatus cdxIndexAddTag(CdxIndex& index, const CdxTagSpec& spec, uint32_t recCo
 CdxStatus cdxIndexDeleteTag(CdxIndex& index, const std::string& name, bool* found = nullptr);
 // Finds a tag by name (case-insensitive, 10 characters significant); null when none.
 CdxTag* cdxIndexFindTag(CdxIndex& index, const std::string& name);
+// Whether a key of this type ('C', 'N', 'D', 'L', 'I') may have this length (with the
+// null-flag byte when nullFlag): character 1..240, numeric and date 8, logical 1, integer 4.
+bool cdxKeyLengthFits(char type, int keyLen, bool nullFlag);
 // A tag name as stored: trimmed, upper case, at most 10 characters.
 std::string cdxTagNameNormal(const std::string& name);
 // Closes the file: refused (kCdxStillLocked) while a lock is counted.

@@ -280,6 +280,20 @@ void indexForgetChanges(CdxIndex& x) {
   x.nextAvail = kNoPage;
 }
 
+void indexUnderReadLock(CdxIndex& x, const std::function<void()>& fn) {
+  lockReadRaw(x);
+  try {
+    fn();
+  } catch (const CdxFault&) {
+    try {
+      unlockReadRaw(x);
+    } catch (const CdxFault&) {
+    }
+    throw;
+  }
+  unlockReadRaw(x);
+}
+
 void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
   lockWriteRaw(x);
   bool inFn = true;

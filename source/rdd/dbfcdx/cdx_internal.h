@@ -75,6 +75,8 @@ void indexWriteChanged(CdxIndex& x);
 // change stays in memory: buffers and pending frees are dropped and the free-list head is
 // read again from the file, and the lock is released.
 void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn);
+// Runs fn under the read lock, released whatever happens.
+void indexUnderReadLock(CdxIndex& x, const std::function<void()>& fn);
 void indexForgetChanges(CdxIndex& x);
 void lockReadRaw(CdxIndex& x);
 void unlockReadRaw(CdxIndex& x);

@@ -297,22 +297,17 @@ void scopeSpan(CdxTag& t, double& lower, double& upper) {
   }
 }
 
+// Runs a cursor operation under the read lock; a fault drops the cursor and the buffers.
 template <class Fn>
 CdxStatus withRead(CdxTag& t, Fn&& fn) {
   return cdxGuard([&] {
-    lockReadRaw(*t.index);
     try {
-      fn();
+      indexUnderReadLock(*t.index, fn);
     } catch (const CdxFault&) {
       tagDiscardBuffers(t);
       t.cur.rec = 0;
-      try {
-        unlockReadRaw(*t.index);
-      } catch (const CdxFault&) {
-      }
       throw;
     }
-    unlockReadRaw(*t.index);
   });
 }
 

@@ -95,11 +95,7 @@ CdxKeyResolver cdxTableKeyResolver(const CdxDbfInfo& info) {
     bool caseFn = false;
     const CdxDbfField* f = keyField(*shared, keyExpr, caseFn);
     char type = f && !caseFn ? keyTypeOf(f->type) : 'C';
-    int base = keyLen - (nullFlag ? 1 : 0);
-    if ((type == 'N' || type == 'D') && base != 8) type = 'C';
-    if (type == 'I' && base != 4) type = 'C';
-    if (type == 'L' && base != 1) type = 'C';
-    out.type = type;
+    out.type = cdxKeyLengthFits(type, keyLen, nullFlag) ? type : 'C';
     out.nullFlag = nullFlag;
     return true;
   };

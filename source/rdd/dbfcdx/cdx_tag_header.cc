@@ -25,8 +25,18 @@ std::string trimExpr(const std::string& s) {
   return r;
 }
 
-bool lengthFitsType(char type, int keyLen, bool nullFlag) {
+void setKeyInfo(CdxTag& t, const CdxKeyInfo& info) {
+  t.keyType = info.type;
+  t.nullFlag = info.nullFlag;
+  t.fill = cdxFillFor(info.type);
+  t.collation = info.type == 'C' ? info.collation : nullptr;
+}
+
+}  // namespace
+
+bool cdxKeyLengthFits(char type, int keyLen, bool nullFlag) {
   int base = keyLen - (nullFlag ? 1 : 0);
+  if (keyLen > kMaxKeyLen) return false;
   switch (type) {
     case 'C': return base >= 1;
     case 'N':
@@ -36,15 +46,6 @@ bool lengthFitsType(char type, int keyLen, bool nullFlag) {
     default: return false;
   }
 }
-
-void setKeyInfo(CdxTag& t, const CdxKeyInfo& info) {
-  t.keyType = info.type;
-  t.nullFlag = info.nullFlag;
-  t.fill = cdxFillFor(info.type);
-  t.collation = info.type == 'C' ? info.collation : nullptr;
-}
-
-}  // namespace
 
 std::string cdxTagNameNormal(const std::string& name) {
   std::string s = name;
@@ -87,7 +88,7 @@ std::unique_ptr<CdxTag> tagHeaderRead(CdxIndex& x, uint32_t off, const std::stri
       !x.resolver(t->name, t->keyExpr, t->forExpr, keyLen, info))
     return nullptr;
   if (t->isDirectory()) info = CdxKeyInfo{};
-  if (!lengthFitsType(info.type, keyLen, info.nullFlag)) return nullptr;
+  if (!cdxKeyLengthFits(info.type, keyLen, info.nullFlag)) return nullptr;
   setKeyInfo(*t, info);
   t->temporary = info.temporary;
   t->custom = info.custom;
