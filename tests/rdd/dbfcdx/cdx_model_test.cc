@@ -127,6 +127,39 @@ void runModel(int keyLen, int ops, uint32_t seed) {
   compareWalk(*t, m);
 }
 
+// A unique tag under random adds and deletes: one entry per value, the first record added.
+TEST(CdxModel, UniqueTag) {
+  MemIndex mi;
+  CdxTagSpec spec = charSpec("U", 6);
+  spec.unique = true;
+  CdxTag* t = buildTag(*mi.index, spec, {});
+  std::map<std::string, uint32_t> model;
+  std::mt19937 rng(9);
+  for (uint32_t r = 1; r <= 6000; ++r) {
+    std::string k = pad(std::to_string(rng() % 3000), 6);
+    if (rng() % 4 == 0 && !model.empty()) {
+      auto it = model.lower_bound(k);
+      if (it == model.end()) it = model.begin();
+      bool removed = false;
+      ASSERT_TRUE(cdxTagKeyDelete(*t, charKey(it->first, it->second), &removed).ok());
+      ASSERT_TRUE(removed);
+      model.erase(it);
+      continue;
+    }
+    bool added = false;
+    ASSERT_TRUE(cdxTagKeyAdd(*t, charKey(k, r), &added).ok());
+    ASSERT_EQ(added, model.emplace(k, r).second);
+  }
+  expectValid(*mi.index);
+  auto got = walk(*t);
+  ASSERT_EQ(got.size(), model.size());
+  size_t i = 0;
+  for (const auto& [k, r] : model) {
+    ASSERT_EQ(got[i].first, k);
+    ASSERT_EQ(got[i++].second, r);
+  }
+}
+
 TEST(CdxModel, KeyLength4) { runModel(4, 8000, 1); }
 TEST(CdxModel, KeyLength20) { runModel(20, 12000, 2); }
 TEST(CdxModel, KeyLength100) { runModel(100, 6000, 3); }
