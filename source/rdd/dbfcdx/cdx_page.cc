@@ -36,6 +36,16 @@ void parseLeafHeader(CdxPage& p) {
   if (!ok) corruptPage(p);
 }
 
+// Copies a few bytes: a plain loop for the short runs typical of compressed keys, a block
+// copy for longer ones.
+inline void copyBytes(uint8_t* dst, const uint8_t* src, int n) {
+  if (n >= 16) {
+    std::memcpy(dst, src, size_t(n));
+    return;
+  }
+  for (int j = 0; j < n; ++j) dst[j] = src[j];
+}
+
 // The entry of key i as an integer (entries are read 8 bytes at a time; the image has room
 // past the key area).
 uint64_t leafEntry(const CdxPage& p, int i) {
@@ -60,9 +70,7 @@ void leafStep(CdxPage& p, int& dup, int& trl) {
   if (n > 0) {
     p.cacheDataPos -= n;
     if (p.cacheDataPos < kLeafHeaderLen + p.keyCount * p.entrySize) corruptPage(p);
-    // Byte loops: these copies are a few bytes long.
-    const uint8_t* src = p.image + p.cacheDataPos;
-    for (int j = 0; j < n; ++j) p.cacheKey[dup + j] = src[j];
+    copyBytes(p.cacheKey + dup, p.image + p.cacheDataPos, n);
   }
   int end = t.keyLen - trl;
   for (int j = end; j < p.cachePrevLen; ++j) p.cacheKey[j] = t.fill;
@@ -184,9 +192,8 @@ void pv_cdxPageLeafDecode(CdxPage& p) {
     data -= n;
     if (data < entriesEnd) corruptPage(p);
     uint8_t* d = p.decoded.data() + size_t(i) * el;
-    // Short copies: byte loops (block copies cost more than these few bytes).
-    for (int j = 0; j < dup; ++j) d[j] = prev[j];
-    for (int j = 0; j < n; ++j) d[dup + j] = p.image[data + j];
+    copyBytes(d, prev, dup);
+    copyBytes(d + dup, p.image + data, n);
     for (int j = kl - trl; j < kl; ++j) d[j] = t.fill;
     PutLE32(d + kl, uint32_t(e & p.recMask));
     d[kl + 4] = uint8_t(dup);
