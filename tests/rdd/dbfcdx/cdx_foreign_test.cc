@@ -14,8 +14,8 @@
 namespace pv::cdx::test {
 namespace {
 
-// The shared test data lies beside the repository (../shared/testdata/foreign).
-const std::string kForeign = std::string(CDX_TEST_DIR) + "/../../../../shared/testdata/foreign/";
+// Tables and indexes written by other programs (tests/data/foreign, with their sources).
+const std::string kForeign = std::string(CDX_TEST_DIR) + "/../../data/foreign/";
 
 std::vector<uint8_t> readFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
