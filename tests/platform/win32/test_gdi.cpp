@@ -1,0 +1,163 @@
+// GDI: object counts that prove nothing leaks, selection rules, and what the drawing calls put
+// into the backing store (pixels of the recording canvas and its text log).
+#include "test_support.h"
+
+namespace pv::win32::test {
+namespace {
+
+using Gdi = LayerTest;
+
+TEST_F(Gdi, ObjectsAreCountedUntilDeleted) {
+  size_t base = pv::win32::testing::gdiObjectCount();
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+  HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+  HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+  HDC screen = GetDC(nullptr);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 10, 10);
+  EXPECT_EQ(pv::win32::testing::gdiObjectCount(), base + 4);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ oldBmp = SelectObject(mem, bmp);
+  HGDIOBJ oldFont = SelectObject(mem, font);
+  EXPECT_FALSE(DeleteObject(bmp)) << "still selected";
+  HDC other = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(SelectObject(other, bmp), nullptr) << "a bitmap is in one memory DC at a time";
+  DeleteDC(other);
+  SelectObject(mem, oldBmp);
+  SelectObject(mem, oldFont);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  LOGFONTA lf;
+  EXPECT_EQ(GetObjectA(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  for (HGDIOBJ o : {static_cast<HGDIOBJ>(pen), static_cast<HGDIOBJ>(brush), static_cast<HGDIOBJ>(font),
+                    static_cast<HGDIOBJ>(bmp)})
+    EXPECT_TRUE(DeleteObject(o));
+  EXPECT_FALSE(DeleteObject(pen)) << "already gone";
+  EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))) << "stock objects survive deletion";
+  EXPECT_EQ(pv::win32::testing::gdiObjectCount(), base);
+  EXPECT_EQ(pv::win32::testing::deviceContextCount(), 0u);
+}
+
+TEST_F(Gdi, PaintingCyclesLeaveNoContextsOrObjectsBehind) {
+  HWND top = topLevel();
+  pv::win32::testing::runUntilIdle();
+  size_t objects = pv::win32::testing::gdiObjectCount();
+  for (int i = 0; i < 20; ++i) {
+    InvalidateRect(top, nullptr, TRUE);
+    pv::win32::testing::runUntilIdle();
+  }
+  EXPECT_EQ(pv::win32::testing::deviceContextCount(), 0u);
+  EXPECT_EQ(pv::win32::testing::gdiObjectCount(), objects);
+}
+
+class Drawing : public LayerTest {
+ protected:
+  void SetUp() override {
+    LayerTest::SetUp();
+    top = topLevel("d", WS_POPUP | WS_VISIBLE);
+    pv::win32::testing::runUntilIdle();
+    dc = GetDC(top);
+  }
+  void TearDown() override {
+    ReleaseDC(top, dc);
+    LayerTest::TearDown();
+  }
+  RecordingCanvas& store() {
+    return static_cast<RecordingCanvas&>(backend->surfaceCanvas(backend->surfaces.begin()->first));
+  }
+  HWND top = nullptr;
+  HDC dc = nullptr;
+};
+
+TEST_F(Drawing, LinesRectanglesAndFills) {
+  HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  HGDIOBJ oldPen = SelectObject(dc, red), oldBrush = SelectObject(dc, blue);
+  MoveToEx(dc, 0, 5, nullptr);
+  LineTo(dc, 10, 5);
+  EXPECT_EQ(GetPixel(dc, 9, 5), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 10, 5), RGB(255, 255, 255)) << "the end point is left out";
+  Rectangle(dc, 20, 20, 30, 30);
+  EXPECT_EQ(GetPixel(dc, 20, 20), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 29, 29), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 25, 25), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(dc, 30, 30), RGB(255, 255, 255));
+  RECT r{40, 40, 50, 50};
+  FrameRect(dc, &r, blue);
+  EXPECT_EQ(GetPixel(dc, 45, 40), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(dc, 45, 45), RGB(255, 255, 255));
+  InvertRect(dc, &r);
+  EXPECT_EQ(GetPixel(dc, 45, 45), RGB(0, 0, 0));
+  RECT face{60, 0, 70, 10};
+  FillRect(dc, &face, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  EXPECT_EQ(GetPixel(dc, 65, 5), GetSysColor(COLOR_BTNFACE));
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  DeleteObject(red);
+  DeleteObject(blue);
+}
+
+TEST_F(Drawing, MemoryBitmapsBlitIntoTheWindow) {
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 20, 10);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  PatBlt(mem, 0, 0, 20, 10, BLACKNESS);
+  SetPixel(mem, 3, 3, RGB(0, 255, 0));
+  BitBlt(dc, 100, 100, 20, 10, mem, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(dc, 103, 103), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dc, 119, 109), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 120, 109), RGB(255, 255, 255));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+}
+
+TEST_F(Drawing, TextIsLaidOutByTheDrawTextRules) {
+  SetBkColor(dc, RGB(0, 255, 255));
+  RECT cell{0, 0, 100, 30};
+  ExtTextOutA(dc, 2, 2, ETO_OPAQUE | ETO_CLIPPED, &cell, "Hi", 2, nullptr);
+  EXPECT_EQ(GetPixel(dc, 90, 25), RGB(0, 255, 255)) << "ETO_OPAQUE fills the rectangle";
+  store().log.clear();
+  RECT box{0, 100, 100, 130};
+  DrawTextA(dc, "abc", -1, &box, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  ASSERT_EQ(store().log.size(), 1u);
+  EXPECT_EQ(store().log[0], "text 76 107 'abc'");  // 100 - 3 * 8, 100 + (30 - 16) / 2
+  RECT calc{0, 0, 40, 0};
+  int height = DrawTextA(dc, "one two three", -1, &calc, DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_EQ(height, 48) << "three lines of 16 pixels";
+  EXPECT_EQ(calc.bottom, 48);
+  SIZE size;
+  GetTextExtentPoint32A(dc, "four", 4, &size);
+  EXPECT_EQ(size.cx, 32);
+  EXPECT_EQ(size.cy, 16);
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  EXPECT_EQ(tm.tmHeight, 16);
+  EXPECT_EQ(tm.tmAveCharWidth, 8);
+}
+
+TEST_F(Drawing, ChildContextsAreClippedToTheChild) {
+  HWND c = child(top, 1, 10, 10, 20, 20);
+  pv::win32::testing::runUntilIdle();
+  HDC cdc = GetDC(c);
+  RECT all{-50, -50, 500, 500};
+  FillRect(cdc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(c, cdc);
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 29, 29), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 30, 30), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 255, 255));
+}
+
+TEST_F(Drawing, SystemColoursMetricsAndCaps) {
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(212, 208, 200));
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255));
+  EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);
+  EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 16);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+  EXPECT_EQ(GetDeviceCaps(reinterpret_cast<HDC>(uintptr_t(0x999)), LOGPIXELSY), 0);
+  EXPECT_EQ(SetTextColor(reinterpret_cast<HDC>(uintptr_t(0x999)), 0), CLR_INVALID);
+}
+
+}  // namespace
+}  // namespace pv::win32::test
