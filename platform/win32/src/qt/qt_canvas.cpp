@@ -185,8 +185,9 @@ void QtCanvas::drawControl(const ControlLook& look) {
       break;
     }
     case ControlLook::ScrollBar: {
+      // Scroll bar parts are laid out from the option's origin, as in a scroll bar widget.
       QStyleOptionSlider o;
-      o.rect = r;
+      o.rect = QRect(0, 0, r.width(), r.height());
       o.palette = palette;
       o.state = look.disabled ? QStyle::State_None : QStyle::State_Enabled;
       if (!look.vertical) o.state |= QStyle::State_Horizontal;
@@ -197,7 +198,9 @@ void QtCanvas::drawControl(const ControlLook& look) {
       o.singleStep = 1;
       o.sliderPosition = o.sliderValue = look.pos;
       o.subControls = QStyle::SC_All;
+      p.translate(r.topLeft());
       style_.drawComplexControl(QStyle::CC_ScrollBar, &o, &p);
+      p.resetTransform();
       break;
     }
     case ControlLook::SunkenFrame: qDrawWinPanel(&p, r, palette, true); break;

@@ -1,0 +1,121 @@
+// Rendering on the Qt backend (offscreen): the demonstration dialog built from its resource
+// script with every control kind, compared with a stored reference image; the grid window's
+// cells, lines and text; screen grabs; and the font mapping.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
+#include "demo_dialog.h"
+#include "grid_window.h"
+#include "win32/testing.h"
+#include "win32/win32.h"
+
+namespace {
+
+using pv::win32::testing::grabScreen;
+using pv::win32::testing::grabWindow;
+
+class Render : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pv::win32::testing::useQtBackend();
+    pv::win32::demo::registerGridClass();
+  }
+  void TearDown() override { pv::win32::testing::reset(); }
+};
+
+QRgb rgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+// Pixels whose colour differs from the reference by more than a small tolerance.
+double differingShare(const QImage& a, const QImage& b) {
+  long differing = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      if (std::abs(qRed(p) - qRed(q)) > 40 || std::abs(qGreen(p) - qGreen(q)) > 40 || std::abs(qBlue(p) - qBlue(q)) > 40)
+        ++differing;
+    }
+  return double(differing) / (double(a.width()) * a.height());
+}
+
+TEST_F(Render, DemoDialogMatchesTheReferenceImage) {
+  const std::string actual = "demo_dialog_actual.png";
+  bool grabbed = false;
+  pv::win32::testing::whenIdle([&] {
+    HWND dialog = GetActiveWindow();
+    grabbed = grabWindow(dialog, actual);
+    EndDialog(dialog, IDOK);
+  });
+  ASSERT_EQ(DialogBoxParamA(nullptr, "DEMO", nullptr, pv::win32::demo::demoDialogProc, 0), IDOK);
+  ASSERT_TRUE(grabbed);
+  QImage got(QString::fromStdString(actual));
+  QImage reference(PV_TEST_DATA "/demo_dialog_ref.png");
+  ASSERT_FALSE(reference.isNull()) << "no reference image; this run's rendering is " << actual;
+  ASSERT_EQ(got.size(), reference.size());
+  EXPECT_LT(differingShare(got.convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32)),
+            0.01)
+      << "compare " << actual << " with the reference";
+}
+
+TEST_F(Render, GridWindowPaintsCellsLinesAndText) {
+  using namespace pv::win32::demo;
+  HWND grid = CreateWindowExA(0, "PvGrid", "grid", WS_POPUP | WS_VISIBLE, 0, 0, kGridColumns * kCellWidth,
+                              (kGridRows + 1) * kRowHeight, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(grid);
+  size_t objects = pv::win32::testing::gdiObjectCount();
+  UpdateWindow(grid);
+  EXPECT_EQ(pv::win32::testing::gdiObjectCount(), objects) << "every pen, brush, font and bitmap was deleted";
+  EXPECT_EQ(pv::win32::testing::deviceContextCount(), 0u);
+  ASSERT_TRUE(grabWindow(grid, "grid_actual.png"));
+  QImage img("grid_actual.png");
+  ASSERT_EQ(img.width(), kGridColumns * kCellWidth);
+  EXPECT_EQ(img.pixel(2, 2), rgb(GetSysColor(COLOR_BTNFACE)));
+  EXPECT_EQ(img.pixel(2, kRowHeight + 2), rgb(cellColour(1, 0)));
+  EXPECT_EQ(img.pixel(2 * kCellWidth + 2, kRowHeight + 2), rgb(cellColour(1, 2)));
+  EXPECT_EQ(img.pixel(2 * kCellWidth + 2, 2 * kRowHeight + 2), rgb(cellColour(2, 2)));
+  EXPECT_EQ(img.pixel(30, kRowHeight - 1), qRgb(0, 0, 0)) << "row line";
+  EXPECT_EQ(img.pixel(kCellWidth - 1, 100), qRgb(0, 0, 0)) << "column line";
+  auto count = [&](int row, int column, QRgb colour) {
+    int n = 0;
+    for (int y = row * kRowHeight + 1; y < (row + 1) * kRowHeight - 1; ++y)
+      for (int x = column * kCellWidth + 1; x < (column + 1) * kCellWidth - 1; ++x) n += img.pixel(x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(count(1, 3, qRgb(0, 0, 0)), 8) << "black text in a light cell";
+  EXPECT_GT(count(1, 0, qRgb(255, 255, 255)), 8) << "white text in a green cell";
+  EXPECT_GT(count(0, 5, qRgb(0, 0, 0)), 8) << "header text";
+}
+
+TEST_F(Render, ScreenGrabShowsTopLevelWindowsOnTheDesktop) {
+  HWND w = CreateWindowExA(0, "PvGrid", "", WS_POPUP | WS_VISIBLE, 50, 40, 140, 64, nullptr, nullptr, nullptr, nullptr);
+  UpdateWindow(w);
+  ASSERT_TRUE(grabScreen("screen_actual.png"));
+  QImage img("screen_actual.png");
+  EXPECT_EQ(img.width(), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(img.pixel(5, 5), rgb(GetSysColor(COLOR_DESKTOP)));
+  EXPECT_EQ(img.pixel(52, 42), rgb(GetSysColor(COLOR_BTNFACE)));
+  EXPECT_EQ(img.pixel(52, 40 + 16 + 2), rgb(pv::win32::demo::cellColour(1, 0)));
+}
+
+TEST_F(Render, WindowsFontsFindMetricCompatibleFaces) {
+  HDC dc = GetDC(nullptr);
+  auto width = [&](const char* face) {
+    HFONT f = CreateFontA(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, face);
+    HGDIOBJ old = SelectObject(dc, f);
+    SIZE s;
+    GetTextExtentPoint32A(dc, "Rechnungs-\xDC" "bersicht", 19, &s);
+    SelectObject(dc, old);
+    DeleteObject(f);
+    return s.cx;
+  };
+  EXPECT_EQ(width("Arial"), width("Liberation Sans"));
+  EXPECT_EQ(width("MS Sans Serif"), width("Liberation Sans"));
+  EXPECT_GT(width("Arial"), 100);
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  EXPECT_GE(tm.tmHeight, 14);
+  ReleaseDC(nullptr, dc);
+}
+
+}  // namespace
