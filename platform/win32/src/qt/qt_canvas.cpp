@@ -69,7 +69,10 @@ QPainter& QtCanvas::painter() {
   return *painter_;
 }
 
-void QtCanvas::endPainter() const { painter_.reset(); }
+void QtCanvas::endPainter() const {
+  painter_.reset();
+  lastFont_ = nullptr;
+}
 
 const QImage& QtCanvas::image() const {
   endPainter();
@@ -133,7 +136,11 @@ void QtCanvas::drawLine(POINT a, POINT b, COLORREF color, int width, int style) 
 
 void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& font, COLORREF color) {
   QPainter& p = painter();
-  p.setFont(fonts_.font(font));
+  const QFont& f = fonts_.font(font);
+  if (&f != lastFont_) {
+    p.setFont(f);
+    lastFont_ = &f;
+  }
   p.setPen(QColor(toRgb(color)));
   p.drawText(QPoint(x, y + fonts_.metrics(font).ascent()), toQString(text));
 }
@@ -142,17 +149,23 @@ void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD 
   auto* qsrc = dynamic_cast<const QtCanvas*>(&src);
   if (!qsrc) return;
   QImage from = qsrc == this ? image_.copy() : qsrc->image();
+  // The destination columns whose source columns exist.
   RECT c;
   if (!clipTo(dst, c)) return;
+  int dx = origin.x - dst.left, dy = origin.y - dst.top;
+  int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
+  if (right <= left) return;
   for (int y = c.top; y < c.bottom; ++y) {
-    int sy = origin.y + (y - dst.top);
+    int sy = y + dy;
     if (sy < 0 || sy >= from.height()) continue;
-    const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy));
+    const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy)) + dx;
     QRgb* d = line(y);
-    for (int x = c.left; x < c.right; ++x) {
-      int sx = origin.x + (x - dst.left);
-      if (sx < 0 || sx >= from.width()) continue;
-      QRgb v = s[sx], o = d[x];
+    if (rop == SRCCOPY) {
+      std::memmove(d + left, s + left, sizeof(QRgb) * static_cast<size_t>(right - left));
+      continue;
+    }
+    for (int x = left; x < right; ++x) {
+      QRgb v = s[x], o = d[x];
       switch (rop) {
         case SRCINVERT: v = (v ^ o) | 0xFF000000; break;
         case SRCAND: v = v & o; break;
@@ -180,6 +193,7 @@ void QtCanvas::drawControl(const ControlLook& look) {
       o.features = look.isDefault ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None;
       o.text = toQString(look.text);
       p.setFont(fonts_.font(look.font));
+      lastFont_ = nullptr;
       o.fontMetrics = fonts_.metrics(look.font);
       style_.drawControl(QStyle::CE_PushButton, &o, &p);
       break;

@@ -44,6 +44,7 @@ class QtCanvas : public Canvas {
   QtFonts& fonts_;
   QStyle& style_;
   mutable std::unique_ptr<QPainter> painter_;
+  mutable const QFont* lastFont_ = nullptr;  // the font the painter has, to skip setting it again
 };
 
 }  // namespace pv::win32
