@@ -193,6 +193,9 @@ INT_PTR dialogBox(const void* bytes, size_t size, HINSTANCE instance, HWND owner
   }
   if (ownerTop && IsWindow(ownerTop) && IsWindowVisible(ownerTop)) SetActiveWindow(ownerTop);
   DestroyWindow(dlg);
+  // A program whose only loop is a modal dialog never calls GetMessage outside one.
+  State& s = state();
+  if (s.loopDepth == 0 && s.sendDepth == 0) s.graveyard.clear();
   return result;
 }
 

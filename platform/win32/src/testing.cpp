@@ -107,6 +107,10 @@ void typeText(const std::string& text) {
   }
 }
 
+void pressCloseBox(HWND h) {
+  if (Window* top = topOf(h)) layerSink().closeRequested(top->surface);
+}
+
 bool grabWindow(HWND h, const std::string& path) {
   Window* w = window(h);
   Window* top = w ? topLevelOf(w) : nullptr;

@@ -255,3 +255,106 @@ TEST_F(Dialogs, ResourcesAreFoundByNameOrNumber) {
 
 }  // namespace
 }  // namespace pv::win32::test
+
+namespace pv::win32::test {
+namespace {
+
+TEST_F(Dialogs, ArrowsMoveWithinAGroupAndTheCloseBoxCancels) {
+  std::vector<int> focus;
+  pv::win32::testing::whenIdle([&] {
+    focus.push_back(GetDlgCtrlID(GetFocus()));
+    pv::win32::testing::key(VK_RIGHT);
+  });
+  pv::win32::testing::whenIdle([&] {
+    focus.push_back(GetDlgCtrlID(GetFocus()));
+    pv::win32::testing::key(VK_LEFT);
+  });
+  pv::win32::testing::whenIdle([&] {
+    focus.push_back(GetDlgCtrlID(GetFocus()));
+    pv::win32::testing::pressCloseBox(GetActiveWindow());
+  });
+  EXPECT_EQ(runSample([](HWND) {}), 100 + IDCANCEL);
+  EXPECT_EQ(focus, (std::vector<int>{10, 20, 10})) << "the static at the group's start and the disabled button are skipped";
+}
+
+TEST_F(Dialogs, DefaultButtonIdAndCentring) {
+  DialogTemplate t = sampleTemplate();
+  t.style |= DS_CENTER;
+  std::vector<unsigned char> bytes = writeDialogTemplate(t);
+  pv::win32::testing::whenIdle([] {
+    HWND dlg = GetActiveWindow();
+    EXPECT_EQ(SendMessageA(dlg, DM_GETDEFID, 0, 0), MAKELONG(20, DC_HASDEFID));
+    SendMessageA(dlg, DM_SETDEFID, 30, 0);
+    EXPECT_EQ(LOWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)), 30);
+    RECT r;
+    GetWindowRect(dlg, &r);
+    EXPECT_NEAR(r.left + r.right, 1024, 1) << "centred on the screen";
+    EXPECT_NEAR(r.top + r.bottom, 768, 1);
+    SetFocus(GetDlgItem(dlg, 0xFFFF));
+    pv::win32::testing::key(VK_RETURN, '\r');
+  });
+  seen = Seen{};
+  // The new default (30) is disabled: Enter only beeps, then Escape ends the dialog.
+  pv::win32::testing::whenIdle([] { pv::win32::testing::key(VK_ESCAPE, 27); });
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, bytes.data(), nullptr, recordingDialog, 0), 100 + IDCANCEL);
+  EXPECT_EQ(backend->beeps, 1);
+}
+
+TEST_F(Dialogs, ModelessDialogsRunInTheProgramsOwnLoop) {
+  DialogTemplate t = sampleTemplate();
+  t.style |= WS_VISIBLE;
+  std::vector<unsigned char> bytes = writeDialogTemplate(t);
+  seen = Seen{};
+  HWND dlg = CreateDialogIndirectParamA(nullptr, bytes.data(), nullptr, recordingDialog, 5);
+  ASSERT_TRUE(dlg);
+  EXPECT_TRUE(IsWindowVisible(dlg));
+  EXPECT_EQ(seen.initParam, 5);
+  pv::win32::testing::key('F', 'f');
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+    if (!IsDialogMessageA(dlg, &m)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+  EXPECT_EQ(LOWORD(seen.command), 10);
+  DestroyWindow(dlg);
+}
+
+TEST_F(Dialogs, ExtendedTemplatesCarryFontDetailsAndCreationData) {
+  DialogTemplate t = sampleTemplate();
+  t.extended = true;
+  t.weight = FW_BOLD;
+  t.italic = 1;
+  t.items[1].creationData = {1, 2, 3};
+  t.items[1].id = 70000;
+  std::vector<unsigned char> bytes = writeDialogTemplate(t);
+  DialogTemplate back;
+  std::string error;
+  ASSERT_TRUE(parseDialogTemplate(bytes.data(), bytes.size(), back, &error)) << error;
+  EXPECT_EQ(back.weight, FW_BOLD);
+  EXPECT_EQ(back.italic, 1);
+  EXPECT_EQ(back.items[1].id, 70000u);
+  EXPECT_EQ(back.items[1].creationData, (std::vector<unsigned char>{1, 2, 3}));
+  EXPECT_EQ(back.items[3].title, "&Third");
+  for (size_t n = 0; n < bytes.size(); n += 3) {
+    DialogTemplate cut;
+    EXPECT_FALSE(parseDialogTemplate(bytes.data(), n, cut)) << n;
+  }
+}
+
+TEST_F(Dialogs, AControlOfAnUnknownClassFailsTheDialogWithoutLeaks) {
+  DialogTemplate t = sampleTemplate();
+  t.items[2].className = "TXBrowse";
+  std::vector<unsigned char> bytes = writeDialogTemplate(t);
+  size_t objects = pv::win32::testing::gdiObjectCount();
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, bytes.data(), nullptr, recordingDialog, 0), -1);
+  EXPECT_EQ(pv::win32::testing::windowCount(), 0u);
+  EXPECT_EQ(pv::win32::testing::gdiObjectCount(), objects) << "the dialog font was deleted";
+  t.style |= DS_NOFAILCREATE;
+  bytes = writeDialogTemplate(t);
+  pv::win32::testing::whenIdle([] { EndDialog(GetActiveWindow(), 4); });
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, bytes.data(), nullptr, recordingDialog, 0), 4);
+}
+
+}  // namespace
+}  // namespace pv::win32::test

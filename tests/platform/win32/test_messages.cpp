@@ -173,3 +173,79 @@ TEST_F(Messages, ScrollingMovesPixelsAndInvalidatesTheUncoveredStrip) {
 
 }  // namespace
 }  // namespace pv::win32::test
+
+namespace pv::win32::test {
+namespace {
+
+TEST_F(Messages, FiltersSelectByWindowTreeAndRange) {
+  HWND one = topLevel("one");
+  HWND two = topLevel("two");
+  HWND kid = child(two, 1, 0, 0, 5, 5);
+  drain();
+  PostMessageA(one, WM_USER, 1, 0);
+  PostMessageA(kid, WM_USER + 5, 2, 0);
+  PostMessageA(two, WM_APP, 3, 0);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, two, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 2u) << "a window filter takes its children's messages too";
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 3u);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 1u);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Messages, MouseMovesCoalesceAndTheWheelGoesToTheFocus) {
+  HWND top = topLevel();
+  HWND kid = child(top, 1, 0, 0, 100, 100);
+  drain();
+  SetFocus(kid);
+  messageLog().clear();
+  for (int x = 0; x < 5; ++x) pv::win32::testing::mouse(kid, WM_MOUSEMOVE, x, 1);
+  pv::win32::testing::mouse(top, WM_MOUSEWHEEL, 150, 10, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)));
+  drain();
+  ASSERT_EQ(logged(kid, {WM_MOUSEMOVE}).size(), 1u);
+  auto first = [&](UINT message) {
+    return *std::find_if(messageLog().begin(), messageLog().end(), [&](const Logged& l) { return l.message == message; });
+  };
+  EXPECT_EQ(GET_X_LPARAM(first(WM_MOUSEMOVE).lParam), 4);
+  EXPECT_EQ(first(WM_MOUSEWHEEL).hwnd, kid);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(first(WM_MOUSEWHEEL).wParam), -WHEEL_DELTA);
+  EXPECT_EQ(logged(nullptr, {WM_MOUSEWHEEL}).size(), 2u) << "unhandled, it goes on to the parent";
+}
+
+TEST_F(Messages, ATimerDoesNotPileUpWhileTheQueueIsBusy) {
+  HWND h = topLevel();
+  drain();
+  SetTimer(h, 1, 100, nullptr);
+  MSG m;
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+  ASSERT_EQ(m.message, static_cast<UINT>(WM_TIMER));
+  uint64_t first = backend->nowMs();
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_TIMER));
+  EXPECT_EQ(backend->nowMs() - first, 100u) << "re-armed one period after it was taken";
+  PostMessageA(h, WM_USER, 0, 0);
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_USER)) << "posted messages come before timers";
+}
+
+TEST_F(Messages, TransparentStaticsLetClicksThroughToTheirParent) {
+  HWND top = topLevel();
+  HWND label = CreateWindowExA(0, "STATIC", "label", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, top, nullptr, nullptr, nullptr);
+  HWND notify = CreateWindowExA(0, "STATIC", "click me", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 30, 80, 20, top,
+                                reinterpret_cast<HMENU>(uintptr_t(8)), nullptr, nullptr);
+  drain();
+  messageLog().clear();
+  pv::win32::testing::click(label, 5, 5);
+  pv::win32::testing::click(notify, 5, 5);
+  drain();
+  EXPECT_EQ(logged(top, {WM_LBUTTONDOWN}).size(), 1u);
+  bool clicked = false;
+  for (const Logged& l : messageLog())
+    if (l.message == WM_COMMAND && l.wParam == MAKEWPARAM(8, STN_CLICKED)) clicked = true;
+  EXPECT_TRUE(clicked);
+}
+
+}  // namespace
+}  // namespace pv::win32::test

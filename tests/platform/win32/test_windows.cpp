@@ -186,3 +186,62 @@ TEST_F(Windows, BadHandlesGiveFailureValues) {
 
 }  // namespace
 }  // namespace pv::win32::test
+
+namespace pv::win32::test {
+namespace {
+
+TEST_F(Windows, ZOrderShowingAndHiding) {
+  HWND top = topLevel();
+  HWND a = child(top, 1, 0, 0, 50, 50);
+  HWND b = child(top, 2, 10, 10, 50, 50);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{20, 20}), a) << "the first created child is on top";
+  SetWindowPos(a, reinterpret_cast<HWND>(uintptr_t(1)), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), b);
+  SetFocus(b);
+  pv::win32::testing::runUntilIdle();
+  ShowWindow(b, SW_HIDE);
+  EXPECT_FALSE(IsWindowVisible(b));
+  EXPECT_EQ(GetFocus(), top) << "hiding the focus window gives the focus to its parent";
+  RECT update;
+  EXPECT_TRUE(GetUpdateRect(top, &update, FALSE)) << "the parent repaints where the child was";
+  EXPECT_EQ(update.left, 10);
+}
+
+TEST_F(Windows, ActivationMovesBetweenTopLevelWindows) {
+  HWND one = topLevel("one");
+  HWND two = topLevel("two");
+  EXPECT_EQ(GetActiveWindow(), two);
+  messageLog().clear();
+  SetActiveWindow(one);
+  std::vector<Logged> acts;
+  for (const Logged& l : messageLog())
+    if (l.message == WM_ACTIVATE) acts.push_back(l);
+  ASSERT_EQ(acts.size(), 2u);
+  EXPECT_EQ(acts[0].hwnd, two);
+  EXPECT_EQ(LOWORD(acts[0].wParam), WA_INACTIVE);
+  EXPECT_EQ(acts[0].lParam, reinterpret_cast<LPARAM>(one));
+  EXPECT_EQ(acts[1].hwnd, one);
+  EXPECT_EQ(LOWORD(acts[1].wParam), WA_ACTIVE);
+  EXPECT_EQ(GetFocus(), one);
+  DestroyWindow(one);
+  EXPECT_EQ(GetActiveWindow(), two) << "the next window is activated";
+}
+
+TEST_F(Windows, TheCloseBoxClosesEnabledWindowsOnly) {
+  HWND top = topLevel();
+  pv::win32::testing::runUntilIdle();
+  EnableWindow(top, FALSE);
+  pv::win32::testing::pressCloseBox(top);
+  pv::win32::testing::runUntilIdle();
+  EXPECT_TRUE(IsWindow(top));
+  EnableWindow(top, TRUE);
+  messageLog().clear();
+  pv::win32::testing::pressCloseBox(top);
+  pv::win32::testing::runUntilIdle();
+  EXPECT_FALSE(IsWindow(top)) << "WM_SYSCOMMAND SC_CLOSE, WM_CLOSE, DestroyWindow";
+  EXPECT_EQ(logged(nullptr, {WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}),
+            (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+}
+
+}  // namespace
+}  // namespace pv::win32::test

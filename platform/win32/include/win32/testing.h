@@ -34,6 +34,8 @@ void click(HWND hwnd, int x, int y);
 // A key press and release in the active window; `ch` is the character it types (0 for none).
 void key(UINT vk, char ch = 0, bool alt = false);
 void typeText(const std::string& text);
+// The window manager's close box of the window's top-level window.
+void pressCloseBox(HWND hwnd);
 
 // Screenshots as PNG files: a window (cut from its top-level window's backing store) or every
 // visible top-level window of the process on the desktop colour.
