@@ -103,7 +103,10 @@ void trackScrollBar(Window* w, int bar, POINT clientPoint) {
       Window* cw = window(h);
       if (!thumb || !cw || m.hwnd != h) continue;
       ScrollBarState& sb = bar == SB_VERT ? cw->vscroll : cw->hscroll;
-      int at = (bar == SB_VERT ? GET_Y_LPARAM(m.lParam) : GET_X_LPARAM(m.lParam)) - grab;
+      // Moves queued before the capture was taken come as non-client moves in screen coordinates.
+      POINT p{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+      if (m.message == WM_NCMOUSEMOVE) ScreenToClient(h, &p);
+      int at = (bar == SB_VERT ? p.y : p.x) - grab;
       int track = std::max(1, g.length - 2 * g.arrow - g.thumbLength);
       trackPos = sb.min + (std::clamp(at - g.arrow, 0, track) * (maxPos(sb) - sb.min) + track / 2) / track;
       sb.trackPos = trackPos;

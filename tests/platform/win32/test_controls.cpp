@@ -168,3 +168,57 @@ TEST_F(Controls, MessageBoxesReturnTheButtonPressed) {
 
 }  // namespace
 }  // namespace pv::win32::test
+
+namespace pv::win32::test {
+namespace {
+
+TEST_F(Controls, DraggingTheThumbReportsTrackingPositions) {
+  HWND top = topLevel();
+  HWND c = child(top, 1, 0, 0, 100, 116, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
+  SetScrollRange(c, SB_VERT, 0, 100, TRUE);
+  pv::win32::testing::runUntilIdle();
+  messageLog().clear();
+  // Track 116 - 2 * 16 = 84 pixels, thumb 16: positions 0..100 over 68 pixels.
+  pv::win32::testing::mouse(c, WM_LBUTTONDOWN, 90, 20, MK_LBUTTON);
+  pv::win32::testing::mouse(c, WM_MOUSEMOVE, 90, 54, MK_LBUTTON);
+  pv::win32::testing::mouse(c, WM_LBUTTONUP, 90, 54);
+  pv::win32::testing::runUntilIdle();
+  std::vector<std::pair<WORD, WORD>> codes;
+  for (const Logged& l : messageLog())
+    if (l.message == WM_VSCROLL) codes.emplace_back(LOWORD(l.wParam), HIWORD(l.wParam));
+  ASSERT_EQ(codes.size(), 3u);
+  EXPECT_EQ(codes[0].first, SB_THUMBTRACK);
+  EXPECT_EQ(codes[0].second, 50);
+  EXPECT_EQ(codes[1], (std::pair<WORD, WORD>{SB_THUMBPOSITION, 50}));
+  EXPECT_EQ(codes[2].first, SB_ENDSCROLL);
+  EXPECT_EQ(GetScrollPos(c, SB_VERT), 0) << "the window moves the thumb itself";
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(Controls, SortedListBoxesKeepOrderItemDataAndScroll) {
+  HWND top = topLevel();
+  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_SORT | LBS_NOTIFY | WS_VSCROLL, 0, 0,
+                              100, 48, top, reinterpret_cast<HMENU>(uintptr_t(3)), nullptr, nullptr);
+  for (const char* s : {"pear", "Apple", "fig", "banana", "cherry"})
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  char text[16];
+  SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "Apple");
+  SendMessageA(list, LB_GETTEXT, 4, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "pear");
+  EXPECT_EQ(SendMessageA(list, LB_SETITEMDATA, 2, 99), LB_OKAY);
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, 2, 0), 99);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("FIG")), 3);
+  SendMessageA(list, LB_SETCURSEL, 4, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 2) << "the selection is scrolled into view (3 rows)";
+  EXPECT_EQ(SendMessageA(list, LB_DELETESTRING, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3) << "the selection follows its item";
+  SendMessageA(list, WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
+}  // namespace
+}  // namespace pv::win32::test

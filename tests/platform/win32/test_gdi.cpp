@@ -161,3 +161,63 @@ TEST_F(Drawing, SystemColoursMetricsAndCaps) {
 
 }  // namespace
 }  // namespace pv::win32::test
+
+namespace pv::win32::test {
+namespace {
+
+TEST_F(Drawing, SavedStatesOriginsAndClipping) {
+  int saved = SaveDC(dc);
+  SetViewportOrgEx(dc, 100, 100, nullptr);
+  SetTextColor(dc, RGB(1, 2, 3));
+  IntersectClipRect(dc, 0, 0, 10, 10);
+  RECT big{0, 0, 50, 50};
+  FillRect(dc, &big, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  RestoreDC(dc, saved);
+  EXPECT_EQ(GetTextColor(dc), 0u);
+  EXPECT_EQ(GetPixel(dc, 105, 105), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 115, 115), RGB(255, 255, 255)) << "clipped to the 10 x 10 box";
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 255, 255)) << "drawn at the viewport origin";
+  EXPECT_FALSE(RestoreDC(dc, 5));
+}
+
+TEST_F(Drawing, FocusRectanglesAndInvertingCopiesUndoThemselves) {
+  RECT r{10, 10, 30, 20};
+  DrawFocusRect(dc, &r);
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 11, 10), RGB(255, 255, 255)) << "dotted";
+  DrawFocusRect(dc, &r);
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 255, 255));
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 4, 4);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  PatBlt(mem, 0, 0, 4, 4, WHITENESS);
+  BitBlt(dc, 50, 50, 4, 4, mem, 0, 0, SRCINVERT);
+  EXPECT_EQ(GetPixel(dc, 51, 51), RGB(0, 0, 0));
+  BitBlt(dc, 50, 50, 4, 4, mem, 0, 0, SRCINVERT);
+  EXPECT_EQ(GetPixel(dc, 51, 51), RGB(255, 255, 255));
+  BITMAP info;
+  GetObjectA(bmp, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 4);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+}
+
+TEST_F(Drawing, TextAlignmentAndMnemonicUnderline) {
+  SetTextAlign(dc, TA_CENTER);
+  store().log.clear();
+  TextOutA(dc, 100, 0, "abcd", 4);
+  EXPECT_EQ(store().log.back(), "text 84 0 'abcd'");
+  SetTextAlign(dc, TA_LEFT);
+  RECT r{0, 50, 200, 70};
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, "a&bc", -1, &r, DT_LEFT | DT_SINGLELINE);
+  EXPECT_EQ(store().log.back(), "text 0 50 'abc'");
+  EXPECT_EQ(GetPixel(dc, 10, 50 + 13 + 1), RGB(0, 0, 0)) << "the b is underlined";
+  EXPECT_EQ(GetPixel(dc, 2, 50 + 13 + 1), RGB(255, 255, 255));
+  EXPECT_EQ(TextOutA(dc, 0, 0, nullptr, 3), FALSE);
+  EXPECT_EQ(DrawTextA(dc, nullptr, 3, &r, 0), 0);
+}
+
+}  // namespace
+}  // namespace pv::win32::test
