@@ -163,7 +163,7 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (format & DT_CALCRECT) {
     int widest = 0;
     for (const Line& l : lines) widest = std::max(widest, width(lf, l.text));
-    if (!(format & DT_WORDBREAK) || widest > limit) rect->right = rect->left + widest;
+    rect->right = rect->left + widest;
     rect->bottom = rect->top + total;
     return total;
   }

@@ -112,8 +112,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     w->owner = parentWindow ? topLevelOf(parentWindow)->hwnd() : nullptr;
     s.topLevels.insert(s.topLevels.begin(), h);
     RECT in = nonClientInsets(*w);
-    w->surface = backend().createSurface(std::max<int>(0, width - in.left - in.right),
-                                         std::max<int>(0, height - in.top - in.bottom));
+    RECT client{x + in.left, y + in.top, x + std::max<int>(in.left, width - in.right),
+                y + std::max<int>(in.top, height - in.bottom)};
+    w->surface = backend().createSurface(client.right - client.left, client.bottom - client.top);
+    backend().setSurfaceGeometry(w->surface, client);
   }
   CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
                    className, exStyle};

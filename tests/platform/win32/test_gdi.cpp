@@ -126,6 +126,7 @@ TEST_F(Drawing, TextIsLaidOutByTheDrawTextRules) {
   int height = DrawTextA(dc, "one two three", -1, &calc, DT_CALCRECT | DT_WORDBREAK);
   EXPECT_EQ(height, 48) << "three lines of 16 pixels";
   EXPECT_EQ(calc.bottom, 48);
+  EXPECT_EQ(calc.right, 40) << "the widest line";
   SIZE size;
   GetTextExtentPoint32A(dc, "four", 4, &size);
   EXPECT_EQ(size.cx, 32);

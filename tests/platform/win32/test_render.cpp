@@ -119,3 +119,24 @@ TEST_F(Render, WindowsFontsFindMetricCompatibleFaces) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Render, MessageBoxesShowTextIconAndButtons) {
+  bool grabbed = false;
+  HWND box = nullptr;
+  pv::win32::testing::whenIdle([&] {
+    box = GetActiveWindow();
+    grabbed = grabWindow(box, "message_box_actual.png");
+    pv::win32::testing::key('N', 'n');
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "Sollen die Dateien gel\xF6scht werden?", "Select an option", MB_YESNO | MB_ICONQUESTION),
+            IDNO);
+  ASSERT_TRUE(grabbed);
+  EXPECT_FALSE(IsWindow(box)) << "destroyed after the answer";
+  QImage img("message_box_actual.png");
+  EXPECT_GT(img.width(), 150);
+  EXPECT_GT(img.height(), 50);
+}
+
+}  // namespace

@@ -142,6 +142,22 @@ TEST_F(Windows, FocusMessagesCarryTheOtherWindow) {
   EXPECT_EQ(GetActiveWindow(), top);
 }
 
+TEST_F(Windows, CursorsAndTheSurfaceGeometry) {
+  HWND top = topLevel();
+  HCURSOR wait = LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_WAIT));
+  ASSERT_TRUE(wait);
+  SetCursor(wait);
+  EXPECT_EQ(backend->cursor, IDC_WAIT);
+  EXPECT_EQ(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW))), wait);
+  EXPECT_EQ(backend->cursor, IDC_ARROW);
+  EXPECT_EQ(LoadCursorA(nullptr, "NoSuchCursor"), nullptr);
+  const RECT& g = backend->surfaces.begin()->second.geometry;
+  POINT origin{0, 0};
+  ClientToScreen(top, &origin);
+  EXPECT_EQ(g.left, origin.x) << "the surface shows the client area where it is on the screen";
+  EXPECT_EQ(g.top, origin.y);
+}
+
 TEST_F(Windows, WindowWalkAndEnumeration) {
   HWND one = topLevel("one");
   HWND two = topLevel("two");
