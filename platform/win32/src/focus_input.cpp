@@ -9,10 +9,11 @@
 
 namespace pv::win32 {
 
-namespace {
-
+// Cursors and icons are the system's: fixed pseudo-handles outside the handle table.
 constexpr uint32_t kCursorBase = 0xC0000000u;
 constexpr uint32_t kIconBase = 0xC1000000u;
+
+namespace {
 
 bool inTreeOf(HWND root, HWND h) { return h && (h == root || IsChild(root, h)); }
 
@@ -228,3 +229,6 @@ BOOL GetCursorPos(LPPOINT p) {
 
 SHORT GetKeyState(int vk) { return state().keyDown[vk & 0xFF] ? static_cast<SHORT>(0x8000) : 0; }
 SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+
+BOOL DestroyCursor(HCURSOR cursor) { return (handleValue(cursor) & 0xFF000000u) == kCursorBase; }
+BOOL DestroyIcon(HICON icon) { return (handleValue(icon) & 0xFF000000u) == kIconBase; }

@@ -170,8 +170,29 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
   return static_cast<HBITMAP>(h);
 }
 
-HBITMAP CreateBitmap(int width, int height, UINT, UINT, const void*) {
-  return CreateCompatibleBitmap(nullptr, width, height);
+// Scan lines of CreateBitmap's bits are padded to 16 bits; 1 bit per pixel is black (0) or
+// white (1), 24 and 32 bits per pixel are blue, green, red (and a byte left unused).
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
+  if (bits && (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32))) return nullptr;
+  HBITMAP h = CreateCompatibleBitmap(nullptr, width, height);
+  if (!h || !bits) return h;
+  Canvas& c = *bitmap(h)->canvas;
+  auto* p = static_cast<const unsigned char*>(bits);
+  size_t stride = (static_cast<size_t>(width) * bitsPerPixel + 15) / 16 * 2;
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* row = p + stride * static_cast<size_t>(y);
+    for (int x = 0; x < width; ++x) {
+      COLORREF color;
+      if (bitsPerPixel == 1) {
+        color = (row[x / 8] >> (7 - x % 8)) & 1 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+      } else {
+        const unsigned char* px = row + static_cast<size_t>(x) * (bitsPerPixel / 8);
+        color = RGB(px[2], px[1], px[0]);
+      }
+      c.fillRect(RECT{x, y, x + 1, y + 1}, color);
+    }
+  }
+  return h;
 }
 
 HBITMAP LoadBitmapA(HINSTANCE, LPCSTR) { return nullptr; }

@@ -233,3 +233,5 @@ BOOL KillTimer(HWND h, UINT_PTR id) {
           q.end());
   return TRUE;
 }
+
+int TranslateAcceleratorA(HWND, HACCEL, LPMSG) { return 0; }

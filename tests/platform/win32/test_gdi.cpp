@@ -204,6 +204,25 @@ TEST_F(Drawing, FocusRectanglesAndInvertingCopiesUndoThemselves) {
   DeleteDC(mem);
 }
 
+TEST_F(Drawing, BitmapsFromBits) {
+  const unsigned char arrow[] = {0x80, 0, 0x40, 0};  // 2 rows of 16 pixels: bits padded to a word
+  HBITMAP mono = CreateBitmap(9, 2, 1, 1, arrow);
+  const unsigned char colour[] = {10, 20, 30, 0, 1, 2, 3, 0};
+  HBITMAP rgb = CreateBitmap(2, 1, 1, 32, colour);
+  EXPECT_EQ(CreateBitmap(2, 1, 1, 8, colour), nullptr);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, mono);
+  EXPECT_EQ(GetPixel(mem, 0, 0), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(mem, 1, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(mem, 1, 1), RGB(255, 255, 255));
+  SelectObject(mem, rgb);
+  EXPECT_EQ(GetPixel(mem, 0, 0), RGB(30, 20, 10));
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(mono);
+  DeleteObject(rgb);
+}
+
 TEST_F(Drawing, TextAlignmentAndMnemonicUnderline) {
   SetTextAlign(dc, TA_CENTER);
   store().log.clear();

@@ -66,6 +66,8 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LP
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD GetMessageTime();
 BOOL InSendMessage();
+// Accelerator tables are not supported: nothing is ever translated.
+int TranslateAcceleratorA(HWND hwnd, HACCEL table, LPMSG msg);
 
 // Timers
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
@@ -102,6 +104,8 @@ BOOL GetCursorPos(LPPOINT point);
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+BOOL DestroyCursor(HCURSOR cursor);
+BOOL DestroyIcon(HICON icon);
 
 // Scroll bars of a window
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
