@@ -140,3 +140,47 @@ TEST_F(Render, MessageBoxesShowTextIconAndButtons) {
 }
 
 }  // namespace
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace {
+
+QWidget* surfaceTitled(const QString& title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == title) return w;
+  return nullptr;
+}
+
+TEST_F(Render, QtInputEventsReachTheLayerAsMessages) {
+  int result = 0;
+  pv::win32::testing::whenIdle([&] {
+    HWND dialog = GetActiveWindow();
+    QWidget* surface = surfaceTitled("Win32 layer - every control");
+    ASSERT_TRUE(surface);
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, 100), &r);  // the list box: click its third row
+    POINT p{r.left + 10, r.top + 2 + 2 * static_cast<int>(SendDlgItemMessageA(dialog, 100, LB_GETITEMHEIGHT, 0, 0)) + 3};
+    ScreenToClient(dialog, &p);
+    QPointF at(p.x, p.y);
+    QMouseEvent press(QEvent::MouseButtonPress, at, surface->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, surface->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &press);
+    QApplication::sendEvent(surface, &release);
+  });
+  pv::win32::testing::whenIdle([&] {
+    HWND dialog = GetActiveWindow();
+    result = static_cast<int>(SendDlgItemMessageA(dialog, 100, LB_GETCURSEL, 0, 0));
+    char text[32];
+    GetDlgItemTextA(dialog, 400, text, sizeof text);
+    EXPECT_STREQ(text, "Matrix.xls") << "LBN_SELCHANGE reached the dialog";
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    QApplication::sendEvent(surfaceTitled("Win32 layer - every control"), &escape);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "DEMO", nullptr, pv::win32::demo::demoDialogProc, 0), IDCANCEL);
+  EXPECT_EQ(result, 2);
+}
+
+}  // namespace

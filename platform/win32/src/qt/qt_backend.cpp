@@ -172,7 +172,13 @@ class QtBackend : public Backend {
   }
 
   void showSurface(int id, bool show) override {
-    if (auto it = surfaces_.find(id); it != surfaces_.end()) it->second.widget->setVisible(show);
+    auto it = surfaces_.find(id);
+    if (it == surfaces_.end()) return;
+    it->second.widget->setVisible(show);
+    if (show) {
+      it->second.widget->raise();
+      it->second.widget->activateWindow();
+    }
   }
 
   void presentSurface(int id) override {
