@@ -162,7 +162,7 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
 }
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+  if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return nullptr;
   auto b = std::make_unique<GdiBitmap>();
   b->canvas = backend().createCanvas(width, height);
   HGDIOBJ h;

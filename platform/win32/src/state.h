@@ -110,6 +110,10 @@ inline Window* window(const Window* w) = delete;
 
 // The window's top-level ancestor (itself for a top-level window).
 Window* topLevelOf(Window* w);
+// The largest width or height of a window: a top-level window has a backing store of its size.
+inline constexpr int kMaxWindowExtent = 4096;
+inline int clampExtent(int v) { return v < 0 ? 0 : v > kMaxWindowExtent ? kMaxWindowExtent : v; }
+
 // Non-client insets (border, caption, scroll bars) as a RECT of widths.
 RECT nonClientInsets(const Window& w);
 // The client rectangle's origin in its top-level window's surface, and the rectangle of the

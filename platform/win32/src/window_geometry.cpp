@@ -226,8 +226,8 @@ BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT f
   RECT r = w->rect;
   if (!(flags & SWP_NOMOVE)) OffsetRect(&r, x - r.left, y - r.top);
   if (!(flags & SWP_NOSIZE)) {
-    r.right = r.left + std::max(cx, 0);
-    r.bottom = r.top + std::max(cy, 0);
+    r.right = r.left + clampExtent(cx);
+    r.bottom = r.top + clampExtent(cy);
   }
   bool moved = r.left != old.left || r.top != old.top;
   bool sized = (r.right - r.left) != (old.right - old.left) || (r.bottom - r.top) != (old.bottom - old.top);

@@ -103,7 +103,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->exStyle = exStyle;
   w->instance = instance;
   w->extraBytes.assign(static_cast<size_t>(cls->cbWndExtra), 0);
-  w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+  width = clampExtent(width);
+  height = clampExtent(height);
+  w->rect = RECT{x, y, x + width, y + height};
   if (child) {
     w->parent = parent;
     w->id = reinterpret_cast<LONG_PTR>(menu);

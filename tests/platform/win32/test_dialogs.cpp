@@ -358,3 +358,37 @@ TEST_F(Dialogs, AControlOfAnUnknownClassFailsTheDialogWithoutLeaks) {
 
 }  // namespace
 }  // namespace pv::win32::test
+
+namespace pv::win32::test {
+namespace {
+
+// Random damage to a good template: every result is either refused or a dialog that works.
+TEST_F(Dialogs, DamagedTemplatesNeverCrash) {
+  std::vector<unsigned char> good = writeDialogTemplate(sampleTemplate());
+  unsigned seed = 12345;
+  auto random = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7FFF;
+  };
+  int refused = 0, shown = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::vector<unsigned char> bytes = good;
+    for (int k = 0; k < 1 + round % 6; ++k) bytes[random() % bytes.size()] = static_cast<unsigned char>(random());
+    bytes.resize(bytes.size() - random() % 8);
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(g), bytes.data(), bytes.size());
+    pv::win32::testing::whenIdle([] { EndDialog(GetActiveWindow(), 1); });
+    INT_PTR r = DialogBoxIndirectParamA(nullptr, GlobalLock(g), nullptr, nullptr, 0);
+    (r == -1 ? refused : shown)++;
+    GlobalFree(g);
+    pv::win32::testing::reset();
+    backend = &pv::win32::testing::useRecordingBackend();
+    WNDCLASSA wc{0, loggingProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "Logger"};
+    RegisterClassA(&wc);
+  }
+  EXPECT_GT(refused, 0);
+  EXPECT_GT(shown, 0);
+}
+
+}  // namespace
+}  // namespace pv::win32::test
