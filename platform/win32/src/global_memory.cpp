@@ -2,6 +2,7 @@
 // address, taken from the block or resource that holds them.
 #include <cstring>
 #include <map>
+#include <new>
 #include <vector>
 
 #include "dialog.h"
@@ -57,7 +58,11 @@ using namespace pv::win32;
 HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
   if (bytes > (SIZE_T(1) << 31)) return nullptr;
   auto b = std::make_unique<GlobalBlock>();
-  b->bytes.assign(bytes, 0);
+  try {
+    b->bytes.assign(bytes, 0);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   GlobalBlock* raw = b.get();
   uint32_t v = state().handles.add(std::move(b));
   track(raw, true);
@@ -68,7 +73,12 @@ HGLOBAL GlobalReAlloc(HGLOBAL h, SIZE_T bytes, UINT) {
   GlobalBlock* b = block(h);
   if (!b || b->locks > 0 || bytes > (SIZE_T(1) << 31)) return nullptr;
   track(b, false);
-  b->bytes.resize(bytes, 0);
+  try {
+    b->bytes.resize(bytes, 0);
+  } catch (const std::bad_alloc&) {
+    track(b, true);
+    return nullptr;
+  }
   track(b, true);
   return h;
 }

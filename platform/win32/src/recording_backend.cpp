@@ -40,17 +40,32 @@ void RecordingCanvas::invertRect(const RECT& r) {
 }
 
 void RecordingCanvas::drawLine(POINT from, POINT to, COLORREF color, int width, int style) {
-  int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
-  int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1, err = dx + dy;
-  int x = from.x, y = from.y, n = 0;
-  while (x != to.x || y != to.y) {
-    bool on = style == PS_SOLID || style == PS_INSIDEFRAME || (style == PS_DOT ? n % 2 == 0 : n % 6 < 4);
-    if (on)
-      for (int k = 0; k < width; ++k) put(dx >= -dy ? x : x + k, dx >= -dy ? y + k : y, color);
-    ++n;
-    int e2 = 2 * err;
-    if (e2 >= dy) err += dy, x += sx;
-    if (e2 <= dx) err += dx, y += sy;
+  // Only the part inside the clip is walked, so far-away end points cost nothing.
+  long long x0 = from.x, y0 = from.y, x1 = to.x, y1 = to.y;
+  long long steps = std::max(std::llabs(x1 - x0), std::llabs(y1 - y0));
+  if (steps == 0) return;
+  long long first = 0, last = steps - 1;
+  auto limit = [&](long long a, long long b, long long lo, long long hi) {
+    // Steps k where a + (b - a) * k / steps lies in [lo, hi).
+    long long d = b - a;
+    if (d == 0) {
+      if (a < lo || a >= hi) first = last + 1;
+      return;
+    }
+    long long k0 = d > 0 ? ((lo - a) * steps + d - 1) / d : ((hi - 1 - a) * steps) / d;
+    long long k1 = d > 0 ? ((hi - 1 - a) * steps) / d : ((lo - a) * steps + d + 1) / d;
+    first = std::max(first, std::min(k0, k1) - 1);
+    last = std::min(last, std::max(k0, k1) + 1);
+  };
+  limit(x0, x1, clip_.left - width, clip_.right + width);
+  limit(y0, y1, clip_.top - width, clip_.bottom + width);
+  first = std::max(first, 0LL);
+  for (long long k = first; k <= last; ++k) {
+    int x = static_cast<int>(x0 + (x1 - x0) * k / steps), y = static_cast<int>(y0 + (y1 - y0) * k / steps);
+    bool on = style == PS_SOLID || style == PS_INSIDEFRAME || (style == PS_DOT ? k % 2 == 0 : k % 6 < 4);
+    if (!on) continue;
+    bool flat = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
+    for (int n = 0; n < width; ++n) put(flat ? x : x + n, flat ? y + n : y, color);
   }
 }
 

@@ -17,7 +17,11 @@ ScrollBarState* barOf(HWND h, int bar) {
   return nullptr;
 }
 
-int maxPos(const ScrollBarState& sb) { return sb.max - std::max<int>(static_cast<int>(sb.page) - 1, 0); }
+int maxPos(const ScrollBarState& sb) {
+  return static_cast<int>(std::max<long long>(sb.min, static_cast<long long>(sb.max) - std::max<long long>(sb.page, 1) + 1));
+}
+
+long long span(const ScrollBarState& sb) { return static_cast<long long>(sb.max) - sb.min; }
 
 void clampPos(ScrollBarState& sb) { sb.pos = std::max(sb.min, std::min(sb.pos, std::max(sb.min, maxPos(sb)))); }
 
@@ -26,7 +30,7 @@ void settle(HWND h, int bar, bool keepShown, BOOL redraw) {
   Window* w = window(h);
   ScrollBarState& sb = bar == SB_VERT ? w->vscroll : w->hscroll;
   DWORD bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
-  bool show = keepShown || (sb.max > sb.min && static_cast<int>(sb.page) <= sb.max - sb.min);
+  bool show = keepShown || (sb.max > sb.min && static_cast<long long>(sb.page) <= span(sb));
   if (show != ((w->style & bit) != 0)) {
     RECT old;
     GetClientRect(h, &old);
@@ -50,11 +54,11 @@ BarGeometry geometry(Window* w, int bar) {
   g.start = 0;
   g.length = bar == SB_VERT ? client.bottom : client.right;
   int track = std::max(0, g.length - 2 * g.arrow);
-  int range = std::max(1, sb.max - sb.min + 1);
-  g.thumbLength = sb.page ? std::max(8, track * static_cast<int>(sb.page) / range) : g.arrow;
+  long long range = span(sb) + 1;
+  g.thumbLength = sb.page ? std::max<int>(8, static_cast<int>(track * static_cast<long long>(sb.page) / range)) : g.arrow;
   g.thumbLength = std::min(g.thumbLength, track);
-  int travel = std::max(1, maxPos(sb) - sb.min);
-  g.thumbStart = g.arrow + (track - g.thumbLength) * (sb.pos - sb.min) / travel;
+  long long travel = std::max<long long>(1, static_cast<long long>(maxPos(sb)) - sb.min);
+  g.thumbStart = g.arrow + static_cast<int>((track - g.thumbLength) * (static_cast<long long>(sb.pos) - sb.min) / travel);
   return g;
 }
 
@@ -108,7 +112,7 @@ void trackScrollBar(Window* w, int bar, POINT clientPoint) {
       if (m.message == WM_NCMOUSEMOVE) ScreenToClient(h, &p);
       int at = (bar == SB_VERT ? p.y : p.x) - grab;
       int track = std::max(1, g.length - 2 * g.arrow - g.thumbLength);
-      trackPos = sb.min + (std::clamp(at - g.arrow, 0, track) * (maxPos(sb) - sb.min) + track / 2) / track;
+      trackPos = sb.min + static_cast<int>((std::clamp(at - g.arrow, 0, track) * (static_cast<long long>(maxPos(sb)) - sb.min) + track / 2) / track);
       sb.trackPos = trackPos;
       sendMessage(h, message, MAKEWPARAM(SB_THUMBTRACK, trackPos), 0);
       continue;
@@ -135,7 +139,7 @@ int SetScrollInfo(HWND h, int bar, const SCROLLINFO* si, BOOL redraw) {
     sb->min = si->nMin;
     sb->max = std::max(si->nMin, si->nMax);
   }
-  if (si->fMask & SIF_PAGE) sb->page = std::min<UINT>(si->nPage, static_cast<UINT>(sb->max - sb->min + 1));
+  if (si->fMask & SIF_PAGE) sb->page = static_cast<UINT>(std::min<long long>(si->nPage, span(*sb) + 1));
   if (si->fMask & SIF_POS) sb->pos = si->nPos;
   clampPos(*sb);
   int pos = sb->pos;
@@ -168,7 +172,7 @@ int GetScrollPos(HWND h, int bar) {
 }
 
 BOOL SetScrollRange(HWND h, int bar, int min, int max, BOOL redraw) {
-  if (!barOf(h, bar) || max - min > 0x7FFFFFFF - 1) return FALSE;
+  if (!barOf(h, bar) || static_cast<long long>(max) - min > 0x7FFFFFFF) return FALSE;
   SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE, min, max, 0, 0, 0};
   SetScrollInfo(h, bar, &si, redraw);
   return TRUE;

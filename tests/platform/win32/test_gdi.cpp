@@ -73,10 +73,17 @@ TEST_F(Drawing, LinesRectanglesAndFills) {
   HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
   HGDIOBJ oldPen = SelectObject(dc, red), oldBrush = SelectObject(dc, blue);
+  MoveToEx(dc, -2000000000, 3, nullptr);
+  LineTo(dc, 2000000000, 3);  // walks only the visible part
+  EXPECT_EQ(GetPixel(dc, 100, 3), RGB(255, 0, 0));
   MoveToEx(dc, 0, 5, nullptr);
   LineTo(dc, 10, 5);
   EXPECT_EQ(GetPixel(dc, 9, 5), RGB(255, 0, 0));
   EXPECT_EQ(GetPixel(dc, 10, 5), RGB(255, 255, 255)) << "the end point is left out";
+  MoveToEx(dc, 40, 0, nullptr);
+  LineTo(dc, 44, 4);
+  EXPECT_EQ(GetPixel(dc, 42, 2), RGB(255, 0, 0)) << "diagonal";
+  EXPECT_EQ(GetPixel(dc, 44, 4), RGB(255, 255, 255));
   Rectangle(dc, 20, 20, 30, 30);
   EXPECT_EQ(GetPixel(dc, 20, 20), RGB(255, 0, 0));
   EXPECT_EQ(GetPixel(dc, 29, 29), RGB(255, 0, 0));

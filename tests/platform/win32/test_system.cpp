@@ -75,6 +75,7 @@ TEST_F(System, GlobalBlocksAndBadHandles) {
   EXPECT_EQ(GlobalFree(g), nullptr);
   EXPECT_EQ(GlobalLock(g), nullptr);
   EXPECT_EQ(GlobalFree(g), g) << "a freed handle comes back as the failure value";
+  EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, SIZE_T(1) << 40), nullptr) << "too large";
 }
 
 TEST_F(System, ModuleVersionMemoryAndCounters) {
