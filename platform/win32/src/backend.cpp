@@ -3,6 +3,8 @@
 
 namespace pv::win32 {
 
+EventSink& layerSink();
+
 namespace {
 std::unique_ptr<Backend>& current() {
   static std::unique_ptr<Backend> b;
@@ -11,10 +13,13 @@ std::unique_ptr<Backend>& current() {
 }  // namespace
 
 Backend& backend() {
-  if (!current()) current() = makeQtBackend();
+  if (!current()) installBackend(makeQtBackend());
   return *current();
 }
 
-void installBackend(std::unique_ptr<Backend> b) { current() = std::move(b); }
+void installBackend(std::unique_ptr<Backend> b) {
+  current() = std::move(b);
+  if (current()) current()->attach(layerSink());
+}
 
 }  // namespace pv::win32

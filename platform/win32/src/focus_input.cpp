@@ -76,7 +76,11 @@ class LayerSink : public EventSink {
       post(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), MAKELPARAM(screen.x, screen.y));
       return;
     }
-    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
+    if (message == WM_MOUSEMOVE || down) {
+      sendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
+      if (!IsWindow(target)) return;
+    }
+    if (down) {
       uint64_t now = backend().nowMs();
       bool dbl = (tw->cls->style & CS_DBLCLKS) && last_.hwnd == target && last_.message == message &&
                  now - last_.time <= 500 && std::abs(last_.at.x - client.x) <= 4 && std::abs(last_.at.y - client.y) <= 4;
@@ -97,6 +101,16 @@ class LayerSink : public EventSink {
     post(target, message, vk, keyData);
   }
 
+  void surfaceMoved(int surface, POINT clientOrigin) override {
+    Window* top = topBySurface(surface);
+    if (!top) return;
+    POINT now{0, 0};
+    ClientToScreen(top->hwnd(), &now);
+    if (now.x == clientOrigin.x && now.y == clientOrigin.y) return;
+    OffsetRect(&top->rect, clientOrigin.x - now.x, clientOrigin.y - now.y);
+    sendMessage(top->hwnd(), WM_MOVE, 0, MAKELPARAM(clientOrigin.x, clientOrigin.y));
+  }
+
   void closeRequested(int surface) override {
     Window* top = topBySurface(surface);
     if (top && !(top->style & WS_DISABLED)) PostMessageA(top->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -113,7 +127,7 @@ EventSink& layerSink() {
   return sink;
 }
 
-void deliverBackendEvents(int timeoutMs) { backend().processEvents(layerSink(), timeoutMs); }
+void deliverBackendEvents(int timeoutMs) { backend().processEvents(timeoutMs); }
 
 }  // namespace pv::win32
 

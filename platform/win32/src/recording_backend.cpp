@@ -177,7 +177,7 @@ int RecordingBackend::textWidth(const LOGFONTA& font, std::string_view text) {
   return fontMetrics(font).aveCharWidth * static_cast<int>(text.size());
 }
 
-void RecordingBackend::processEvents(EventSink&, int timeoutMs) {
+void RecordingBackend::processEvents(int timeoutMs) {
   if (timeoutMs > 0) clock_ += static_cast<uint64_t>(timeoutMs);
 }
 

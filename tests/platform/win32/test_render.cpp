@@ -154,6 +154,22 @@ QWidget* surfaceTitled(const QString& title) {
   return nullptr;
 }
 
+TEST_F(Render, MovingTheSurfaceMovesTheWindow) {
+  HWND w = CreateWindowExA(0, "PvGrid", "moving", WS_POPUP | WS_VISIBLE, 10, 10, 100, 60, nullptr, nullptr, nullptr, nullptr);
+  QWidget* surface = surfaceTitled("moving");
+  ASSERT_TRUE(surface);
+  EXPECT_EQ(surface->geometry(), QRect(10, 10, 100, 60));
+  surface->move(200, 150);
+  pv::win32::testing::runUntilIdle();
+  RECT r;
+  GetWindowRect(w, &r);
+  QPoint client = surface->mapToGlobal(QPoint(0, 0));
+  EXPECT_GE(client.x(), 200);
+  EXPECT_EQ(r.left, client.x()) << "a popup without frame: its window is its client area";
+  EXPECT_EQ(r.top, client.y());
+  EXPECT_EQ(r.right - r.left, 100);
+}
+
 TEST_F(Render, QtInputEventsReachTheLayerAsMessages) {
   int result = 0;
   pv::win32::testing::whenIdle([&] {

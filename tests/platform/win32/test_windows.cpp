@@ -151,6 +151,11 @@ TEST_F(Windows, CursorsAndTheSurfaceGeometry) {
   EXPECT_EQ(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW))), wait);
   EXPECT_EQ(backend->cursor, IDC_ARROW);
   EXPECT_EQ(LoadCursorA(nullptr, "NoSuchCursor"), nullptr);
+  WNDCLASSA busy{0, loggingProc, 0, 0, nullptr, nullptr, wait, nullptr, nullptr, "Busy"};
+  RegisterClassA(&busy);
+  HWND b = CreateWindowExA(0, "Busy", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top, nullptr, nullptr, nullptr);
+  pv::win32::testing::mouse(b, WM_MOUSEMOVE, 5, 5);
+  EXPECT_EQ(backend->cursor, IDC_WAIT) << "WM_SETCURSOR sets the class cursor over the window";
   const RECT& g = backend->surfaces.begin()->second.geometry;
   POINT origin{0, 0};
   ClientToScreen(top, &origin);

@@ -68,6 +68,8 @@ class EventSink {
   virtual void mouseInput(int surface, UINT message, int x, int y, WPARAM keys) = 0;
   virtual void keyInput(int surface, UINT message, UINT vk, LPARAM keyData, char ansiChar) = 0;
   virtual void closeRequested(int surface) = 0;
+  // The window manager moved the surface; its client area now starts at this screen point.
+  virtual void surfaceMoved(int surface, POINT clientOrigin) = 0;
 };
 
 class Backend {
@@ -89,8 +91,10 @@ class Backend {
   virtual uint64_t nowMs() = 0;
   // Whether input can still arrive while nothing is queued (false for a backend without a user).
   virtual bool interactive() const = 0;
-  // Delivers pending input to the sink, waiting up to timeoutMs (0: no wait) for some.
-  virtual void processEvents(EventSink& sink, int timeoutMs) = 0;
+  // Where input goes from now on; the layer attaches itself when the backend is installed.
+  virtual void attach(EventSink& sink) = 0;
+  // Delivers pending input to the sink, waiting up to timeoutMs (0: no wait, -1: until some).
+  virtual void processEvents(int timeoutMs) = 0;
   virtual void setCursorShape(int idc) = 0;
 
   virtual void setClipboardText(const std::string& ansi) = 0;

@@ -61,7 +61,8 @@ class RecordingBackend : public Backend {
   SIZE screenSize() override { return SIZE{1024, 768}; }
   uint64_t nowMs() override { return clock_; }
   bool interactive() const override { return false; }
-  void processEvents(EventSink& sink, int timeoutMs) override;
+  void attach(EventSink&) override {}
+  void processEvents(int timeoutMs) override;
   void setCursorShape(int idc) override { cursor = idc; }
   void setClipboardText(const std::string& ansi) override;
   bool clipboardText(std::string& ansi) override;

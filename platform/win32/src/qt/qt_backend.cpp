@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleFactory>
@@ -97,6 +98,12 @@ class SurfaceWidget : public QWidget {
   }
   void keyPressEvent(QKeyEvent* e) override { key(e, true); }
   void keyReleaseEvent(QKeyEvent* e) override { key(e, false); }
+  void moveEvent(QMoveEvent*) override {
+    if (sink_) {
+      QPoint origin = mapToGlobal(QPoint(0, 0));
+      sink_->surfaceMoved(id_, POINT{origin.x(), origin.y()});
+    }
+  }
   void closeEvent(QCloseEvent* e) override {
     e->ignore();
     if (sink_) sink_->closeRequested(id_);
@@ -164,7 +171,10 @@ class QtBackend : public Backend {
     auto it = surfaces_.find(id);
     if (it == surfaces_.end()) return;
     it->second.canvas->resize(r.right - r.left, r.bottom - r.top);
-    it->second.widget->setGeometry(r.left, r.top, std::max<int>(1, r.right - r.left), std::max<int>(1, r.bottom - r.top));
+    // The layer decides a window's size; the window manager may only move it.
+    QWidget& w = *it->second.widget;
+    w.setFixedSize(std::max<int>(1, r.right - r.left), std::max<int>(1, r.bottom - r.top));
+    w.setGeometry(r.left, r.top, w.width(), w.height());
   }
 
   void setSurfaceTitle(int id, const std::string& title) override {
@@ -211,8 +221,9 @@ class QtBackend : public Backend {
   uint64_t nowMs() override { return static_cast<uint64_t>(clock_.elapsed()); }
   bool interactive() const override { return true; }
 
-  void processEvents(EventSink& sink, int timeoutMs) override {
-    sink_ = &sink;
+  void attach(EventSink& sink) override { sink_ = &sink; }
+
+  void processEvents(int timeoutMs) override {
     if (timeoutMs == 0) {
       QCoreApplication::processEvents(QEventLoop::AllEvents);
     } else {
