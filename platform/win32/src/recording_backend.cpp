@@ -74,31 +74,41 @@ void RecordingCanvas::drawText(int x, int y, std::string_view text, const LOGFON
 }
 
 void RecordingCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
-  std::vector<COLORREF> copy;
-  int w = dst.right - dst.left, h = dst.bottom - dst.top;
-  if (w <= 0 || h <= 0) return;
-  copy.reserve(static_cast<size_t>(w * h));
+  RECT c;
+  if (!IntersectRect(&c, &dst, &clip_)) return;
+  int dx = origin.x - dst.left, dy = origin.y - dst.top;
+  // Read everything first: source and destination may be the same canvas.
+  int w = c.right - c.left, h = c.bottom - c.top;
+  std::vector<COLORREF> copy(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+  auto* same = dynamic_cast<const RecordingCanvas*>(&src);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      int sx = origin.x + x, sy = origin.y + y;
-      bool inside = sx >= 0 && sy >= 0 && sx < src.width() && sy < src.height();
-      copy.push_back(inside ? src.pixel(sx, sy) : 0);
+      int sx = c.left + x + dx, sy = c.top + y + dy;
+      if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height()) continue;
+      copy[static_cast<size_t>(y * w + x)] =
+          same ? same->pixels_[static_cast<size_t>(sy * same->width_ + sx)] : src.pixel(sx, sy);
     }
-  for (int y = 0; y < h; ++y)
+  for (int y = 0; y < h; ++y) {
+    COLORREF* d = pixels_.data() + static_cast<size_t>((c.top + y) * width_ + c.left);
+    const COLORREF* s = copy.data() + static_cast<size_t>(y * w);
     for (int x = 0; x < w; ++x) {
-      int tx = dst.left + x, ty = dst.top + y;
-      if (tx < 0 || ty < 0 || tx >= width_ || ty >= height_) continue;
-      COLORREF s = copy[static_cast<size_t>(y * w + x)], d = pixel(tx, ty);
-      COLORREF v = rop == SRCINVERT ? (s ^ d) : rop == SRCAND ? (s & d) : rop == SRCPAINT ? (s | d)
-                 : rop == NOTSRCCOPY ? ~s : s;
-      put(tx, ty, v);
+      COLORREF v = s[x];
+      switch (rop) {
+        case SRCINVERT: v ^= d[x]; break;
+        case SRCAND: v &= d[x]; break;
+        case SRCPAINT: v |= d[x]; break;
+        case NOTSRCCOPY: v = ~v; break;
+        default: break;
+      }
+      d[x] = v & 0xFFFFFF;
     }
+  }
 }
 
 void RecordingCanvas::drawControl(const ControlLook& look) {
   static const char* kinds[] = {"button", "scrollbar", "frame", "icon"};
   RECT r = look.rect;
-  fillRect(r, look.kind == ControlLook::ScrollBar ? 0xC8D0D4 : 0xC8D0D4);
+  fillRect(r, RGB(212, 208, 200));  // the button face
   log.push_back(std::string("control ") + kinds[look.kind] + " " + std::to_string(r.left) + " " + std::to_string(r.top) +
                 " " + std::to_string(r.right) + " " + std::to_string(r.bottom) + " '" + look.text + "'" +
                 (look.isDefault ? " default" : "") + (look.pressed ? " pressed" : "") +
