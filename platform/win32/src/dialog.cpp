@@ -215,14 +215,10 @@ void noteFocusChange(HWND, HWND now) {
 
 using namespace pv::win32;
 
-static bool templateByName(LPCSTR name, const unsigned char** data, size_t* size) {
-  return findDialogResource(name, data, size);
-}
-
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM init) {
   const unsigned char* data;
   size_t size;
-  if (!templateByName(name, &data, &size)) return -1;
+  if (!findDialogResource(name, &data, &size)) return -1;
   return dialogBox(data, size, instance, owner, proc, init);
 }
 
@@ -234,7 +230,7 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, const void* tmpl, HWND owner
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM init) {
   const unsigned char* data;
   size_t size;
-  if (!templateByName(name, &data, &size)) return nullptr;
+  if (!findDialogResource(name, &data, &size)) return nullptr;
   return createDialog(data, size, instance, owner, proc, init, false);
 }
 

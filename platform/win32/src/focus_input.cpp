@@ -15,8 +15,6 @@ constexpr uint32_t kIconBase = 0xC1000000u;
 
 namespace {
 
-bool inTreeOf(HWND root, HWND h) { return h && (h == root || IsChild(root, h)); }
-
 Window* topBySurface(int surface) {
   for (HWND t : state().topLevels)
     if (Window* w = window(t); w && w->surface == surface) return w;
@@ -96,7 +94,7 @@ class LayerSink : public EventSink {
     if (!top || (top->style & WS_DISABLED)) return;
     bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     s.keyDown[vk & 0xFF] = down ? 1 : 0;
-    HWND target = s.focus && inTreeOf(top->hwnd(), s.focus) ? s.focus : top->hwnd();
+    HWND target = s.focus && inTree(top->hwnd(), s.focus) ? s.focus : top->hwnd();
     if (down) s.pendingChars.emplace_back(vk, ch);
     post(target, message, vk, keyData);
   }
@@ -169,7 +167,7 @@ HWND SetActiveWindow(HWND h) {
   if (old && IsWindow(old)) {
     sendMessage(old, WM_NCACTIVATE, FALSE, 0);
     sendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(h));
-    if (s.focus && inTreeOf(old, s.focus)) {
+    if (s.focus && inTree(old, s.focus)) {
       HWND f = s.focus;
       if (Window* ow = window(old)) ow->lastFocus = f;
       s.focus = nullptr;

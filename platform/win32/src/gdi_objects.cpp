@@ -129,9 +129,9 @@ LOGFONTA fontOf(HFONT h) {
 
 size_t liveGdiObjects() {
   State& s = state();
-  gdiStock();
+  size_t stock = gdiStock().count;
   return s.handles.count(Kind::Pen) + s.handles.count(Kind::Brush) + s.handles.count(Kind::Font) +
-         s.handles.count(Kind::Bitmap) - gdiStock().count;
+         s.handles.count(Kind::Bitmap) - stock;
 }
 
 }  // namespace pv::win32

@@ -69,6 +69,8 @@ struct GdiStock {
 
 GdiStock& gdiStock();
 void resetGdi();
+// Pens, brushes, fonts and bitmaps alive that are not stock objects.
+size_t liveGdiObjects();
 
 DeviceContext* deviceContext(HDC hdc);
 GdiPen* pen(HGDIOBJ h);

@@ -108,6 +108,8 @@ State& state();
 Window* window(HWND hwnd);
 inline Window* window(const Window* w) = delete;
 
+// Whether h is root or one of its descendants.
+bool inTree(HWND root, HWND h);
 // The window's top-level ancestor (itself for a top-level window).
 Window* topLevelOf(Window* w);
 // The largest width or height of a window: a top-level window has a backing store of its size.

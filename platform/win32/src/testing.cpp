@@ -53,12 +53,7 @@ void useQtBackend() {
   installBackend(makeQtBackend());
 }
 
-size_t gdiObjectCount() {
-  State& s = state();
-  GdiStock& g = gdiStock();
-  return s.handles.count(Kind::Pen) + s.handles.count(Kind::Brush) + s.handles.count(Kind::Font) +
-         s.handles.count(Kind::Bitmap) - g.count;
-}
+size_t gdiObjectCount() { return liveGdiObjects(); }
 
 size_t deviceContextCount() { return state().handles.count(Kind::DC); }
 size_t windowCount() { return state().handles.count(Kind::Window); }

@@ -24,11 +24,7 @@ static void unlink(Window* w) {
   list.erase(std::remove(list.begin(), list.end(), w->hwnd()), list.end());
 }
 
-static bool inTree(HWND root, HWND h) {
-  for (Window* w = window(h); w; w = window(w->parent))
-    if (w->hwnd() == root) return true;
-  return false;
-}
+bool inTree(HWND root, HWND h) { return h && (h == root || IsChild(root, h)); }
 
 // Clears every reference the process state keeps to a window that is going away.
 static void forget(Window* w) {
