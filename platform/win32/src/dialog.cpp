@@ -42,6 +42,8 @@ HFONT templateFont(const DialogTemplate& t) {
   return CreateFontIndirectA(&lf);
 }
 
+}  // namespace
+
 void baseUnitsOf(HFONT font, int& x, int& y) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
@@ -55,6 +57,8 @@ void baseUnitsOf(HFONT font, int& x, int& y) {
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
 }
+
+namespace {
 
 RECT dluToPixels(const DialogData& d, int x, int y, int cx, int cy) {
   return RECT{x * d.baseX / 4, y * d.baseY / 8, (x + cx) * d.baseX / 4, (y + cy) * d.baseY / 8};

@@ -18,6 +18,8 @@ struct DialogData : WindowExtra {
 };
 
 DialogData* dialogData(HWND h);
+// Dialog base units of a font: its height, and the average width of the 52 letters.
+void baseUnitsOf(HFONT font, int& x, int& y);
 // The size limit for a template given only by its address: the rest of the global memory block
 // or registered resource it lies in, else a conservative bound.
 size_t templateSizeLimit(const void* data);

@@ -99,13 +99,10 @@ DialogTemplate layout(const std::string& text, const std::string& caption, UINT 
   lf.lfHeight = -11;
   std::strncpy(lf.lfFaceName, "MS Sans Serif", 31);
   HFONT font = CreateFontIndirectA(&lf);
+  int bx, by;
+  baseUnitsOf(font, bx, by);
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
-  SIZE letters;
-  GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
-  TEXTMETRICA tm;
-  GetTextMetricsA(dc, &tm);
-  int bx = std::max<int>(1, (letters.cx / 26 + 1) / 2), by = std::max<int>(1, tm.tmHeight);
   RECT r{0, 0, 420, 0};
   DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(dc, old);

@@ -20,16 +20,13 @@
 #include "qt_canvas.h"
 #include "qt_fonts.h"
 #include "win32/constants.h"
+#include "qt_text.h"
 #include "win32/text_codec.h"
 
 namespace pv::win32 {
 
 namespace {
 
-QString toQString(std::string_view ansi) {
-  std::u16string u = ansiToUtf16(ansi);
-  return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
 
 UINT virtualKey(int key) {
   if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space)
@@ -178,7 +175,7 @@ class QtBackend : public Backend {
   }
 
   void setSurfaceTitle(int id, const std::string& title) override {
-    if (auto it = surfaces_.find(id); it != surfaces_.end()) it->second.widget->setWindowTitle(toQString(title));
+    if (auto it = surfaces_.find(id); it != surfaces_.end()) it->second.widget->setWindowTitle(ansiToQString(title));
   }
 
   void showSurface(int id, bool show) override {
@@ -209,7 +206,7 @@ class QtBackend : public Backend {
   }
 
   int textWidth(const LOGFONTA& lf, std::string_view text) override {
-    return fonts_.metrics(lf).horizontalAdvance(toQString(text));
+    return fonts_.metrics(lf).horizontalAdvance(ansiToQString(text));
   }
 
   SIZE screenSize() override {
@@ -243,7 +240,7 @@ class QtBackend : public Backend {
     for (auto& [id, s] : surfaces_) s.widget->setCursor(shape);
   }
 
-  void setClipboardText(const std::string& ansi) override { QGuiApplication::clipboard()->setText(toQString(ansi)); }
+  void setClipboardText(const std::string& ansi) override { QGuiApplication::clipboard()->setText(ansiToQString(ansi)); }
 
   bool clipboardText(std::string& ansi) override {
     QString t = QGuiApplication::clipboard()->text();

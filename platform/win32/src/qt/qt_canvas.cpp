@@ -8,6 +8,7 @@
 
 #include "qt_fonts.h"
 #include "win32/constants.h"
+#include "qt_text.h"
 #include "win32/text_codec.h"
 
 namespace pv::win32 {
@@ -16,10 +17,6 @@ namespace {
 
 QRgb toRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 COLORREF fromRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
-QString toQString(std::string_view ansi) {
-  std::u16string u = ansiToUtf16(ansi);
-  return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
 QRect toQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 QPalette classicPalette() {
@@ -142,7 +139,7 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
     lastFont_ = &f;
   }
   p.setPen(QColor(toRgb(color)));
-  p.drawText(QPoint(x, y + fonts_.metrics(font).ascent()), toQString(text));
+  p.drawText(QPoint(x, y + fonts_.metrics(font).ascent()), ansiToQString(text));
 }
 
 void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
@@ -191,7 +188,7 @@ void QtCanvas::drawControl(const ControlLook& look) {
                 (look.pressed ? QStyle::State_Sunken : QStyle::State_Raised) |
                 (look.focused ? QStyle::State_HasFocus : QStyle::State_None);
       o.features = look.isDefault ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None;
-      o.text = toQString(look.text);
+      o.text = ansiToQString(look.text);
       p.setFont(fonts_.font(look.font));
       lastFont_ = nullptr;
       o.fontMetrics = fonts_.metrics(look.font);
