@@ -77,6 +77,16 @@ bool fetch(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   return false;
 }
 
+// Asks the backend for input: always when nothing is queued, otherwise at most every few
+// milliseconds, since queued messages come before input anyway.
+void pollBackend() {
+  State& s = state();
+  uint64_t now = backend().nowMs();
+  if (!s.queue.empty() && now - s.lastPoll < 5) return;
+  s.lastPoll = now;
+  deliverBackendEvents(0);
+}
+
 void buryTheDead() {
   State& s = state();
   if (s.sendDepth == 0 && s.loopDepth == 0) s.graveyard.clear();
@@ -135,7 +145,7 @@ BOOL GetMessageA(LPMSG msg, HWND h, UINT lo, UINT hi) {
   if (!msg || (h && !window(h))) return -1;
   buryTheDead();
   for (;;) {
-    deliverBackendEvents(0);
+    pollBackend();
     if (fetch(msg, h, lo, hi, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
     if (!waitForWork()) {
       SetLastError(ERROR_INVALID_HANDLE);
@@ -147,7 +157,7 @@ BOOL GetMessageA(LPMSG msg, HWND h, UINT lo, UINT hi) {
 BOOL PeekMessageA(LPMSG msg, HWND h, UINT lo, UINT hi, UINT flags) {
   if (!msg || (h && !window(h))) return FALSE;
   buryTheDead();
-  deliverBackendEvents(0);
+  pollBackend();
   return fetch(msg, h, lo, hi, (flags & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
 

@@ -99,6 +99,7 @@ struct State {
   std::vector<int> dirtySurfaces;
   std::vector<WNDPROC> procCookies;
   POINT cursorPos{};
+  uint64_t lastPoll = 0;  // backend time of the last look for input
   bool systemClassesReady = false;
 };
 
