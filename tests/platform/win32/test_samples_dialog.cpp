@@ -10,8 +10,11 @@ namespace {
 
 using SamplesDialog = LayerTest;
 
+std::vector<WPARAM> gridKeys;
+
 LRESULT CALLBACK browseProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
+  if (m == WM_KEYDOWN) gridKeys.push_back(w);
   return DefWindowProcA(h, m, w, l);
 }
 
@@ -66,6 +69,23 @@ TEST_F(SamplesDialog, BuildsFromTheCompiledResource) {
   EXPECT_EQ(found.grid.bottom, (4 + 147) * 15 / 8 - 4 * 15 / 8 - 16);
   EXPECT_EQ(found.escapeControl, reinterpret_cast<LPARAM>(found.button2))
       << "the control with IDCANCEL's number comes with the command";
+}
+
+TEST_F(SamplesDialog, AGridThatWantsAllKeysGetsEnterAndEscape) {
+  WNDCLASSA wc{CS_DBLCLKS, browseProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TXBrowse"};
+  ASSERT_TRUE(RegisterClassA(&wc));
+  found = Found{};
+  gridKeys.clear();
+  pv::win32::testing::whenIdle([] {
+    SetFocus(GetDlgItem(GetActiveWindow(), 110));
+    pv::win32::testing::key(VK_RETURN, '\r');
+    pv::win32::testing::key(VK_ESCAPE, 27);
+    pv::win32::testing::key(VK_DOWN);
+  });
+  pv::win32::testing::whenIdle([] { EndDialog(GetActiveWindow(), 7); });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "SAMPLES", nullptr, samplesProc, 0), 7);
+  EXPECT_EQ(gridKeys, (std::vector<WPARAM>{VK_RETURN, VK_ESCAPE, VK_DOWN}));
+  EXPECT_EQ(found.escapeControl, 0) << "the dialog saw no IDCANCEL";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -142,6 +143,11 @@ TEST_F(System, NotepadOpensTheFileInTheTextEditor) {
   EXPECT_EQ(backend->editedFiles[0], file);
   EXPECT_EQ(WinExec("Notepad.exe /no/such/FEHLER_9.log", 1), static_cast<UINT>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(WinExec("", 1), static_cast<UINT>(ERROR_FILE_NOT_FOUND));
+  std::string marker = ::testing::TempDir() + "winexec_marker";
+  std::remove(marker.c_str());
+  EXPECT_EQ(WinExec(("touch " + marker).c_str(), 1), 33u) << "other programs start in the background";
+  for (int i = 0; i < 200 && !std::ifstream(marker); ++i) Sleep(10);
+  EXPECT_TRUE(std::ifstream(marker).good());
   EXPECT_TRUE(MessageBeep(0));
   EXPECT_EQ(backend->beeps, 1);
 }

@@ -198,7 +198,7 @@ TEST_F(Windows, BadHandlesGiveFailureValues) {
   EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(CreateWindowExA(0, "Logger", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr)
       << "a child needs a parent";
-  HWND huge = CreateWindowExA(0, "Logger", "", WS_POPUP, 0, 0, 1 << 30, 1 << 30, nullptr, nullptr, nullptr, nullptr);
+  HWND huge = CreateWindowExA(0, "Logger", "", WS_POPUP, 0, 0, 1 << 30, 10, nullptr, nullptr, nullptr, nullptr);
   RECT r;
   GetWindowRect(huge, &r);
   EXPECT_EQ(r.right, 4096) << "no backing store of a billion pixels";
