@@ -200,3 +200,43 @@ TEST_F(Render, QtInputEventsReachTheLayerAsMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+LRESULT CALLBACK stubBrowse(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m != WM_PAINT) return DefWindowProcA(h, m, w, l);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  RECT r;
+  GetClientRect(h, &r);
+  pv::win32::demo::paintGrid(dc, r.right, r.bottom);
+  EndPaint(h, &ps);
+  return 0;
+}
+
+INT_PTR CALLBACK samplesProc(HWND, UINT m, WPARAM, LPARAM) { return m == WM_INITDIALOG; }
+
+TEST_F(Render, TheApplicationsDialogKeepsItsDialogUnitGeometry) {
+  WNDCLASSA wc{CS_DBLCLKS, stubBrowse, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TXBrowse"};
+  ASSERT_TRUE(RegisterClassA(&wc));
+  pv::win32::testing::whenIdle([] {
+    HWND dialog = GetActiveWindow();
+    EXPECT_TRUE(grabWindow(dialog, "samples_actual.png"));
+    RECT expected{0, 0, 401, 319}, client;
+    MapDialogRect(dialog, &expected);
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, expected.right);
+    EXPECT_EQ(client.bottom, expected.bottom);
+    RECT button{341, 287, 341 + 50, 287 + 25}, actual;
+    MapDialogRect(dialog, &button);
+    GetWindowRect(GetDlgItem(dialog, 10), &actual);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    EXPECT_EQ(actual.left - origin.x, button.left);
+    EXPECT_EQ(actual.bottom - origin.y, button.bottom);
+    EndDialog(dialog, 1);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "SAMPLES", nullptr, samplesProc, 0), 1);
+}
+
+}  // namespace
