@@ -11,6 +11,8 @@ INT_PTR CALLBACK demoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       for (const char* e : entries) SendDlgItemMessageA(dialog, 100, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e));
       SendDlgItemMessageA(dialog, 100, LB_SETCURSEL, 1, 0);
       SetDlgItemTextA(dialog, 400, "PRODUCT1.DBF");
+      SendDlgItemMessageA(dialog, 500, BM_SETCHECK, BST_CHECKED, 0);
+      SendDlgItemMessageA(dialog, 502, BM_SETCHECK, BST_CHECKED, 0);
       return TRUE;
     }
     case WM_COMMAND:

@@ -24,13 +24,29 @@ ButtonData& data(Window* w) {
 
 UINT type(Window* w) { return w->style & BS_TYPEMASK; }
 
+bool isCheckBox(UINT t) { return t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_3STATE || t == BS_AUTO3STATE; }
+bool isRadio(UINT t) { return t == BS_RADIOBUTTON || t == BS_AUTORADIOBUTTON; }
+
+// An automatic radio button that gets checked unchecks the others of its group.
+void uncheckGroup(HWND h) {
+  HWND parent = GetParent(h);
+  for (HWND other = GetNextDlgGroupItem(parent, h, FALSE); other && other != h;
+       other = GetNextDlgGroupItem(parent, other, FALSE))
+    if ((GetWindowLongA(other, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+      SendMessageA(other, BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
 void notifyClick(HWND h) {
   Window* w = window(h);
   if (!w || (w->style & WS_DISABLED)) return;
   UINT t = type(w);
   ButtonData& d = data(w);
   if (t == BS_AUTOCHECKBOX) d.check = d.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-  if (t == BS_AUTORADIOBUTTON) d.check = BST_CHECKED;
+  if (t == BS_AUTO3STATE) d.check = (d.check + 1) % 3;
+  if (t == BS_AUTORADIOBUTTON) {
+    d.check = BST_CHECKED;
+    uncheckGroup(h);
+  }
   InvalidateRect(h, nullptr, TRUE);
   HWND parent = w->parent;
   sendMessage(parent, WM_COMMAND, MAKEWPARAM(w->id, BN_CLICKED), reinterpret_cast<LPARAM>(h));
@@ -60,12 +76,14 @@ void paint(HWND h, Window* w) {
     RECT text{r.left + 8, r.top, r.right - 8, r.bottom};
     DrawTextA(dc, w->text.c_str(), -1, &text, DT_LEFT | DT_SINGLELINE);
   } else {
+    if (b && (isCheckBox(type(w)) || isRadio(type(w)))) FillRect(dc, &r, b);
     ControlLook look;
-    look.kind = ControlLook::PushButton;
+    look.kind = isCheckBox(type(w)) ? ControlLook::CheckBox : isRadio(type(w)) ? ControlLook::RadioButton
+                                                                              : ControlLook::PushButton;
     look.rect = r;
     look.text = w->text;
     look.font = fontOf(d.font);
-    look.pressed = d.pressed || d.check == BST_CHECKED;
+    look.pressed = look.kind == ControlLook::PushButton ? d.pressed : d.check != BST_UNCHECKED;
     look.isDefault = type(w) == BS_DEFPUSHBUTTON;
     look.focused = GetFocus() == h;
     look.disabled = (w->style & WS_DISABLED) != 0;

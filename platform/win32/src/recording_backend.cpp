@@ -106,7 +106,7 @@ void RecordingCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin,
 }
 
 void RecordingCanvas::drawControl(const ControlLook& look) {
-  static const char* kinds[] = {"button", "scrollbar", "frame", "icon"};
+  static const char* kinds[] = {"button", "scrollbar", "frame", "icon", "checkbox", "radio"};
   RECT r = look.rect;
   fillRect(r, RGB(212, 208, 200));  // the button face
   log.push_back(std::string("control ") + kinds[look.kind] + " " + std::to_string(r.left) + " " + std::to_string(r.top) +

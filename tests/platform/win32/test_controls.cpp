@@ -49,6 +49,28 @@ TEST_F(Controls, ButtonsReportClicksOnlyWhenReleasedInside) {
   EXPECT_TRUE(commands(top).empty()) << "a disabled button does not click";
 }
 
+TEST_F(Controls, CheckBoxesToggleAndRadioButtonsExcludeEachOther) {
+  HWND top = topLevel();
+  HWND check = control(top, "BUTTON", "&Check", BS_AUTOCHECKBOX | WS_TABSTOP, 1, 0, 0, 80, 16);
+  HWND a = control(top, "BUTTON", "A", BS_AUTORADIOBUTTON | WS_GROUP, 2, 0, 20, 80, 16);
+  HWND b = control(top, "BUTTON", "B", BS_AUTORADIOBUTTON, 3, 0, 40, 80, 16);
+  HWND other = control(top, "BUTTON", "C", BS_AUTORADIOBUTTON | WS_GROUP, 4, 0, 60, 80, 16);
+  SendMessageA(check, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageA(check, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageA(other, BM_CLICK, 0, 0);
+  SendMessageA(a, BM_CLICK, 0, 0);
+  SendMessageA(b, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(a, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(other, BM_GETCHECK, 0, 0), BST_CHECKED) << "another group";
+  pv::win32::testing::runUntilIdle();
+  auto& log = static_cast<RecordingCanvas&>(backend->surfaceCanvas(backend->surfaces.begin()->first)).log;
+  EXPECT_NE(std::find(log.begin(), log.end(), "control radio 0 40 80 56 'B' pressed"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "control checkbox 0 0 80 16 '&Check'"), log.end());
+}
+
 HBRUSH green = nullptr;
 LRESULT CALLBACK colouringProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   messageLog().push_back(Logged{h, m, w, l});

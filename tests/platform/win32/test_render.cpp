@@ -54,7 +54,7 @@ TEST_F(Render, DemoDialogMatchesTheReferenceImage) {
   ASSERT_FALSE(reference.isNull()) << "no reference image; this run's rendering is " << actual;
   ASSERT_EQ(got.size(), reference.size());
   EXPECT_LT(differingShare(got.convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32)),
-            0.01)
+            0.002)
       << "compare " << actual << " with the reference";
 }
 

@@ -26,10 +26,10 @@ struct FontMetrics {
 
 // A standard control or decoration drawn in the platform's style.
 struct ControlLook {
-  enum Kind { PushButton, ScrollBar, SunkenFrame, MessageIcon };
+  enum Kind { PushButton, ScrollBar, SunkenFrame, MessageIcon, CheckBox, RadioButton };
   Kind kind = PushButton;
   RECT rect{};
-  bool pressed = false;
+  bool pressed = false;  // push buttons: held down; check and radio boxes: checked
   bool isDefault = false;
   bool focused = false;
   bool disabled = false;

@@ -180,6 +180,21 @@ void QtCanvas::drawControl(const ControlLook& look) {
   QRect r = toQRect(look.rect);
   QPalette palette = classicPalette();
   switch (look.kind) {
+    case ControlLook::CheckBox:
+    case ControlLook::RadioButton: {
+      QStyleOptionButton o;
+      o.rect = r;
+      o.palette = palette;
+      o.state = (look.disabled ? QStyle::State_None : QStyle::State_Enabled) |
+                (look.pressed ? QStyle::State_On : QStyle::State_Off) |
+                (look.focused ? QStyle::State_HasFocus : QStyle::State_None);
+      o.text = ansiToQString(look.text);
+      p.setFont(fonts_.font(look.font));
+      lastFont_ = nullptr;
+      o.fontMetrics = fonts_.metrics(look.font);
+      style_.drawControl(look.kind == ControlLook::CheckBox ? QStyle::CE_CheckBox : QStyle::CE_RadioButton, &o, &p);
+      break;
+    }
     case ControlLook::PushButton: {
       QStyleOptionButton o;
       o.rect = r;
