@@ -303,41 +303,49 @@ PV_ITEM pv_errLaunchSubst(PV_ITEM error) {
   return result;
 }
 
+// A "BASE" error with the arguments of a va_list, launched and released; its verdict, or with
+// `subst` the substitute value (a grip item or nullptr).
+static uint16_t launchBase(uint32_t gencode, uint32_t subcode, const char* description,
+                           const char* operation, uint32_t oscode, uint16_t flags, bool subst,
+                           PV_ITEM* substitute, int argc, va_list ap) {
+  PV_ITEM e = subst ? pv_errRT_New_Subst(PV_ERR_SEVERITY_ERROR, "BASE", gencode, subcode,
+                                         description, operation, oscode, flags)
+                    : pv_errRT_New(PV_ERR_SEVERITY_ERROR, "BASE", gencode, subcode, description,
+                                   operation, oscode, flags);
+  fillArgs(e, argc, ap);
+  uint16_t verdict = 0;
+  if (subst) *substitute = pv_errLaunchSubst(e);
+  else verdict = pv_errLaunch(e);
+  pv_errRelease(e);
+  return verdict;
+}
+
 uint16_t pv_errRT_BASE(uint32_t gencode, uint32_t subcode, const char* description,
                        const char* operation, int argc, ...) {
-  PV_ITEM e = pv_errRT_New(PV_ERR_SEVERITY_ERROR, "BASE", gencode, subcode, description, operation, 0, 0);
   va_list ap;
   va_start(ap, argc);
-  fillArgs(e, argc, ap);
+  uint16_t verdict = launchBase(gencode, subcode, description, operation, 0, 0, false, nullptr, argc, ap);
   va_end(ap);
-  uint16_t verdict = pv_errLaunch(e);
-  pv_errRelease(e);
   return verdict;
 }
 
 uint16_t pv_errRT_BASE_Ext1(uint32_t gencode, uint32_t subcode, const char* description,
                             const char* operation, uint32_t oscode, uint16_t flags, int argc, ...) {
-  PV_ITEM e = pv_errRT_New(PV_ERR_SEVERITY_ERROR, "BASE", gencode, subcode, description, operation,
-                           oscode, flags);
   va_list ap;
   va_start(ap, argc);
-  fillArgs(e, argc, ap);
+  uint16_t verdict =
+      launchBase(gencode, subcode, description, operation, oscode, flags, false, nullptr, argc, ap);
   va_end(ap);
-  uint16_t verdict = pv_errLaunch(e);
-  pv_errRelease(e);
   return verdict;
 }
 
 PV_ITEM pv_errRT_BASE_Subst(uint32_t gencode, uint32_t subcode, const char* description,
                             const char* operation, int argc, ...) {
-  PV_ITEM e = pv_errRT_New_Subst(PV_ERR_SEVERITY_ERROR, "BASE", gencode, subcode, description,
-                                 operation, 0, 0);
+  PV_ITEM result = nullptr;
   va_list ap;
   va_start(ap, argc);
-  fillArgs(e, argc, ap);
+  launchBase(gencode, subcode, description, operation, 0, 0, true, &result, argc, ap);
   va_end(ap);
-  PV_ITEM result = pv_errLaunchSubst(e);
-  pv_errRelease(e);
   return result;
 }
 
@@ -351,22 +359,25 @@ PV_ITEM pv_errRT_BASE_SubstArray(uint32_t gencode, uint32_t subcode, const char*
   return result;
 }
 
-uint16_t pv_errRT_TERM(uint32_t gencode, uint32_t subcode, const char* description,
-                       const char* operation, uint32_t oscode, uint16_t flags) {
-  PV_ITEM e = pv_errRT_New(PV_ERR_SEVERITY_ERROR, "TERM", gencode, subcode, description, operation,
-                           oscode, flags);
+// An error of `subsystem` without arguments, launched and released; its verdict.
+static uint16_t launchPlain(const char* subsystem, uint32_t gencode, uint32_t subcode,
+                            const char* description, const char* operation, uint32_t oscode,
+                            uint16_t flags) {
+  PV_ITEM e = pv_errRT_New(PV_ERR_SEVERITY_ERROR, subsystem, gencode, subcode, description,
+                           operation, oscode, flags);
   uint16_t verdict = pv_errLaunch(e);
   pv_errRelease(e);
   return verdict;
 }
 
+uint16_t pv_errRT_TERM(uint32_t gencode, uint32_t subcode, const char* description,
+                       const char* operation, uint32_t oscode, uint16_t flags) {
+  return launchPlain("TERM", gencode, subcode, description, operation, oscode, flags);
+}
+
 uint16_t pv_errRT_DBCMD_Ext(uint32_t gencode, uint32_t subcode, const char* description,
                             const char* operation, uint16_t flags) {
-  PV_ITEM e = pv_errRT_New(PV_ERR_SEVERITY_ERROR, "DBCMD", gencode, subcode, description, operation,
-                           0, flags);
-  uint16_t verdict = pv_errLaunch(e);
-  pv_errRelease(e);
-  return verdict;
+  return launchPlain("DBCMD", gencode, subcode, description, operation, 0, flags);
 }
 
 uint16_t pv_errRT_DBCMD(uint32_t gencode, uint32_t subcode, const char* description,

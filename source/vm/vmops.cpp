@@ -135,157 +135,146 @@ void pv_opNumberResult(PV_ITEM dest, double value, int decimals, PV_ITEM a, PV_I
   pv_itemPutNumType(dest, value, decimals, a ? a->type : 0, b ? b->type : 0);
 }
 
-void pv_opPlus() {
+namespace {
+
+enum class Outcome {
+  Result,   // replace the operands with the result
+  Settled,  // the stack is already settled (an error was raised, or the work done in place)
+  NoMatch,  // the operand types do not apply
+};
+
+// Runs a binary operator: `compute` answers the operand types it knows; otherwise an object
+// that overloads the operator answers, and anything else raises the argument error.
+template <typename Compute>
+void binary(uint32_t bit, uint32_t subcode, const char* name, Compute compute) {
   PvItem* a = top2();
   PvItem* b = top1();
   PvItem result = {PV_IT_NIL, {}};
-  if (intArith('+', a, b, &result)) {
-  } else if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
-    pv_opNumberResult(&result, pv_itemGetND(a) + pv_itemGetND(b),
-                      std::max(decimalsOf(a), decimalsOf(b)), a, b);
-  } else if (PV_IS_STRING(a) && PV_IS_STRING(b)) {
-    PV_SIZE la = pv_itemGetCLen(a), lb = pv_itemGetCLen(b);
-    if (la + lb > 0x7FFFFFFF) {
-      operatorError(PV_EG_STROVERFLOW, 1209, "+", 2);
-      return;
-    }
-    if (PV_IS_STRING(pv_stackTop(-2)) && pv_stackTop(-2)->item.asString.allocated &&
-        *pv_stackTop(-2)->item.asString.holders == 1 && lb) {
-      // The left operand owns its buffer alone: append in place.
-      PvItem* left = pv_stackTop(-2);
-      char* buf = pv_itemReSizeString(left, la + lb);
-      std::memcpy(buf + la, pv_itemGetCPtr(b), lb);
-      pv_stackPopFast();
-      return;
-    }
-    char* buf = pv_itemReSizeString(&result, la + lb);
-    std::memcpy(buf, pv_itemGetCPtr(a), la);
-    std::memcpy(buf + la, pv_itemGetCPtr(b), lb);
-    if (la + lb <= 1) pv_itemPutCL(&result, buf, la + lb);
-  } else if (PV_IS_DATE(a) && PV_IS_NUMERIC(b)) {
-    dateAdd(&result, a, pv_itemGetND(b));
-  } else if (PV_IS_NUMERIC(a) && PV_IS_DATE(b)) {
-    dateAdd(&result, b, pv_itemGetND(a));
-  } else if (overloaded(PV_OO_OP_PLUS, 2)) {
-    return;
-  } else {
-    operatorError(PV_EG_ARG, 1081, "+", 2);
-    return;
+  switch (compute(a, b, &result)) {
+    case Outcome::Result: replaceTwo(&result); return;
+    case Outcome::Settled: return;
+    case Outcome::NoMatch: break;
   }
-  replaceTwo(&result);
+  if (!overloaded(bit, 2)) operatorError(PV_EG_ARG, subcode, name, 2);
+}
+
+Outcome concat(PvItem* a, PvItem* b, PvItem* result) {
+  PV_SIZE la = pv_itemGetCLen(a), lb = pv_itemGetCLen(b);
+  if (la + lb > 0x7FFFFFFF) {
+    operatorError(PV_EG_STROVERFLOW, 1209, "+", 2);
+    return Outcome::Settled;
+  }
+  PvItem* left = pv_stackTop(-2);
+  if (PV_IS_STRING(left) && left->item.asString.allocated && *left->item.asString.holders == 1 && lb) {
+    char* buf = pv_itemReSizeString(left, la + lb);  // the left operand owns its buffer alone
+    std::memcpy(buf + la, pv_itemGetCPtr(b), lb);
+    pv_stackPopFast();
+    return Outcome::Settled;
+  }
+  char* buf = pv_itemReSizeString(result, la + lb);
+  std::memcpy(buf, pv_itemGetCPtr(a), la);
+  std::memcpy(buf + la, pv_itemGetCPtr(b), lb);
+  if (la + lb <= 1) pv_itemPutCL(result, buf, la + lb);
+  return Outcome::Result;
+}
+
+// Text minus text: the trailing blanks of the first move to the end of the result.
+void trimConcat(PvItem* a, PvItem* b, PvItem* result) {
+  const char* pa = pv_itemGetCPtr(a);
+  PV_SIZE la = pv_itemGetCLen(a), lb = pv_itemGetCLen(b), keep = la;
+  while (keep > 0 && pa[keep - 1] == ' ') --keep;
+  char* buf = pv_itemReSizeString(result, la + lb);
+  std::memcpy(buf, pa, keep);
+  std::memcpy(buf + keep, pv_itemGetCPtr(b), lb);
+  std::memset(buf + keep + lb, ' ', la - keep);
+  if (la + lb <= 1) pv_itemPutCL(result, buf, la + lb);
+}
+
+// The zero-divisor check of / and %: raises the substitutable error when b is 0.
+bool zeroDivisor(PvItem* b, uint32_t subcode, const char* name) {
+  if (pv_itemGetND(b) != 0.0) return false;
+  operatorError(PV_EG_ZERODIV, subcode, name, 2);
+  return true;
+}
+
+}  // namespace
+
+void pv_opPlus() {
+  binary(PV_OO_OP_PLUS, 1081, "+", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (intArith('+', a, b, r)) return Outcome::Result;
+    if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
+      pv_opNumberResult(r, pv_itemGetND(a) + pv_itemGetND(b), std::max(decimalsOf(a), decimalsOf(b)), a, b);
+      return Outcome::Result;
+    }
+    if (PV_IS_STRING(a) && PV_IS_STRING(b)) return concat(a, b, r);
+    if (PV_IS_DATE(a) && PV_IS_NUMERIC(b)) return dateAdd(r, a, pv_itemGetND(b)), Outcome::Result;
+    if (PV_IS_NUMERIC(a) && PV_IS_DATE(b)) return dateAdd(r, b, pv_itemGetND(a)), Outcome::Result;
+    return Outcome::NoMatch;
+  });
 }
 
 void pv_opMinus() {
-  PvItem* a = top2();
-  PvItem* b = top1();
-  PvItem result = {PV_IT_NIL, {}};
-  if (intArith('-', a, b, &result)) {
-  } else if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
-    pv_opNumberResult(&result, pv_itemGetND(a) - pv_itemGetND(b),
-                      std::max(decimalsOf(a), decimalsOf(b)), a, b);
-  } else if (PV_IS_DATE(a) && PV_IS_DATE(b)) {
-    long da = pv_itemGetDL(a), db = pv_itemGetDL(b);
-    long ta = pv_itemGetT(a), tb = pv_itemGetT(b);
-    if (ta == 0 && tb == 0) pv_itemPutNL(&result, da - db);
-    else pv_itemPutNDDec(&result, (da - db) + (ta - tb) / double(PV_MILLISECS_PER_DAY), 5);
-  } else if (PV_IS_DATE(a) && PV_IS_NUMERIC(b)) {
-    dateAdd(&result, a, -pv_itemGetND(b));
-  } else if (PV_IS_STRING(a) && PV_IS_STRING(b)) {
-    // Trailing blanks of the first move to the end of the result.
-    const char* pa = pv_itemGetCPtr(a);
-    PV_SIZE la = pv_itemGetCLen(a), lb = pv_itemGetCLen(b), keep = la;
-    while (keep > 0 && pa[keep - 1] == ' ') --keep;
-    char* buf = pv_itemReSizeString(&result, la + lb);
-    std::memcpy(buf, pa, keep);
-    std::memcpy(buf + keep, pv_itemGetCPtr(b), lb);
-    std::memset(buf + keep + lb, ' ', la - keep);
-    if (la + lb <= 1) pv_itemPutCL(&result, buf, la + lb);
-  } else if (overloaded(PV_OO_OP_MINUS, 2)) {
-    return;
-  } else {
-    operatorError(PV_EG_ARG, 1082, "-", 2);
-    return;
-  }
-  replaceTwo(&result);
+  binary(PV_OO_OP_MINUS, 1082, "-", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (intArith('-', a, b, r)) return Outcome::Result;
+    if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
+      pv_opNumberResult(r, pv_itemGetND(a) - pv_itemGetND(b), std::max(decimalsOf(a), decimalsOf(b)), a, b);
+    } else if (PV_IS_DATE(a) && PV_IS_DATE(b)) {
+      long days = pv_itemGetDL(a) - pv_itemGetDL(b);
+      long ms = pv_itemGetT(a) - pv_itemGetT(b);
+      if (pv_itemGetT(a) == 0 && pv_itemGetT(b) == 0) pv_itemPutNL(r, days);
+      else pv_itemPutNDDec(r, days + ms / double(PV_MILLISECS_PER_DAY), 5);
+    } else if (PV_IS_DATE(a) && PV_IS_NUMERIC(b)) {
+      dateAdd(r, a, -pv_itemGetND(b));
+    } else if (PV_IS_STRING(a) && PV_IS_STRING(b)) {
+      trimConcat(a, b, r);
+    } else {
+      return Outcome::NoMatch;
+    }
+    return Outcome::Result;
+  });
 }
 
 void pv_opMult() {
-  PvItem* a = top2();
-  PvItem* b = top1();
-  PvItem result = {PV_IT_NIL, {}};
-  if (intArith('*', a, b, &result)) {
-  } else if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
-    pv_opNumberResult(&result, pv_itemGetND(a) * pv_itemGetND(b), decimalsOf(a) + decimalsOf(b), a, b);
-  } else if (overloaded(PV_OO_OP_MULT, 2)) {
-    return;
-  } else {
-    operatorError(PV_EG_ARG, 1083, "*", 2);
-    return;
-  }
-  replaceTwo(&result);
+  binary(PV_OO_OP_MULT, 1083, "*", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (intArith('*', a, b, r)) return Outcome::Result;
+    if (!PV_IS_NUMERIC(a) || !PV_IS_NUMERIC(b)) return Outcome::NoMatch;
+    pv_opNumberResult(r, pv_itemGetND(a) * pv_itemGetND(b), decimalsOf(a) + decimalsOf(b), a, b);
+    return Outcome::Result;
+  });
 }
 
 void pv_opDivide() {
-  PvItem* a = top2();
-  PvItem* b = top1();
-  PvItem result = {PV_IT_NIL, {}};
-  if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
-    double d = pv_itemGetND(b);
-    if (d == 0.0) {
-      operatorError(PV_EG_ZERODIV, 1340, "/", 2);
-      return;
-    }
+  binary(PV_OO_OP_DIVIDE, 1084, "/", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (!PV_IS_NUMERIC(a) || !PV_IS_NUMERIC(b)) return Outcome::NoMatch;
+    if (zeroDivisor(b, 1340, "/")) return Outcome::Settled;
     if (PV_IS_NUMINT(a) && PV_IS_NUMINT(b) && pv_itemGetNInt(b) != -1 &&
         pv_itemGetNInt(a) % pv_itemGetNInt(b) == 0)
-      pv_itemPutNInt(&result, pv_itemGetNInt(a) / pv_itemGetNInt(b));
+      pv_itemPutNInt(r, pv_itemGetNInt(a) / pv_itemGetNInt(b));
     else
-      pv_itemPutNDDec(&result, pv_itemGetND(a) / d, pv_setDecimals());
-  } else if (overloaded(PV_OO_OP_DIVIDE, 2)) {
-    return;
-  } else {
-    operatorError(PV_EG_ARG, 1084, "/", 2);
-    return;
-  }
-  replaceTwo(&result);
+      pv_itemPutNDDec(r, pv_itemGetND(a) / pv_itemGetND(b), pv_setDecimals());
+    return Outcome::Result;
+  });
 }
 
 void pv_opModulus() {
-  PvItem* a = top2();
-  PvItem* b = top1();
-  PvItem result = {PV_IT_NIL, {}};
-  if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
-    double d = pv_itemGetND(b);
-    if (d == 0.0) {
-      operatorError(PV_EG_ZERODIV, 1341, "%", 2);
-      return;
-    }
-    if (PV_IS_NUMINT(a) && PV_IS_NUMINT(b) && pv_itemGetNInt(b) != -1) {
-      pv_itemPutNInt(&result, pv_itemGetNInt(a) % pv_itemGetNInt(b));
-    } else {
-      pv_opNumberResult(&result, std::fmod(pv_itemGetND(a), d), std::max(decimalsOf(a), decimalsOf(b)), a, b);
-    }
-  } else if (overloaded(PV_OO_OP_MOD, 2)) {
-    return;
-  } else {
-    operatorError(PV_EG_ARG, 1085, "%", 2);
-    return;
-  }
-  replaceTwo(&result);
+  binary(PV_OO_OP_MOD, 1085, "%", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (!PV_IS_NUMERIC(a) || !PV_IS_NUMERIC(b)) return Outcome::NoMatch;
+    if (zeroDivisor(b, 1341, "%")) return Outcome::Settled;
+    if (PV_IS_NUMINT(a) && PV_IS_NUMINT(b) && pv_itemGetNInt(b) != -1)
+      pv_itemPutNInt(r, pv_itemGetNInt(a) % pv_itemGetNInt(b));
+    else
+      pv_opNumberResult(r, std::fmod(pv_itemGetND(a), pv_itemGetND(b)),
+                        std::max(decimalsOf(a), decimalsOf(b)), a, b);
+    return Outcome::Result;
+  });
 }
 
 void pv_opPower() {
-  PvItem* a = top2();
-  PvItem* b = top1();
-  PvItem result = {PV_IT_NIL, {}};
-  if (PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b)) {
-    pv_itemPutNDDec(&result, std::pow(pv_itemGetND(a), pv_itemGetND(b)), pv_setDecimals());
-  } else if (overloaded(PV_OO_OP_POWER, 2)) {
-    return;
-  } else {
-    operatorError(PV_EG_ARG, 1088, "^", 2);
-    return;
-  }
-  replaceTwo(&result);
+  binary(PV_OO_OP_POWER, 1088, "^", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (!PV_IS_NUMERIC(a) || !PV_IS_NUMERIC(b)) return Outcome::NoMatch;
+    pv_itemPutNDDec(r, std::pow(pv_itemGetND(a), pv_itemGetND(b)), pv_setDecimals());
+    return Outcome::Result;
+  });
 }
 
 void pv_opNegate() {
@@ -398,29 +387,19 @@ void pv_opInstring() {
 }
 
 void pv_opAnd() {
-  if (overloaded(PV_OO_OP_AND, 2)) return;
-  PvItem* a = top2();
-  PvItem* b = top1();
-  if (!PV_IS_LOGICAL(a) || !PV_IS_LOGICAL(b)) {
-    operatorError(PV_EG_ARG, 1078, ".AND.", 2);
-    return;
-  }
-  PvItem result = {PV_IT_NIL, {}};
-  pv_itemPutL(&result, pv_itemGetL(a) && pv_itemGetL(b));
-  replaceTwo(&result);
+  binary(PV_OO_OP_AND, 1078, ".AND.", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (!PV_IS_LOGICAL(a) || !PV_IS_LOGICAL(b)) return Outcome::NoMatch;
+    pv_itemPutL(r, pv_itemGetL(a) && pv_itemGetL(b));
+    return Outcome::Result;
+  });
 }
 
 void pv_opOr() {
-  if (overloaded(PV_OO_OP_OR, 2)) return;
-  PvItem* a = top2();
-  PvItem* b = top1();
-  if (!PV_IS_LOGICAL(a) || !PV_IS_LOGICAL(b)) {
-    operatorError(PV_EG_ARG, 1079, ".OR.", 2);
-    return;
-  }
-  PvItem result = {PV_IT_NIL, {}};
-  pv_itemPutL(&result, pv_itemGetL(a) || pv_itemGetL(b));
-  replaceTwo(&result);
+  binary(PV_OO_OP_OR, 1079, ".OR.", [](PvItem* a, PvItem* b, PvItem* r) {
+    if (!PV_IS_LOGICAL(a) || !PV_IS_LOGICAL(b)) return Outcome::NoMatch;
+    pv_itemPutL(r, pv_itemGetL(a) || pv_itemGetL(b));
+    return Outcome::Result;
+  });
 }
 
 void pv_opNot() {
