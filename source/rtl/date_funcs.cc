@@ -29,41 +29,12 @@ void PV_FUN_DTOC() {
   pv_retclen(out.data(), static_cast<PV_SIZE>(out.size() - 1));
 }
 
-// Reads a date written in the order of the picture's D, M and Y letters: the runs of digits in
-// the text are its day, month and year in that order, whatever separates them ("1.2.2024"
-// and "01.02.24" under "dd.mm.yyyy"). A year of one or two digits lies within the hundred
-// years from `epoch` on. 0 when the text is empty or no valid date.
-long parseDate(const char* text, const char* picture, int epoch) {
-  std::string order;
-  for (const char* p = picture; *p; ++p) {
-    char c = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
-    if ((c == 'D' || c == 'M' || c == 'Y') && order.find(c) == std::string::npos) order += c;
-  }
-  int day = 0, month = 0, year = 0, yearDigits = 0;
-  const char* t = text;
-  for (char part : order) {
-    while (*t && !std::isdigit(static_cast<unsigned char>(*t))) ++t;
-    int value = 0, digits = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*t)); ++t, ++digits)
-      if (digits < 9) value = value * 10 + (*t - '0');
-    if (part == 'D') day = value;
-    else if (part == 'M') month = value;
-    else year = value, yearDigits = digits;
-  }
-  if (day == 0 && month == 0 && year == 0) return 0;
-  if (yearDigits <= 2) {
-    year += epoch / 100 * 100;
-    if (year < epoch) year += 100;
-  }
-  return pv_dateEncode(year, month, day);
-}
-
 // CTOD( cDate ): text in the order of SET DATEFORMAT, two-digit years by SET EPOCH; the empty
 // date when the text is no valid date.
 void PV_FUN_CTOD() {
   const char* text = pv_parc(1);
   if (!text) return pv_rtlArgError(PV_SUB_CTOD, "CTOD");
-  pv_retdl(parseDate(text, pv_setDateFormat(), pv_setEpoch()));
+  pv_retdl(pv_dateUnformat(text, pv_setDateFormat(), pv_setEpoch()));
 }
 
 void PV_FUN_DTOS() {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 bool pv_dateIsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -186,33 +187,26 @@ char* pv_dateFormat(char* buffer, long julian, const char* picture) {
 }
 
 long pv_dateUnformat(const char* text, const char* picture, int epoch) {
-  int y = 0, m = 0, d = 0;
-  int yDigits = 0;
-  size_t n = std::strlen(picture), tlen = std::strlen(text);
-  // Walk picture and text together; each letter run takes the digits at the same place.
-  for (size_t i = 0; i < n;) {
-    char c = static_cast<char>(std::toupper(static_cast<unsigned char>(picture[i])));
-    size_t run = 1;
-    while (i + run < n && std::toupper(static_cast<unsigned char>(picture[i + run])) == c) ++run;
-    if (c == 'Y' || c == 'M' || c == 'D') {
-      int v = 0, got = 0;
-      for (size_t k = i; k < i + run && k < tlen; ++k) {
-        if (std::isdigit(static_cast<unsigned char>(text[k]))) {
-          v = v * 10 + (text[k] - '0');
-          ++got;
-        }
-      }
-      if (c == 'Y') { y = v; yDigits = got; }
-      else if (c == 'M') m = v;
-      else d = v;
-    }
-    i += run;
+  std::string order;  // the picture's D, M and Y letters in their order
+  for (const char* p = picture; *p; ++p) {
+    char c = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    if ((c == 'D' || c == 'M' || c == 'Y') && order.find(c) == std::string::npos) order += c;
   }
-  if (y == 0 && m == 0 && d == 0) return 0;
-  if (yDigits <= 2) {
-    int century = (epoch / 100) * 100;
-    y += century;
-    if (y < epoch) y += 100;
+  int day = 0, month = 0, year = 0, yearDigits = 0;
+  const char* t = text;
+  for (char part : order) {  // the runs of digits are day, month and year in that order
+    while (*t && !std::isdigit(static_cast<unsigned char>(*t))) ++t;
+    int value = 0, digits = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*t)); ++t, ++digits)
+      if (digits < 9) value = value * 10 + (*t - '0');
+    if (part == 'D') day = value;
+    else if (part == 'M') month = value;
+    else year = value, yearDigits = digits;
   }
-  return pv_dateEncode(y, m, d);
+  if (day == 0 && month == 0 && year == 0) return 0;
+  if (yearDigits <= 2) {  // within the hundred years from the epoch on
+    year += epoch / 100 * 100;
+    if (year < epoch) year += 100;
+  }
+  return pv_dateEncode(year, month, day);
 }

@@ -31,5 +31,7 @@ long pv_timeNowMillis();
 // Formats `julian` with a picture such as "DD.MM.YYYY" or "mm/dd/yy" (letters D, M, Y in any
 // case); an empty date gives the picture with blanks for the letters.
 char* pv_dateFormat(char* buffer, long julian, const char* picture);
-// Parses text by the picture; epoch is the base year for two-digit years. 0 when invalid.
+// Reads a date written in the order of the picture's D, M and Y letters, whatever separates the
+// runs of digits ("1.2.2024" and "01.02.24" under "dd.mm.yyyy"); a year of one or two digits
+// lies within the hundred years from `epoch` on. 0 when the text is empty or no valid date.
 long pv_dateUnformat(const char* text, const char* picture, int epoch);
