@@ -1,6 +1,5 @@
 // Date and time functions: DTOC, CTOD, DTOS, STOD, DATE, TIME, SECONDS, YEAR, MONTH, DAY,
 // DOW, CMONTH and CDOW.
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
