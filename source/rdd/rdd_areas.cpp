@@ -1,5 +1,6 @@
 // The work-area table, the current area, aliases and NETERR.
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -175,4 +176,42 @@ uint16_t pv_rddFieldIndex(PvArea* area, const char* name) {
     if (area->fields[i].name == upper) return uint16_t(i + 1);
   }
   return 0;
+}
+
+std::string pv_rddGetTempAlias() {
+  char name[16];
+  for (int i = 1; i <= 999; ++i) {
+    std::snprintf(name, sizeof name, "__PVTMP%03i", i);
+    int area = 0;
+    if (pv_rddGetAliasNumber(name, &area) != PV_SUCCESS) return name;
+  }
+  return {};
+}
+
+namespace {
+
+// Whether `word` (upper case) is "FIELD" or "_FIELD", or one of them shortened to 4+ letters.
+bool IsFieldWord(const std::string& word) {
+  for (const char* full : {"FIELD", "_FIELD"}) {
+    if (word.size() >= 4 && word.size() <= std::strlen(full) &&
+        std::strncmp(full, word.c_str(), word.size()) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text) {
+  while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') ++text;
+  const char* arrow = std::strstr(text, "->");
+  if (arrow) {
+    std::string word(text, size_t(arrow - text));
+    while (!word.empty() && word.back() == ' ') word.pop_back();
+    for (char& c : word) c = char(std::toupper(uint8_t(c)));
+    std::string alias = area->alias ? pv_dynsymName(area->alias) : "";
+    if (IsFieldWord(word) || (!alias.empty() && word == alias)) text = arrow + 2;
+  }
+  return pv_rddFieldIndex(area, text);
 }

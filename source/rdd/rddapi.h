@@ -206,9 +206,14 @@ bool pv_rddVerifyAliasName(const char* text);
 int pv_rddGetAliasNumber(const char* text, int* area);
 int pv_rddAllocWorkAreaAlias(const char* name, int area);
 int pv_rddSelectWorkAreaAlias(const char* text);
+// The first of "__PVTMP001" … "__PVTMP999" not in use; "" when all are.
+std::string pv_rddGetTempAlias();
 
 // ---- fields by name ---------------------------------------------------------------------------
 uint16_t pv_rddFieldIndex(PvArea* area, const char* name);
+// As pv_rddFieldIndex, after skipping a leading "alias->", "FIELD->" or "_FIELD->" (the words in
+// any case, FIELD and _FIELD also shortened to four letters or more, blanks before "->").
+uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text);
 
 // ---- opening and creating ---------------------------------------------------------------------
 int pv_rddOpenTable(const char* file, const char* driver, uint16_t area, const char* alias,
