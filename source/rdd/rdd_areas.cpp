@@ -13,6 +13,7 @@ namespace {
 struct Areas {
   std::map<int, std::unique_ptr<PvArea>> used;  // by area number, ascending
   int current = 1;
+  PvArea* currentArea = nullptr;  // the area of `current`, kept in step by SetCurrent
   bool netErr = false;
 };
 
@@ -24,21 +25,30 @@ Areas& areas() {
 constexpr int kMaxArea = 65534;
 constexpr int kMemvarArea = 65535;
 
+PvArea* Lookup(int area) {
+  auto it = areas().used.find(area);
+  return it == areas().used.end() ? nullptr : it->second.get();
+}
+
+// Every change of the current number or of the area table passes here.
+void SetCurrent(int area) {
+  areas().current = area;
+  areas().currentArea = Lookup(area);
+}
+
 }  // namespace
 
 int pv_rddGetCurrentWorkAreaNumber() { return areas().current; }
 
 PvArea* pv_rddGetWorkAreaPointer(int area) {
-  if (area == 0) area = areas().current;
-  auto it = areas().used.find(area);
-  return it == areas().used.end() ? nullptr : it->second.get();
+  return area == 0 ? areas().currentArea : Lookup(area);
 }
 
-PvArea* pv_rddGetCurrentWorkAreaPointer() { return pv_rddGetWorkAreaPointer(0); }
+PvArea* pv_rddGetCurrentWorkAreaPointer() { return areas().currentArea; }
 
 int pv_rddSelectWorkAreaNumber(int area) {
-  areas().current = (area < 1 || area > kMemvarArea) ? 0 : area;
-  return pv_rddGetCurrentWorkAreaPointer() ? PV_SUCCESS : PV_FAILURE;
+  SetCurrent((area < 1 || area > kMemvarArea) ? 0 : area);
+  return areas().currentArea ? PV_SUCCESS : PV_FAILURE;
 }
 
 int pv_rddSelectFirstAvailable() {
@@ -48,7 +58,7 @@ int pv_rddSelectFirstAvailable() {
     ++n;
   }
   if (n > kMaxArea) return PV_FAILURE;
-  areas().current = n;
+  SetCurrent(n);
   return PV_SUCCESS;
 }
 
@@ -64,6 +74,7 @@ int pv_rddInsertAreaNode(const char* driver) {
   area->areaNum = uint16_t(a.current);
   if (pv_rddCall(area.get(), PV_RDD_NEWAREA) != PV_SUCCESS) return PV_FAILURE;
   a.used[a.current] = std::move(area);
+  SetCurrent(a.current);
   return PV_SUCCESS;
 }
 
@@ -73,28 +84,29 @@ void pv_rddReleaseCurrentArea() {
   if (pv_rddCall(area, PV_RDD_CLOSE) != PV_SUCCESS) return;
   pv_rddCall(area, PV_RDD_RELEASE);
   areas().used.erase(areas().current);
+  SetCurrent(areas().current);
 }
 
 void pv_rddCloseAll() {
   Areas& a = areas();
   while (!a.used.empty()) {
-    a.current = a.used.begin()->first;
+    SetCurrent(a.used.begin()->first);
     PvArea* area = a.used.begin()->second.get();
     pv_rddCall(area, PV_RDD_CLOSE);
     pv_rddCall(area, PV_RDD_RELEASE);
     a.used.erase(a.used.begin());
   }
-  a.current = 1;
+  SetCurrent(1);
 }
 
 // Calls `slot` of every area in area-number order and reselects the area that was current.
 static int ForEachArea(int slot) {
   int saved = areas().current, result = PV_SUCCESS;
   for (auto& [number, area] : areas().used) {
-    areas().current = number;
+    SetCurrent(number);
     if (pv_rddCall(area.get(), slot) != PV_SUCCESS) result = PV_FAILURE;
   }
-  areas().current = saved;
+  SetCurrent(saved);
   return result;
 }
 

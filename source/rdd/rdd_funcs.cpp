@@ -511,6 +511,10 @@ void SelectArea(int area) { pv_rddSelectWorkAreaNumber(area); }
 
 int AreaOf(PV_ITEM alias) {
   if (PV_IS_NUMERIC(alias)) return pv_itemGetNI(alias);
+  if (PV_IS_SYMBOL(alias)) {  // compiled aliases: the name's binding, without a lookup
+    PvSymbol* sym = pv_itemGetSymbol(alias);
+    if (sym->dynsym && sym->dynsym->area) return int(sym->dynsym->area);
+  }
   const char* text = PV_IS_SYMBOL(alias)   ? pv_itemGetSymbol(alias)->name
                      : PV_IS_STRING(alias) ? pv_itemGetCPtr(alias)
                                            : nullptr;
