@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "dynsym.h"
 #include "errors.h"
@@ -12,6 +13,7 @@ namespace {
 
 struct Areas {
   std::map<int, std::unique_ptr<PvArea>> used;  // by area number, ascending
+  std::vector<PvArea*> byNumber;  // area number -> area, grown in steps of 256
   int current = 1;
   PvArea* currentArea = nullptr;  // the area of `current`, kept in step by SetCurrent
   bool netErr = false;
@@ -26,8 +28,14 @@ constexpr int kMaxArea = 65534;
 constexpr int kMemvarArea = 65535;
 
 PvArea* Lookup(int area) {
-  auto it = areas().used.find(area);
-  return it == areas().used.end() ? nullptr : it->second.get();
+  const auto& v = areas().byNumber;
+  return area >= 0 && size_t(area) < v.size() ? v[size_t(area)] : nullptr;
+}
+
+void Bind(int number, PvArea* area) {
+  auto& v = areas().byNumber;
+  if (size_t(number) >= v.size()) v.resize((size_t(number) / 256 + 1) * 256, nullptr);
+  v[size_t(number)] = area;
 }
 
 // Every change of the current number or of the area table passes here.
@@ -73,6 +81,7 @@ int pv_rddInsertAreaNode(const char* driver) {
   area->driverNum = number;
   area->areaNum = uint16_t(a.current);
   if (pv_rddCall(area.get(), PV_RDD_NEWAREA) != PV_SUCCESS) return PV_FAILURE;
+  Bind(a.current, area.get());
   a.used[a.current] = std::move(area);
   SetCurrent(a.current);
   return PV_SUCCESS;
@@ -84,6 +93,7 @@ void pv_rddReleaseCurrentArea() {
   if (pv_rddCall(area, PV_RDD_CLOSE) != PV_SUCCESS) return;
   pv_rddCall(area, PV_RDD_RELEASE);
   areas().used.erase(areas().current);
+  Bind(areas().current, nullptr);
   SetCurrent(areas().current);
 }
 
@@ -94,8 +104,10 @@ void pv_rddCloseAll() {
     PvArea* area = a.used.begin()->second.get();
     pv_rddCall(area, PV_RDD_CLOSE);
     pv_rddCall(area, PV_RDD_RELEASE);
+    Bind(a.used.begin()->first, nullptr);
     a.used.erase(a.used.begin());
   }
+  a.byNumber.clear();
   SetCurrent(1);
 }
 
