@@ -397,12 +397,16 @@ int Zap(PvArea* area, PvRddArgs*) {
 
 // ---- open, create, close ----------------------------------------------------------------------
 
-std::string WithExtension(const std::string& file) {
+std::string WithExtension(const std::string& file, const std::string& ext = ".dbf") {
   size_t slash = file.find_last_of("/\\");
   size_t dot = file.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return file + ".dbf";
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return file + ext;
   return file;
 }
+
+PvDbfSettings* SettingsOf(PvArea* a);
+PvDbfSettings* SettingsOf(PvRddNode* node);
+uint16_t g_driver = 0;  // this driver's number, for calls to the default methods
 
 // Registers the table's fields with the area and positions it at the top.
 int Attach(PvDbfArea* a, PvRddArgs* x) {
@@ -428,8 +432,10 @@ int Attach(PvDbfArea* a, PvRddArgs* x) {
 int Open(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   auto* info = static_cast<PvOpenInfo*>(x->ptr);
-  a->fileName = WithExtension(info->file);
-  OpenOptions options{info->shared, info->readOnly, pv_setDBFLockScheme()};
+  PvDbfSettings* settings = SettingsOf(a);
+  a->fileName = WithExtension(info->file, settings->tableExt);
+  OpenOptions options{info->shared, info->readOnly,
+                      settings->lockScheme ? settings->lockScheme : pv_setDBFLockScheme()};
   int r = WithRetry(a, nullptr, [&] { return DbfTable::Open(a->fileName, options, &a->table); });
   if (r != PV_SUCCESS) return PV_FAILURE;
   if (a->table->memoType() != kMemoNone && pv_rddCall(a, PV_RDD_OPENMEMFILE, x) != PV_SUCCESS) {
@@ -460,9 +466,11 @@ int CreateFields(PvArea* area, PvRddArgs* x) {
 int Create(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   auto* info = static_cast<PvOpenInfo*>(x->ptr);
-  a->fileName = WithExtension(info->file);
+  PvDbfSettings* settings = SettingsOf(a);
+  a->fileName = WithExtension(info->file, settings->tableExt);
   CreateOptions options;
-  options.lock_scheme = pv_setDBFLockScheme();
+  options.table_type = settings->tableType;
+  options.lock_scheme = settings->lockScheme ? settings->lockScheme : pv_setDBFLockScheme();
   bool memo_fields = false;
   for (const FieldSpec& f : a->pendingFields) {
     char c = char(std::toupper(uint8_t(f.type.empty() ? ' ' : f.type[0])));
@@ -566,12 +574,12 @@ int PutValueFile(PvArea* area, PvRddArgs* x) {
 
 // exists / drop (called with the driver record): `item` names the table.
 int Exists(PvArea*, PvRddArgs* x) {
-  x->flag = FileExists(WithExtension(pv_itemGetCPtr(x->item)));
+  x->flag = FileExists(WithExtension(pv_itemGetCPtr(x->item), SettingsOf(x->node)->tableExt));
   return PV_SUCCESS;
 }
 
 int Drop(PvArea*, PvRddArgs* x) {
-  std::string table = WithExtension(pv_itemGetCPtr(x->item));
+  std::string table = WithExtension(pv_itemGetCPtr(x->item), SettingsOf(x->node)->tableExt);
   x->flag = DeleteFile(table).ok();
   if (x->flag) {
     std::string base = table.substr(0, table.rfind('.'));
@@ -593,9 +601,70 @@ int OpenMemoFile(PvArea* a, PvRddArgs*) {
   return pv_dbfRaise(a, st, nullptr) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
 }
 
-int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t,
+PvDbfSettings* SettingsOf(PvRddNode* node) { return static_cast<PvDbfSettings*>(node->settings); }
+
+PvDbfSettings* SettingsOf(PvArea* a) { return SettingsOf(pv_rddGetNode(a->driverNum)); }
+
+int Init(PvArea*, PvRddArgs* x) {
+  x->node->settings = new PvDbfSettings();
+  return PV_SUCCESS;
+}
+
+int Exit(PvArea*, PvRddArgs* x) {
+  delete SettingsOf(x->node);
+  x->node->settings = nullptr;
+  return PV_SUCCESS;
+}
+
+// Returns a text setting and takes a new value from `update` when it is a string.
+void TextSetting(std::string* setting, PV_ITEM result, PV_ITEM update, bool one_shot) {
+  pv_itemPutC(result, setting->c_str());
+  if (one_shot) setting->clear();
+  if (update && PV_IS_STRING(update)) *setting = pv_itemGetCPtr(update);
+}
+
+// rddInfo of the DBF driver (called with the driver record): 1, 2, 10 always true; 5 table
+// extension; 13 table type; 16 lock scheme; 19 trigger; 40 / 41 the one-shot pending trigger and
+// password; 42 password; 44 dirty read. Other codes are the defaults.
+int RddInfo(PvArea* area, PvRddArgs* x) {
+  PvDbfSettings* s = SettingsOf(x->node);
+  PV_ITEM update = x->item2 && !PV_IS_NIL(x->item2) ? x->item2 : nullptr;
+  switch (x->number) {
+    case 1: case 2: case 10: pv_itemPutL(x->item, true); return PV_SUCCESS;
+    case 5: {
+      pv_itemPutC(x->item, s->tableExt.c_str());
+      const char* ext = update && PV_IS_STRING(update) ? pv_itemGetCPtr(update) : nullptr;
+      if (ext && ext[0] == '.' && ext[1]) s->tableExt = std::string(ext).substr(0, 10);
+      return PV_SUCCESS;
+    }
+    case 13:
+      pv_itemPutNI(x->item, s->tableType);
+      if (update && PV_IS_NUMERIC(update) && (pv_itemGetNI(update) == 1 || pv_itemGetNI(update) == 2)) {
+        s->tableType = pv_itemGetNI(update);
+      }
+      return PV_SUCCESS;
+    case 16:
+      pv_itemPutNI(x->item, s->lockScheme ? s->lockScheme : pv_setDBFLockScheme());
+      if (update && PV_IS_NUMERIC(update) && pv_itemGetNI(update) >= 1 && pv_itemGetNI(update) <= 5) {
+        s->lockScheme = pv_itemGetNI(update);
+      }
+      return PV_SUCCESS;
+    case 19: TextSetting(&s->trigger, x->item, update, false); return PV_SUCCESS;
+    case 40: TextSetting(&s->pendingTrigger, x->item, update, true); return PV_SUCCESS;
+    case 41: TextSetting(&s->pendingPassword, x->item, update, true); return PV_SUCCESS;
+    case 42: TextSetting(&s->password, x->item, update, false); return PV_SUCCESS;
+    case 44:
+      pv_itemPutL(x->item, s->dirtyRead);
+      if (update && PV_IS_LOGICAL(update)) s->dirtyRead = pv_itemGetL(update);
+      return PV_SUCCESS;
+    default: return pv_rddGetNode(g_driver)->super.slot[PV_RDD_RDDINFO](area, x);
+  }
+}
+
+int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t number,
                   PvRddNode* node) {
   *count = PV_RDD_SLOTS;
+  g_driver = number;
   PvRddFuncs own = {};
   own.slot[PV_RDD_GOBOTTOM] = GoBottom;
   own.slot[PV_RDD_GOTO] = GoTo;
@@ -629,6 +698,9 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_GETVALUEFILE] = GetValueFile;
   own.slot[PV_RDD_PUTVALUEFILE] = PutValueFile;
   own.slot[PV_RDD_EXISTS] = Exists;
+  own.slot[PV_RDD_INIT] = Init;
+  own.slot[PV_RDD_EXIT] = Exit;
+  own.slot[PV_RDD_RDDINFO] = RddInfo;
   own.slot[PV_RDD_DROP] = Drop;
   own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
   node->makeArea = [] { return std::unique_ptr<PvArea>(new PvDbfArea()); };

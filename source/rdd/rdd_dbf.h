@@ -18,6 +18,15 @@
 #include "dbfFPT/memo_file.h"
 #include "rddapi.h"
 
+// Driver-level settings of DBF and the drivers built on it (one per registered driver).
+struct PvDbfSettings {
+  std::string tableExt = ".dbf";
+  int tableType = 1;
+  int lockScheme = 0;  // 0: SET DBFLOCKSCHEME
+  std::string trigger, pendingTrigger, password, pendingPassword;
+  bool dirtyRead = false;
+};
+
 struct PvDbfArea : PvArea {
   std::unique_ptr<pv::dbf::DbfTable> table;
   std::unique_ptr<pv::memo::MemoFile> memo;  // opened by memo drivers

@@ -172,6 +172,29 @@ int Locate(PvArea* a, PvRddArgs* x) {
   return r;
 }
 
+// rddInfo defaults: codes tied to run-time settings read and set those settings.
+int RddInfo(PvArea*, PvRddArgs* x) {
+  static const struct { long code; int setting; } kSettings[] = {
+      {6, PV_SET_MFILEEXT},  {16, PV_SET_DBFLOCKSCHEME}, {22, PV_SET_STRICTREAD},
+      {24, PV_SET_OPTIMIZE}, {25, PV_SET_FORCEOPT},      {26, PV_SET_AUTOPEN},
+      {27, PV_SET_AUTORDER}, {28, PV_SET_AUTOSHARE},     {32, PV_SET_MBLOCKSIZE}};
+  for (const auto& s : kSettings) {
+    if (s.code != x->number) continue;
+    PV_ITEM value = x->item2 && !PV_IS_NIL(x->item2) ? x->item2 : nullptr;
+    pv_setGetSet(s.setting, value, nullptr, x->item);
+    return PV_SUCCESS;
+  }
+  long c = x->number;
+  if ((c >= 12 && c <= 14) || c == 33) return pv_itemPutNI(x->item, 0), PV_SUCCESS;
+  if ((c >= 3 && c <= 5) || (c >= 7 && c <= 9) || c == 19 || c == 40) {
+    pv_itemPutC(x->item, "");
+    return PV_FAILURE;
+  }
+  if (c == 0 || c == 23 || (c >= 34 && c <= 36) || c == 38 || c == 39 || c > 40) return PV_FAILURE;
+  pv_itemPutL(x->item, false);
+  return PV_SUCCESS;
+}
+
 int NewArea(PvArea*, PvRddArgs*) { return PV_SUCCESS; }
 int Release(PvArea* a, PvRddArgs*) {
   pv_itemClear(&a->result);
@@ -227,6 +250,7 @@ PvRddFuncs MakeDefaults() {
   t.slot[PV_RDD_SETLOCATE] = SetLocate;
   t.slot[PV_RDD_LOCATE] = Locate;
   t.slot[PV_RDD_INIT] = Nothing;
+  t.slot[PV_RDD_RDDINFO] = RddInfo;
   t.slot[PV_RDD_EXIT] = Nothing;
   return t;
 }

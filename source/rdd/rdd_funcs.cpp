@@ -470,6 +470,25 @@ void FieldFile(const char* function, int slot, bool append) {
 void PV_FUN_DBFILEGET() { FieldFile("DBFILEGET", PV_RDD_GETVALUEFILE, pv_parni(3) == 1); }
 void PV_FUN_DBFILEPUT() { FieldFile("DBFILEPUT", PV_RDD_PUTVALUEFILE, false); }
 
+// RDDINFO(code, new value, driver): driver-level information of the given or default driver.
+void PV_FUN_RDDINFO() {
+  const char* driver = pv_parc(3) && *pv_parc(3) ? pv_parc(3) : pv_rddDefaultDrv(nullptr);
+  std::string upper(driver ? driver : "");
+  for (char& c : upper) c = char(std::toupper(uint8_t(c)));
+  PvRddNode* node = pv_rddFindNode(upper.c_str());
+  PvItem value = {PV_IT_NIL, {}};
+  if (node) {
+    PvRddArgs x;
+    x.node = node;
+    x.number = pv_parnl(1);
+    x.item = &value;
+    x.item2 = pv_paramError(2);
+    node->table.slot[PV_RDD_RDDINFO](nullptr, &x);
+  }
+  pv_itemReturn(&value);
+  pv_itemClear(&value);
+}
+
 void PV_FUN_RDDREGISTER() {
   int r = pv_rddRegister(pv_parc(1) ? pv_parc(1) : "", uint16_t(pv_parni(2)));
   if (r > 1) pv_errInternal(9004, nullptr, nullptr, nullptr);
@@ -562,6 +581,7 @@ PvSymbol s_symbols[] = {
     pv_native("DBORDERINFO", PV_FUN_DBORDERINFO), pv_native("DBEXISTS", PV_FUN_DBEXISTS),
     pv_native("DBDROP", PV_FUN_DBDROP),           pv_native("RDDREGISTER", PV_FUN_RDDREGISTER),
     pv_native("DBFILEGET", PV_FUN_DBFILEGET),     pv_native("DBFILEPUT", PV_FUN_DBFILEPUT),
+    pv_native("RDDINFO", PV_FUN_RDDINFO),
 };
 
 // Registers the drivers and the hooks when the program is loaded.
