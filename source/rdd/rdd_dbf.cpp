@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "array.h"
+#include "dbf/dbf_cipher.h"
 #include "dbf/dbf_codec.h"
 #include "errors.h"
 #include "fs/error_map.h"
@@ -408,6 +409,22 @@ PvDbfSettings* SettingsOf(PvArea* a);
 PvDbfSettings* SettingsOf(PvRddNode* node);
 uint16_t g_driver = 0;  // this driver's number, for calls to the default methods
 
+// The password for the table being opened or created: the one-shot pending password first,
+// else the driver's password; "" when there is none.
+std::string TakePassword(PvDbfSettings* s) {
+  std::string pw = !s->pendingPassword.empty() ? s->pendingPassword : s->password;
+  s->pendingPassword.clear();
+  return pw;
+}
+
+void SetKey(DbfTable* table, const std::string& password) {
+  if (password.empty() || !table->encrypted()) return;
+  uint8_t key[kKeySize];
+  KeyFromPassword(password, key);
+  table->setKey(key);
+  std::memset(key, 0, sizeof key);
+}
+
 // Registers the table's fields with the area and positions it at the top.
 int Attach(PvDbfArea* a, PvRddArgs* x) {
   a->record.assign(a->table->recordLength(), ' ');
@@ -436,8 +453,10 @@ int Open(PvArea* area, PvRddArgs* x) {
   a->fileName = WithExtension(info->file, settings->tableExt);
   OpenOptions options{info->shared, info->readOnly,
                       settings->lockScheme ? settings->lockScheme : pv_setDBFLockScheme()};
+  std::string password = TakePassword(settings);
   int r = WithRetry(a, nullptr, [&] { return DbfTable::Open(a->fileName, options, &a->table); });
   if (r != PV_SUCCESS) return PV_FAILURE;
+  SetKey(a->table.get(), password);
   if (a->table->memoType() != kMemoNone && pv_rddCall(a, PV_RDD_OPENMEMFILE, x) != PV_SUCCESS) {
     a->table.reset();
     return PV_FAILURE;
@@ -483,10 +502,13 @@ int Create(PvArea* area, PvRddArgs* x) {
     q.item = &type;
     if (pv_rddCall(a, PV_RDD_INFO, &q) == PV_SUCCESS) options.memo_type = pv_itemGetNI(&type);
   }
+  std::string password = TakePassword(settings);
+  options.encrypted = !password.empty() && options.table_type == kTableDbf;
   int r = WithRetry(a, nullptr, [&] {
     return DbfTable::Create(a->fileName, a->pendingFields, options, &a->table);
   });
   if (r != PV_SUCCESS) return PV_FAILURE;
+  SetKey(a->table.get(), password);
   if (memo_fields && pv_rddCall(a, PV_RDD_CREATEMEMFILE, x) != PV_SUCCESS) {
     a->table.reset();
     return PV_FAILURE;
@@ -535,6 +557,15 @@ int RecordInfo(PvArea* area, PvRddArgs* x) {
     case 3: pv_itemPutNL(x->item2, long(a->table->recordLength())); return PV_SUCCESS;
     case 4: pv_itemPutNL(x->item2, long(rec)); return PV_SUCCESS;
     case 5: pv_itemPutL(x->item2, rec == a->recno && a->hot); return PV_SUCCESS;
+    case 6: pv_itemPutL(x->item2, a->table->encrypted()); return PV_SUCCESS;
+    case 7: {  // the raw record bytes, as the area holds them
+      std::vector<uint8_t> raw(a->table->recordLength());
+      Status st = rec == a->recno && a->valid ? Status::Ok() : a->table->readRecord(rec, raw.data());
+      if (rec == a->recno && a->valid) raw = a->record;
+      if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+      pv_itemPutCL(x->item2, reinterpret_cast<const char*>(raw.data()), PV_SIZE(raw.size()));
+      return PV_SUCCESS;
+    }
     default: return PV_FAILURE;
   }
 }
