@@ -8,7 +8,9 @@
 #include "array.h"
 #include "dbf/dbf_cipher.h"
 #include "dbf/dbf_codec.h"
+#include "dynsym.h"
 #include "errors.h"
+#include "vm.h"
 #include "fs/error_map.h"
 #include "fs/posix_file.h"
 #include "set.h"
@@ -19,6 +21,28 @@ using namespace pv::dbf;
 namespace {
 
 PvDbfArea* Dbf(PvArea* a) { return static_cast<PvDbfArea*>(a); }
+
+// Trigger events.
+enum TriggerEvent : int {
+  kPreUse = 1, kPostUse, kUpdate, kAppend, kDelete, kRecall, kPack, kZap, kPut, kGet, kPreClose,
+  kPostClose
+};
+
+// Calls the area's trigger as trigger(event, area, field, @value); its logical result decides
+// whether the operation goes on (true without a trigger, or while a quit or break is pending).
+bool Trigger(PvDbfArea* a, int event, long field = 0, PV_ITEM value = nullptr) {
+  if (!a->trigger || pv_vmRequestQuery()) return true;
+  PvItem nil = {PV_IT_NIL, {}};
+  pv_vmPushDynSym(a->trigger);
+  pv_vmPushNil();
+  pv_vmPushInteger(event);
+  pv_vmPushInteger(a->areaNum);
+  pv_vmPushInteger(int(field));
+  pv_vmPushItemRef(value ? value : &nil);
+  pv_vmDo(4);
+  PV_ITEM r = pv_stackReturnItem();
+  return !PV_IS_LOGICAL(r) || pv_itemGetL(r);
+}
 
 // Runs `op` until it succeeds or the error handler stops retrying; failure raises its error.
 template <typename Op>
@@ -79,6 +103,7 @@ Status Stamp(PvDbfArea* a) {
 int GoCold(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
   if (!a->hot) return PV_SUCCESS;
+  if (!Trigger(a, kUpdate)) return PV_FAILURE;
   Status st = a->hasStamps ? Stamp(a) : Status::Ok();
   if (st.ok()) st = a->table->writeRecord(a->recno, a->record.data());
   a->hot = a->appended = false;
@@ -181,8 +206,12 @@ int SetDeletedFlag(PvArea* area, uint8_t flag) {
   return PV_SUCCESS;
 }
 
-int Delete(PvArea* a, PvRddArgs*) { return SetDeletedFlag(a, kDeletedFlag); }
-int Recall(PvArea* a, PvRddArgs*) { return SetDeletedFlag(a, kLiveFlag); }
+int Delete(PvArea* a, PvRddArgs*) {
+  return Trigger(Dbf(a), kDelete) ? SetDeletedFlag(a, kDeletedFlag) : PV_FAILURE;
+}
+int Recall(PvArea* a, PvRddArgs*) {
+  return Trigger(Dbf(a), kRecall) ? SetDeletedFlag(a, kLiveFlag) : PV_FAILURE;
+}
 
 // ---- field values -----------------------------------------------------------------------------
 
@@ -199,7 +228,15 @@ void PutNumberItem(PV_ITEM item, double v, const Field& f, int width) {
   }
 }
 
+int GetFieldValue(PvArea* area, PvRddArgs* x);
+
+// getValue: the field's value, then the trigger's get event (a false result fails the read).
 int GetValue(PvArea* area, PvRddArgs* x) {
+  if (GetFieldValue(area, x) != PV_SUCCESS) return PV_FAILURE;
+  return Trigger(Dbf(area), kGet, x->number, x->item) ? PV_SUCCESS : PV_FAILURE;
+}
+
+int GetFieldValue(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   const Field* f = FieldOf(a, x->number);
   if (!f) return PV_FAILURE;
@@ -268,7 +305,7 @@ Status PutItem(PvDbfArea* a, const Field& f, PV_ITEM v) {
 int PutValue(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   const Field* f = FieldOf(a, x->number);
-  if (!f) return PV_FAILURE;
+  if (!f || !Trigger(a, kPut, x->number, x->item)) return PV_FAILURE;
   Status st = ReadIfNeeded(a);
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
   if (!a->positioned) return PV_SUCCESS;  // the phantom record takes nothing
@@ -284,6 +321,7 @@ int PutValue(PvArea* area, PvRddArgs* x) {
 int Append(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  if (!Trigger(a, kAppend)) return PV_FAILURE;
   if (x->flag) a->table->unlockAllRecords();
   a->table->blankRecord(a->record.data());
   uint32_t n = 0;
@@ -382,6 +420,7 @@ int Info(PvArea* area, PvRddArgs* x) {
 
 int Pack(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
+  if (!Trigger(a, kPack)) return PV_FAILURE;
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   Status st = a->table->pack();
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
@@ -390,6 +429,7 @@ int Pack(PvArea* area, PvRddArgs*) {
 
 int Zap(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
+  if (!Trigger(a, kZap)) return PV_FAILURE;
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   Status st = a->table->zap();
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
@@ -451,6 +491,15 @@ int Open(PvArea* area, PvRddArgs* x) {
   auto* info = static_cast<PvOpenInfo*>(x->ptr);
   PvDbfSettings* settings = SettingsOf(a);
   a->fileName = WithExtension(info->file, settings->tableExt);
+  std::string trigger = !settings->pendingTrigger.empty() ? settings->pendingTrigger : settings->trigger;
+  settings->pendingTrigger.clear();
+  a->trigger = trigger.empty() ? nullptr : pv_dynsymFindName(trigger.c_str());
+  if (a->trigger && !pv_dynsymIsFunction(a->trigger)) a->trigger = nullptr;
+  PvItem name = {PV_IT_NIL, {}};
+  pv_itemPutC(&name, a->fileName.c_str());
+  bool go_on = Trigger(a, kPreUse, 0, &name);
+  pv_itemClear(&name);
+  if (!go_on) return PV_FAILURE;
   OpenOptions options{info->shared, info->readOnly,
                       settings->lockScheme ? settings->lockScheme : pv_setDBFLockScheme()};
   std::string password = TakePassword(settings);
@@ -461,7 +510,9 @@ int Open(PvArea* area, PvRddArgs* x) {
     a->table.reset();
     return PV_FAILURE;
   }
-  return Attach(a, x);
+  if (Attach(a, x) != PV_SUCCESS) return PV_FAILURE;
+  Trigger(a, kPostUse);
+  return PV_SUCCESS;
 }
 
 int CreateFields(PvArea* area, PvRddArgs* x) {
@@ -518,6 +569,7 @@ int Create(PvArea* area, PvRddArgs* x) {
 
 int Close(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
+  if (!Trigger(a, kPreClose)) return PV_FAILURE;
   int result = PV_SUCCESS;
   if (a->table) {
     if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) result = PV_FAILURE;
@@ -532,6 +584,8 @@ int Close(PvArea* area, PvRddArgs* x) {
   }
   a->memo.reset();
   pv_rddDefaultClose(a, x);
+  Trigger(a, kPostClose);
+  a->trigger = nullptr;
   return result;
 }
 

@@ -35,6 +35,7 @@ struct PvDbfArea : PvArea {
   uint32_t recno = 0;
   bool valid = false, positioned = false, hot = false, appended = false, hasStamps = false;
   std::string fileName;
+  PvDynSym* trigger = nullptr;  // the trigger function, while switched on
 };
 
 // Registers the table functions of "DBF" and "DBFFPT" (called before registering drivers).
