@@ -124,6 +124,13 @@ static int ForEachArea(int slot) {
 
 int pv_rddFlushAll() { return ForEachArea(PV_RDD_FLUSH); }
 
+int pv_rddIterateWorkAreas(int (*fn)(PvArea* area, void* data), void* data) {
+  for (auto& [number, area] : areas().used) {
+    if (fn(area.get(), data) != PV_SUCCESS) return PV_FAILURE;
+  }
+  return PV_SUCCESS;
+}
+
 int pv_rddUnLockAll() { return ForEachArea(PV_RDD_UNLOCK); }
 
 bool pv_rddGetNetErr() { return areas().netErr; }

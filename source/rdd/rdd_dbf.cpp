@@ -132,13 +132,13 @@ int GoTo(PvArea* area, PvRddArgs* x) {
   a->found = false;
   if (n < 1 || n > long(a->table->recordCount())) {
     Phantom(a);
-    return PV_SUCCESS;
+    return a->relations.empty() ? PV_SUCCESS : pv_rddCall(a, PV_RDD_SYNCCHILDREN);
   }
   a->recno = uint32_t(n);
   a->valid = false;
   a->positioned = true;
   a->bof = a->eof = false;
-  return PV_SUCCESS;
+  return a->relations.empty() ? PV_SUCCESS : pv_rddCall(a, PV_RDD_SYNCCHILDREN);
 }
 
 int GoToId(PvArea* a, PvRddArgs* x) {

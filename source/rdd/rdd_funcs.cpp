@@ -403,6 +403,60 @@ void PV_FUN___DBCONTINUE() {
   pv_ret();
 }
 
+// ---- relations --------------------------------------------------------------------------------
+
+// DBSETRELATION(alias or area, key block, key text, scoped)
+void PV_FUN_DBSETRELATION() {
+  PvArea* a = AreaOrError("DBSETRELATION");
+  if (!a) return pv_ret();
+  int child = 0;
+  if (const char* alias = pv_parc(1)) {
+    if (pv_rddGetAliasNumber(alias, &child) != PV_SUCCESS) {
+      pv_errRT_BASE_Ext1(PV_EG_NOALIAS, 1002, nullptr, alias, 0, 0, 0);
+      return pv_ret();
+    }
+  } else {
+    child = pv_parni(1);
+  }
+  PvRddArgs x;
+  x.number = child;
+  x.item = pv_param(2, PV_IT_BLOCK);
+  x.item2 = pv_param(3, PV_IT_STRING);
+  x.flag = pv_parl(4);
+  if (pv_rddCall(a, PV_RDD_SETREL, &x) != PV_SUCCESS) {
+    pv_errRT_DBCMD(PV_EG_ARG, 1006, nullptr, "DBSETRELATION");
+  }
+  pv_ret();
+}
+
+void PV_FUN_DBCLEARRELATION() {
+  if (PvArea* a = AreaOrError("DBCLEARRELATION")) pv_rddCall(a, PV_RDD_CLEARREL);
+  pv_ret();
+}
+
+void PV_FUN_DBRSELECT() {
+  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
+  if (!a) return pv_retni(0);
+  PvRddArgs x;
+  x.number = pv_param(1, PV_IT_NUMERIC) ? pv_parnl(1) : 1;
+  pv_rddCall(a, PV_RDD_RELAREA, &x);
+  pv_retni(int(x.number));
+}
+
+void PV_FUN_DBRELATION() {
+  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
+  PvItem text = {PV_IT_NIL, {}};
+  pv_itemPutC(&text, "");
+  if (a) {
+    PvRddArgs x;
+    x.number = pv_param(1, PV_IT_NUMERIC) ? pv_parnl(1) : 1;
+    x.item = &text;
+    pv_rddCall(a, PV_RDD_RELTEXT, &x);
+  }
+  pv_itemReturn(&text);
+  pv_itemClear(&text);
+}
+
 // ---- information ------------------------------------------------------------------------------
 
 void PV_FUN_DBFIELDINFO() {
@@ -582,6 +636,9 @@ PvSymbol s_symbols[] = {
     pv_native("DBDROP", PV_FUN_DBDROP),           pv_native("RDDREGISTER", PV_FUN_RDDREGISTER),
     pv_native("DBFILEGET", PV_FUN_DBFILEGET),     pv_native("DBFILEPUT", PV_FUN_DBFILEPUT),
     pv_native("RDDINFO", PV_FUN_RDDINFO),
+    pv_native("DBSETRELATION", PV_FUN_DBSETRELATION),
+    pv_native("DBCLEARRELATION", PV_FUN_DBCLEARRELATION),
+    pv_native("DBRSELECT", PV_FUN_DBRSELECT),     pv_native("DBRELATION", PV_FUN_DBRELATION),
 };
 
 // Registers the drivers and the hooks when the program is loaded.
