@@ -1,69 +1,17 @@
-// The DBF driver: open and create, navigation, field values as items, append, delete,
-// locks, flush, pack and zap, over the table-file layer.
-#include "rdd_dbf.h"
-
+// The DBF driver: navigation, the hot/cold record protocol, appending, deleting, locks, flush,
+// pack and zap, over the table-file layer; its method table and registration.
 #include <cstring>
 #include <ctime>
 
-#include "array.h"
-#include "dbf/dbf_cipher.h"
-#include "dbf/dbf_codec.h"
-#include "dynsym.h"
-#include "errors.h"
-#include "vm.h"
 #include "fs/error_map.h"
-#include "fs/posix_file.h"
+#include "rdd_dbf_int.h"
 #include "set.h"
 
-using namespace pv;
-using namespace pv::dbf;
+namespace dbfdrv {
 
-namespace {
-
-PvDbfArea* Dbf(PvArea* a) { return static_cast<PvDbfArea*>(a); }
-
-// Trigger events.
-enum TriggerEvent : int {
-  kPreUse = 1, kPostUse, kUpdate, kAppend, kDelete, kRecall, kPack, kZap, kPut, kGet, kPreClose,
-  kPostClose
-};
-
-// Calls the area's trigger as trigger(event, area, field, @value); its logical result decides
-// whether the operation goes on (true without a trigger, or while a quit or break is pending).
-bool Trigger(PvDbfArea* a, int event, long field = 0, PV_ITEM value = nullptr) {
-  if (!a->trigger || pv_vmRequestQuery()) return true;
-  PvItem nil = {PV_IT_NIL, {}};
-  pv_vmPushDynSym(a->trigger);
-  pv_vmPushNil();
-  pv_vmPushInteger(event);
-  pv_vmPushInteger(a->areaNum);
-  pv_vmPushInteger(int(field));
-  pv_vmPushItemRef(value ? value : &nil);
-  pv_vmDo(4);
-  PV_ITEM r = pv_stackReturnItem();
-  return !PV_IS_LOGICAL(r) || pv_itemGetL(r);
-}
-
-// Runs `op` until it succeeds or the error handler stops retrying; failure raises its error.
-template <typename Op>
-int WithRetry(PvArea* a, const char* operation, Op op) {
-  for (;;) {
-    Status st = op();
-    if (st.ok()) return PV_SUCCESS;
-    if (pv_dbfRaise(a, st, operation) != PV_ERR_RETRY) return PV_FAILURE;
-  }
-}
-
-// Raises `st` and answers success when the handler chose default (the put succeeds then).
-int RaiseDefaultOk(PvArea* a, const Status& st, const char* operation) {
-  return pv_dbfRaise(a, st, operation) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
-}
-
-Status ReadIfNeeded(PvDbfArea* a) {
-  if (a->valid) return Status::Ok();
-  Status st = a->table->readRecord(a->recno, a->record.data());
-  if (st.ok()) a->valid = true;
-  return st;
+uint16_t& DriverNumber() {
+  static uint16_t number = 0;
+  return number;
 }
 
 void Phantom(PvDbfArea* a) {
@@ -213,111 +161,6 @@ int Recall(PvArea* a, PvRddArgs*) {
   return Trigger(Dbf(a), kRecall) ? SetDeletedFlag(a, kLiveFlag) : PV_FAILURE;
 }
 
-// ---- field values -----------------------------------------------------------------------------
-
-const Field* FieldOf(PvDbfArea* a, long n) {
-  if (n < 1 || size_t(n) > a->fields.size()) return nullptr;
-  return &a->table->fields()[size_t(n - 1)];
-}
-
-void PutNumberItem(PV_ITEM item, double v, const Field& f, int width) {
-  if (f.decimals == 0 && v == double(int64_t(v)) && v > -1e18 && v < 1e18) {
-    pv_itemPutNIntLen(item, int64_t(v), width);
-  } else {
-    pv_itemPutNDLen(item, v, width, f.decimals);
-  }
-}
-
-int GetFieldValue(PvArea* area, PvRddArgs* x);
-
-// getValue: the field's value, then the trigger's get event (a false result fails the read).
-int GetValue(PvArea* area, PvRddArgs* x) {
-  if (GetFieldValue(area, x) != PV_SUCCESS) return PV_FAILURE;
-  return Trigger(Dbf(area), kGet, x->number, x->item) ? PV_SUCCESS : PV_FAILURE;
-}
-
-int GetFieldValue(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  if (!f) return PV_FAILURE;
-  Status st = ReadIfNeeded(a);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  const uint8_t* rec = a->record.data();
-  double num = 0;
-  switch (f->type) {
-    case FieldType::kChar:
-    case FieldType::kVarLength: {
-      std::string_view text = GetText(*f, rec, a->table->nullFlags());
-      pv_itemPutCL(x->item, text.data(), PV_SIZE(text.size()));
-      return PV_SUCCESS;
-    }
-    case FieldType::kLogical: pv_itemPutL(x->item, GetLogical(*f, rec)); return PV_SUCCESS;
-    case FieldType::kDate: pv_itemPutDL(x->item, GetDate(*f, rec)); return PV_SUCCESS;
-    case FieldType::kDateTime:
-    case FieldType::kTimeStamp:
-    case FieldType::kModTime: {
-      DateTime dt = GetDateTime(*f, rec);
-      pv_itemPutDTL(x->item, dt.julian, dt.millis);
-      return PV_SUCCESS;
-    }
-    case FieldType::kTimeOfDay: pv_itemPutC(x->item, GetTimeOfDay(*f, rec).c_str()); return PV_SUCCESS;
-    case FieldType::kAny:
-      if (f->length == 3) {
-        pv_itemPutDL(x->item, GetDate(*f, rec));
-        return PV_SUCCESS;
-      }
-      break;
-    default: break;
-  }
-  if (GetNumber(*f, rec, &num)) {
-    bool text_width = f->type == FieldType::kNumeric || f->type == FieldType::kFloat;
-    PutNumberItem(x->item, num, *f, text_width ? f->length : 20);
-    return PV_SUCCESS;
-  }
-  st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
-  return RaiseDefaultOk(a, st, f->name.c_str());
-}
-
-int GetValueLength(PvArea* a, PvRddArgs* x) {
-  const Field* f = FieldOf(Dbf(a), x->number);
-  if (!f) return PV_FAILURE;
-  x->number = f->length;
-  return PV_SUCCESS;
-}
-
-Status PutItem(PvDbfArea* a, const Field& f, PV_ITEM v) {
-  uint8_t* rec = a->record.data();
-  if (PV_IS_STRING(v)) {
-    if (f.type != FieldType::kChar) return PutText(f, rec, {}, nullptr);  // the type error
-    return PutText(f, rec, std::string_view(pv_itemGetCPtr(v), size_t(pv_itemGetCLen(v))),
-                   a->table->nullFlags());
-  }
-  if (PV_IS_DATE(v)) {
-    long julian = 0, ms = 0;
-    pv_itemGetDTL(v, &julian, &ms);
-    return PutDateTime(f, rec, {int32_t(julian), int32_t(ms)});
-  }
-  if (PV_IS_NUMERIC(v)) return PutNumber(f, rec, pv_itemGetND(v));
-  if (PV_IS_LOGICAL(v)) return PutLogical(f, rec, pv_itemGetL(v));
-  return Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
-}
-
-int PutValue(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  if (!f || !Trigger(a, kPut, x->number, x->item)) return PV_FAILURE;
-  Status st = ReadIfNeeded(a);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  if (!a->positioned) return PV_SUCCESS;  // the phantom record takes nothing
-  if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
-  st = PutItem(a, *f, x->item);
-  if (st.ok()) return PV_SUCCESS;
-  st.sub(st.subcode(), kCanDefault);
-  return RaiseDefaultOk(a, st, f->name.c_str());
-}
-
-// ---- records ----------------------------------------------------------------------------------
-
 int Append(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
@@ -386,38 +229,6 @@ int Unlock(PvArea* area, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
-int Info(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  if (!a->table) return pv_rddDefaultInfo(area, x);
-  switch (x->number) {
-    case 1: case 2: pv_itemPutL(x->item, true); return PV_SUCCESS;
-    case 3: pv_itemPutNL(x->item, long(a->table->headerLength())); return PV_SUCCESS;
-    case 4: {
-      int y, m, d;
-      a->table->lastUpdate(&y, &m, &d);
-      pv_itemPutDL(x->item, JulianFromYmd(y, m, d));
-      return PV_SUCCESS;
-    }
-    case 7: pv_itemPutNL(x->item, long(a->table->recordLength())); return PV_SUCCESS;
-    case 9: pv_itemPutC(x->item, ".dbf"); return PV_SUCCESS;
-    case 10: pv_itemPutC(x->item, a->table->fileName().c_str()); return PV_SUCCESS;
-    case 20: pv_itemPutL(x->item, a->table->fileLocked()); return PV_SUCCESS;
-    case 31: pv_itemPutNL(x->item, long(a->table->lockedRecords().size())); return PV_SUCCESS;
-    case 36: pv_itemPutL(x->item, a->table->shared()); return PV_SUCCESS;
-    case 8: {
-      pv_arrayNew(x->item, 0);
-      PvItem n = {PV_IT_NIL, {}};
-      for (uint32_t r : a->table->lockedRecords()) {
-        pv_itemPutNL(&n, long(r));
-        pv_arrayAdd(x->item, &n);
-      }
-      pv_itemClear(&n);
-      return PV_SUCCESS;
-    }
-    default: return pv_rddDefaultInfo(area, x);
-  }
-}
-
 int Pack(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
   if (!Trigger(a, kPack)) return PV_FAILURE;
@@ -434,159 +245,6 @@ int Zap(PvArea* area, PvRddArgs*) {
   Status st = a->table->zap();
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
   return pv_rddCallN(a, PV_RDD_GOTO, 0);
-}
-
-// ---- open, create, close ----------------------------------------------------------------------
-
-std::string WithExtension(const std::string& file, const std::string& ext = ".dbf") {
-  size_t slash = file.find_last_of("/\\");
-  size_t dot = file.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return file + ext;
-  return file;
-}
-
-PvDbfSettings* SettingsOf(PvArea* a);
-PvDbfSettings* SettingsOf(PvRddNode* node);
-uint16_t g_driver = 0;  // this driver's number, for calls to the default methods
-
-// The password for the table being opened or created: the one-shot pending password first,
-// else the driver's password; "" when there is none.
-std::string TakePassword(PvDbfSettings* s) {
-  std::string pw = !s->pendingPassword.empty() ? s->pendingPassword : s->password;
-  s->pendingPassword.clear();
-  return pw;
-}
-
-void SetKey(DbfTable* table, const std::string& password) {
-  if (password.empty() || !table->encrypted()) return;
-  uint8_t key[kKeySize];
-  KeyFromPassword(password, key);
-  table->setKey(key);
-  std::memset(key, 0, sizeof key);
-}
-
-// Registers the table's fields with the area and positions it at the top.
-int Attach(PvDbfArea* a, PvRddArgs* x) {
-  a->record.assign(a->table->recordLength(), ' ');
-  for (const Field& f : a->table->fields()) {
-    a->hasStamps |= f.type == FieldType::kTimeStamp || f.type == FieldType::kModTime ||
-                    f.type == FieldType::kRowVersion;
-    PvField pf;
-    pf.name = f.name;
-    pf.type = int(f.type);
-    pf.length = f.length;
-    pf.decimals = f.decimals;
-    pf.flags = f.flags;
-    pf.step = f.step;
-    PvRddArgs add;
-    add.ptr = &pf;
-    if (f.type != FieldType::kNullFlags) pv_rddCall(a, PV_RDD_ADDFIELD, &add);
-  }
-  if (pv_rddDefaultOpen(a, x) != PV_SUCCESS) return PV_FAILURE;
-  return pv_rddCall(a, PV_RDD_GOTOP);
-}
-
-int Open(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  auto* info = static_cast<PvOpenInfo*>(x->ptr);
-  PvDbfSettings* settings = SettingsOf(a);
-  a->fileName = WithExtension(info->file, settings->tableExt);
-  std::string trigger = !settings->pendingTrigger.empty() ? settings->pendingTrigger : settings->trigger;
-  settings->pendingTrigger.clear();
-  a->trigger = trigger.empty() ? nullptr : pv_dynsymFindName(trigger.c_str());
-  if (a->trigger && !pv_dynsymIsFunction(a->trigger)) a->trigger = nullptr;
-  PvItem name = {PV_IT_NIL, {}};
-  pv_itemPutC(&name, a->fileName.c_str());
-  bool go_on = Trigger(a, kPreUse, 0, &name);
-  pv_itemClear(&name);
-  if (!go_on) return PV_FAILURE;
-  OpenOptions options{info->shared, info->readOnly,
-                      settings->lockScheme ? settings->lockScheme : pv_setDBFLockScheme()};
-  std::string password = TakePassword(settings);
-  int r = WithRetry(a, nullptr, [&] { return DbfTable::Open(a->fileName, options, &a->table); });
-  if (r != PV_SUCCESS) return PV_FAILURE;
-  SetKey(a->table.get(), password);
-  if (a->table->memoType() != kMemoNone && pv_rddCall(a, PV_RDD_OPENMEMFILE, x) != PV_SUCCESS) {
-    a->table.reset();
-    return PV_FAILURE;
-  }
-  if (Attach(a, x) != PV_SUCCESS) return PV_FAILURE;
-  Trigger(a, kPostUse);
-  return PV_SUCCESS;
-}
-
-int CreateFields(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  a->pendingFields.clear();
-  for (PV_SIZE i = 1; i <= pv_arrayLen(x->item); ++i) {
-    PV_ITEM e = pv_arrayGetItemPtr(x->item, i);
-    FieldSpec spec{pv_arrayGetCPtr(e, 1) ? pv_arrayGetCPtr(e, 1) : "",
-                   pv_arrayGetCPtr(e, 2) ? pv_arrayGetCPtr(e, 2) : "", pv_arrayGetNI(e, 3),
-                   pv_arrayGetNI(e, 4), uint8_t(pv_arrayLen(e) >= 5 ? pv_arrayGetNI(e, 5) : 0)};
-    Field check;
-    if (!FieldFromSpec(spec, false, &check).ok()) {
-      pv_errRT_DBCMD(PV_EG_ARG, 1014, nullptr, "DBCREATE");
-      return PV_FAILURE;
-    }
-    a->pendingFields.push_back(spec);
-  }
-  return PV_SUCCESS;
-}
-
-int Create(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  auto* info = static_cast<PvOpenInfo*>(x->ptr);
-  PvDbfSettings* settings = SettingsOf(a);
-  a->fileName = WithExtension(info->file, settings->tableExt);
-  CreateOptions options;
-  options.table_type = settings->tableType;
-  options.lock_scheme = settings->lockScheme ? settings->lockScheme : pv_setDBFLockScheme();
-  bool memo_fields = false;
-  for (const FieldSpec& f : a->pendingFields) {
-    char c = char(std::toupper(uint8_t(f.type.empty() ? ' ' : f.type[0])));
-    memo_fields |= c == 'M' || c == 'P' || c == 'W' || c == 'G';
-  }
-  if (memo_fields) {  // the memo driver answers its memo type
-    PvItem type = {PV_IT_NIL, {}};
-    PvRddArgs q;
-    q.number = 133;
-    q.item = &type;
-    if (pv_rddCall(a, PV_RDD_INFO, &q) == PV_SUCCESS) options.memo_type = pv_itemGetNI(&type);
-  }
-  std::string password = TakePassword(settings);
-  options.encrypted = !password.empty() && options.table_type == kTableDbf;
-  int r = WithRetry(a, nullptr, [&] {
-    return DbfTable::Create(a->fileName, a->pendingFields, options, &a->table);
-  });
-  if (r != PV_SUCCESS) return PV_FAILURE;
-  SetKey(a->table.get(), password);
-  if (memo_fields && pv_rddCall(a, PV_RDD_CREATEMEMFILE, x) != PV_SUCCESS) {
-    a->table.reset();
-    return PV_FAILURE;
-  }
-  return Attach(a, x);
-}
-
-int Close(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  if (!Trigger(a, kPreClose)) return PV_FAILURE;
-  int result = PV_SUCCESS;
-  if (a->table) {
-    if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) result = PV_FAILURE;
-    Status st = a->table->readOnly() ? Status::Ok() : a->table->flush(pv_setHardCommit());
-    Status closed = a->table->close();
-    if (st.ok()) st = closed;
-    if (!st.ok()) {
-      pv_dbfRaise(a, st, nullptr);
-      result = PV_FAILURE;
-    }
-    a->table.reset();
-  }
-  a->memo.reset();
-  pv_rddDefaultClose(a, x);
-  Trigger(a, kPostClose);
-  a->trigger = nullptr;
-  return result;
 }
 
 // recordInfo(code, record): 1 deleted, 2 locked, 3 record length, 4 record number, 5 hot; code 1
@@ -624,132 +282,10 @@ int RecordInfo(PvArea* area, PvRddArgs* x) {
   }
 }
 
-// getValueFile(field, file, mode): writes the bytes of a C field at the end of the file (mode 1
-// appends to an existing file, any other mode creates or empties it first).
-int GetValueFile(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  Status st = ReadIfNeeded(a);
-  if (st.ok() && (!f || f->type != FieldType::kChar)) {
-    st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
-  }
-  if (st.ok()) {
-    std::string_view bytes(reinterpret_cast<const char*>(a->record.data()) + f->offset, f->length);
-    st = WriteFileBytes(pv_itemGetCPtr(x->item), bytes, x->flag);
-  }
-  return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
-}
-
-// putValueFile(field, file): reads up to the field length from the file into a C field.
-int PutValueFile(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  std::string bytes;
-  Status st = ReadIfNeeded(a);
-  if (st.ok() && (!f || f->type != FieldType::kChar)) {
-    st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
-  }
-  if (st.ok()) st = ReadFileBytes(pv_itemGetCPtr(x->item), f->length, &bytes);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  if (!a->positioned) return PV_SUCCESS;
-  if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
-  PutText(*f, a->record.data(), bytes, nullptr);
-  return PV_SUCCESS;
-}
-
-// exists / drop (called with the driver record): `item` names the table.
-int Exists(PvArea*, PvRddArgs* x) {
-  x->flag = FileExists(WithExtension(pv_itemGetCPtr(x->item), SettingsOf(x->node)->tableExt));
-  return PV_SUCCESS;
-}
-
-int Drop(PvArea*, PvRddArgs* x) {
-  std::string table = WithExtension(pv_itemGetCPtr(x->item), SettingsOf(x->node)->tableExt);
-  x->flag = DeleteFile(table).ok();
-  if (x->flag) {
-    std::string base = table.substr(0, table.rfind('.'));
-    for (const char* ext : {".fpt", ".dbt", ".smt", ".cdx"}) DeleteFile(base + ext);
-  }
-  return PV_SUCCESS;
-}
-
-// The plain driver keeps no memo files.
-int CreateMemoFile(PvArea* a, PvRddArgs*) {
-  pv_rddRaise(a, 20, kSubDataType, Dbf(a)->fileName.c_str(), 0, 0, nullptr);  // "Create error"
-
-  return PV_FAILURE;
-}
-
-int OpenMemoFile(PvArea* a, PvRddArgs*) {
-  Status st = Status::Make(StatusKind::kNotSupported, "no memo driver", Dbf(a)->fileName)
-                  .sub(kSubOpen, kCanDefault);
-  return pv_dbfRaise(a, st, nullptr) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
-}
-
-PvDbfSettings* SettingsOf(PvRddNode* node) { return static_cast<PvDbfSettings*>(node->settings); }
-
-PvDbfSettings* SettingsOf(PvArea* a) { return SettingsOf(pv_rddGetNode(a->driverNum)); }
-
-int Init(PvArea*, PvRddArgs* x) {
-  x->node->settings = new PvDbfSettings();
-  return PV_SUCCESS;
-}
-
-int Exit(PvArea*, PvRddArgs* x) {
-  delete SettingsOf(x->node);
-  x->node->settings = nullptr;
-  return PV_SUCCESS;
-}
-
-// Returns a text setting and takes a new value from `update` when it is a string.
-void TextSetting(std::string* setting, PV_ITEM result, PV_ITEM update, bool one_shot) {
-  pv_itemPutC(result, setting->c_str());
-  if (one_shot) setting->clear();
-  if (update && PV_IS_STRING(update)) *setting = pv_itemGetCPtr(update);
-}
-
-// rddInfo of the DBF driver (called with the driver record): 1, 2, 10 always true; 5 table
-// extension; 13 table type; 16 lock scheme; 19 trigger; 40 / 41 the one-shot pending trigger and
-// password; 42 password; 44 dirty read. Other codes are the defaults.
-int RddInfo(PvArea* area, PvRddArgs* x) {
-  PvDbfSettings* s = SettingsOf(x->node);
-  PV_ITEM update = x->item2 && !PV_IS_NIL(x->item2) ? x->item2 : nullptr;
-  switch (x->number) {
-    case 1: case 2: case 10: pv_itemPutL(x->item, true); return PV_SUCCESS;
-    case 5: {
-      pv_itemPutC(x->item, s->tableExt.c_str());
-      const char* ext = update && PV_IS_STRING(update) ? pv_itemGetCPtr(update) : nullptr;
-      if (ext && ext[0] == '.' && ext[1]) s->tableExt = std::string(ext).substr(0, 10);
-      return PV_SUCCESS;
-    }
-    case 13:
-      pv_itemPutNI(x->item, s->tableType);
-      if (update && PV_IS_NUMERIC(update) && (pv_itemGetNI(update) == 1 || pv_itemGetNI(update) == 2)) {
-        s->tableType = pv_itemGetNI(update);
-      }
-      return PV_SUCCESS;
-    case 16:
-      pv_itemPutNI(x->item, s->lockScheme ? s->lockScheme : pv_setDBFLockScheme());
-      if (update && PV_IS_NUMERIC(update) && pv_itemGetNI(update) >= 1 && pv_itemGetNI(update) <= 5) {
-        s->lockScheme = pv_itemGetNI(update);
-      }
-      return PV_SUCCESS;
-    case 19: TextSetting(&s->trigger, x->item, update, false); return PV_SUCCESS;
-    case 40: TextSetting(&s->pendingTrigger, x->item, update, true); return PV_SUCCESS;
-    case 41: TextSetting(&s->pendingPassword, x->item, update, true); return PV_SUCCESS;
-    case 42: TextSetting(&s->password, x->item, update, false); return PV_SUCCESS;
-    case 44:
-      pv_itemPutL(x->item, s->dirtyRead);
-      if (update && PV_IS_LOGICAL(update)) s->dirtyRead = pv_itemGetL(update);
-      return PV_SUCCESS;
-    default: return pv_rddGetNode(g_driver)->super.slot[PV_RDD_RDDINFO](area, x);
-  }
-}
-
 int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t number,
                   PvRddNode* node) {
   *count = PV_RDD_SLOTS;
-  g_driver = number;
+  DriverNumber() = number;
   PvRddFuncs own = {};
   own.slot[PV_RDD_GOBOTTOM] = GoBottom;
   own.slot[PV_RDD_GOTO] = GoTo;
@@ -792,30 +328,11 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   return pv_rddInherit(table, &own, super, "");
 }
 
-}  // namespace
 
-Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
-  FilePtr file;
-  Status st = append ? OpenFile(path, Access::kReadWrite, Share::kDenyNone, &file)
-                     : CreateFile(path, Share::kDenyNone, &file);
-  if (!st.ok()) return std::move(st.sub(append ? kSubOpen : kSubCreate, kCanDefault));
-  uint64_t end = 0;
-  st = file->size(&end);
-  if (st.ok()) st = file->writeAt(end, bytes.data(), bytes.size());
-  return st.ok() ? st : std::move(st.sub(kSubWrite));
-}
 
-Status ReadFileBytes(const std::string& path, size_t limit, std::string* out) {
-  FilePtr file;
-  Status st = OpenFile(path, Access::kRead, Share::kDenyNone, &file);
-  if (!st.ok()) return std::move(st.sub(kSubOpen, kCanDefault));
-  uint64_t size = 0;
-  st = file->size(&size);
-  if (!st.ok()) return std::move(st.sub(kSubRead));
-  out->resize(size_t(std::min<uint64_t>(size, limit)));
-  st = file->readExact(0, out->data(), out->size(), "short read");
-  return st.ok() ? st : std::move(st.sub(kSubRead));
-}
+}  // namespace dbfdrv
+
+using namespace dbfdrv;
 
 bool pv_dbfLockIdxGetData(PvArea* area, uint64_t* offset, uint64_t* pool) {
   PvDbfArea* a = Dbf(area);
