@@ -14,7 +14,6 @@ namespace dbfdrv {
 using namespace pv;
 using namespace pv::dbf;
 
-
 inline PvDbfArea* Dbf(PvArea* a) { return static_cast<PvDbfArea*>(a); }
 
 // Trigger events.
@@ -64,6 +63,7 @@ inline Status ReadIfNeeded(PvDbfArea* a) {
 // The driver number of "DBF", for calls to the methods it inherited.
 uint16_t& DriverNumber();
 
+// rdd_dbf.cpp: navigation, records, locks
 void Phantom(PvDbfArea* a);
 DateTime Now();
 Status Stamp(PvDbfArea* a);
@@ -77,6 +77,7 @@ int SkipRaw(PvArea* area, PvRddArgs* x);
 int Deleted(PvArea* area, PvRddArgs* x);
 int SetDeletedFlag(PvArea* area, uint8_t flag);
 int Delete(PvArea* a, PvRddArgs*);
+int Recall(PvArea* a, PvRddArgs*);
 int Append(PvArea* area, PvRddArgs* x);
 int RecCount(PvArea* area, PvRddArgs* x);
 int RecNo(PvArea* a, PvRddArgs* x);
@@ -87,6 +88,7 @@ int Unlock(PvArea* area, PvRddArgs* x);
 int Pack(PvArea* area, PvRddArgs*);
 int Zap(PvArea* area, PvRddArgs*);
 int RecordInfo(PvArea* area, PvRddArgs* x);
+// rdd_dbf_values.cpp: field values
 const Field* FieldOf(PvDbfArea* a, long n);
 void PutNumberItem(PV_ITEM item, double v, const Field& f, int width);
 int GetValue(PvArea* area, PvRddArgs* x);
@@ -96,6 +98,7 @@ Status PutItem(PvDbfArea* a, const Field& f, PV_ITEM v);
 int PutValue(PvArea* area, PvRddArgs* x);
 int GetValueFile(PvArea* area, PvRddArgs* x);
 int PutValueFile(PvArea* area, PvRddArgs* x);
+// rdd_dbf_open.cpp: open, create, close
 std::string WithExtension(const std::string& file, const std::string& ext = ".dbf");
 std::string TakePassword(PvDbfSettings* s);
 void SetKey(DbfTable* table, const std::string& password);
@@ -108,6 +111,7 @@ int Exists(PvArea*, PvRddArgs* x);
 int Drop(PvArea*, PvRddArgs* x);
 int CreateMemoFile(PvArea* a, PvRddArgs*);
 int OpenMemoFile(PvArea* a, PvRddArgs*);
+// rdd_dbf_settings.cpp: settings and information
 int Info(PvArea* area, PvRddArgs* x);
 PvDbfSettings* SettingsOf(PvRddNode* node);
 PvDbfSettings* SettingsOf(PvArea* a);

@@ -37,18 +37,19 @@ int Info(PvArea* area, PvRddArgs* x) {
   }
 }
 
-PvDbfSettings* SettingsOf(PvRddNode* node) { return static_cast<PvDbfSettings*>(node->settings); }
+PvDbfSettings* SettingsOf(PvRddNode* node) {
+  return static_cast<PvDbfSettings*>(node->settings.get());
+}
 
 PvDbfSettings* SettingsOf(PvArea* a) { return SettingsOf(pv_rddGetNode(a->driverNum)); }
 
 int Init(PvArea*, PvRddArgs* x) {
-  x->node->settings = new PvDbfSettings();
+  x->node->settings = std::make_shared<PvDbfSettings>();
   return PV_SUCCESS;
 }
 
 int Exit(PvArea*, PvRddArgs* x) {
-  delete SettingsOf(x->node);
-  x->node->settings = nullptr;
+  x->node->settings.reset();
   return PV_SUCCESS;
 }
 

@@ -173,7 +173,7 @@ struct PvRddNode {
   PvRddFuncs table = {};
   PvRddFuncs super = {};
   std::unique_ptr<PvArea> (*makeArea)() = nullptr;  // the driver's work-area record
-  void* settings = nullptr;                         // created by init, freed by exit
+  std::shared_ptr<void> settings;                   // created by init, dropped by exit
 };
 
 // A driver's table function: fills `table` and `super` for driver `number`; 0 on success.
