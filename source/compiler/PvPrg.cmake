@@ -27,8 +27,9 @@ function(pv_add_prg target)
     add_custom_command(
       OUTPUT ${out}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
-      COMMAND $<TARGET_FILE:pvc> ${fileflags} -o ${out} ${abs}
+      COMMAND $<TARGET_FILE:pvc> ${fileflags} -o ${out} --depfile ${out}.d ${abs}
       DEPENDS pvc ${abs}
+      DEPFILE ${out}.d
       COMMENT "pvc ${src}"
       VERBATIM)
     target_sources(${target} PRIVATE ${out})

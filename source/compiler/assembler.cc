@@ -78,8 +78,10 @@ void Assembler::jump24(Pcode opcode, int label) {
   instrs_.push_back(std::move(in));
 }
 
-void Assembler::block(Assembler body, uint16_t params, std::vector<int16_t> detached) {
+void Assembler::block(Assembler body, uint16_t params, std::vector<int16_t> detached,
+                      bool macro) {
   Instr in;
+  in.macro = macro;
   in.kind = Kind::Block;
   in.body = std::make_shared<Assembler>(std::move(body));
   in.params = params;
@@ -100,7 +102,7 @@ void Assembler::prepend(Assembler prologue) {
 bool Assembler::layoutBlock(const Instr& in, std::vector<uint8_t>& out, std::string& error) const {
   std::vector<uint8_t> code;
   if (!in.body->assemble(code, error)) return false;
-  if (in.params == 0 && in.detached.empty() && code.size() + 2 <= 255) {
+  if (!in.macro && in.params == 0 && in.detached.empty() && code.size() + 2 <= 255) {
     out.push_back(PV_P_PUSHBLOCKSHORT);
     out.push_back(static_cast<uint8_t>(code.size() + 2));
   } else {
@@ -109,7 +111,7 @@ bool Assembler::layoutBlock(const Instr& in, std::vector<uint8_t>& out, std::str
       error = "code block too large";
       return false;
     }
-    out.push_back(PV_P_PUSHBLOCK);
+    out.push_back(in.macro ? PV_P_MPUSHBLOCK : PV_P_PUSHBLOCK);
     putLE(out, size, 2);
     putLE(out, in.params, 2);
     putLE(out, in.detached.size(), 2);

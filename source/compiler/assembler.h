@@ -38,8 +38,9 @@ class Assembler {
   // An opcode with a fixed s24 distance to `label` (-1: distance 0).
   void jump24(Pcode opcode, int label);
   // A code block: its own instructions, parameter count and detached locals (as numbered in
-  // the enclosing code). Emitted as PUSHBLOCKSHORT when it has neither and is small.
-  void block(Assembler body, uint16_t params, std::vector<int16_t> detached);
+  // the enclosing code). Emitted as PUSHBLOCKSHORT when it has neither and is small; in macro
+  // code always as MPUSHBLOCK.
+  void block(Assembler body, uint16_t params, std::vector<int16_t> detached, bool macro = false);
 
   // Moves all of `prologue`'s instructions in front of this one's.
   void prepend(Assembler prologue);
@@ -59,6 +60,7 @@ class Assembler {
     std::shared_ptr<Assembler> body;
     uint16_t params = 0;
     std::vector<int16_t> detached;
+    bool macro = false;
   };
   std::vector<uint8_t>& current();
   bool layoutBlock(const Instr& in, std::vector<uint8_t>& out, std::string& error) const;

@@ -70,6 +70,7 @@ enum class StmtKind : uint8_t {
   Private, Public,  // decls
   Parameters,  // decls (names)
   Memvar, Field,    // declarations (names; Field: alias in text)
+  Request,          // REQUEST/EXTERNAL names: functions the module refers to
 };
 
 struct Stmt;
@@ -138,7 +139,7 @@ struct ModuleAst {
   std::vector<Procedure> procs;
   std::vector<ClassDecl> classes;
   std::vector<VarDecl> fileStatics;  // STATIC declarations outside procedures
-  std::vector<std::string> fileMemvars;
+  std::vector<std::string> fileMemvars, fileRequests;
   std::vector<std::pair<std::string, std::string>> fileFields;  // name, alias ("" current area)
 };
 

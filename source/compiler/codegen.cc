@@ -10,10 +10,6 @@ namespace {
 
 const char kInitStatics[] = "(_INITSTATICS)";
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string baseName(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
@@ -88,18 +84,25 @@ CompiledModule Generator::run(ModuleAst& ast) {
   std::set<std::string> methodBodies;
   for (const Procedure& p : ast.procs)
     if (p.isMethod) methodBodies.insert(p.name);
+  std::set<std::string> classes;
   for (ClassDecl& cls : ast.classes) {
-    std::string holder = "(CLASS)" + upper(cls.name);
+    classes.insert(upperName(cls.name));
+    std::string holder = "(CLASS)" + upperName(cls.name);
     statics_.push_back({holder, "", static_cast<int>(statics_.size()) + 1, nullptr});
     ast.procs.push_back(classFunction(cls, holder, diags_, methodBodies));
   }
-  for (const auto& [field, alias] : ast.fileFields) fileFields_[upper(field)] = upper(alias);
-  for (const std::string& m : ast.fileMemvars) fileMemvars_.insert(upper(m));
+  for (const auto& [field, alias] : ast.fileFields) fileFields_[upperName(field)] = upperName(alias);
+  for (const std::string& m : ast.fileMemvars) fileMemvars_.insert(upperName(m));
   declareProcedures(ast);
   collectStatics(ast);
+  for (const Procedure& p : ast.procs)
+    if (p.isMethod && !classes.count(p.className))
+      error(p.pos, "METHOD " + p.display + ": class " + p.className + " is not declared in this module");
+  for (const std::string& r : ast.fileRequests) syms_.function(upperName(r));
   for (size_t i = 0; i < ast.procs.size(); ++i) compileProcedure(ast.procs[i], static_cast<int>(i));
   if (initSymbol_ >= 0) compileStaticInit(static_cast<int>(ast.procs.size()));
   mod_.symbols = syms_.symbols();
+  if (mod_.symbols.size() > 0xFFFF) error({}, "more than 65535 names in one module");
   return std::move(mod_);
 }
 
@@ -122,7 +125,7 @@ void Generator::declareProcedures(ModuleAst& ast) {
 
 void Generator::collectStatics(ModuleAst& ast) {
   for (const VarDecl& d : ast.fileStatics)
-    statics_.push_back({upper(d.name), "", static_cast<int>(statics_.size()) + 1, &d});
+    statics_.push_back({upperName(d.name), "", static_cast<int>(statics_.size()) + 1, &d});
   for (const Procedure& p : ast.procs) collectStaticsIn(p.body, p.name);
   if (statics_.empty()) return;
   if (statics_.size() > 0xFFFF) error({}, "too many STATIC variables");
@@ -135,7 +138,7 @@ void Generator::collectStaticsIn(const Block& body, const std::string& proc) {
   for (const StmtPtr& s : body) {
     if (s->kind == StmtKind::Static)
       for (const VarDecl& d : s->decls)
-        statics_.push_back({upper(d.name), proc, static_cast<int>(statics_.size()) + 1, &d});
+        statics_.push_back({upperName(d.name), proc, static_cast<int>(statics_.size()) + 1, &d});
     for (const Block& b : s->blocks) collectStaticsIn(b, proc);
   }
 }
@@ -146,6 +149,7 @@ Assembler Generator::prologue(const Procedure& proc) {
   size_t params = proc.params.size();
   size_t locals = locals_.size() - params;
   if (params > 255) error(proc.pos, "more than 255 parameters");
+  if (locals_.size() > 32767) error(proc.pos, "more than 32767 local variables");
   if (locals > 255) {
     a.op(PV_P_LARGEFRAME);
     a.putU16(static_cast<uint16_t>(std::min<size_t>(locals, 0xFFFF)));
@@ -189,7 +193,7 @@ void Generator::compileProcedure(const Procedure& proc, int procIndex) {
   current_ = &proc;
   proc_ = Assembler();
   locals_.clear();
-  for (const std::string& p : proc.params) locals_.push_back(upper(p));
+  for (const std::string& p : proc.params) locals_.push_back(upperName(p));
   fields_ = fileFields_;
   memvars_ = fileMemvars_;
   blocks_.clear();

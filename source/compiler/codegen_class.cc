@@ -30,6 +30,7 @@
 //     RETURN oInstance
 #include "compiler/codegen.h"
 #include "compiler/parser.h"
+#include "compiler/token.h"
 
 namespace pv {
 
@@ -38,10 +39,6 @@ namespace {
 constexpr int kScopeExported = 1;
 constexpr int kScopeConstructor = 16;
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 ExprPtr name(const SourcePos& pos, const std::string& text) {
   auto e = std::make_unique<Expr>(ExprKind::Name, pos);
@@ -125,7 +122,7 @@ ExprPtr memberCall(ClassMember& m, const std::string& cls, Diagnostics& diags,
   const SourcePos& pos = m.pos;
   std::vector<ExprPtr> args;
   auto methodRef = [&]() -> ExprPtr {
-    std::string fn = upper(cls) + "_" + upper(m.name);
+    std::string fn = upperName(cls) + "_" + upperName(m.name);
     if (!bodies.count(fn)) {
       diags.error(pos, "METHOD " + m.name + " of class " + cls + " has no implementation");
       return nullptr;
@@ -180,7 +177,7 @@ Procedure classFunction(ClassDecl& cls, const std::string& holder, Diagnostics& 
                         const std::set<std::string>& methodBodies) {
   const SourcePos pos = cls.pos;
   Procedure proc;
-  proc.name = upper(cls.name);
+  proc.name = upperName(cls.name);
   proc.display = cls.name;
   proc.pos = pos;
   proc.kind = cls.isStatic ? ProcKind::StaticFunction : ProcKind::Function;
@@ -194,7 +191,7 @@ Procedure classFunction(ClassDecl& cls, const std::string& holder, Diagnostics& 
   Block build;
   auto parents = std::make_unique<Expr>(ExprKind::Array, pos);
   for (const std::string& p : cls.parents)
-    parents->kids.push_back(send(pos, makeCall(pos, upper(p), {}), "ClassH"));
+    parents->kids.push_back(send(pos, makeCall(pos, upperName(p), {}), "ClassH"));
   std::vector<ExprPtr> newArgs;
   newArgs.push_back(makeString(pos, cls.name));
   newArgs.push_back(std::move(parents));
@@ -202,7 +199,7 @@ Procedure classFunction(ClassDecl& cls, const std::string& holder, Diagnostics& 
       assign(pos, "oClass", send(pos, makeCall(pos, "PVCLASS", {}), "New", std::move(newArgs)))));
   std::set<std::string> seen;
   for (ClassMember& m : cls.members) {
-    if (m.kind != ClassMember::Destructor && !seen.insert(upper(m.name)).second)
+    if (m.kind != ClassMember::Destructor && !seen.insert(upperName(m.name)).second)
       diags.error(m.pos, "message " + m.name + " declared twice in class " + cls.name);
     if (m.kind == ClassMember::ErrorHandler) {  // answers by name too
       ClassMember asMethod;

@@ -8,10 +8,6 @@ namespace pv {
 
 namespace {
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 struct BinaryOp {
   const char* op;
@@ -135,7 +131,62 @@ void Generator::pushSymbol(int sym) {
   }
 }
 
-void Generator::message(const std::string& name) { symOp(PV_P_MESSAGE, syms_.name(upper(name))); }
+void Generator::message(const std::string& name) { nameOp(PV_P_MESSAGE, upperName(name)); }
+
+void Generator::putPointer(const std::string& name) {
+  const void* p = (*macroSymbols_)(name);
+  uint64_t bits = reinterpret_cast<uintptr_t>(p);
+  for (size_t i = 0; i < sizeof(void*); ++i) code().putU8(static_cast<uint8_t>(bits >> (8 * i)));
+}
+
+void Generator::pushFunction(const std::string& name) {
+  if (macroSymbols_) {
+    code().op(PV_P_MPUSHSYM);
+    putPointer(name);
+  } else {
+    pushSymbol(syms_.function(name));
+  }
+}
+
+void Generator::pushAliasSymbol(const std::string& alias) {
+  if (macroSymbols_) {
+    code().op(PV_P_MPUSHSYM);
+    putPointer(alias);
+  } else {
+    pushSymbol(syms_.name(alias));
+  }
+}
+
+// An opcode with a name operand: a symbol of the module, or in macro code the M form with the
+// dynamic symbol's address (a macro has no module table; undeclared names are assigned as
+// memory variables there, as no M form of POPVARIABLE exists).
+void Generator::nameOp(Pcode op, const std::string& name) {
+  if (!macroSymbols_) {
+    int sym = syms_.name(name);
+    if ((op == PV_P_PUSHALIASEDFIELD || op == PV_P_POPALIASEDFIELD) && sym < 256) {
+      code().op(op == PV_P_PUSHALIASEDFIELD ? PV_P_PUSHALIASEDFIELDNEAR : PV_P_POPALIASEDFIELDNEAR);
+      code().putU8(static_cast<uint8_t>(sym));
+    } else {
+      symOp(op, sym);
+    }
+    return;
+  }
+  static const std::pair<Pcode, Pcode> kMacroForms[] = {
+      {PV_P_MESSAGE, PV_P_MMESSAGE},           {PV_P_PUSHFIELD, PV_P_MPUSHFIELD},
+      {PV_P_POPFIELD, PV_P_MPOPFIELD},         {PV_P_PUSHMEMVAR, PV_P_MPUSHMEMVAR},
+      {PV_P_POPMEMVAR, PV_P_MPOPMEMVAR},       {PV_P_PUSHVARIABLE, PV_P_MPUSHVARIABLE},
+      {PV_P_POPVARIABLE, PV_P_MPOPMEMVAR},     {PV_P_PUSHMEMVARREF, PV_P_MPUSHMEMVARREF},
+      {PV_P_PUSHALIASEDFIELD, PV_P_MPUSHALIASEDFIELD},
+      {PV_P_POPALIASEDFIELD, PV_P_MPOPALIASEDFIELD},
+      {PV_P_PUSHALIASEDVAR, PV_P_MPUSHALIASEDVAR}, {PV_P_POPALIASEDVAR, PV_P_MPOPALIASEDVAR}};
+  for (const auto& [plain, macro] : kMacroForms) {
+    if (plain != op) continue;
+    code().op(macro);
+    putPointer(name);
+    return;
+  }
+  error({}, "not possible in a macro expression");
+}
 
 void Generator::pushLocal(int local) { localOp(PV_P_PUSHLOCALNEAR, PV_P_PUSHLOCAL, local); }
 
@@ -268,7 +319,7 @@ void Generator::push(const Expr& e) {
     case ExprKind::PostDec: incDec(e, true); return;
     case ExprKind::Ref: pushRef(*e.kids[0]); return;
     case ExprKind::FuncRef:
-      pushSymbol(syms_.function(upper(e.text)));
+      pushFunction(upperName(e.text));
       code().op(PV_P_FUNCPTR);
       return;
     case ExprKind::Super:
@@ -303,7 +354,7 @@ void Generator::branch(const Expr& cond, bool jumpIf, int label) {
 }
 
 void Generator::pushName(const Expr& e) {
-  std::string name = upper(e.text);
+  std::string name = upperName(e.text);
   Resolved r = resolve(name);
   switch (r.kind) {
     case Resolved::Local: pushLocal(r.index); return;
@@ -311,40 +362,32 @@ void Generator::pushName(const Expr& e) {
       code().op(PV_P_PUSHSTATIC);
       code().putU16(static_cast<uint16_t>(r.index));
       return;
-    case Resolved::Field: symOp(PV_P_PUSHFIELD, syms_.name(name)); return;
+    case Resolved::Field: nameOp(PV_P_PUSHFIELD, name); return;
     case Resolved::AliasedField:
-      pushSymbol(syms_.name(r.alias));
-      symOp(PV_P_PUSHALIASEDFIELD, syms_.name(name));
+      pushAliasSymbol(r.alias);
+      nameOp(PV_P_PUSHALIASEDFIELD, name);
       return;
-    case Resolved::Memvar: symOp(PV_P_PUSHMEMVAR, syms_.name(name)); return;
-    default: symOp(PV_P_PUSHVARIABLE, syms_.name(name)); return;
+    case Resolved::Memvar: nameOp(PV_P_PUSHMEMVAR, name); return;
+    default: nameOp(PV_P_PUSHVARIABLE, name); return;
   }
 }
 
 void Generator::pushAliasValue(const Expr& e) {
   if (!e.alias.empty())
-    pushSymbol(syms_.name(e.alias));
+    pushAliasSymbol(e.alias);
   else
     push(*e.kids[0]);
 }
 
 void Generator::pushAliased(const Expr& e) {
-  int sym = syms_.name(upper(e.text));
+  std::string name = upperName(e.text);
   if (isField(e.alias)) {
-    symOp(PV_P_PUSHFIELD, sym);
+    nameOp(PV_P_PUSHFIELD, name);
   } else if (e.alias == "M" || e.alias == "MEMVAR" || e.alias == "MEMV") {
-    symOp(PV_P_PUSHMEMVAR, sym);
-  } else if (!e.alias.empty()) {
-    pushAliasValue(e);
-    if (sym < 256) {
-      code().op(PV_P_PUSHALIASEDFIELDNEAR);
-      code().putU8(static_cast<uint8_t>(sym));
-    } else {
-      symOp(PV_P_PUSHALIASEDFIELD, sym);
-    }
+    nameOp(PV_P_PUSHMEMVAR, name);
   } else {
     pushAliasValue(e);
-    symOp(PV_P_PUSHALIASEDVAR, sym);
+    nameOp(e.alias.empty() ? PV_P_PUSHALIASEDVAR : PV_P_PUSHALIASEDFIELD, name);
   }
 }
 
@@ -380,7 +423,7 @@ void Generator::pushArgs(const Expr& e, size_t first) {
 void Generator::pushCall(const Expr& e, bool discard) {
   const Expr& callee = *e.kids[0];
   if (callee.kind == ExprKind::Name) {
-    pushSymbol(syms_.function(upper(callee.text)));
+    pushFunction(upperName(callee.text));
   } else {
     pushMacroText(callee);
     code().op(PV_P_MACROSYMBOL);
@@ -403,9 +446,9 @@ void Generator::pushReceiver(const Expr* receiver) {
 
 void Generator::pushSend(const Expr& e) {
   const Expr* receiver = e.kids[0].get();
-  if (upper(e.text) == "__ENUMINDEX" && e.kids.size() == 1 && receiver &&
+  if (upperName(e.text) == "__ENUMINDEX" && e.kids.size() == 1 && receiver &&
       receiver->kind == ExprKind::Name && !forEachVars_.empty() &&
-      forEachVars_.back() == upper(receiver->text)) {
+      forEachVars_.back() == upperName(receiver->text)) {
     code().op(PV_P_ENUMINDEX);
     return;
   }
@@ -418,7 +461,7 @@ void Generator::pushSend(const Expr& e) {
 void Generator::pushBlock(const Expr& e) {
   BlockScope scope;
   for (const std::string& p : e.params) {
-    std::string name = upper(p);
+    std::string name = upperName(p);
     for (const std::string& q : scope.params)
       if (q == name) error(e.pos, "code block parameter " + p + " declared twice");
     scope.params.push_back(name);
@@ -430,7 +473,7 @@ void Generator::pushBlock(const Expr& e) {
   BlockScope done = std::move(blocks_.back());
   blocks_.pop_back();
   code().block(std::move(done.code), static_cast<uint16_t>(done.params.size()),
-               std::move(done.detached));
+               std::move(done.detached), macroSymbols_ != nullptr);
 }
 
 void Generator::pushBinary(const Expr& e) {
@@ -459,7 +502,7 @@ void Generator::pushBinary(const Expr& e) {
 void Generator::pushRef(const Expr& e) {
   switch (e.kind) {
     case ExprKind::Name: {
-      std::string name = upper(e.text);
+      std::string name = upperName(e.text);
       Resolved r = resolve(name);
       if (r.kind == Resolved::Local) {
         code().op(PV_P_PUSHLOCALREF);
@@ -468,7 +511,7 @@ void Generator::pushRef(const Expr& e) {
         code().op(PV_P_PUSHSTATICREF);
         code().putU16(static_cast<uint16_t>(r.index));
       } else if (r.kind == Resolved::Memvar || r.kind == Resolved::Variable) {
-        symOp(PV_P_PUSHMEMVARREF, syms_.name(name));
+        nameOp(PV_P_PUSHMEMVARREF, name);
       } else {
         error(e.pos, "a reference to field " + e.text + " is not possible");
       }
@@ -476,7 +519,7 @@ void Generator::pushRef(const Expr& e) {
     }
     case ExprKind::Aliased:
       if (e.alias == "M" || e.alias == "MEMVAR" || e.alias == "MEMV")
-        symOp(PV_P_PUSHMEMVARREF, syms_.name(upper(e.text)));
+        nameOp(PV_P_PUSHMEMVARREF, upperName(e.text));
       else
         error(e.pos, "a reference to field " + e.text + " is not possible");
       return;
@@ -503,7 +546,7 @@ void Generator::pushRef(const Expr& e) {
 void Generator::store(const Expr& target) {
   switch (target.kind) {
     case ExprKind::Name: {
-      std::string name = upper(target.text);
+      std::string name = upperName(target.text);
       Resolved r = resolve(name);
       switch (r.kind) {
         case Resolved::Local: localOp(PV_P_POPLOCALNEAR, PV_P_POPLOCAL, r.index); return;
@@ -511,32 +554,24 @@ void Generator::store(const Expr& target) {
           code().op(PV_P_POPSTATIC);
           code().putU16(static_cast<uint16_t>(r.index));
           return;
-        case Resolved::Field: symOp(PV_P_POPFIELD, syms_.name(name)); return;
+        case Resolved::Field: nameOp(PV_P_POPFIELD, name); return;
         case Resolved::AliasedField:
-          pushSymbol(syms_.name(r.alias));
-          symOp(PV_P_POPALIASEDFIELD, syms_.name(name));
+          pushAliasSymbol(r.alias);
+          nameOp(PV_P_POPALIASEDFIELD, name);
           return;
-        case Resolved::Memvar: symOp(PV_P_POPMEMVAR, syms_.name(name)); return;
-        default: symOp(PV_P_POPVARIABLE, syms_.name(name)); return;
+        case Resolved::Memvar: nameOp(PV_P_POPMEMVAR, name); return;
+        default: nameOp(PV_P_POPVARIABLE, name); return;
       }
     }
     case ExprKind::Aliased: {
-      int sym = syms_.name(upper(target.text));
+      std::string name = upperName(target.text);
       if (isField(target.alias)) {
-        symOp(PV_P_POPFIELD, sym);
+        nameOp(PV_P_POPFIELD, name);
       } else if (target.alias == "M" || target.alias == "MEMVAR" || target.alias == "MEMV") {
-        symOp(PV_P_POPMEMVAR, sym);
-      } else if (!target.alias.empty()) {
-        pushAliasValue(target);
-        if (sym < 256) {
-          code().op(PV_P_POPALIASEDFIELDNEAR);
-          code().putU8(static_cast<uint8_t>(sym));
-        } else {
-          symOp(PV_P_POPALIASEDFIELD, sym);
-        }
+        nameOp(PV_P_POPMEMVAR, name);
       } else {
         pushAliasValue(target);
-        symOp(PV_P_POPALIASEDVAR, sym);
+        nameOp(target.alias.empty() ? PV_P_POPALIASEDVAR : PV_P_POPALIASEDFIELD, name);
       }
       return;
     }
@@ -576,7 +611,7 @@ void Generator::assign(const Expr& e, bool keep) {
     return;
   }
   Resolved r;
-  if (target.kind == ExprKind::Name) r = resolve(upper(target.text));
+  if (target.kind == ExprKind::Name) r = resolve(upperName(target.text));
   bool local8 = target.kind == ExprKind::Name && r.kind == Resolved::Local && fitsLoc8(r.index);
   if (!keep && local8 && binop.empty() && value.kind == ExprKind::Number && value.isInt &&
       fitsS16(value.ival)) {
@@ -641,7 +676,7 @@ void Generator::incDec(const Expr& e, bool keep) {
     return;
   }
   if (target.kind == ExprKind::Name) {
-    Resolved r = resolve(upper(target.text));
+    Resolved r = resolve(upperName(target.text));
     if (r.kind == Resolved::Local && fitsLoc8(r.index)) {
       uint8_t local = static_cast<uint8_t>(static_cast<int8_t>(r.index));
       if (keep && post) pushLocal(r.index);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "compiler/codegen.h"
+#include "compiler/macro_compiler.h"
+#include "compiler/token.h"
 
 namespace pv {
 
@@ -50,6 +52,9 @@ class Generator {
   Generator(const std::string& moduleName, const CodegenOptions& options, Diagnostics& diags)
       : moduleName_(moduleName), options_(options), diags_(diags) {}
   CompiledModule run(ModuleAst& ast);
+  // Macro code: one expression with dynamic-symbol pointers (macro.cc).
+  bool runMacro(const Expr& e, MacroMode mode, const MacroSymbolFn& symbols,
+                std::vector<uint8_t>& out);
 
  private:
   struct StaticVar {
@@ -105,6 +110,10 @@ class Generator {
   void callOp(Pcode shortOp, Pcode longOp, size_t argc);
   void localOp(Pcode nearOp, Pcode wideOp, int local);
   void symOp(Pcode op, int sym);
+  void nameOp(Pcode op, const std::string& upperName);
+  void pushFunction(const std::string& upperName);
+  void pushAliasSymbol(const std::string& upperAlias);
+  void putPointer(const std::string& upperName);
 
   // statements (codegen_stmt.cc)
   void statements(const Block& body);
@@ -132,6 +141,7 @@ class Generator {
   std::map<std::string, std::string> fileFields_;  // name -> alias ("" current area)
   std::set<std::string> fileMemvars_;
   int initSymbol_ = -1;
+  const MacroSymbolFn* macroSymbols_ = nullptr;  // set while compiling macro code
 
   // the procedure being compiled
   const Procedure* current_ = nullptr;

@@ -3,15 +3,6 @@
 
 namespace pv {
 
-namespace {
-
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-}  // namespace
-
 void Generator::statements(const Block& body) {
   for (const StmtPtr& s : body) statement(*s);
 }
@@ -41,6 +32,7 @@ void Generator::statement(const Stmt& s) {
     case StmtKind::Static:
     case StmtKind::Memvar:
     case StmtKind::Field:
+    case StmtKind::Request:
       declare(s);
       return;
     default:
@@ -153,7 +145,7 @@ void Generator::forEachStmt(const Stmt& s) {
   code().op(PV_P_ENUMERATE);
   code().jump(JumpKind::IfFalse, end);
   loops_.push_back({LoopFrame::ForEach, loop, end});
-  forEachVars_.push_back(s.expr->kind == ExprKind::Name ? upper(s.expr->text) : "");
+  forEachVars_.push_back(s.expr->kind == ExprKind::Name ? upperName(s.expr->text) : "");
   statements(s.blocks[0]);
   forEachVars_.pop_back();
   loops_.pop_back();
@@ -289,11 +281,11 @@ void Generator::exitLoop(const Stmt& s) {
 }
 
 void Generator::memvarDecl(const Stmt& s, const char* creator) {
-  pushSymbol(syms_.function(creator));
+  pushFunction(creator);
   code().op(PV_P_PUSHNIL);
   for (const VarDecl& d : s.decls) {
-    pushString(upper(d.name), d.pos);
-    memvars_.insert(upper(d.name));
+    pushString(upperName(d.name), d.pos);
+    memvars_.insert(upperName(d.name));
   }
   callOp(PV_P_DOSHORT, PV_P_DO, s.decls.size());
   for (const VarDecl& d : s.decls) {
@@ -306,7 +298,7 @@ void Generator::memvarDecl(const Stmt& s, const char* creator) {
     } else {
       continue;
     }
-    symOp(PV_P_POPMEMVAR, syms_.name(upper(d.name)));
+    nameOp(PV_P_POPMEMVAR, upperName(d.name));
   }
 }
 
@@ -314,7 +306,7 @@ void Generator::declare(const Stmt& s) {
   switch (s.kind) {
     case StmtKind::Local:
       for (const VarDecl& d : s.decls) {
-        std::string name = upper(d.name);
+        std::string name = upperName(d.name);
         for (size_t i = 0; i < locals_.size(); ++i)
           if (locals_[i] == name) error(d.pos, "variable " + d.name + " declared twice");
         if (!d.dims.empty()) {
@@ -332,17 +324,20 @@ void Generator::declare(const Stmt& s) {
     case StmtKind::Public: memvarDecl(s, "__MVPUBLIC"); return;
     case StmtKind::Parameters:
       for (size_t i = 0; i < s.decls.size(); ++i) {
-        std::string name = upper(s.decls[i].name);
+        std::string name = upperName(s.decls[i].name);
         memvars_.insert(name);
         symOp(PV_P_PARAMETER, syms_.name(name));
         code().putU8(static_cast<uint8_t>(i + 1 > 255 ? 255 : i + 1));
       }
       return;
     case StmtKind::Memvar:
-      for (const VarDecl& d : s.decls) memvars_.insert(upper(d.name));
+      for (const VarDecl& d : s.decls) memvars_.insert(upperName(d.name));
       return;
     case StmtKind::Field:
-      for (const VarDecl& d : s.decls) fields_[upper(d.name)] = upper(s.text);
+      for (const VarDecl& d : s.decls) fields_[upperName(d.name)] = upperName(s.text);
+      return;
+    case StmtKind::Request:
+      for (const VarDecl& d : s.decls) syms_.function(upperName(d.name));
       return;
     case StmtKind::Static:  // created and initialised by the module's static initialiser
       return;

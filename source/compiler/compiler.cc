@@ -12,8 +12,7 @@ std::string implicitProcedureName(const std::string& fileName) {
   std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
   size_t dot = base.find('.');
   if (dot != std::string::npos) base.resize(dot);
-  for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return base.empty() ? "MAIN" : base;
+  return base.empty() ? "MAIN" : upperName(base);
 }
 
 }  // namespace

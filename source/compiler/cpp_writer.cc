@@ -35,7 +35,9 @@ std::string hex(uint32_t v) {
 void writeBytes(std::string& out, const std::vector<uint8_t>& code) {
   for (size_t i = 0; i < code.size(); ++i) {
     if (i % 16 == 0) out += "\n   ";
-    out += " " + std::to_string(code[i]) + ",";
+    out += ' ';
+    out += std::to_string(code[i]);
+    out += ',';
   }
   out += "\n";
 }

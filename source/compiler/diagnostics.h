@@ -30,6 +30,7 @@ class Diagnostics {
 
   int addFile(const std::string& name);
   const std::string& fileName(int index) const { return files_[index]; }
+  const std::vector<std::string>& files() const { return files_; }  // main file, then includes
 
   void error(const SourcePos& pos, const std::string& message);
   bool hasErrors() const { return count_ > 0; }

@@ -53,8 +53,12 @@ class Lister {
     line += "\"";
     pos_ += n;
   }
+  static void appendNumber(std::string& line, int64_t v) {
+    line += ' ';
+    line += std::to_string(v);
+  }
   void symbol(std::string& line, uint64_t index) {
-    line += " " + std::to_string(index);
+    appendNumber(line, static_cast<int64_t>(index));
     if (symbols_ && index < symbols_->size()) line += " (" + (*symbols_)[index].name + ")";
   }
   void jump(std::string& line, size_t at, int bytes) {
@@ -74,7 +78,7 @@ class Lister {
       if (!have(n)) return false;
       switch (kind) {
         case 'c': case 'i': case 'l': case 'q': case 'L': case 'M':
-          line += " " + std::to_string(sle(static_cast<int>(n)));
+          appendNumber(line, sle(static_cast<int>(n)));
           return true;
         case 'S': case 'Y': symbol(line, le(static_cast<int>(n))); return true;
         case 'j': case 'J': case 'F': jump(line, at, static_cast<int>(n)); return true;
@@ -87,7 +91,7 @@ class Lister {
           line += buf;
           return true;
         }
-        default: line += " " + std::to_string(le(static_cast<int>(n))); return true;
+        default: appendNumber(line, static_cast<int64_t>(le(static_cast<int>(n)))); return true;
       }
     }
     switch (kind) {

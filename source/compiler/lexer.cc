@@ -14,10 +14,6 @@ bool isIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) |
 bool isIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string toUpper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // Operators, longest first so that the first match is the longest.
 const char* const kOperators[] = {
@@ -43,7 +39,9 @@ int64_t julianDay(int year, int month, int day) {
 }
 
 Lexer::Lexer(const std::string& text, int file, Diagnostics& diags)
-    : src_(text), file_(file), diags_(diags) {}
+    : src_(text), file_(file), diags_(diags) {
+  if (src_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = lineStart_ = 3;  // UTF-8 byte-order mark
+}
 
 char Lexer::peek(size_t ahead) const {
   return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : '\0';
@@ -73,12 +71,12 @@ bool Lexer::atContinuation() const {
 void Lexer::skipBlanksAndComments() {
   for (;;) {
     char c = peek();
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\f') {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\x1A') {  // 1A: DOS end mark
       ++pos_;
       space_ = true;
     } else if ((c == '/' && peek(1) == '/') || (c == '&' && peek(1) == '&') ||
                (c == '*' && bol_) ||
-               (bol_ && std::strchr("nN", c) && toUpper(src_.substr(pos_, 4)) == "NOTE" &&
+               (bol_ && std::strchr("nN", c) && upperName(src_.substr(pos_, 4)) == "NOTE" &&
                 !isIdentChar(peek(4)))) {
       while (pos_ < src_.size() && src_[pos_] != '\n') ++pos_;
     } else if (c == '/' && peek(1) == '*') {
@@ -255,18 +253,18 @@ Token Lexer::lexString(size_t start, char close) {
 Token Lexer::lexIdent(size_t start) {
   while (isIdentChar(peek())) ++pos_;
   Token t = make(Tok::Ident, start);
-  t.upper = toUpper(t.text);
+  t.upper = upperName(t.text);
   return t;
 }
 
 Token Lexer::lexDot(size_t start) {
   for (const char* word : kDotWords) {
     size_t n = std::strlen(word);
-    if (toUpper(src_.substr(pos_ + 1, n)) != word || peek(n + 1) != '.') continue;
+    if (upperName(src_.substr(pos_ + 1, n)) != word || peek(n + 1) != '.') continue;
     pos_ += n + 2;
     bool logical = n == 1;
     Token t = make(logical ? Tok::Logical : Tok::Op, start);
-    t.upper = toUpper(t.text);
+    t.upper = upperName(t.text);
     if (logical) {
       t.ival = (word[0] == 'T' || word[0] == 'Y') ? 1 : 0;
     } else {

@@ -16,7 +16,7 @@ namespace pv {
 
 class Parser {
  public:
-  static constexpr int kMaxDepth = 200;  // nesting of expressions and statements
+  static constexpr int kMaxDepth = 256;  // nesting of expressions and statements
 
   Parser(Preprocessor& pp, Diagnostics& diags) : pp_(pp), diags_(diags) {}
 
@@ -25,6 +25,9 @@ class Parser {
   ModuleAst parseModule(const std::string& implicitName);
   // One expression filling the whole input (macro and key expressions). Null on error.
   ExprPtr parseExpressionOnly();
+  // Whether an expression can be assigned to (variable, aliased name, element, macro, send
+  // without arguments).
+  static bool isAssignable(const Expr& e) { return isLvalue(e); }
 
  private:
   struct Error {};  // thrown to abandon the current statement; already reported
@@ -86,6 +89,11 @@ class Parser {
   StmtPtr callStmt(const SourcePos& pos, const char* fn, std::vector<ExprPtr> args);
   ExprPtr nameOrExpr();
   StmtPtr useCmd(const Token& first);
+  StmtPtr oneArgument(const Token& first, const char* fn, bool nameAllowed);
+  StmtPtr goCmd(const Token& first);
+  StmtPtr seekCmd(const Token& first);
+  StmtPtr closeAliasCmd(const Token& first);
+  StmtPtr releaseCmd(const Token& first);
   StmtPtr indexCmd(const Token& first);
   StmtPtr setCmd(const Token& first);
   StmtPtr replaceCmd(const Token& first);

@@ -29,8 +29,7 @@ void Parser::classDecl(ModuleAst& mod) {
     cls.isStatic = true;
   }
   expectEol();
-  currentClass_ = cls.name;
-  for (char& c : currentClass_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  currentClass_ = upperName(cls.name);
   for (;;) {
     while (peek().kind == Tok::Eol) take();
     if (peek().kind == Tok::End || (!kwAt(0, "METHOD") && startsProcedure())) {

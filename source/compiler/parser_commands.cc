@@ -71,129 +71,115 @@ ExprPtr Parser::nameOrExpr() {
     std::string name = first.text;
     while (peek().is(".") && peek(1).kind == Tok::Ident && !peek().spaceBefore) {
       take();
-      name += "." + take().text;
+      name += '.';
+      name += take().text;
     }
     return makeString(first.pos, name);
   }
   return expr();
 }
 
+// Commands that are a call without arguments, written as one or two words.
+struct SimpleCommand {
+  const char* word;
+  const char* second;  // required second word, or null
+  const char* function;
+};
+const SimpleCommand kSimpleCommands[] = {
+    {"APPEND", "BLANK", "DBAPPEND"}, {"DELETE", nullptr, "DBDELETE"},
+    {"RECALL", nullptr, "DBRECALL"}, {"PACK", nullptr, "__DBPACK"},
+    {"ZAP", nullptr, "__DBZAP"},     {"COMMIT", nullptr, "DBCOMMITALL"},
+    {"QUIT", nullptr, "__QUIT"},     {"CANCEL", nullptr, "__QUIT"},
+    {"UNLOCK", "ALL", "DBUNLOCKALL"}, {"UNLOCK", nullptr, "DBUNLOCK"},
+    {"CLOSE", "ALL", "DBCLOSEALL"},  {"CLOSE", "DATABASES", "DBCLOSEALL"},
+    {"CLOSE", "INDEXES", "DBCLEARINDEX"}, {"CLOSE", nullptr, "DBCLOSEAREA"}};
+
 StmtPtr Parser::command(const Token& first) {
   const std::string& w = first.upper;
-  const SourcePos pos = first.pos;
-  auto simple = [&](const char* fn) {
+  for (const SimpleCommand& c : kSimpleCommands) {
+    bool words = c.second ? kw(first, c.word) && kwAt(1, c.second) && peek(2).kind == Tok::Eol
+                          : kw(first, c.word) && peek(1).kind == Tok::Eol;
+    if (!words) continue;
     take();
+    if (c.second) take();
     expectEol();
-    return callStmt(pos, fn, {});
-  };
+    return callStmt(first.pos, c.function, {});
+  }
   if (w == "USE") return useCmd(take());
-  if (kw(first, "SELECT")) {
-    take();
-    std::vector<ExprPtr> args;
-    args.push_back(peek().kind == Tok::Number ? expr() : nameOrExpr());
-    expectEol();
-    return callStmt(pos, "DBSELECTAREA", std::move(args));
-  }
-  if (w == "GO" || kw(first, "GOTO")) {
-    take();
-    if (kwAt(0, "TOP") || kwAt(0, "BOTTOM")) {
-      bool top = kwAt(0, "TOP");
-      take();
-      expectEol();
-      return callStmt(pos, top ? "DBGOTOP" : "DBGOBOTTOM", {});
-    }
-    std::vector<ExprPtr> args;
-    args.push_back(expr());
-    expectEol();
-    return callStmt(pos, "DBGOTO", std::move(args));
-  }
-  if (w == "SKIP") {
-    take();
-    std::vector<ExprPtr> args;
-    if (!atEol()) args.push_back(expr());
-    expectEol();
-    return callStmt(pos, "DBSKIP", std::move(args));
-  }
-  if (w == "SEEK") {
-    take();
-    std::vector<ExprPtr> args;
-    args.push_back(expr());
-    bool soft = false, last = false;
-    while (!atEol()) {
-      if (kwAt(0, "SOFTSEEK")) soft = true;
-      else if (kwAt(0, "LAST")) last = true;
-      else failHere("expected SOFTSEEK or LAST");
-      take();
-    }
-    expectEol();
-    args.push_back(soft ? makeLogical(pos, true) : nil(pos));
-    args.push_back(makeLogical(pos, last));
-    return callStmt(pos, "DBSEEK", std::move(args));
-  }
-  if (kw(first, "APPEND") && kwAt(1, "BLANK")) {
-    take();
-    return simple("DBAPPEND");
-  }
+  if (kw(first, "SELECT")) return oneArgument(take(), "DBSELECTAREA", true);
+  if (w == "GO" || kw(first, "GOTO")) return goCmd(take());
+  if (w == "SKIP") return oneArgument(take(), "DBSKIP", false);
+  if (w == "SEEK") return seekCmd(take());
   if (kw(first, "REPLACE")) return replaceCmd(take());
-  if (kw(first, "DELETE") && peek(1).kind == Tok::Eol) return simple("DBDELETE");
-  if (kw(first, "RECALL") && peek(1).kind == Tok::Eol) return simple("DBRECALL");
-  if (w == "PACK" && peek(1).kind == Tok::Eol) return simple("__DBPACK");
-  if (w == "ZAP" && peek(1).kind == Tok::Eol) return simple("__DBZAP");
-  if (kw(first, "COMMIT") && peek(1).kind == Tok::Eol) return simple("DBCOMMITALL");
-  if (kw(first, "QUIT") || kw(first, "CANCEL")) return simple("__QUIT");
-  if (kw(first, "UNLOCK")) {
-    take();
-    bool all = kwAt(0, "ALL");
-    if (all) take();
-    expectEol();
-    return callStmt(pos, all ? "DBUNLOCKALL" : "DBUNLOCK", {});
-  }
   if (kw(first, "INDEX") && kwAt(1, "ON")) return indexCmd(take());
   if (w == "SET") return setCmd(take());
-  if (kw(first, "CLOSE")) {
-    take();
-    if (atEol()) return simple("DBCLOSEAREA");
-    if (kwAt(0, "ALL") || kwAt(0, "DATABASES")) {
-      take();
-      expectEol();
-      return callStmt(pos, "DBCLOSEALL", {});
-    }
-    if (kwAt(0, "INDEXES")) {
-      take();
-      expectEol();
-      return callStmt(pos, "DBCLEARINDEX", {});
-    }
-    auto s = std::make_unique<Stmt>(StmtKind::Expr, pos);
-    auto e = std::make_unique<Expr>(ExprKind::AliasedExpr, pos);
-    e->alias = expectIdent("ALL, DATABASES, INDEXES or an alias");
-    for (char& c : e->alias) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    e->kids.push_back(makeCall(pos, "DBCLOSEAREA", {}));
-    s->expr = std::move(e);
-    expectEol();
-    return s;
-  }
-  if (kw(first, "BREAK")) {
-    take();
-    std::vector<ExprPtr> args;
-    if (!atEol()) args.push_back(expr());
-    expectEol();
-    return callStmt(pos, "BREAK", std::move(args));
-  }
-  if (kw(first, "RELEASE") && peek(1).kind == Tok::Ident) {
-    take();
-    auto s = std::make_unique<Stmt>(StmtKind::Expr, pos);
-    auto list = std::make_unique<Expr>(ExprKind::List, pos);
-    do {
-      std::vector<ExprPtr> args;
-      SourcePos at = peek().pos;
-      args.push_back(makeString(at, expectIdent("a variable name")));
-      list->kids.push_back(makeCall(pos, "__MVXRELEASE", std::move(args)));
-    } while (accept(","));
-    expectEol();
-    s->expr = std::move(list);
-    return s;
-  }
+  if (kw(first, "CLOSE") && peek(1).kind == Tok::Ident) return closeAliasCmd(take());
+  if (kw(first, "BREAK")) return oneArgument(take(), "BREAK", false);
+  if (kw(first, "RELEASE") && peek(1).kind == Tok::Ident) return releaseCmd(take());
   return nullptr;
+}
+
+// SELECT x, SKIP [n], BREAK [x]: a call with the operand, if any. `nameAllowed`: a bare name is
+// the alias text.
+StmtPtr Parser::oneArgument(const Token& first, const char* fn, bool nameAllowed) {
+  std::vector<ExprPtr> args;
+  if (!atEol()) args.push_back(nameAllowed && peek().kind != Tok::Number ? nameOrExpr() : expr());
+  if (nameAllowed && args.empty()) failHere("expected a work area");
+  expectEol();
+  return callStmt(first.pos, fn, std::move(args));
+}
+
+StmtPtr Parser::goCmd(const Token& first) {
+  if (kwAt(0, "TOP") || kwAt(0, "BOTTOM")) {
+    bool top = kwAt(0, "TOP");
+    take();
+    expectEol();
+    return callStmt(first.pos, top ? "DBGOTOP" : "DBGOBOTTOM", {});
+  }
+  return oneArgument(first, "DBGOTO", false);
+}
+
+StmtPtr Parser::seekCmd(const Token& first) {
+  std::vector<ExprPtr> args;
+  args.push_back(expr());
+  bool soft = false, last = false;
+  while (!atEol()) {
+    if (kwAt(0, "SOFTSEEK"))
+      soft = true;
+    else if (kwAt(0, "LAST"))
+      last = true;
+    else
+      failHere("expected SOFTSEEK or LAST");
+    take();
+  }
+  expectEol();
+  args.push_back(soft ? makeLogical(first.pos, true) : nil(first.pos));
+  args.push_back(makeLogical(first.pos, last));
+  return callStmt(first.pos, "DBSEEK", std::move(args));
+}
+
+StmtPtr Parser::closeAliasCmd(const Token& first) {
+  auto s = std::make_unique<Stmt>(StmtKind::Expr, first.pos);
+  auto e = std::make_unique<Expr>(ExprKind::AliasedExpr, first.pos);
+  e->alias = upperName(expectIdent("ALL, DATABASES, INDEXES or an alias"));
+  e->kids.push_back(makeCall(first.pos, "DBCLOSEAREA", {}));
+  s->expr = std::move(e);
+  expectEol();
+  return s;
+}
+
+StmtPtr Parser::releaseCmd(const Token& first) {
+  auto s = std::make_unique<Stmt>(StmtKind::Expr, first.pos);
+  auto list = std::make_unique<Expr>(ExprKind::List, first.pos);
+  do {
+    std::vector<ExprPtr> args;
+    SourcePos at = peek().pos;
+    args.push_back(makeString(at, expectIdent("a variable name")));
+    list->kids.push_back(makeCall(first.pos, "__MVXRELEASE", std::move(args)));
+  } while (accept(","));
+  expectEol();
+  s->expr = std::move(list);
+  return s;
 }
 
 StmtPtr Parser::useCmd(const Token& first) {

@@ -150,7 +150,6 @@ ExprPtr Parser::assignment() {
     if (!peek().is(op)) continue;
     Token t = take();
     checkLvalue(*left, op);
-    DepthGuard guard(*this, t.pos);
     auto e = std::make_unique<Expr>(ExprKind::Assign, t.pos);
     e->op = std::strcmp(op, "**=") == 0 ? "^=" : op;
     e->kids.push_back(std::move(left));
@@ -177,7 +176,6 @@ const std::vector<std::vector<const char*>> kLevels = {
 
 ExprPtr Parser::binary(int level) {
   if (level == static_cast<int>(kLevels.size())) return prefix();
-  DepthGuard guard(*this, peek().pos);
   ExprPtr left = binary(level + 1);
   for (;;) {
     const Token& t = peek();
@@ -217,7 +215,7 @@ ExprPtr Parser::prefix() {
       return operand;
     }
     auto e = std::make_unique<Expr>(ExprKind::Unary, op.pos);
-    e->op = op.text == "-" ? "-" : "!";
+    e->op.push_back(op.text == "-" ? '-' : '!');
     e->kids.push_back(std::move(operand));
     return e;
   }
@@ -247,7 +245,7 @@ void Parser::arguments(Expr& call, const char* close) {
       call.kids.push_back(expr());
     }
     if (accept(close)) return;
-    expect(",", "between arguments");
+    if (!accept(",")) failHere(std::string("expected ',' or '") + close + "' after an argument");
   }
 }
 
@@ -295,8 +293,7 @@ ExprPtr Parser::postfix(ExprPtr e) {
 ExprPtr Parser::aliased(ExprPtr left, const Token& arrow) {
   auto e = std::make_unique<Expr>(ExprKind::Aliased, arrow.pos);
   if (left->kind == ExprKind::Name) {
-    e->alias = left->text;
-    for (char& c : e->alias) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    e->alias = upperName(left->text);
   } else if (left->kind == ExprKind::List || left->kind == ExprKind::Number ||
              left->kind == ExprKind::Macro || left->kind == ExprKind::String ||
              left->kind == ExprKind::Call || left->kind == ExprKind::Binary) {

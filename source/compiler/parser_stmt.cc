@@ -13,6 +13,7 @@ bool followsAsExpression(const Token& t) {
   static const char* const kOps[] = {":=", "+=", "-=", "*=", "/=", "%=", "^=", "**=",
                                      "++", "--", ":",  "[",  "->", "=",  "("};
   if (t.kind != Tok::Op) return false;
+  if (t.text == ":" && t.spaceBefore) return false;  // `IF :x` inside WITH OBJECT
   for (const char* op : kOps)
     if (t.text == op) return true;
   return false;
@@ -54,6 +55,11 @@ void Parser::topLevel(ModuleAst& mod, const std::string& implicitName) {
       if (!started && declarationWord && kwAt(0, "STATIC")) {
         StmtPtr s = declStmt(StmtKind::Static, take());
         for (VarDecl& d : s->decls) mod.fileStatics.push_back(std::move(d));
+        continue;
+      }
+      if (!started && declarationWord && (kwAt(0, "REQUEST") || kwAt(0, "EXTERNAL"))) {
+        StmtPtr s = declStmt(StmtKind::Request, take());
+        for (VarDecl& d : s->decls) mod.fileRequests.push_back(d.name);
         continue;
       }
       if (!started && declarationWord && (kwAt(0, "MEMVAR") || kwAt(0, "FIELD"))) {
@@ -261,6 +267,8 @@ StmtPtr Parser::keywordStatement(const Token& first) {
   if (kw(first, "PUBLIC")) return declStmt(StmtKind::Public, take());
   if (kw(first, "PARAMETERS")) return declStmt(StmtKind::Parameters, take());
   if (kw(first, "MEMVAR")) return declStmt(StmtKind::Memvar, take());
+  if ((kw(first, "REQUEST") || kw(first, "EXTERNAL")) && peek(1).kind == Tok::Ident)
+    return declStmt(StmtKind::Request, take());
   if (kw(first, "FIELD") && peek(1).kind == Tok::Ident) return declStmt(StmtKind::Field, take());
   static const char* const kClosers[] = {"ENDIF", "ENDDO", "ENDCASE", "NEXT", "ELSE", "ELSEIF",
                                          "OTHERWISE", "RECOVER", "CATCH", "FINALLY",
@@ -451,7 +459,8 @@ StmtPtr Parser::withStmt(const Token& first) {
 
 StmtPtr Parser::declStmt(StmtKind kind, const Token& first) {
   auto s = std::make_unique<Stmt>(kind, first.pos);
-  bool simple = kind == StmtKind::Parameters || kind == StmtKind::Memvar || kind == StmtKind::Field;
+  bool simple = kind == StmtKind::Parameters || kind == StmtKind::Memvar ||
+                kind == StmtKind::Field || kind == StmtKind::Request;
   do {
     VarDecl d;
     d.pos = peek().pos;

@@ -3,6 +3,7 @@
 // expanded (function-like macro arguments therefore stay on one logical line).
 #include "compiler/preprocessor.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -99,7 +100,8 @@ Token Preprocessor::next() {
     if (skipping()) continue;
     std::vector<Token> out;
     std::set<std::string> active;
-    size_t budget = kMaxExpansion;
+    size_t budget = std::min(kMaxExpansion, totalBudget_);
+    size_t lineBudget = budget;
     cutReported_ = false;
     while (!line.empty()) {
       Token t = line.front();
@@ -110,6 +112,7 @@ Token Preprocessor::next() {
         out.push_back(t);
       }
     }
+    totalBudget_ -= lineBudget - budget;
     if (!out.empty()) out.front().bol = first.bol;
     pending_.assign(out.begin(), out.end());
   }

@@ -21,7 +21,8 @@ bool readFileFromDisk(const std::string& path, std::string& text);
 class Preprocessor {
  public:
   static constexpr int kMaxIncludeDepth = 16;
-  static constexpr size_t kMaxExpansion = 100000;  // tokens one macro use may produce
+  static constexpr size_t kMaxExpansion = 20000;  // tokens one line's macros may produce
+  static constexpr size_t kMaxTotalExpansion = 4000000;  // tokens all macros of a file may produce
 
   Preprocessor(Diagnostics& diags, std::vector<std::string> includePaths,
                FileReader reader = readFileFromDisk);
@@ -78,6 +79,7 @@ class Preprocessor {
   std::map<std::string, Macro> macros_;
   std::deque<Token> pending_;
   bool cutReported_ = false;
+  size_t totalBudget_ = kMaxTotalExpansion;
 };
 
 }  // namespace pv

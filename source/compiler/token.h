@@ -1,6 +1,7 @@
 // Tokens of the language, as the lexer makes them and the preprocessor passes them on.
 #pragma once
 
+#include <cctype>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,12 @@ enum class Tok : uint8_t {
   Logical,  // .T. .F. .Y. .N.; `ival` 1 or 0
   Op,       // operator or punctuation; `text` holds it (".AND." etc. upper-cased)
 };
+
+// Names are case-insensitive: symbols, keywords and aliases are compared upper-cased.
+inline std::string upperName(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
 
 struct Token {
   Tok kind = Tok::End;

@@ -327,12 +327,34 @@ static void quickSort(PvItem* a, PV_SIZE n, Less less) {
     for (PV_SIZE k = i; k > 0 && less(a[k], a[k - 1]); --k) std::swap(a[k], a[k - 1]);
 }
 
+// The order without a block. Ranges of one kind (integers, numbers, strings) sort with a
+// comparison made for that kind; mixed ranges take the general rules.
+static void sortWithoutBlock(PvItem* a, PV_SIZE n) {
+  uint32_t any = 0;
+  for (PV_SIZE i = 0; i < n; ++i) any |= a[i].type & ~PV_IT_MEMOFLAG;
+  if (any == PV_IT_INTEGER) {
+    quickSort(a, n, [](PvItem& x, PvItem& y) { return x.item.asInteger.value < y.item.asInteger.value; });
+  } else if ((any & ~PV_IT_NUMERIC) == 0 && (any & PV_IT_NUMERIC)) {
+    quickSort(a, n, [](PvItem& x, PvItem& y) {
+      if ((x.type & PV_IT_NUMINT) && (y.type & PV_IT_NUMINT)) return pv_itemGetNInt(&x) < pv_itemGetNInt(&y);
+      return pv_itemGetND(&x) < pv_itemGetND(&y);
+    });
+  } else if (any == PV_IT_STRING) {
+    quickSort(a, n, [](PvItem& x, PvItem& y) {
+      return pv_itemStrCmpBytes(x.item.asString.value, x.item.asString.length, y.item.asString.value,
+                                y.item.asString.length, false) < 0;
+    });
+  } else {
+    quickSort(a, n, [](PvItem& x, PvItem& y) { return pv_itemSortLess(&x, &y); });
+  }
+}
+
 bool pv_arraySort(PV_ITEM array, PV_SIZE start, PV_SIZE count, PV_ITEM block) {
   PvBaseArray* b = baseOf(array);
   if (!b) return false;
   if (!range(b, &start, &count)) return true;
   if (!block || !PV_IS_BLOCK(block)) {
-    quickSort(b->items + start - 1, count, [](PvItem& x, PvItem& y) { return pv_itemSortLess(&x, &y); });
+    sortWithoutBlock(b->items + start - 1, count);
     return true;
   }
   // The block may change the array, so the elements are sorted in a copy of their own.

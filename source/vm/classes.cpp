@@ -18,6 +18,7 @@
 #include "errint.h"
 #include "errors.h"
 #include "gc.h"
+#include "stackdef.h"
 #include "vm.h"
 
 namespace {
@@ -130,6 +131,7 @@ int scalarSlot(PV_ITEM p) {
 
 void copyClassInto(Class* dst, uint16_t parentHandle, uint16_t dataShift, uint16_t clsDataShift) {
   Class* p = classOf(parentHandle);
+  auto inlineShift = static_cast<uint32_t>(pv_arrayLen(&dst->inlines));
   for (const Method& pm : p->methods) {
     Method m;
     m.message = pm.message;
@@ -141,6 +143,7 @@ void copyClassInto(Class* dst, uint16_t parentHandle, uint16_t dataShift, uint16
     m.calls = 0;
     if (m.kind == PV_OO_MSG_DATA) m.index += dataShift;
     if (m.kind == PV_OO_MSG_CLASSDATA) m.index += clsDataShift;
+    if (m.kind == PV_OO_MSG_INLINE) m.index += inlineShift;
     pv_itemCopy(&m.initValue, const_cast<PvItem*>(&pm.initValue));
     int existing = findMethod(dst, m.message);
     if (existing >= 0) {
@@ -492,11 +495,19 @@ void pv_clsDispatch(uint16_t argc) {
         discardFrame(argc);
         pv_itemClear(pv_stackReturnItem());
         return;
-      case PV_OO_MSG_SUPER:
+      case PV_OO_MSG_SUPER: {
+        // The parent is that of the class whose method is running, not of the receiver's
+        // class: a parent's method calling Super reaches the grandparent.
+        uint32_t parent = m.index;
+        if (Class* running = classOf(pv_stackBaseState()->classHandle)) {
+          int own = findMethod(running, msg);
+          if (own >= 0 && running->methods[own].kind == PV_OO_MSG_SUPER) parent = running->methods[own].index;
+        }
         pv_itemCopy(pv_stackReturnItem(), self);
-        pv_stackReturnItem()->item.asArray.superCls = static_cast<uint16_t>(m.index);
+        pv_stackReturnItem()->item.asArray.superCls = static_cast<uint16_t>(parent);
         discardFrame(argc);
         return;
+      }
       case PV_OO_MSG_DELEGATE: {
         PvItem target = {PV_IT_NIL, {}};
         if (PV_IS_ARRAY(self)) pv_arrayGet(self, m.index, &target);

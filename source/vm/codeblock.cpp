@@ -51,6 +51,7 @@ PvCodeBlock* pv_codeblockNew(PV_ITEM item, const uint8_t* pcode, uint32_t pcodeS
   cb->localCount = localCount;
   cb->locals = nullptr;
   cb->defProc = nullptr;
+  cb->defModuleName = nullptr;
   cb->defLine = 0;
   if (localCount) {
     cb->locals = static_cast<PvItem*>(pv_xgrab(localCount * sizeof(PvItem)));

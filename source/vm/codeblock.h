@@ -14,6 +14,7 @@ struct PvCodeBlock {
   uint32_t pcodeSize;
   bool ownsPcode;           // macro-compiled blocks own a copy of their bytecode
   PvSymbol* defProc;        // the procedure that created it (for error reports)
+  const char* defModuleName;  // its "FILE.prg:PROC" text, or nullptr
   int defLine;
 };
 

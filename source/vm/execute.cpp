@@ -250,6 +250,11 @@ void makeBlock(Frame& f, const uint8_t* pc, bool isShort, bool macro) {
   cb->statics = pv_stackBaseState()->statics;
   cb->defLine = pv_stackBaseState()->line;
   cb->defProc = pv_stackBaseItem()->item.asSymbol.value;
+  cb->defModuleName = pv_stackBaseState()->moduleName;
+  if (PV_IS_BLOCK(pv_stackSelfItem())) {  // a block made inside a block: its maker's maker
+    cb->defProc = pv_stackSelfItem()->item.asBlock.value->defProc;
+    cb->defModuleName = pv_stackSelfItem()->item.asBlock.value->defModuleName;
+  }
   for (auto& l : locals) pv_itemClear(&l);
 }
 
@@ -518,12 +523,15 @@ void ivarRef() {
   pv_itemMove(pv_stackTop(-1), &ref);
 }
 
+// The display width of an integer value (wider for large negative values).
+inline int32_t intWidth(int32_t v) { return v < -999999999 ? 20 : 10; }
+
 // Literal pushes into a fresh (NIL) slot.
 inline void pushInt(int32_t v) {
   PvItem* p = pv_stackPushSlot();
   p->type = PV_IT_INTEGER;
   p->item.asInteger.value = v;
-  p->item.asInteger.width = v < -999999999 ? 20 : 10;
+  p->item.asInteger.width = intWidth(v);
 }
 
 inline void pushSymbol(PvSymbol* s) {
@@ -561,7 +569,7 @@ inline bool fastArith(bool add) {
   pv_stackDrop();
   b->type = PV_IT_NIL;
   a->item.asInteger.value = r;
-  a->item.asInteger.width = 10;
+  a->item.asInteger.width = intWidth(r);
   return true;
 }
 
@@ -580,7 +588,32 @@ inline bool popCondition() {
 
 bool pv_vmTryActive() { return g_tryDepth > 0; }
 
+namespace {
+
+// Recursion is bounded by the native stack it uses: past the limit a call raises "BASE" 8/1211
+// (operation too complex) instead of overrunning the stack.
+constexpr uintptr_t kStackLimit = 3u << 20;
+constexpr uintptr_t kHandlerRoom = 1u << 20;  // for the error handler of the overflow itself
+uintptr_t g_stackOrigin = 0;
+bool g_overflowing = false;
+
+bool recursionTooDeep() {
+  auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  if (!g_stackOrigin || here > g_stackOrigin) g_stackOrigin = here;
+  return g_stackOrigin - here > kStackLimit + (g_overflowing ? kHandlerRoom : 0);
+}
+
+}  // namespace
+
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
+  if (recursionTooDeep()) {
+    if (g_overflowing) pv_errInternal(9022, nullptr, nullptr, nullptr);
+    g_overflowing = true;
+    PvSymbol* self = pv_stackBaseItem()->item.asSymbol.value;
+    pv_errRT_BASE(PV_EG_COMPLEXITY, 1211, "Recursion too deep", self ? self->name : "", 0);
+    g_overflowing = false;
+    return;
+  }
   Frame f{pcode, symbols, symbols != nullptr, nullptr};
   PvStackState* state = pv_stackBaseState();
   const uint8_t* pc = pcode;
@@ -707,6 +740,14 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- local shortcuts --------------------------------------------------------------------
       case PV_P_LOCALADDINT: {
+        PvItem* slot = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
+        int32_t r;
+        if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
+          slot->item.asInteger.value = r;
+          slot->item.asInteger.width = intWidth(r);
+          pc += 4;
+          break;
+        }
         pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]))));
         pv_opAddInt(s16(pc + 2));
         localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1));
@@ -749,7 +790,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         PV_ITEM slot = pv_itemUnRef(pv_vmLocalSlotFast(n));
         if (PV_IS_INTEGER(slot) && slot->item.asInteger.value != (inc ? INT32_MAX : INT32_MIN)) {
           slot->item.asInteger.value += inc ? 1 : -1;
-          slot->item.asInteger.width = 10;
+          slot->item.asInteger.width = intWidth(slot->item.asInteger.value);
         } else {
           pv_itemCopy(pv_stackPushSlot(), slot);
           if (inc) pv_opInc();
@@ -803,7 +844,21 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       case PV_P_MINUS:
         if (fastArith(false)) { pc += 1; break; }
         pv_opMinus(); pc += 1; goto checkRequest;
-      case PV_P_MULT: pv_opMult(); pc += 1; goto checkRequest;
+      case PV_P_MULT: {
+        PvItem *a, *b;
+        int32_t r;
+        if (bothIntegers(a, b) && !__builtin_mul_overflow(a->item.asInteger.value, b->item.asInteger.value, &r)) {
+          pv_stackDrop();
+          b->type = PV_IT_NIL;
+          a->item.asInteger.value = r;
+          a->item.asInteger.width = intWidth(r);
+          pc += 1;
+          break;
+        }
+        pv_opMult();
+        pc += 1;
+        goto checkRequest;
+      }
       case PV_P_DIVIDE: pv_opDivide(); pc += 1; goto checkRequest;
       case PV_P_MODULUS: pv_opModulus(); pc += 1; goto checkRequest;
       case PV_P_POWER: pv_opPower(); pc += 1; goto checkRequest;
@@ -815,7 +870,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         int32_t r;
         if (a->type == PV_IT_INTEGER && !__builtin_add_overflow(a->item.asInteger.value, s16(pc + 1), &r)) {
           a->item.asInteger.value = r;
-          a->item.asInteger.width = 10;
+          a->item.asInteger.width = intWidth(r);
           pc += 3;
           break;
         }

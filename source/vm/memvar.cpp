@@ -2,6 +2,7 @@
 // and its per-procedure base, and the name-based operations.
 #include "memvar.h"
 
+#include <cctype>
 #include <deque>
 #include <vector>
 
@@ -25,7 +26,6 @@ struct Store {
   std::deque<PvMemvar> entries;     // handle n is entries[n - 1]; deque keeps addresses stable
   std::vector<uint32_t> freeList;
   std::vector<PvDynSym*> privates;  // names of the PRIVATE variables, in creation order
-  PV_SIZE base = 0;                 // where the running procedure's privates begin
 };
 
 Store g_store;  // used only after start-up, never from static initialisers
@@ -70,6 +70,8 @@ PvDynSym* checked(PvDynSym* name) {
 
 }  // namespace
 
+PvPrivatesMark pv_privates = {0, 0};
+
 void pv_memvarValueIncRef(PvMemvar* e) { ++e->refCount; }
 
 void pv_memvarValueDecRef(PvMemvar* e) {
@@ -83,23 +85,17 @@ void pv_memvarValueDecRef(PvMemvar* e) {
 PV_ITEM pv_memvarValueItem(PvMemvar* e) { return &e->value; }
 void pv_memvarValueMark(PvMemvar* e) { pv_gcItemMark(&e->value); }
 
-PV_SIZE pv_memvarGetPrivatesBase() {
-  PV_SIZE old = store().base;
-  store().base = static_cast<PV_SIZE>(store().privates.size());
-  return old;
-}
-
-void pv_memvarSetPrivatesBase(PV_SIZE base) {
+void pv_memvarReleasePrivates() {
   Store& s = store();
-  while (static_cast<PV_SIZE>(s.privates.size()) > s.base) {
+  while (static_cast<PV_SIZE>(s.privates.size()) > pv_privates.base) {
     PvDynSym* name = s.privates.back();
     s.privates.pop_back();
+    pv_privates.count = static_cast<PV_SIZE>(s.privates.size());
     PvMemvar* e = entry(name->memvar);
     if (!e) continue;
     name->memvar = e->hidden;
     pv_memvarValueDecRef(e);
   }
-  s.base = base;
 }
 
 void pv_memvarCreatePublic(PvDynSym* name) {
@@ -118,6 +114,7 @@ void pv_memvarCreatePrivate(PvDynSym* name, PV_ITEM value) {
   entry(h)->hidden = name->memvar;
   name->memvar = h;
   store().privates.push_back(name);
+  pv_privates.count = static_cast<PV_SIZE>(store().privates.size());
 }
 
 PV_ITEM pv_memvarGetValue(PvDynSym* name) {
@@ -165,10 +162,26 @@ void pv_memvarRelease(PvDynSym* name) {
   if (PvMemvar* e = entry(name ? name->memvar : 0)) pv_itemClear(&e->value);
 }
 
+// Wildcard match of a name with * and ? (the name is upper case, the mask compared as such).
+static bool wildMatch(const char* mask, const char* name) {
+  if (!*mask) return !*name;
+  if (*mask == '*') return wildMatch(mask + 1, name) || (*name && wildMatch(mask, name + 1));
+  if (!*name) return false;
+  char m = static_cast<char>(std::toupper(static_cast<unsigned char>(*mask)));
+  return (m == '?' || m == *name) && wildMatch(mask + 1, name + 1);
+}
+
+void pv_memvarReleaseMask(const char* mask, bool matching, PV_SIZE privatesBase) {
+  const Store& s = store();
+  for (PV_SIZE i = privatesBase; i < static_cast<PV_SIZE>(s.privates.size()); ++i) {
+    PvDynSym* name = s.privates[static_cast<size_t>(i)];
+    if (wildMatch(mask, pv_dynsymName(name)) == matching) pv_memvarRelease(name);
+  }
+}
+
 void pv_memvarClearAll() {
-  Store& s = store();
-  s.base = 0;
-  pv_memvarSetPrivatesBase(0);
+  pv_privates.base = 0;
+  pv_memvarReleasePrivates();
   for (int i = 0; i < pv_dynsymCount(); ++i) {
     PvDynSym* d = pv_dynsymAt(i);
     if (PvMemvar* e = entry(d->memvar)) {
@@ -176,7 +189,6 @@ void pv_memvarClearAll() {
       pv_memvarValueDecRef(e);
     }
   }
-  s.base = 0;
 }
 
 int pv_memvarScope(const char* text, PV_SIZE privatesBase) {
@@ -184,7 +196,7 @@ int pv_memvarScope(const char* text, PV_SIZE privatesBase) {
   if (!name || !name->memvar) return -1;  // no variable of that name
   PvMemvar* e = entry(name->memvar);
   if (e->isPublic) return 1;
-  Store& s = store();
+  const Store& s = store();
   for (PV_SIZE i = static_cast<PV_SIZE>(s.privates.size()); i > privatesBase; --i)
     if (s.privates[i - 1] == name) return 4;  // private of the running procedure
   return 2;                                    // private of a caller

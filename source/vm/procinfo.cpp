@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classes.h"
+#include "codeblock.h"
 #include "dynsym.h"
 #include "vm.h"
 
@@ -37,9 +38,12 @@ std::string pv_procName(int level) {
   PvSymbol* s = sym->item.asSymbol.value;
   if (!s) return "";
   PV_ITEM self = pv_stackItem(base + 1);
-  if (PV_IS_OBJECT(self) || (!PV_IS_NIL(self) && !PV_IS_BLOCK(self) && pv_objGetClass(self)))
+  if (PV_IS_BLOCK(self)) {  // a code block: named after the procedure that made it
+    PvSymbol* def = self->item.asBlock.value->defProc;
+    return "(b)" + std::string(def ? def->name : s->name);
+  }
+  if (PV_IS_OBJECT(self) || (!PV_IS_NIL(self) && pv_objGetClass(self)))
     return std::string(pv_objGetClsName(self)) + ":" + s->name;
-  if (PV_IS_BLOCK(self) && !std::strcmp(s->name, "__EVAL")) return "(b)" + std::string(s->name);
   return s->name;
 }
 
@@ -48,17 +52,24 @@ int pv_procLine(int level) {
   return base < 0 ? 0 : pv_stackItem(base)->item.asSymbol.state->line;
 }
 
+// The file part of a "FILE.prg:PROC" module-name text.
+static std::string fileOf(const char* moduleName) {
+  const char* colon = std::strchr(moduleName, ':');
+  return colon ? std::string(moduleName, colon) : std::string(moduleName);
+}
+
 std::string pv_procFile(int level) {
   PV_SIZE base = baseOf(level);
   if (base < 0) return "";
   PvStackState* st = pv_stackItem(base)->item.asSymbol.state;
-  if (st->moduleName) {
-    const char* colon = std::strchr(st->moduleName, ':');
-    return colon ? std::string(st->moduleName, colon) : std::string(st->moduleName);
-  }
+  if (st->moduleName) return fileOf(st->moduleName);
+  PV_ITEM self = pv_stackItem(base + 1);
+  if (PV_IS_BLOCK(self) && self->item.asBlock.value->defModuleName)  // the maker's module
+    return fileOf(self->item.asBlock.value->defModuleName);
   PvSymbol* s = pv_stackItem(base)->item.asSymbol.value;
   PvSymbol* def = (s && s->dynsym) ? s->dynsym->symbol : s;
-  PvModule* m = def ? pv_moduleOfSymbol(def) : nullptr;
+  if (!def || !(def->scope & PV_FS_PCODEFUNC)) return "";  // native functions have no module file
+  PvModule* m = pv_moduleOfSymbol(def);
   return m ? m->name : "";
 }
 

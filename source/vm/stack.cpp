@@ -96,27 +96,6 @@ PV_ITEM pv_stackReturnItem() { return &g_stack.ret; }
 PvStackState* pv_stackBaseState() { return g_stack.items[g_stack.base]->item.asSymbol.state; }
 PvItem*** pv_stackItemsBase() { return &g_stack.items; }
 
-void pv_stackNewFrame(PvStackState* state, uint16_t argc) {
-  PV_SIZE base = g_stack.top - argc - 2;
-  PvItem* sym = g_stack.items[base];
-  if (!PV_IS_SYMBOL(sym)) pv_errInternal(9015, nullptr, "pv_stackNewFrame()", nullptr);
-  *state = PvStackState{};
-  state->prevBase = g_stack.base;
-  state->privateBase = pv_memvarGetPrivatesBase();
-  state->statics = pv_stackBaseState() ? pv_stackBaseState()->statics : nullptr;
-  sym->item.asSymbol.state = state;
-  sym->item.asSymbol.paramcnt = argc;
-  sym->item.asSymbol.paramdeclcnt = argc;
-  g_stack.base = base;
-}
-
-void pv_stackOldFrame(PvStackState* state) {
-  PV_SIZE base = g_stack.base;
-  pv_stackRemove(base);
-  pv_memvarSetPrivatesBase(state->privateBase);
-  g_stack.base = state->prevBase;
-}
-
 PV_ITEM pv_stackFrameSymbolItem(int level) {
   PV_SIZE base = g_stack.base;
   while (level-- > 0) {

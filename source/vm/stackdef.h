@@ -1,7 +1,9 @@
 // The evaluation stack's record, for the machine's inline access. Other code uses vm.h.
 #pragma once
 
+#include "errint.h"
 #include "item.h"
+#include "memvar.h"
 #include "vm.h"
 
 struct PvStack {
@@ -44,4 +46,31 @@ inline PvItem* pv_vmLocalSlotFast(int n) {
                 sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt))
     return pv_stackLocal(n);
   return pv_vmLocalSlotSlow(n);
+}
+
+// Makes the slot at top - argc - 2 (the callee's symbol) the base of a new call.
+inline void pv_stackNewFrame(PvStackState* state, uint16_t argc) {
+  PV_SIZE base = pv_stack.top - argc - 2;
+  PvItem* sym = pv_stack.items[base];
+  if (!PV_IS_SYMBOL(sym)) pv_errInternal(9015, nullptr, "pv_stackNewFrame()", nullptr);
+  PvStackState* caller = pv_stack.items[pv_stack.base]->item.asSymbol.state;
+  state->prevBase = pv_stack.base;
+  state->privateBase = pv_memvarGetPrivatesBase();
+  state->statics = caller ? caller->statics : nullptr;
+  state->module = nullptr;
+  state->line = state->baseLine = 0;
+  state->moduleName = nullptr;
+  state->withObjectBase = state->recoverBase = state->classHandle = 0;
+  sym->item.asSymbol.state = state;
+  sym->item.asSymbol.paramcnt = argc;
+  sym->item.asSymbol.paramdeclcnt = argc;
+  pv_stack.base = base;
+}
+
+// Ends the running call: its slots are released, its privates too, and the caller's base
+// is restored.
+inline void pv_stackOldFrame(PvStackState* state) {
+  while (pv_stack.top > pv_stack.base) pv_stackPopFast();
+  pv_memvarSetPrivatesBase(state->privateBase);
+  pv_stack.base = state->prevBase;
 }

@@ -61,6 +61,8 @@ void pv_vmSend(uint16_t argc);       // message symbol, receiver, args; result i
 PV_ITEM pv_vmEvalBlock(PV_ITEM block);                 // result: the return slot
 PV_ITEM pv_vmEvalBlockV(PV_ITEM block, int argc, ...);  // PV_ITEM arguments
 PV_ITEM pv_vmEvalBlockOrMacro(PV_ITEM value);
+// Evaluates the code block in the running frame's self slot, with the frame's parameters.
+void pv_vmEvalFrameBlock();
 // Runs a procedure's (or block's) bytecode in the current frame until its end opcode.
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols);
 // Calls the function of `symbol` in the frame just made (native or bytecode); raises 12/1001
@@ -83,9 +85,6 @@ PV_ITEM pv_stackSelfItem();
 PV_ITEM pv_stackReturnItem();
 PvStackState* pv_stackBaseState();
 PvItem*** pv_stackItemsBase();         // address of the item-pointer vector (for references)
-// Frames: `pv_stackNewFrame` makes the slot at top - argc - 2 the base of a new call.
-void pv_stackNewFrame(PvStackState* state, uint16_t argc);
-void pv_stackOldFrame(PvStackState* state);
 // Caller frames: level 0 is the running call; nullptr past the outermost.
 PV_ITEM pv_stackFrameSymbolItem(int level);
 int pv_stackFrameCount();

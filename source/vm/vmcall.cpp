@@ -8,6 +8,7 @@
 #include "dynsym.h"
 #include "errors.h"
 #include "memvar.h"
+#include "stackdef.h"
 #include "vm.h"
 
 namespace {
@@ -22,8 +23,10 @@ Requests& requests() {
   return r;
 }
 
-// Evaluates the code block in the self slot of the running frame.
-void evalBlockInFrame() {
+}  // namespace
+
+// Evaluates the code block in the self slot of the running frame with the frame's parameters.
+void pv_vmEvalFrameBlock() {
   PV_ITEM self = pv_stackSelfItem();
   if (!PV_IS_BLOCK(self)) {
     pv_errRT_BASE(PV_EG_NOMETHOD, 1004, "Class: 'NIL' has no exported method", "EVAL", 0);
@@ -37,7 +40,9 @@ void evalBlockInFrame() {
   pv_vmExecute(cb->pcode, cb->symbols);
 }
 
-PvSymbol g_evalSymbol = {"__EVAL", PV_FS_PUBLIC | PV_FS_LOCAL, {evalBlockInFrame}, nullptr};
+namespace {
+
+PvSymbol g_evalSymbol = {"__EVAL", PV_FS_PUBLIC | PV_FS_LOCAL, {pv_vmEvalFrameBlock}, nullptr};
 
 struct Registrar {
   Registrar() { pv_vmProcessSymbols(&g_evalSymbol, 1, "vm", 9, 0); }

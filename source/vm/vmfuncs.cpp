@@ -117,6 +117,7 @@ void PV_FUN___CLSINSTSUPER() {
 
 void PV_FUN___CLS_CNTDATA() { pv_retni(pv_clsDataCount(static_cast<uint16_t>(pv_parni(1)))); }
 void PV_FUN___CLS_CNTCLSDATA() { pv_retni(pv_clsClassDataCount(static_cast<uint16_t>(pv_parni(1)))); }
+void PV_FUN___CLSCNTCLASSES() { pv_retni(pv_clsCount()); }
 void PV_FUN___CLASSNAME() { pv_retc(pv_clsName(static_cast<uint16_t>(pv_parni(1)))); }
 
 void PV_FUN___OBJGETMSGFULLLIST() {
@@ -181,6 +182,17 @@ void PV_FUN___MVXRELEASE() {
   pv_memvarRelease(pv_dynsymFindName(pv_itemGetCPtr(p)));
 }
 
+// __MVRELEASE( cMask, lMatching ): clears the calling procedure's matching privates.
+void PV_FUN___MVRELEASE() {
+  const char* mask = pv_parc(1);
+  if (!mask) {
+    pv_errRT_BASE(PV_EG_ARG, 3008, nullptr, "RELEASE", -1);
+    return;
+  }
+  pv_memvarReleaseMask(mask, pv_ispar(2, PV_IT_LOGICAL) ? pv_parl(2) : true,
+                       pv_stackBaseState()->privateBase);
+}
+
 void PV_FUN___MVSCOPE() {
   pv_retni(pv_parc(1) ? pv_memvarScope(pv_parc(1), pv_stackBaseState()->privateBase) : -2);
 }
@@ -240,6 +252,8 @@ void PV_FUN_PV_PROCLOCAL() {
   else pv_ret();
 }
 
+// EVAL( bBlock, args... ): the call's own frame becomes the block's: the block moves into the
+// self slot and the arguments down by one.
 void PV_FUN_EVAL() {
   PV_ITEM block = pv_param(1, PV_IT_BLOCK);
   if (!block) {
@@ -247,10 +261,12 @@ void PV_FUN_EVAL() {
     return;
   }
   int n = pv_pcount();
-  pv_vmPushSymbol(pv_symEval);
-  pv_vmPush(block);
-  for (int i = 2; i <= n; ++i) pv_vmPush(pv_stackItemFromBase(i));
-  pv_vmDo(static_cast<uint16_t>(n - 1));
+  pv_itemMove(pv_stackSelfItem(), block);
+  for (int i = 1; i < n; ++i) pv_itemMove(pv_stackItemFromBase(i), pv_stackItemFromBase(i + 1));
+  pv_stackPop();
+  pv_stackBaseItem()->item.asSymbol.paramcnt = static_cast<uint16_t>(n - 1);
+  pv_stackBaseItem()->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(n - 1);
+  pv_vmEvalFrameBlock();
 }
 
 // PV_EXECFROMARRAY( cFunction|bBlock|sSymbol [, aParams] ) or ( oObject, cMessage [, aParams] )
@@ -313,6 +329,7 @@ PvSymbol s_symbols[] = {
     pv_native("__CLS_CNTDATA", PV_FUN___CLS_CNTDATA),
     pv_native("__CLS_CNTCLSDATA", PV_FUN___CLS_CNTCLSDATA),
     pv_native("__CLASSNAME", PV_FUN___CLASSNAME),
+    pv_native("__CLSCNTCLASSES", PV_FUN___CLSCNTCLASSES),
     pv_native("__OBJGETMSGFULLLIST", PV_FUN___OBJGETMSGFULLLIST),
     pv_native("__OBJSENDMSG", PV_FUN___OBJSENDMSG),
     pv_native("__SETCLASSSCOPE", PV_FUN___SETCLASSSCOPE),
@@ -322,6 +339,7 @@ PvSymbol s_symbols[] = {
     pv_native("__MVPUBLIC", PV_FUN___MVPUBLIC),
     pv_native("__MVPRIVATE", PV_FUN___MVPRIVATE),
     pv_native("__MVXRELEASE", PV_FUN___MVXRELEASE),
+    pv_native("__MVRELEASE", PV_FUN___MVRELEASE),
     pv_native("__MVSCOPE", PV_FUN___MVSCOPE),
     pv_native("__MVEXIST", PV_FUN___MVEXIST),
     pv_native("__MVGET", PV_FUN___MVGET),

@@ -298,7 +298,7 @@ void pv_opNegate() {
   } else if (PV_IS_NUMERIC(a)) {
     int w, d;
     pv_itemGetNLen(a, &w, &d);
-    pv_itemPutNDLen(&result, -pv_itemGetND(a), w, d);
+    pv_itemPutNDLen(&result, -pv_itemGetND(a), 0, d);  // the default width has room for the sign
   } else {
     operatorError(PV_EG_ARG, 1080, "-", 1);
     return;
@@ -319,9 +319,10 @@ void pv_opAddInt(int n) {
     pv_itemPutNDLen(&result, pv_itemGetND(a) + n, 0, a->item.asDouble.decimal);
   } else if (PV_IS_DATE(a)) {
     dateAdd(&result, a, n);
-  } else {
-    pv_vmPushInteger(n);
-    pv_opPlus();
+  } else {  // ADDINT -k stands for "- k": the error names the operator written
+    pv_vmPushInteger(n < 0 ? -n : n);
+    if (n < 0) pv_opMinus();
+    else pv_opPlus();
     return;
   }
   pv_itemMove(pv_stackTop(-1), &result);

@@ -6,6 +6,7 @@
 //     -D NAME[=V]   define a macro
 //     --no-first    no "first" procedure (library modules)
 //     --list        print the symbol table and bytecode listing instead of writing C++
+//     --depfile F   with -o: write a make-style dependency file (the source and its includes)
 //
 // Only the first file's first procedure is the start candidate. Exit code 1 when any file has
 // errors; every error is listed as file(line:col): error: message.
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   pv::CompileOptions options;
   std::vector<std::string> files;
   std::string output;
+  std::string depfile;
   bool list = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
     };
     if (arg == "--list") {
       list = true;
+    } else if (arg == "--depfile") {
+      if (i + 1 >= argc) return usage();
+      depfile = argv[++i];
     } else if (arg == "--no-first") {
       options.codegen.markFirst = false;
     } else if (arg.rfind("-o", 0) == 0) {
@@ -59,7 +64,8 @@ int main(int argc, char** argv) {
       files.push_back(arg);
     }
   }
-  if (files.empty() || (!output.empty() && files.size() > 1)) return usage();
+  if (files.empty() || (!output.empty() && files.size() > 1) || (!depfile.empty() && output.empty()))
+    return usage();
   int status = 0;
   for (const std::string& file : files) {
     pv::CompileResult r = pv::compileFile(file, options);
@@ -79,6 +85,12 @@ int main(int argc, char** argv) {
     if (!os) {
       std::cerr << out << ": cannot write\n";
       status = 1;
+    }
+    if (!depfile.empty()) {
+      std::ofstream dep(depfile);
+      dep << out << ":";
+      for (const std::string& f : r.diags.files()) dep << " " << f;
+      dep << "\n";
     }
   }
   return status;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "compiler/compiler.h"
-#include "module_loader.h"
+#include "compiler/module_registrar.h"
 #include "vm/start.h"
 
 int main(int argc, char** argv) {
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     std::fputs(result.diags.text().c_str(), stderr);
     return 1;
   }
-  pv_loadCompiledModule(result.module);
+  pv_compilerRegisterModule(result.module);
   std::vector<std::string> args(argv + 1, argv + argc);
   pv_cmdargInit(args);
   pv_vmInit(true);

@@ -1,4 +1,4 @@
-// Any input, compiled as a module (with an include file at hand) and parsed as an expression,
+// Any input, compiled as a module (with an include file at hand) and as a macro in each mode,
 // must give a result or a list of errors: no crash, no hang, no sanitizer report. A module that
 // compiles is also listed and written as C++, which walks every emitted instruction.
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include "compiler/compiler.h"
 #include "compiler/cpp_writer.h"
 #include "compiler/disassembler.h"
+#include "compiler/macro_compiler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
@@ -25,7 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else if (r.diags.list().empty()) {
     __builtin_trap();  // a failure must say why
   }
-  pv::Diagnostics diags;
-  pv::parseExpression(text, diags);
+  pv::MacroSymbolFn symbols = [](const std::string& name) -> const void* {
+    return reinterpret_cast<const void*>(0x1000 + name.size());
+  };
+  for (pv::MacroMode mode : {pv::MacroMode::Value, pv::MacroMode::Assign, pv::MacroMode::Reference}) {
+    std::vector<uint8_t> code;
+    if (pv::compileMacro(text, mode, symbols, code)) pv::disassemble(code);
+    else if (!code.empty()) __builtin_trap();
+  }
   return 0;
 }

@@ -61,6 +61,22 @@ TEST(Codegen, SymbolScopes) {
   EXPECT_EQ(scope(compile("FUNCTION Lib()\nRETURN 1\n", false), "LIB"), 0x0301u);
 }
 
+TEST(Codegen, WithObjectSendsStartingAStatement) {
+  std::string l = listing(compile("FUNCTION f( o )\n   WITH OBJECT o\n      IF :lDone\n         :Close()\n"
+                                  "      ENDIF\n   END\n   RETURN NIL\n"),
+                          "F");
+  EXPECT_NE(l.find("MESSAGE 1 (LDONE)\n"), std::string::npos) << l;
+  EXPECT_NE(l.find("PUSHWITH\n"), std::string::npos) << l;
+  EXPECT_NE(l.find("MESSAGE 2 (CLOSE)\n"), std::string::npos) << l;
+}
+
+TEST(Codegen, RequestAddsFunctionReferences) {
+  CompileResult r = compile("REQUEST DBFCDX, DBFFPT\nFUNCTION f()\n   EXTERNAL Other\n   RETURN 1\n");
+  EXPECT_EQ(scope(r, "DBFCDX"), 0x0001u);
+  EXPECT_EQ(scope(r, "DBFFPT"), 0x0001u);
+  EXPECT_EQ(scope(r, "OTHER"), 0x0001u);
+}
+
 TEST(Codegen, TopLevelStatementsFormAProcedureNamedAfterTheFile) {
   CompileResult r = compile("? 1\nFUNCTION Later()\nRETURN 2\n");
   ASSERT_EQ(r.module.procs.size(), 2u);
@@ -68,10 +84,10 @@ TEST(Codegen, TopLevelStatementsFormAProcedureNamedAfterTheFile) {
   EXPECT_EQ(scope(r, "T"), 0x0305u);
 }
 
-// A body of n bytes of simple statements between a jump and its target.
+// Statements of 208 bytes each (LINEOFFSET, PUSHSTRSHORT of 200 characters, POPVARIABLE).
 std::string filler(int statements) {
   std::string s;
-  for (int i = 0; i < statements; ++i) s += "   x := 1000\n";  // PUSHINT + POPVARIABLE = 6 bytes
+  for (int i = 0; i < statements; ++i) s += "   x := \"" + std::string(200, 'a') + "\"\n";
   return s;
 }
 
@@ -79,13 +95,13 @@ TEST(Codegen, JumpsTakeTheShortestWidth) {
   auto ifWith = [](int n) {
     return "FUNCTION f()\n   IF y\n" + filler(n) + "   ENDIF\n   RETURN NIL\n";
   };
-  std::string near = listing(compile(ifWith(2)), "F");
+  std::string near = listing(compile(ifWith(0)), "F");
   EXPECT_NE(near.find("JUMPFALSENEAR +"), std::string::npos) << near;
-  std::string mid = listing(compile(ifWith(100)), "F");
+  std::string mid = listing(compile(ifWith(2)), "F");
   EXPECT_NE(mid.find("JUMPFALSE +"), std::string::npos) << mid;
-  std::string far = listing(compile(ifWith(6000)), "F");
+  std::string far = listing(compile(ifWith(160)), "F");
   EXPECT_NE(far.find("JUMPFALSEFAR +"), std::string::npos);
-  std::string loop = listing(compile("FUNCTION f()\n   DO WHILE y\n" + filler(6000) +
+  std::string loop = listing(compile("FUNCTION f()\n   DO WHILE y\n" + filler(160) +
                                      "   ENDDO\n   RETURN NIL\n"),
                              "F");
   EXPECT_NE(loop.find("JUMPFAR -"), std::string::npos);

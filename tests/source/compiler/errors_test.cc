@@ -85,11 +85,13 @@ TEST(CompileErrors, ClassErrors) {
                      "METHOD x() CLASS TA\n"
                      "   RETURN Self\n"
                      "METHOD Orphan()\n"
+                     "METHOD Elsewhere() CLASS TC\n"
                      "CLASS TB\n"),
             "bad.prg(5:4): error: unexpected 'BOGUS' in class TA\n"
-            "bad.prg(10:1): error: CLASS TB without ENDCLASS\n"
+            "bad.prg(11:1): error: CLASS TB without ENDCLASS\n"
             "bad.prg(3:4): error: METHOD Missing of class TA has no implementation\n"
-            "bad.prg(4:4): error: message x declared twice in class TA\n");
+            "bad.prg(4:4): error: message x declared twice in class TA\n"
+            "bad.prg(10:1): error: METHOD TC:Elsewhere: class TC is not declared in this module\n");
 }
 
 TEST(CompileErrors, UnreadableFile) {

@@ -75,6 +75,12 @@ TEST(Lexer, CommentsAndContinuations) {
   EXPECT_EQ(kinds("a * b"), "id:A * id:B ; ");
 }
 
+TEST(Lexer, ByteOrderMarkAndDosEndMarkAreIgnored) {
+  EXPECT_EQ(kinds("\xEF\xBB\xBFx := 1\r\n\x1A"), "id:X := n:1 ; ");
+  auto t = lex("\xEF\xBB\xBF" "ab");
+  EXPECT_EQ(t[0].pos.col, 1);
+}
+
 TEST(Lexer, PositionsAreLineAndColumn) {
   auto t = lex("a\n  bb := 1");
   ASSERT_EQ(t.size(), 6u);

@@ -29,6 +29,7 @@ TEST(Collector, CyclesAreFreed) {
     pv_itemClear(&b);
     pv_itemClear(&self);
     pv_itemClear(&h);
+    pv_itemClear(&key);
   }
   EXPECT_GT(pv_gcBlockCount(), before);
   pv_gcCollectAll(true);

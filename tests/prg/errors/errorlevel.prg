@@ -1,0 +1,4 @@
+// ERRORLEVEL returns the previous exit code and sets the new one, which ends the process.
+PROCEDURE Main()
+   ? ErrorLevel(), ErrorLevel( 7 ), ErrorLevel()
+RETURN
