@@ -201,13 +201,15 @@ Procedure classFunction(ClassDecl& cls, const std::string& holder, Diagnostics& 
   for (ClassMember& m : cls.members) {
     if (m.kind != ClassMember::Destructor && !seen.insert(upperName(m.name)).second)
       diags.error(m.pos, "message " + m.name + " declared twice in class " + cls.name);
+    ExprPtr byName;
     if (m.kind == ClassMember::ErrorHandler) {  // answers by name too
       ClassMember asMethod;
       asMethod.kind = ClassMember::Method;
       asMethod.name = m.name;
       asMethod.pos = m.pos;
-      if (ExprPtr call = memberCall(asMethod, cls.name, diags, methodBodies))
-        build.push_back(exprStmt(std::move(call)));
+      byName = memberCall(asMethod, cls.name, diags, methodBodies);
+      if (!byName) continue;  // the missing body is reported once
+      build.push_back(exprStmt(std::move(byName)));
     }
     if (ExprPtr call = memberCall(m, cls.name, diags, methodBodies))
       build.push_back(exprStmt(std::move(call)));

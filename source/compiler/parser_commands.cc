@@ -123,7 +123,12 @@ StmtPtr Parser::command(const Token& first) {
 // the alias text.
 StmtPtr Parser::oneArgument(const Token& first, const char* fn, bool nameAllowed) {
   std::vector<ExprPtr> args;
-  if (!atEol()) args.push_back(nameAllowed && peek().kind != Tok::Number ? nameOrExpr() : expr());
+  if (peek().is("(") && peek(1).is(")")) {  // `BREAK()`: the call without an operand
+    take();
+    take();
+  } else if (!atEol()) {
+    args.push_back(nameAllowed && peek().kind != Tok::Number ? nameOrExpr() : expr());
+  }
   if (nameAllowed && args.empty()) failHere("expected a work area");
   expectEol();
   return callStmt(first.pos, fn, std::move(args));

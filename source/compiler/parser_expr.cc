@@ -211,6 +211,7 @@ ExprPtr Parser::prefix() {
     if (op.text == "-" && operand->kind == ExprKind::Number) {  // fold negative literals
       if (operand->isInt && operand->ival != INT64_MIN) operand->ival = -operand->ival;
       operand->dval = -operand->dval;
+      if (!operand->isInt && operand->width < 255) ++operand->width;  // room for the sign
       operand->pos = op.pos;
       return operand;
     }

@@ -204,8 +204,12 @@ Block Parser::statements(std::initializer_list<const char*> stops) {
 StmtPtr Parser::statement() {
   const Token& first = peek();
   DepthGuard guard(*this, first.pos);
+  // `RETURN ++n`, `RETURN :Cargo`: after RETURN and a blank these begin the returned value.
+  bool returnOperand = first.upper == "RETURN" && peek(1).spaceBefore &&
+                       (peek(1).is("++") || peek(1).is("--") || peek(1).is(":"));
   bool word = first.kind == Tok::Ident &&
-              (!followsAsExpression(peek(1)) || (peek(1).is("(") && takesParenthesis(first)));
+              (!followsAsExpression(peek(1)) || returnOperand ||
+               (peek(1).is("(") && takesParenthesis(first)));
   if (word) {
     Token t = first;
     if (StmtPtr s = keywordStatement(t)) return s;

@@ -375,6 +375,13 @@ uint16_t pv_errRT_DBCMD(uint32_t gencode, uint32_t subcode, const char* descript
                             gencode == PV_EG_NOTABLE ? PV_ERR_FLAG_DEFAULT : 0);
 }
 
+uint16_t pv_errLaunchNoVar(const char* name, PV_ITEM* error) {
+  if (!*error)
+    *error = pv_errRT_New(PV_ERR_SEVERITY_ERROR, "BASE", PV_EG_NOVAR, 1003, nullptr, name, 0,
+                          PV_ERR_FLAG_RETRY);
+  return pv_errLaunch(*error);
+}
+
 void pv_errBaseArrayAccess() { pv_errRT_BASE(PV_EG_BOUND, 1132, "array access", nullptr, 0); }
 
 uint32_t pv_errGetGenCode(PV_ITEM e) { return static_cast<uint32_t>(pv_itemGetNI(field(e, PV_ERRF_GENCODE))); }

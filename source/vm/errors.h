@@ -67,6 +67,10 @@ uint16_t pv_errRT_DBCMD(uint32_t gencode, uint32_t subcode, const char* descript
                         const char* operation);
 uint16_t pv_errRT_DBCMD_Ext(uint32_t gencode, uint32_t subcode, const char* description,
                             const char* operation, uint16_t flags);
+// Launches "BASE" 14/1003 "Variable does not exist" for `name` with CanRetry. The error object
+// is made on the first call and kept in *error, so that retries count in its Tries; the caller
+// releases it with pv_errRelease when done.
+uint16_t pv_errLaunchNoVar(const char* name, PV_ITEM* error);
 // BASE 1132 "Bound error" with the description "array access" (no arguments).
 void pv_errBaseArrayAccess();
 

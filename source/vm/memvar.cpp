@@ -8,6 +8,7 @@
 
 #include "dynsym.h"
 #include "errint.h"
+#include "classes.h"
 #include "errors.h"
 #include "gc.h"
 #include "vm.h"
@@ -124,15 +125,18 @@ PV_ITEM pv_memvarGetValue(PvDynSym* name) {
 
 void pv_memvarPushValue(PvDynSym* name) {
   checked(name);
+  PV_ITEM error = nullptr;  // one error object, launched again on each retry (Tries counts)
   for (;;) {
     if (PV_ITEM v = pv_memvarGetValue(name)) {
       pv_vmPush(pv_itemUnRef(v));
-      return;
+      break;
     }
-    uint16_t verdict = pv_errRT_BASE_Ext1(14, 1003, nullptr, pv_dynsymName(name), 0, PV_ERR_FLAG_RETRY, 0);
-    if (verdict != PV_ERR_RETRY) break;
+    if (pv_errLaunchNoVar(pv_dynsymName(name), &error) != PV_ERR_RETRY) {
+      pv_vmPushNil();
+      break;
+    }
   }
-  pv_vmPushNil();
+  if (error) pv_errRelease(error);
 }
 
 void pv_memvarPushRef(PvDynSym* name) {
@@ -151,6 +155,14 @@ void pv_memvarSetValue(PvDynSym* name, PV_ITEM value) {
   checked(name);
   if (PvMemvar* e = entry(name->memvar)) {
     PV_ITEM dest = pv_itemUnRefWrite(&e->value);
+    if (pv_objHasOperator(dest, PV_OO_OP_ASSIGN)) {  // the object takes the assignment
+      PvItem target = {PV_IT_NIL, {}}, result = {PV_IT_NIL, {}};
+      pv_itemCopy(&target, dest);
+      pv_objOperatorCall(PV_OO_OP_ASSIGN, &result, &target, value, nullptr);
+      pv_itemClear(&target);
+      pv_itemClear(&result);
+      return;
+    }
     if (dest != value) pv_itemCopy(dest, value);
     dest->type &= ~PV_IT_MEMOFLAG;
   } else {

@@ -29,12 +29,6 @@ const PvAreaHooks kNoAreas = {noFieldGet, noFieldPut, areaOne, selectNothing, no
 const PvAreaHooks* g_areas = &kNoAreas;
 const PvMacroHooks* g_macros = nullptr;
 
-// A field read that found no field: "Variable does not exist", with retry.
-bool retryMissing(PvDynSym* name) {
-  return pv_errRT_BASE_Ext1(PV_EG_NOVAR, 1003, nullptr, pv_dynsymName(name), 0,
-                            PV_ERR_FLAG_RETRY, 0) == PV_ERR_RETRY;
-}
-
 bool isMemvarAlias(PV_ITEM alias) {
   const char* name = nullptr;
   if (PV_IS_SYMBOL(alias)) name = pv_itemGetSymbol(alias)->name;
@@ -90,9 +84,11 @@ PV_ITEM pv_vmStatics() { return pv_stackBaseState()->statics; }
 
 void pv_vmPushField(PvDynSym* name) {
   PvItem* slot = pv_stackPushSlot();
-  while (!g_areas->fieldGet(name, slot)) {
-    if (!retryMissing(name)) return;
+  PV_ITEM error = nullptr;
+  while (!g_areas->fieldGet(name, slot) &&
+         pv_errLaunchNoVar(pv_dynsymName(name), &error) == PV_ERR_RETRY) {
   }
+  if (error) pv_errRelease(error);
 }
 
 void pv_vmPopField(PvDynSym* name) {

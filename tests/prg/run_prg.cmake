@@ -1,12 +1,16 @@
 # Runs one program with pvrun in a fresh working folder and compares stdout, stderr and the
-# exit code with PRG.out, PRG.err and PRG.code.
+# exit code with PRG.out, PRG.err and PRG.code. The program's folder is copied into the working
+# folder (for the files it includes), so messages name the file as written.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
+get_filename_component(dir ${PRG} DIRECTORY)
+get_filename_component(name ${PRG} NAME)
+file(COPY ${dir}/ DESTINATION ${WORK})
 set(args)
 if(EXISTS ${PRG}.args)
   file(STRINGS ${PRG}.args args)
 endif()
-execute_process(COMMAND ${PVRUN} ${PRG} ${args}
+execute_process(COMMAND ${PVRUN} ${name} ${args}
                 WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 set(expected_rc 0)

@@ -1,0 +1,257 @@
+// The Qt canvas.
+#include "qt_canvas.h"
+
+#include <QStyleOption>
+#include <QtWidgets/qdrawutil.h>
+#include <algorithm>
+#include <cstring>
+
+#include "qt_fonts.h"
+#include "win32/constants.h"
+#include "qt_text.h"
+#include "win32/text_codec.h"
+
+namespace pv::win32 {
+
+namespace {
+
+QRgb toRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+COLORREF fromRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
+QRect toQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+QPalette classicPalette() {
+  QPalette p;
+  QColor face(212, 208, 200);
+  p.setColor(QPalette::Window, face);
+  p.setColor(QPalette::Button, face);
+  p.setColor(QPalette::Base, Qt::white);
+  p.setColor(QPalette::WindowText, Qt::black);
+  p.setColor(QPalette::ButtonText, Qt::black);
+  p.setColor(QPalette::Text, Qt::black);
+  p.setColor(QPalette::Light, Qt::white);
+  p.setColor(QPalette::Midlight, face);
+  p.setColor(QPalette::Mid, QColor(128, 128, 128));
+  p.setColor(QPalette::Dark, QColor(128, 128, 128));
+  p.setColor(QPalette::Shadow, QColor(64, 64, 64));
+  p.setColor(QPalette::Highlight, QColor(10, 36, 106));
+  p.setColor(QPalette::HighlightedText, Qt::white);
+  p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
+  p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+  return p;
+}
+
+QStyle::StandardPixmap iconFor(UINT type) {
+  switch (type & 0xF0) {
+    case 0x10: return QStyle::SP_MessageBoxCritical;
+    case 0x20: return QStyle::SP_MessageBoxQuestion;
+    case 0x30: return QStyle::SP_MessageBoxWarning;
+    default: return QStyle::SP_MessageBoxInformation;
+  }
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(int width, int height, QtFonts& fonts, QStyle& style)
+    : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), clip_{0, 0, width, height},
+      fonts_(fonts), style_(style) {
+  image_.fill(Qt::white);
+  if (width <= 0 || height <= 0) clip_ = RECT{0, 0, 0, 0};
+}
+
+QtCanvas::~QtCanvas() { endPainter(); }
+
+QPainter& QtCanvas::painter() {
+  if (!painter_) painter_ = std::make_unique<QPainter>(&image_);
+  painter_->setClipRect(toQRect(clip_));
+  return *painter_;
+}
+
+void QtCanvas::endPainter() const {
+  painter_.reset();
+  lastFont_ = nullptr;
+}
+
+const QImage& QtCanvas::image() const {
+  endPainter();
+  return image_;
+}
+
+void QtCanvas::setImage(const QImage& image) {
+  endPainter();
+  image_ = image.convertToFormat(QImage::Format_RGB32);
+  clip_ = RECT{0, 0, image_.width(), image_.height()};
+}
+
+void QtCanvas::setClip(const RECT& clip) {
+  RECT all{0, 0, image_.width(), image_.height()};
+  clip_ = RECT{std::max(clip.left, all.left), std::max(clip.top, all.top), std::min(clip.right, all.right),
+               std::min(clip.bottom, all.bottom)};
+  if (clip_.right < clip_.left) clip_.right = clip_.left;
+  if (clip_.bottom < clip_.top) clip_.bottom = clip_.top;
+}
+
+bool QtCanvas::clipTo(const RECT& r, RECT& out) const {
+  out = RECT{std::max(r.left, clip_.left), std::max(r.top, clip_.top), std::min(r.right, clip_.right),
+             std::min(r.bottom, clip_.bottom)};
+  return out.right > out.left && out.bottom > out.top;
+}
+
+void QtCanvas::fillRect(const RECT& r, COLORREF color) {
+  RECT c;
+  if (!clipTo(r, c)) return;
+  QRgb v = toRgb(color);
+  for (int y = c.top; y < c.bottom; ++y) std::fill(line(y) + c.left, line(y) + c.right, v);
+}
+
+void QtCanvas::invertRect(const RECT& r) {
+  RECT c;
+  if (!clipTo(r, c)) return;
+  for (int y = c.top; y < c.bottom; ++y)
+    for (QRgb* p = line(y) + c.left; p != line(y) + c.right; ++p) *p = (~*p & 0x00FFFFFF) | 0xFF000000;
+}
+
+void QtCanvas::drawLine(POINT a, POINT b, COLORREF color, int width, int style) {
+  if (style == PS_SOLID && width == 1 && (a.x == b.x || a.y == b.y)) {
+    RECT r = a.x == b.x ? (b.y >= a.y ? RECT{a.x, a.y, a.x + 1, b.y} : RECT{a.x, b.y + 1, a.x + 1, a.y + 1})
+                        : (b.x >= a.x ? RECT{a.x, a.y, b.x, a.y + 1} : RECT{b.x + 1, a.y, a.x + 1, a.y + 1});
+    fillRect(r, color);
+    return;
+  }
+  QPainter& p = painter();
+  Qt::PenStyle ps = style == PS_DASH ? Qt::DashLine : style == PS_DOT ? Qt::DotLine : style == PS_DASHDOT ? Qt::DashDotLine
+                  : style == PS_DASHDOTDOT ? Qt::DashDotDotLine : Qt::SolidLine;
+  QPen pen(QColor(toRgb(color)), width, ps, Qt::FlatCap);
+  p.setPen(pen);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  // GDI leaves out the end point; step back one pixel along the major axis.
+  int dx = b.x - a.x, dy = b.y - a.y;
+  int n = std::max(std::abs(dx), std::abs(dy));
+  if (n == 0) return;
+  QPointF end(b.x - double(dx) / n, b.y - double(dy) / n);
+  p.drawLine(QPointF(a.x, a.y), end);
+}
+
+void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& font, COLORREF color) {
+  QPainter& p = painter();
+  const QFont& f = fonts_.font(font);
+  if (&f != lastFont_) {
+    p.setFont(f);
+    lastFont_ = &f;
+  }
+  p.setPen(QColor(toRgb(color)));
+  p.drawText(QPoint(x, y + fonts_.metrics(font).ascent()), ansiToQString(text));
+}
+
+void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
+  auto* qsrc = dynamic_cast<const QtCanvas*>(&src);
+  if (!qsrc) return;
+  QImage from = qsrc == this ? image_.copy() : qsrc->image();
+  // The destination columns whose source columns exist.
+  RECT c;
+  if (!clipTo(dst, c)) return;
+  int dx = origin.x - dst.left, dy = origin.y - dst.top;
+  int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
+  if (right <= left) return;
+  for (int y = c.top; y < c.bottom; ++y) {
+    int sy = y + dy;
+    if (sy < 0 || sy >= from.height()) continue;
+    const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy)) + dx;
+    QRgb* d = line(y);
+    if (rop == SRCCOPY) {
+      std::memmove(d + left, s + left, sizeof(QRgb) * static_cast<size_t>(right - left));
+      continue;
+    }
+    for (int x = left; x < right; ++x) {
+      QRgb v = s[x], o = d[x];
+      switch (rop) {
+        case SRCINVERT: v = (v ^ o) | 0xFF000000; break;
+        case SRCAND: v = v & o; break;
+        case SRCPAINT: v = v | o; break;
+        case NOTSRCCOPY: v = ~v | 0xFF000000; break;
+        default: break;
+      }
+      d[x] = v;
+    }
+  }
+}
+
+void QtCanvas::drawControl(const ControlLook& look) {
+  QPainter& p = painter();
+  QRect r = toQRect(look.rect);
+  QPalette palette = classicPalette();
+  switch (look.kind) {
+    case ControlLook::CheckBox:
+    case ControlLook::RadioButton: {
+      QStyleOptionButton o;
+      o.rect = r;
+      o.palette = palette;
+      o.state = (look.disabled ? QStyle::State_None : QStyle::State_Enabled) |
+                (look.pressed ? QStyle::State_On : QStyle::State_Off) |
+                (look.focused ? QStyle::State_HasFocus : QStyle::State_None);
+      o.text = ansiToQString(look.text);
+      p.setFont(fonts_.font(look.font));
+      lastFont_ = nullptr;
+      o.fontMetrics = fonts_.metrics(look.font);
+      style_.drawControl(look.kind == ControlLook::CheckBox ? QStyle::CE_CheckBox : QStyle::CE_RadioButton, &o, &p);
+      break;
+    }
+    case ControlLook::PushButton: {
+      QStyleOptionButton o;
+      o.rect = r;
+      o.palette = palette;
+      o.state = (look.disabled ? QStyle::State_None : QStyle::State_Enabled) |
+                (look.pressed ? QStyle::State_Sunken : QStyle::State_Raised) |
+                (look.focused ? QStyle::State_HasFocus : QStyle::State_None);
+      o.features = look.isDefault ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None;
+      o.text = ansiToQString(look.text);
+      p.setFont(fonts_.font(look.font));
+      lastFont_ = nullptr;
+      o.fontMetrics = fonts_.metrics(look.font);
+      style_.drawControl(QStyle::CE_PushButton, &o, &p);
+      break;
+    }
+    case ControlLook::ScrollBar: {
+      // Scroll bar parts are laid out from the option's origin, as in a scroll bar widget.
+      QStyleOptionSlider o;
+      o.rect = QRect(0, 0, r.width(), r.height());
+      o.palette = palette;
+      o.state = look.disabled ? QStyle::State_None : QStyle::State_Enabled;
+      if (!look.vertical) o.state |= QStyle::State_Horizontal;
+      o.orientation = look.vertical ? Qt::Vertical : Qt::Horizontal;
+      o.minimum = look.min;
+      o.maximum = std::max(look.min, look.max - std::max(look.page - 1, 0));
+      o.pageStep = std::max(1, look.page);
+      o.singleStep = 1;
+      o.sliderPosition = o.sliderValue = look.pos;
+      o.subControls = QStyle::SC_All;
+      p.translate(r.topLeft());
+      style_.drawComplexControl(QStyle::CC_ScrollBar, &o, &p);
+      p.resetTransform();
+      break;
+    }
+    case ControlLook::SunkenFrame: qDrawWinPanel(&p, r, palette, true); break;
+    case ControlLook::MessageIcon:
+      p.drawPixmap(r.topLeft(), style_.standardIcon(iconFor(look.icon)).pixmap(std::min(r.width(), r.height())));
+      break;
+  }
+}
+
+COLORREF QtCanvas::pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return CLR_INVALID;
+  return fromRgb(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]);
+}
+
+void QtCanvas::resize(int width, int height) {
+  endPainter();
+  QImage next(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  next.fill(Qt::white);
+  QPainter p(&next);
+  p.drawImage(0, 0, image_);
+  p.end();
+  image_ = next;
+  clip_ = RECT{0, 0, std::max(width, 0), std::max(height, 0)};
+}
+
+bool QtCanvas::savePng(const std::string& path) const { return image().save(QString::fromStdString(path), "PNG"); }
+
+}  // namespace pv::win32

@@ -1,0 +1,57 @@
+// Face mapping and GDI height rules for Qt fonts.
+#include "qt_fonts.h"
+
+#include <strings.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace pv::win32 {
+
+namespace {
+
+QString mapFace(const char* face) {
+  static const char* sans[] = {"", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "System",
+                               "SYSTEM_FONT", "Tahoma", "Segoe UI", "Arial", "Helvetica", "Verdana"};
+  static const char* mono[] = {"Courier", "Courier New", "Fixedsys", "Terminal", "Lucida Console"};
+  for (const char* s : sans)
+    if (strcasecmp(face, s) == 0) return "Liberation Sans";
+  for (const char* m : mono)
+    if (strcasecmp(face, m) == 0) return "Liberation Mono";
+  if (strcasecmp(face, "Times New Roman") == 0) return "Liberation Serif";
+  return QString::fromLatin1(face);
+}
+
+}  // namespace
+
+const QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
+  std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
+  auto it = cache_.find(key);
+  if (it != cache_.end()) return it->second;
+  char face[33] = {};
+  std::memcpy(face, lf.lfFaceName, 32);
+  QFont f(mapFace(face));
+  f.setStyleStrategy(QFont::NoAntialias);
+  f.setHintingPreference(QFont::PreferFullHinting);
+  f.setWeight(lf.lfWeight >= 600 ? QFont::Bold : QFont::Normal);
+  f.setItalic(lf.lfItalic != 0);
+  f.setUnderline(lf.lfUnderline != 0);
+  f.setStrikeOut(lf.lfStrikeOut != 0);
+  int h = lf.lfHeight;
+  if (h == 0) h = -13;
+  if (h < 0) {
+    f.setPixelSize(-h);
+  } else {
+    // A positive height is the whole cell: scale the em size so that ascent plus descent fits.
+    f.setPixelSize(h);
+    QFontMetrics probe(f);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / std::max(1, probe.height())))));
+  }
+  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f)});
+  return inserted.first->second;
+}
+
+const QFont& QtFonts::font(const LOGFONTA& lf) { return entry(lf).font; }
+const QFontMetrics& QtFonts::metrics(const LOGFONTA& lf) { return entry(lf).metrics; }
+
+}  // namespace pv::win32

@@ -1,0 +1,82 @@
+// The file under an index: read and write bytes at an offset, size, truncate, byte-range
+// locks, commit. Two backends: an in-memory file (tests, fuzzing) and a POSIX file (pread,
+// pwrite, open-file-description locks so that locks belong to the handle).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cdx_status.h"
+
+namespace pv::cdx {
+
+class CdxPageFile {
+ public:
+  virtual ~CdxPageFile() = default;
+  // Reads exactly len bytes at off. A short read is a failure (kCdxReadFailed).
+  virtual CdxStatus read(uint64_t off, void* buf, size_t len) = 0;
+  // Writes len bytes at off, growing the file as needed.
+  virtual CdxStatus write(uint64_t off, const void* buf, size_t len) = 0;
+  virtual uint64_t size() = 0;
+  virtual CdxStatus truncate(uint64_t size) = 0;
+  // Locks len bytes at off, shared or exclusive. With wait the call blocks until granted;
+  // without it a conflicting lock gives kCdxLockRefused.
+  virtual CdxStatus lock(uint64_t off, uint64_t len, bool shared, bool wait) = 0;
+  virtual CdxStatus unlock(uint64_t off, uint64_t len) = 0;
+  // Flushes the operating system's buffers to disk.
+  virtual CdxStatus sync() = 0;
+};
+
+// A file held in memory. Locks always succeed. Optionally fails the n-th write (counting
+// from 1) to test failure paths.
+class CdxMemFile : public CdxPageFile {
+ public:
+  CdxMemFile() = default;
+  explicit CdxMemFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  CdxStatus read(uint64_t off, void* buf, size_t len) override;
+  CdxStatus write(uint64_t off, const void* buf, size_t len) override;
+  uint64_t size() override { return bytes_.size(); }
+  CdxStatus truncate(uint64_t size) override;
+  CdxStatus lock(uint64_t, uint64_t, bool, bool) override { return {}; }
+  CdxStatus unlock(uint64_t, uint64_t) override { return {}; }
+  CdxStatus sync() override { return {}; }
+
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+  void failWriteNumber(int n) { failAt_ = n; }
+  int writes() const { return writes_; }
+
+ private:
+  std::vector<uint8_t> bytes_;
+  int writes_ = 0;
+  int failAt_ = 0;
+};
+
+// A POSIX file descriptor, owned (closed on destruction).
+class CdxPosixFile : public CdxPageFile {
+ public:
+  explicit CdxPosixFile(int fd) : fd_(fd) {}
+  ~CdxPosixFile() override;
+  CdxPosixFile(const CdxPosixFile&) = delete;
+  CdxPosixFile& operator=(const CdxPosixFile&) = delete;
+
+  // Opens (and with create, creates) a file read-write or read-only.
+  static CdxStatus open(const std::string& path, bool create, bool readOnly,
+                        std::unique_ptr<CdxPosixFile>& out);
+  // An anonymous temporary file in $TMPDIR (or /tmp), deleted when closed.
+  static CdxStatus temporary(std::unique_ptr<CdxPosixFile>& out);
+
+  CdxStatus read(uint64_t off, void* buf, size_t len) override;
+  CdxStatus write(uint64_t off, const void* buf, size_t len) override;
+  uint64_t size() override;
+  CdxStatus truncate(uint64_t size) override;
+  CdxStatus lock(uint64_t off, uint64_t len, bool shared, bool wait) override;
+  CdxStatus unlock(uint64_t off, uint64_t len) override;
+  CdxStatus sync() override;
+
+ private:
+  int fd_;
+};
+
+}  // namespace pv::cdx

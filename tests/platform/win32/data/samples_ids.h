@@ -1,0 +1,1 @@
+#define ID_BROWSE1 110

@@ -1,0 +1,220 @@
+// Whole files: tags replaced and rebuilt (the application's three tags at every start, with
+// page reuse on an exclusive file), tags deleted, reopening, shared use by two handles with
+// the version word and stale-buffer discard, lock misuse, read-only files, failed writes.
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+
+#include "cdx_test_util.h"
+
+namespace pv::cdx::test {
+namespace {
+
+std::vector<std::string> values(int n, int salt) {
+  std::vector<std::string> v;
+  for (int i = 0; i < n; ++i) v.push_back(std::to_string((i * 7919 + salt) % 100003));
+  return v;
+}
+
+CdxStatus reopen(MemIndex& m, std::unique_ptr<CdxIndex>& out, CdxOpenOptions opt = {}) {
+  return cdxIndexOpen(std::make_unique<CdxMemFile>(m.bytes()), "TEST", opt, out);
+}
+
+TEST(CdxIndexFile, RebuildingThreeTagsReusesPagesOnExclusiveFile) {
+  MemIndex m;
+  auto a = values(3000, 1), b = values(3000, 2), c = values(3000, 3);
+  buildTag(*m.index, charSpec("excel1", 10, "STR(ID_NR)"), a);
+  buildTag(*m.index, charSpec("excel2", 30, "LOWER(CUSTOMER) + INVOICE"), b);
+  buildTag(*m.index, charSpec("excel3", 20, "LOWER(PRODUCT)"), c);
+  size_t size = m.bytes().size();
+  for (int round = 0; round < 3; ++round) {
+    buildTag(*m.index, charSpec("excel1", 10, "STR(ID_NR)"), a);
+    buildTag(*m.index, charSpec("excel2", 30, "LOWER(CUSTOMER) + INVOICE"), b);
+    buildTag(*m.index, charSpec("excel3", 20, "LOWER(PRODUCT)"), c);
+    expectValid(*m.index);
+  }
+  // Only the new headers come from the end of the file; tree pages reuse freed ones.
+  EXPECT_LE(m.bytes().size(), size + 3 * 3 * kHeaderSize + 3 * kPageSize);
+  ASSERT_EQ(m.index->tags.size(), 3u);
+  EXPECT_EQ(m.index->tags[0]->name, "EXCEL1");
+  EXPECT_EQ(m.index->tags[2]->name, "EXCEL3");
+  std::unique_ptr<CdxIndex> r;
+  ASSERT_TRUE(reopen(m, r).ok());
+  ASSERT_EQ(r->tags.size(), 3u);
+  EXPECT_EQ(walk(*cdxIndexFindTag(*r, "excel2")).size(), 3000u);
+  // Reopened, tags are listed by header offset.
+  for (size_t i = 1; i < r->tags.size(); ++i)
+    EXPECT_LT(r->tags[i - 1]->headerOffset, r->tags[i]->headerOffset);
+  expectValid(*r);
+}
+
+// Long keys make the sort's runs small: several runs go through the temporary file and are
+// merged; a unique tag keeps the lowest record of each value across runs.
+TEST(CdxIndexFile, MultiRunSortAndUniqueMerge) {
+  MemIndex m;
+  const int n = 20000;
+  std::vector<std::string> v;
+  for (int i = 0; i < n; ++i) v.push_back(std::to_string((i * 7919) % 5000));  // each value 4 times
+  CdxTagSpec s = charSpec("long", 240);
+  CdxTag* t = buildTag(*m.index, s, v);
+  auto got = walk(*t);
+  ASSERT_EQ(got.size(), size_t(n));
+  for (size_t i = 1; i < got.size(); ++i)
+    ASSERT_TRUE(got[i - 1] < got[i]) << i;
+  s.name = "uniq";
+  s.unique = true;
+  CdxTag* u = buildTag(*m.index, s, v);
+  got = walk(*u);
+  ASSERT_EQ(got.size(), 5000u);
+  std::map<std::string, uint32_t> first;
+  for (int i = n; i > 0; --i) first[v[size_t(i - 1)]] = uint32_t(i);
+  for (const auto& [key, rec] : got) ASSERT_EQ(rec, first[key.substr(0, key.find(' '))]) << key;
+  expectValid(*m.index);
+}
+
+TEST(CdxIndexFile, ReplacingTheOnlyTagStartsTheFileAnew) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("only", 10), values(500, 1));
+  buildTag(*m.index, charSpec("only", 10), values(10, 2));
+  EXPECT_EQ(m.index->tags[0]->headerOffset, 1536u);
+  EXPECT_EQ(m.index->tags[0]->rootOffset, 2560u);
+  EXPECT_EQ(m.bytes().size(), 3072u);
+}
+
+TEST(CdxIndexFile, DeleteTagFreesItsPages) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("a", 10), values(2000, 1));
+  buildTag(*m.index, charSpec("b", 10), values(2000, 2));
+  bool found = false;
+  ASSERT_TRUE(cdxIndexDeleteTag(*m.index, "A", &found).ok());
+  EXPECT_TRUE(found);
+  CdxCheckReport rep;
+  ASSERT_TRUE(cdxCheckIndex(*m.index, rep).ok());
+  EXPECT_GT(rep.freePages, 20u);
+  EXPECT_EQ(rep.unaccountedPages, 0u);
+  ASSERT_TRUE(cdxIndexDeleteTag(*m.index, "nope", &found).ok());
+  EXPECT_FALSE(found);
+  std::unique_ptr<CdxIndex> r;
+  ASSERT_TRUE(reopen(m, r).ok());
+  ASSERT_EQ(r->tags.size(), 1u);
+  EXPECT_EQ(r->tags[0]->name, "B");
+}
+
+TEST(CdxIndexFile, TooShortFileDoesNotOpen) {
+  std::unique_ptr<CdxIndex> x;
+  CdxStatus s = cdxIndexOpen(std::make_unique<CdxMemFile>(std::vector<uint8_t>(1024)), "T", {}, x);
+  EXPECT_EQ(s.code, kCdxOpenCorrupt);
+  EXPECT_EQ(x, nullptr);
+}
+
+TEST(CdxIndexFile, ReadOnlyRefusesWrites) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("a", 10), values(10, 1));
+  std::unique_ptr<CdxIndex> r;
+  CdxOpenOptions opt;
+  opt.readOnly = true;
+  ASSERT_TRUE(reopen(m, r, opt).ok());
+  CdxStatus s = cdxTagKeyAdd(*r->tags[0], charKey("x", 11));
+  EXPECT_EQ(s.code, kCdxReadOnly);
+  EXPECT_EQ(s.text, "pv_cdxIndexLockWrite: readonly index.");
+  EXPECT_EQ(walk(*r->tags[0]).size(), 10u);
+}
+
+TEST(CdxIndexFile, LockMisuseIsReported) {
+  MemIndex m;
+  ASSERT_TRUE(pv_cdxIndexLockRead(*m.index).ok());
+  EXPECT_EQ(pv_cdxIndexLockWrite(*m.index).code, kCdxLockCount);
+  EXPECT_EQ(cdxIndexClose(m.index).code, kCdxStillLocked);
+  ASSERT_TRUE(pv_cdxIndexUnLockRead(*m.index).ok());
+  EXPECT_EQ(pv_cdxIndexUnLockRead(*m.index).code, kCdxUnlockCount);
+  EXPECT_EQ(pv_cdxIndexUnLockWrite(*m.index).code, kCdxUnlockCount);
+  EXPECT_TRUE(cdxIndexClose(m.index).ok());
+}
+
+TEST(CdxIndexFile, FailedWriteLeavesTheFileAsItWas) {
+  MemIndex m;
+  CdxTag* t = buildTag(*m.index, charSpec("a", 10), values(3000, 1));
+  std::vector<uint8_t> before = m.bytes();
+  m.mem->failWriteNumber(m.mem->writes() + 1);
+  CdxStatus s = cdxTagKeyAdd(*t, charKey("0", 5000));
+  EXPECT_EQ(s.code, kCdxWriteFailed);
+  EXPECT_EQ(m.bytes(), before);
+  m.mem->failWriteNumber(0);
+  EXPECT_EQ(walk(*t).size(), 3000u);
+  expectValid(*m.index);
+  // A batch under one outer write lock fails at its unlock after one page reached the file:
+  // the failure is reported, the lock is gone, memory holds nothing of the batch, the torn
+  // tree reads as corrupt (never a crash), and rebuilding the tag repairs the file.
+  ASSERT_TRUE(pv_cdxIndexLockWrite(*m.index).ok());
+  for (uint32_t r = 6000; r < 6500; ++r) ASSERT_TRUE(cdxTagKeyAdd(*t, charKey(std::to_string(r), r)).ok());
+  m.mem->failWriteNumber(m.mem->writes() + 2);
+  EXPECT_EQ(pv_cdxIndexUnLockWrite(*m.index).code, kCdxWriteFailed);
+  m.mem->failWriteNumber(0);
+  EXPECT_EQ(m.index->writeLocks, 0);
+  EXPECT_TRUE(t->pool.empty());
+  CdxStatus walkStatus = cdxTagGoTop(*t);
+  while (walkStatus.ok() && t->cur.rec) walkStatus = cdxTagSkip(*t, 1);
+  EXPECT_TRUE(walkStatus.ok() || walkStatus.code == kCdxCorrupt);
+  t = buildTag(*m.index, charSpec("a", 10), values(3000, 1));
+  EXPECT_EQ(walk(*t).size(), 3000u);
+  expectValid(*m.index);
+}
+
+// Two handles on one file, as two processes would have.
+class SharedFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/cdxsharedXXXXXX";
+    int fd = mkstemp(tmpl);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    path_ = tmpl;
+  }
+  void TearDown() override { unlink(path_.c_str()); }
+
+  std::unique_ptr<CdxIndex> open(bool create) {
+    std::unique_ptr<CdxPosixFile> f;
+    EXPECT_TRUE(CdxPosixFile::open(path_, true, false, f).ok());
+    CdxOpenOptions opt;
+    opt.shared = true;
+    std::unique_ptr<CdxIndex> x;
+    CdxStatus s = create ? cdxIndexCreate(std::move(f), "T", opt, x) : cdxIndexOpen(std::move(f), "T", opt, x);
+    EXPECT_TRUE(s.ok()) << s.toString();
+    return x;
+  }
+
+  std::string path_;
+};
+
+TEST_F(SharedFile, VersionWordTellsTheOtherHandleToDropItsPages) {
+  auto a = open(true);
+  buildTag(*a, charSpec("k", 10), values(2000, 1));
+  auto b = open(false);
+  CdxTag* ta = a->tags[0].get();
+  CdxTag* tb = b->tags[0].get();
+  EXPECT_EQ(walk(*tb).size(), 2000u);
+  uint32_t v0 = b->version;
+  for (int i = 0; i < 300; ++i) ASSERT_TRUE(cdxTagKeyAdd(*ta, charKey("A" + std::to_string(i), 3000 + i)).ok());
+  EXPECT_EQ(a->version, v0 + 300);  // one increment per write-unlock that changed the file
+  auto got = walk(*tb);             // b's cached pages are stale and get dropped
+  EXPECT_EQ(got.size(), 2300u);
+  EXPECT_EQ(b->version, a->version);
+  ASSERT_TRUE(cdxTagSeek(*tb, "A299", 4, false, false, nullptr).ok());
+  EXPECT_EQ(tb->cur.rec, 3299u);
+  expectValid(*b);
+}
+
+TEST_F(SharedFile, ReadsOfASharedFileNeedALock) {
+  auto a = open(true);
+  buildTag(*a, charSpec("k", 10), values(10, 1));
+  CdxTag& t = *a->tags[0];
+  uint8_t buf[512];
+  CdxStatus s = cdxGuard([&] { pv_cdxIndexPageRead(*a, t.rootOffset, buf, 512); });
+  EXPECT_EQ(s.code, kCdxReadNotLocked);
+  s = cdxGuard([&] { pv_cdxIndexPageWrite(*a, t.rootOffset, buf, 512); });
+  EXPECT_EQ(s.code, kCdxNotLocked);
+}
+
+}  // namespace
+}  // namespace pv::cdx::test
