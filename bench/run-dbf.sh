@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Table storage benchmarks on a generated one-million-record PRODUCT table: full scan (compared
-# with python3-dbfread on the same file), one million appends in exclusive use, 100,000 appends in
-# shared use with a record lock each. Usage: bench/run-dbf.sh BUILD_DIR
+# Table engine benchmarks on a generated one-million-record PRODUCT table: full scan of the table
+# layer (compared with python3-dbfread on the same file), the same scan through the DBF driver in
+# a pvrun script, one million appends in exclusive use, 100,000 appends in shared use with a
+# record lock each. Usage: bench/run-dbf.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build-release}
 bin=$(cd "$build" && pwd)/bin
@@ -33,7 +34,7 @@ else
 fi
 
 if [ -x "$bin/pvrun" ]; then
-  (cd "$work" && "$bin/pvrun" "$here/dbf/scan.prg" "$work/PRODUCT.DBF" | sed '/^$/d')
+  (cd "$work" && "$bin/pvrun" "$here/dbf/scan.prg" "$work/PRODUCT.DBF" | sed '/^$/d'; echo)
 fi
 
 echo "$("$bin/dbf_bench" append-exclusive "$work/APPEND.DBF" 1000000)   (goal < 1 s)"

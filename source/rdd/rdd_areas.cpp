@@ -1,7 +1,9 @@
 // The work-area table, the current area, aliases and NETERR.
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "dynsym.h"
 #include "errors.h"
@@ -11,7 +13,9 @@ namespace {
 
 struct Areas {
   std::map<int, std::unique_ptr<PvArea>> used;  // by area number, ascending
+  std::vector<PvArea*> byNumber;  // area number -> area, grown in steps of 256
   int current = 1;
+  PvArea* currentArea = nullptr;  // the area of `current`, kept in step by SetCurrent
   bool netErr = false;
 };
 
@@ -23,21 +27,36 @@ Areas& areas() {
 constexpr int kMaxArea = 65534;
 constexpr int kMemvarArea = 65535;
 
+PvArea* Lookup(int area) {
+  const auto& v = areas().byNumber;
+  return area >= 0 && size_t(area) < v.size() ? v[size_t(area)] : nullptr;
+}
+
+void Bind(int number, PvArea* area) {
+  auto& v = areas().byNumber;
+  if (size_t(number) >= v.size()) v.resize((size_t(number) / 256 + 1) * 256, nullptr);
+  v[size_t(number)] = area;
+}
+
+// Every change of the current number or of the area table passes here.
+void SetCurrent(int area) {
+  areas().current = area;
+  areas().currentArea = Lookup(area);
+}
+
 }  // namespace
 
 int pv_rddGetCurrentWorkAreaNumber() { return areas().current; }
 
 PvArea* pv_rddGetWorkAreaPointer(int area) {
-  if (area == 0) area = areas().current;
-  auto it = areas().used.find(area);
-  return it == areas().used.end() ? nullptr : it->second.get();
+  return area == 0 ? areas().currentArea : Lookup(area);
 }
 
-PvArea* pv_rddGetCurrentWorkAreaPointer() { return pv_rddGetWorkAreaPointer(0); }
+PvArea* pv_rddGetCurrentWorkAreaPointer() { return areas().currentArea; }
 
 int pv_rddSelectWorkAreaNumber(int area) {
-  areas().current = (area < 1 || area > kMemvarArea) ? 0 : area;
-  return pv_rddGetCurrentWorkAreaPointer() ? PV_SUCCESS : PV_FAILURE;
+  SetCurrent((area < 1 || area > kMemvarArea) ? 0 : area);
+  return areas().currentArea ? PV_SUCCESS : PV_FAILURE;
 }
 
 int pv_rddSelectFirstAvailable() {
@@ -47,7 +66,7 @@ int pv_rddSelectFirstAvailable() {
     ++n;
   }
   if (n > kMaxArea) return PV_FAILURE;
-  areas().current = n;
+  SetCurrent(n);
   return PV_SUCCESS;
 }
 
@@ -62,7 +81,9 @@ int pv_rddInsertAreaNode(const char* driver) {
   area->driverNum = number;
   area->areaNum = uint16_t(a.current);
   if (pv_rddCall(area.get(), PV_RDD_NEWAREA) != PV_SUCCESS) return PV_FAILURE;
+  Bind(a.current, area.get());
   a.used[a.current] = std::move(area);
+  SetCurrent(a.current);
   return PV_SUCCESS;
 }
 
@@ -72,32 +93,43 @@ void pv_rddReleaseCurrentArea() {
   if (pv_rddCall(area, PV_RDD_CLOSE) != PV_SUCCESS) return;
   pv_rddCall(area, PV_RDD_RELEASE);
   areas().used.erase(areas().current);
+  Bind(areas().current, nullptr);
+  SetCurrent(areas().current);
 }
 
 void pv_rddCloseAll() {
   Areas& a = areas();
   while (!a.used.empty()) {
-    a.current = a.used.begin()->first;
+    SetCurrent(a.used.begin()->first);
     PvArea* area = a.used.begin()->second.get();
     pv_rddCall(area, PV_RDD_CLOSE);
     pv_rddCall(area, PV_RDD_RELEASE);
+    Bind(a.used.begin()->first, nullptr);
     a.used.erase(a.used.begin());
   }
-  a.current = 1;
+  a.byNumber.clear();
+  SetCurrent(1);
 }
 
 // Calls `slot` of every area in area-number order and reselects the area that was current.
 static int ForEachArea(int slot) {
   int saved = areas().current, result = PV_SUCCESS;
   for (auto& [number, area] : areas().used) {
-    areas().current = number;
+    SetCurrent(number);
     if (pv_rddCall(area.get(), slot) != PV_SUCCESS) result = PV_FAILURE;
   }
-  areas().current = saved;
+  SetCurrent(saved);
   return result;
 }
 
 int pv_rddFlushAll() { return ForEachArea(PV_RDD_FLUSH); }
+
+int pv_rddIterateWorkAreas(int (*fn)(PvArea* area, void* data), void* data) {
+  for (auto& [number, area] : areas().used) {
+    if (fn(area.get(), data) != PV_SUCCESS) return PV_FAILURE;
+  }
+  return PV_SUCCESS;
+}
 
 int pv_rddUnLockAll() { return ForEachArea(PV_RDD_UNLOCK); }
 
@@ -175,4 +207,42 @@ uint16_t pv_rddFieldIndex(PvArea* area, const char* name) {
     if (area->fields[i].name == upper) return uint16_t(i + 1);
   }
   return 0;
+}
+
+std::string pv_rddGetTempAlias() {
+  char name[16];
+  for (int i = 1; i <= 999; ++i) {
+    std::snprintf(name, sizeof name, "__PVTMP%03i", i);
+    int area = 0;
+    if (pv_rddGetAliasNumber(name, &area) != PV_SUCCESS) return name;
+  }
+  return {};
+}
+
+namespace {
+
+// Whether `word` (upper case) is "FIELD" or "_FIELD", or one of them shortened to 4+ letters.
+bool IsFieldWord(const std::string& word) {
+  for (const char* full : {"FIELD", "_FIELD"}) {
+    if (word.size() >= 4 && word.size() <= std::strlen(full) &&
+        std::strncmp(full, word.c_str(), word.size()) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text) {
+  while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') ++text;
+  const char* arrow = std::strstr(text, "->");
+  if (arrow) {
+    std::string word(text, size_t(arrow - text));
+    while (!word.empty() && word.back() == ' ') word.pop_back();
+    for (char& c : word) c = char(std::toupper(uint8_t(c)));
+    std::string alias = area->alias ? pv_dynsymName(area->alias) : "";
+    if (IsFieldWord(word) || (!alias.empty() && word == alias)) text = arrow + 2;
+  }
+  return pv_rddFieldIndex(area, text);
 }

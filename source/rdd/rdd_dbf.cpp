@@ -1,44 +1,17 @@
-// The DBF driver: open and create, navigation, field values as items, append, delete,
-// locks, flush, pack and zap, over the table-file layer.
-#include "rdd_dbf.h"
-
+// The DBF driver: navigation, the hot/cold record protocol, appending, deleting, locks, flush,
+// pack and zap, over the table-file layer; its method table and registration.
 #include <cstring>
 #include <ctime>
 
-#include "array.h"
-#include "dbf/dbf_codec.h"
-#include "errors.h"
 #include "fs/error_map.h"
-#include "fs/posix_file.h"
+#include "rdd_dbf_int.h"
 #include "set.h"
 
-using namespace pv;
-using namespace pv::dbf;
+namespace dbfdrv {
 
-namespace {
-
-PvDbfArea* Dbf(PvArea* a) { return static_cast<PvDbfArea*>(a); }
-
-// Runs `op` until it succeeds or the error handler stops retrying; failure raises its error.
-template <typename Op>
-int WithRetry(PvArea* a, const char* operation, Op op) {
-  for (;;) {
-    Status st = op();
-    if (st.ok()) return PV_SUCCESS;
-    if (pv_dbfRaise(a, st, operation) != PV_ERR_RETRY) return PV_FAILURE;
-  }
-}
-
-// Raises `st` and answers success when the handler chose default (the put succeeds then).
-int RaiseDefaultOk(PvArea* a, const Status& st, const char* operation) {
-  return pv_dbfRaise(a, st, operation) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
-}
-
-Status ReadIfNeeded(PvDbfArea* a) {
-  if (a->valid) return Status::Ok();
-  Status st = a->table->readRecord(a->recno, a->record.data());
-  if (st.ok()) a->valid = true;
-  return st;
+uint16_t& DriverNumber() {
+  static uint16_t number = 0;
+  return number;
 }
 
 void Phantom(PvDbfArea* a) {
@@ -78,6 +51,7 @@ Status Stamp(PvDbfArea* a) {
 int GoCold(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
   if (!a->hot) return PV_SUCCESS;
+  if (!Trigger(a, kUpdate)) return PV_FAILURE;
   Status st = a->hasStamps ? Stamp(a) : Status::Ok();
   if (st.ok()) st = a->table->writeRecord(a->recno, a->record.data());
   a->hot = a->appended = false;
@@ -106,13 +80,13 @@ int GoTo(PvArea* area, PvRddArgs* x) {
   a->found = false;
   if (n < 1 || n > long(a->table->recordCount())) {
     Phantom(a);
-    return PV_SUCCESS;
+    return a->relations.empty() ? PV_SUCCESS : pv_rddCall(a, PV_RDD_SYNCCHILDREN);
   }
   a->recno = uint32_t(n);
   a->valid = false;
   a->positioned = true;
   a->bof = a->eof = false;
-  return PV_SUCCESS;
+  return a->relations.empty() ? PV_SUCCESS : pv_rddCall(a, PV_RDD_SYNCCHILDREN);
 }
 
 int GoToId(PvArea* a, PvRddArgs* x) {
@@ -180,109 +154,17 @@ int SetDeletedFlag(PvArea* area, uint8_t flag) {
   return PV_SUCCESS;
 }
 
-int Delete(PvArea* a, PvRddArgs*) { return SetDeletedFlag(a, kDeletedFlag); }
-int Recall(PvArea* a, PvRddArgs*) { return SetDeletedFlag(a, kLiveFlag); }
-
-// ---- field values -----------------------------------------------------------------------------
-
-const Field* FieldOf(PvDbfArea* a, long n) {
-  if (n < 1 || size_t(n) > a->fields.size()) return nullptr;
-  return &a->table->fields()[size_t(n - 1)];
+int Delete(PvArea* a, PvRddArgs*) {
+  return Trigger(Dbf(a), kDelete) ? SetDeletedFlag(a, kDeletedFlag) : PV_FAILURE;
 }
-
-void PutNumberItem(PV_ITEM item, double v, const Field& f, int width) {
-  if (f.decimals == 0 && v == double(int64_t(v)) && v > -1e18 && v < 1e18) {
-    pv_itemPutNIntLen(item, int64_t(v), width);
-  } else {
-    pv_itemPutNDLen(item, v, width, f.decimals);
-  }
+int Recall(PvArea* a, PvRddArgs*) {
+  return Trigger(Dbf(a), kRecall) ? SetDeletedFlag(a, kLiveFlag) : PV_FAILURE;
 }
-
-int GetValue(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  if (!f) return PV_FAILURE;
-  Status st = ReadIfNeeded(a);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  const uint8_t* rec = a->record.data();
-  double num = 0;
-  switch (f->type) {
-    case FieldType::kChar:
-    case FieldType::kVarLength: {
-      std::string_view text = GetText(*f, rec, a->table->nullFlags());
-      pv_itemPutCL(x->item, text.data(), PV_SIZE(text.size()));
-      return PV_SUCCESS;
-    }
-    case FieldType::kLogical: pv_itemPutL(x->item, GetLogical(*f, rec)); return PV_SUCCESS;
-    case FieldType::kDate: pv_itemPutDL(x->item, GetDate(*f, rec)); return PV_SUCCESS;
-    case FieldType::kDateTime:
-    case FieldType::kTimeStamp:
-    case FieldType::kModTime: {
-      DateTime dt = GetDateTime(*f, rec);
-      pv_itemPutDTL(x->item, dt.julian, dt.millis);
-      return PV_SUCCESS;
-    }
-    case FieldType::kTimeOfDay: pv_itemPutC(x->item, GetTimeOfDay(*f, rec).c_str()); return PV_SUCCESS;
-    case FieldType::kAny:
-      if (f->length == 3) {
-        pv_itemPutDL(x->item, GetDate(*f, rec));
-        return PV_SUCCESS;
-      }
-      break;
-    default: break;
-  }
-  if (GetNumber(*f, rec, &num)) {
-    bool text_width = f->type == FieldType::kNumeric || f->type == FieldType::kFloat;
-    PutNumberItem(x->item, num, *f, text_width ? f->length : 20);
-    return PV_SUCCESS;
-  }
-  st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
-  return RaiseDefaultOk(a, st, f->name.c_str());
-}
-
-int GetValueLength(PvArea* a, PvRddArgs* x) {
-  const Field* f = FieldOf(Dbf(a), x->number);
-  if (!f) return PV_FAILURE;
-  x->number = f->length;
-  return PV_SUCCESS;
-}
-
-Status PutItem(PvDbfArea* a, const Field& f, PV_ITEM v) {
-  uint8_t* rec = a->record.data();
-  if (PV_IS_STRING(v)) {
-    if (f.type != FieldType::kChar) return PutText(f, rec, {}, nullptr);  // the type error
-    return PutText(f, rec, std::string_view(pv_itemGetCPtr(v), size_t(pv_itemGetCLen(v))),
-                   a->table->nullFlags());
-  }
-  if (PV_IS_DATE(v)) {
-    long julian = 0, ms = 0;
-    pv_itemGetDTL(v, &julian, &ms);
-    return PutDateTime(f, rec, {int32_t(julian), int32_t(ms)});
-  }
-  if (PV_IS_NUMERIC(v)) return PutNumber(f, rec, pv_itemGetND(v));
-  if (PV_IS_LOGICAL(v)) return PutLogical(f, rec, pv_itemGetL(v));
-  return Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
-}
-
-int PutValue(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  if (!f) return PV_FAILURE;
-  Status st = ReadIfNeeded(a);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  if (!a->positioned) return PV_SUCCESS;  // the phantom record takes nothing
-  if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
-  st = PutItem(a, *f, x->item);
-  if (st.ok()) return PV_SUCCESS;
-  st.sub(st.subcode(), kCanDefault);
-  return RaiseDefaultOk(a, st, f->name.c_str());
-}
-
-// ---- records ----------------------------------------------------------------------------------
 
 int Append(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  if (!Trigger(a, kAppend)) return PV_FAILURE;
   if (x->flag) a->table->unlockAllRecords();
   a->table->blankRecord(a->record.data());
   uint32_t n = 0;
@@ -347,40 +229,9 @@ int Unlock(PvArea* area, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
-int Info(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  if (!a->table) return pv_rddDefaultInfo(area, x);
-  switch (x->number) {
-    case 1: case 2: pv_itemPutL(x->item, true); return PV_SUCCESS;
-    case 3: pv_itemPutNL(x->item, long(a->table->headerLength())); return PV_SUCCESS;
-    case 4: {
-      int y, m, d;
-      a->table->lastUpdate(&y, &m, &d);
-      pv_itemPutDL(x->item, JulianFromYmd(y, m, d));
-      return PV_SUCCESS;
-    }
-    case 7: pv_itemPutNL(x->item, long(a->table->recordLength())); return PV_SUCCESS;
-    case 9: pv_itemPutC(x->item, ".dbf"); return PV_SUCCESS;
-    case 10: pv_itemPutC(x->item, a->table->fileName().c_str()); return PV_SUCCESS;
-    case 20: pv_itemPutL(x->item, a->table->fileLocked()); return PV_SUCCESS;
-    case 31: pv_itemPutNL(x->item, long(a->table->lockedRecords().size())); return PV_SUCCESS;
-    case 36: pv_itemPutL(x->item, a->table->shared()); return PV_SUCCESS;
-    case 8: {
-      pv_arrayNew(x->item, 0);
-      PvItem n = {PV_IT_NIL, {}};
-      for (uint32_t r : a->table->lockedRecords()) {
-        pv_itemPutNL(&n, long(r));
-        pv_arrayAdd(x->item, &n);
-      }
-      pv_itemClear(&n);
-      return PV_SUCCESS;
-    }
-    default: return pv_rddDefaultInfo(area, x);
-  }
-}
-
 int Pack(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
+  if (!Trigger(a, kPack)) return PV_FAILURE;
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   Status st = a->table->pack();
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
@@ -389,120 +240,11 @@ int Pack(PvArea* area, PvRddArgs*) {
 
 int Zap(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
+  if (!Trigger(a, kZap)) return PV_FAILURE;
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   Status st = a->table->zap();
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
   return pv_rddCallN(a, PV_RDD_GOTO, 0);
-}
-
-// ---- open, create, close ----------------------------------------------------------------------
-
-std::string WithExtension(const std::string& file) {
-  size_t slash = file.find_last_of("/\\");
-  size_t dot = file.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return file + ".dbf";
-  return file;
-}
-
-// Registers the table's fields with the area and positions it at the top.
-int Attach(PvDbfArea* a, PvRddArgs* x) {
-  a->record.assign(a->table->recordLength(), ' ');
-  for (const Field& f : a->table->fields()) {
-    a->hasStamps |= f.type == FieldType::kTimeStamp || f.type == FieldType::kModTime ||
-                    f.type == FieldType::kRowVersion;
-    PvField pf;
-    pf.name = f.name;
-    pf.type = int(f.type);
-    pf.length = f.length;
-    pf.decimals = f.decimals;
-    pf.flags = f.flags;
-    pf.step = f.step;
-    PvRddArgs add;
-    add.ptr = &pf;
-    if (f.type != FieldType::kNullFlags) pv_rddCall(a, PV_RDD_ADDFIELD, &add);
-  }
-  if (pv_rddDefaultOpen(a, x) != PV_SUCCESS) return PV_FAILURE;
-  return pv_rddCall(a, PV_RDD_GOTOP);
-}
-
-int Open(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  auto* info = static_cast<PvOpenInfo*>(x->ptr);
-  a->fileName = WithExtension(info->file);
-  OpenOptions options{info->shared, info->readOnly, pv_setDBFLockScheme()};
-  int r = WithRetry(a, nullptr, [&] { return DbfTable::Open(a->fileName, options, &a->table); });
-  if (r != PV_SUCCESS) return PV_FAILURE;
-  if (a->table->memoType() != kMemoNone && pv_rddCall(a, PV_RDD_OPENMEMFILE, x) != PV_SUCCESS) {
-    a->table.reset();
-    return PV_FAILURE;
-  }
-  return Attach(a, x);
-}
-
-int CreateFields(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  a->pendingFields.clear();
-  for (PV_SIZE i = 1; i <= pv_arrayLen(x->item); ++i) {
-    PV_ITEM e = pv_arrayGetItemPtr(x->item, i);
-    FieldSpec spec{pv_arrayGetCPtr(e, 1) ? pv_arrayGetCPtr(e, 1) : "",
-                   pv_arrayGetCPtr(e, 2) ? pv_arrayGetCPtr(e, 2) : "", pv_arrayGetNI(e, 3),
-                   pv_arrayGetNI(e, 4), uint8_t(pv_arrayLen(e) >= 5 ? pv_arrayGetNI(e, 5) : 0)};
-    Field check;
-    if (!FieldFromSpec(spec, false, &check).ok()) {
-      pv_errRT_DBCMD(PV_EG_ARG, 1014, nullptr, "DBCREATE");
-      return PV_FAILURE;
-    }
-    a->pendingFields.push_back(spec);
-  }
-  return PV_SUCCESS;
-}
-
-int Create(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  auto* info = static_cast<PvOpenInfo*>(x->ptr);
-  a->fileName = WithExtension(info->file);
-  CreateOptions options;
-  options.lock_scheme = pv_setDBFLockScheme();
-  bool memo_fields = false;
-  for (const FieldSpec& f : a->pendingFields) {
-    char c = char(std::toupper(uint8_t(f.type.empty() ? ' ' : f.type[0])));
-    memo_fields |= c == 'M' || c == 'P' || c == 'W' || c == 'G';
-  }
-  if (memo_fields) {  // the memo driver answers its memo type
-    PvItem type = {PV_IT_NIL, {}};
-    PvRddArgs q;
-    q.number = 133;
-    q.item = &type;
-    if (pv_rddCall(a, PV_RDD_INFO, &q) == PV_SUCCESS) options.memo_type = pv_itemGetNI(&type);
-  }
-  int r = WithRetry(a, nullptr, [&] {
-    return DbfTable::Create(a->fileName, a->pendingFields, options, &a->table);
-  });
-  if (r != PV_SUCCESS) return PV_FAILURE;
-  if (memo_fields && pv_rddCall(a, PV_RDD_CREATEMEMFILE, x) != PV_SUCCESS) {
-    a->table.reset();
-    return PV_FAILURE;
-  }
-  return Attach(a, x);
-}
-
-int Close(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  int result = PV_SUCCESS;
-  if (a->table) {
-    if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) result = PV_FAILURE;
-    Status st = a->table->readOnly() ? Status::Ok() : a->table->flush(pv_setHardCommit());
-    Status closed = a->table->close();
-    if (st.ok()) st = closed;
-    if (!st.ok()) {
-      pv_dbfRaise(a, st, nullptr);
-      result = PV_FAILURE;
-    }
-    a->table.reset();
-  }
-  a->memo.reset();
-  pv_rddDefaultClose(a, x);
-  return result;
 }
 
 // recordInfo(code, record): 1 deleted, 2 locked, 3 record length, 4 record number, 5 hot; code 1
@@ -527,75 +269,23 @@ int RecordInfo(PvArea* area, PvRddArgs* x) {
     case 3: pv_itemPutNL(x->item2, long(a->table->recordLength())); return PV_SUCCESS;
     case 4: pv_itemPutNL(x->item2, long(rec)); return PV_SUCCESS;
     case 5: pv_itemPutL(x->item2, rec == a->recno && a->hot); return PV_SUCCESS;
+    case 6: pv_itemPutL(x->item2, a->table->encrypted()); return PV_SUCCESS;
+    case 7: {  // the raw record bytes, as the area holds them
+      std::vector<uint8_t> raw(a->table->recordLength());
+      Status st = rec == a->recno && a->valid ? Status::Ok() : a->table->readRecord(rec, raw.data());
+      if (rec == a->recno && a->valid) raw = a->record;
+      if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+      pv_itemPutCL(x->item2, reinterpret_cast<const char*>(raw.data()), PV_SIZE(raw.size()));
+      return PV_SUCCESS;
+    }
     default: return PV_FAILURE;
   }
 }
 
-// getValueFile(field, file, mode): writes the bytes of a C field at the end of the file (mode 1
-// appends to an existing file, any other mode creates or empties it first).
-int GetValueFile(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  Status st = ReadIfNeeded(a);
-  if (st.ok() && (!f || f->type != FieldType::kChar)) {
-    st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
-  }
-  if (st.ok()) {
-    std::string_view bytes(reinterpret_cast<const char*>(a->record.data()) + f->offset, f->length);
-    st = WriteFileBytes(pv_itemGetCPtr(x->item), bytes, x->flag);
-  }
-  return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
-}
-
-// putValueFile(field, file): reads up to the field length from the file into a C field.
-int PutValueFile(PvArea* area, PvRddArgs* x) {
-  PvDbfArea* a = Dbf(area);
-  const Field* f = FieldOf(a, x->number);
-  std::string bytes;
-  Status st = ReadIfNeeded(a);
-  if (st.ok() && (!f || f->type != FieldType::kChar)) {
-    st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
-  }
-  if (st.ok()) st = ReadFileBytes(pv_itemGetCPtr(x->item), f->length, &bytes);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  if (!a->positioned) return PV_SUCCESS;
-  if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
-  PutText(*f, a->record.data(), bytes, nullptr);
-  return PV_SUCCESS;
-}
-
-// exists / drop (called with the driver record): `item` names the table.
-int Exists(PvArea*, PvRddArgs* x) {
-  x->flag = FileExists(WithExtension(pv_itemGetCPtr(x->item)));
-  return PV_SUCCESS;
-}
-
-int Drop(PvArea*, PvRddArgs* x) {
-  std::string table = WithExtension(pv_itemGetCPtr(x->item));
-  x->flag = DeleteFile(table).ok();
-  if (x->flag) {
-    std::string base = table.substr(0, table.rfind('.'));
-    for (const char* ext : {".fpt", ".dbt", ".smt", ".cdx"}) DeleteFile(base + ext);
-  }
-  return PV_SUCCESS;
-}
-
-// The plain driver keeps no memo files.
-int CreateMemoFile(PvArea* a, PvRddArgs*) {
-  pv_rddRaise(a, 20, kSubDataType, Dbf(a)->fileName.c_str(), 0, 0, nullptr);  // "Create error"
-
-  return PV_FAILURE;
-}
-
-int OpenMemoFile(PvArea* a, PvRddArgs*) {
-  Status st = Status::Make(StatusKind::kNotSupported, "no memo driver", Dbf(a)->fileName)
-                  .sub(kSubOpen, kCanDefault);
-  return pv_dbfRaise(a, st, nullptr) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
-}
-
-int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t,
+int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t number,
                   PvRddNode* node) {
   *count = PV_RDD_SLOTS;
+  DriverNumber() = number;
   PvRddFuncs own = {};
   own.slot[PV_RDD_GOBOTTOM] = GoBottom;
   own.slot[PV_RDD_GOTO] = GoTo;
@@ -629,36 +319,20 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_GETVALUEFILE] = GetValueFile;
   own.slot[PV_RDD_PUTVALUEFILE] = PutValueFile;
   own.slot[PV_RDD_EXISTS] = Exists;
+  own.slot[PV_RDD_INIT] = Init;
+  own.slot[PV_RDD_EXIT] = Exit;
+  own.slot[PV_RDD_RDDINFO] = RddInfo;
   own.slot[PV_RDD_DROP] = Drop;
   own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
   node->makeArea = [] { return std::unique_ptr<PvArea>(new PvDbfArea()); };
   return pv_rddInherit(table, &own, super, "");
 }
 
-}  // namespace
 
-Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
-  FilePtr file;
-  Status st = append ? OpenFile(path, Access::kReadWrite, Share::kDenyNone, &file)
-                     : CreateFile(path, Share::kDenyNone, &file);
-  if (!st.ok()) return std::move(st.sub(append ? kSubOpen : kSubCreate, kCanDefault));
-  uint64_t end = 0;
-  st = file->size(&end);
-  if (st.ok()) st = file->writeAt(end, bytes.data(), bytes.size());
-  return st.ok() ? st : std::move(st.sub(kSubWrite));
-}
 
-Status ReadFileBytes(const std::string& path, size_t limit, std::string* out) {
-  FilePtr file;
-  Status st = OpenFile(path, Access::kRead, Share::kDenyNone, &file);
-  if (!st.ok()) return std::move(st.sub(kSubOpen, kCanDefault));
-  uint64_t size = 0;
-  st = file->size(&size);
-  if (!st.ok()) return std::move(st.sub(kSubRead));
-  out->resize(size_t(std::min<uint64_t>(size, limit)));
-  st = file->readExact(0, out->data(), out->size(), "short read");
-  return st.ok() ? st : std::move(st.sub(kSubRead));
-}
+}  // namespace dbfdrv
+
+using namespace dbfdrv;
 
 bool pv_dbfLockIdxGetData(PvArea* area, uint64_t* offset, uint64_t* pool) {
   PvDbfArea* a = Dbf(area);

@@ -18,6 +18,15 @@
 #include "dbfFPT/memo_file.h"
 #include "rddapi.h"
 
+// Driver-level settings of DBF and the drivers built on it (one per registered driver).
+struct PvDbfSettings {
+  std::string tableExt = ".dbf";
+  int tableType = 1;
+  int lockScheme = 0;  // 0: SET DBFLOCKSCHEME
+  std::string trigger, pendingTrigger, password, pendingPassword;
+  bool dirtyRead = false;
+};
+
 struct PvDbfArea : PvArea {
   std::unique_ptr<pv::dbf::DbfTable> table;
   std::unique_ptr<pv::memo::MemoFile> memo;  // opened by memo drivers
@@ -26,6 +35,7 @@ struct PvDbfArea : PvArea {
   uint32_t recno = 0;
   bool valid = false, positioned = false, hot = false, appended = false, hasStamps = false;
   std::string fileName;
+  PvDynSym* trigger = nullptr;  // the trigger function, while switched on
 };
 
 // Registers the table functions of "DBF" and "DBFFPT" (called before registering drivers).

@@ -172,6 +172,112 @@ int Locate(PvArea* a, PvRddArgs* x) {
   return r;
 }
 
+// rddInfo defaults: codes tied to run-time settings read and set those settings.
+int RddInfo(PvArea*, PvRddArgs* x) {
+  static const struct { long code; int setting; } kSettings[] = {
+      {6, PV_SET_MFILEEXT},  {16, PV_SET_DBFLOCKSCHEME}, {22, PV_SET_STRICTREAD},
+      {24, PV_SET_OPTIMIZE}, {25, PV_SET_FORCEOPT},      {26, PV_SET_AUTOPEN},
+      {27, PV_SET_AUTORDER}, {28, PV_SET_AUTOSHARE},     {32, PV_SET_MBLOCKSIZE}};
+  for (const auto& s : kSettings) {
+    if (s.code != x->number) continue;
+    PV_ITEM value = x->item2 && !PV_IS_NIL(x->item2) ? x->item2 : nullptr;
+    pv_setGetSet(s.setting, value, nullptr, x->item);
+    return PV_SUCCESS;
+  }
+  long c = x->number;
+  if ((c >= 12 && c <= 14) || c == 33) return pv_itemPutNI(x->item, 0), PV_SUCCESS;
+  if ((c >= 3 && c <= 5) || (c >= 7 && c <= 9) || c == 19 || c == 40) {
+    pv_itemPutC(x->item, "");
+    return PV_FAILURE;
+  }
+  if (c == 0 || c == 23 || (c >= 34 && c <= 36) || c == 38 || c == 39 || c > 40) return PV_FAILURE;
+  pv_itemPutL(x->item, false);
+  return PV_SUCCESS;
+}
+
+void FreeRelation(PvRelation* r) {
+  PvArea* child = pv_rddGetWorkAreaPointer(r->child);
+  if (child) --child->parentCount;
+  if (r->key) pv_itemRelease(r->key);
+  r->key = nullptr;
+}
+
+int SetRelation(PvArea* a, PvRddArgs* x) {
+  PvArea* child = pv_rddGetWorkAreaPointer(int(x->number));
+  if (!child || child == a || !x->item || !PV_IS_BLOCK(x->item)) return PV_FAILURE;
+  PvRelation r;
+  r.child = child->areaNum;
+  r.key = pv_itemNew(x->item);
+  r.text = x->item2 && PV_IS_STRING(x->item2) ? pv_itemGetCPtr(x->item2) : "";
+  r.scoped = x->flag;
+  ++child->parentCount;
+  a->relations.push_back(r);
+  return pv_rddCall(a, PV_RDD_SYNCCHILDREN);
+}
+
+int ClearRelations(PvArea* a, PvRddArgs*) {
+  for (PvRelation& r : a->relations) FreeRelation(&r);
+  a->relations.clear();
+  return PV_SUCCESS;
+}
+
+int RelationArea(PvArea* a, PvRddArgs* x) {
+  x->number = x->number >= 1 && size_t(x->number) <= a->relations.size()
+                  ? a->relations[size_t(x->number - 1)].child : 0;
+  return PV_SUCCESS;
+}
+
+int RelationText(PvArea* a, PvRddArgs* x) {
+  bool valid = x->number >= 1 && size_t(x->number) <= a->relations.size();
+  pv_itemPutC(x->item, valid ? a->relations[size_t(x->number - 1)].text.c_str() : "");
+  return PV_SUCCESS;
+}
+
+// relationEval: the key evaluated with the parent selected; the child goes to that record
+// (goToId), or to the phantom record when the parent is at EOF.
+int RelationEval(PvArea* a, PvRddArgs* x) {
+  auto* r = static_cast<PvRelation*>(x->ptr);
+  PvArea* child = pv_rddGetWorkAreaPointer(r->child);
+  if (!child) return PV_FAILURE;
+  PvRddArgs eof;
+  pv_rddCall(a, PV_RDD_EOF, &eof);
+  if (eof.flag) return pv_rddCallN(child, PV_RDD_GOTO, 0);
+  int saved = pv_rddGetCurrentWorkAreaNumber();
+  pv_rddSelectWorkAreaNumber(a->areaNum);
+  PvItem key = {PV_IT_NIL, {}};
+  pv_itemCopy(&key, pv_vmEvalBlock(r->key));
+  pv_rddSelectWorkAreaNumber(saved);
+  PvRddArgs go;
+  go.item = &key;
+  int result = pv_rddCall(child, PV_RDD_GOTOID, &go);
+  pv_itemClear(&key);
+  return result;
+}
+
+int SyncChildren(PvArea* a, PvRddArgs*) {
+  for (PvRelation& r : a->relations) {
+    PvRddArgs x;
+    x.ptr = &r;
+    if (pv_rddCall(a, PV_RDD_RELEVAL, &x) != PV_SUCCESS) return PV_FAILURE;
+  }
+  return PV_SUCCESS;
+}
+
+// Removes the relations of `parent` whose child is the area in `data`.
+int DropRelationsTo(PvArea* parent, void* data) {
+  uint16_t child = *static_cast<uint16_t*>(data);
+  auto& rel = parent->relations;
+  for (auto it = rel.begin(); it != rel.end();) {
+    if (it->child == child) {
+      FreeRelation(&*it);
+      it = rel.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return PV_SUCCESS;
+}
+
 int NewArea(PvArea*, PvRddArgs*) { return PV_SUCCESS; }
 int Release(PvArea* a, PvRddArgs*) {
   pv_itemClear(&a->result);
@@ -224,9 +330,16 @@ PvRddFuncs MakeDefaults() {
   t.slot[PV_RDD_SETFILTER] = SetFilter;
   t.slot[PV_RDD_ERROR] = Error;
   t.slot[PV_RDD_DBEVAL] = DbEval;
+  t.slot[PV_RDD_SETREL] = SetRelation;
+  t.slot[PV_RDD_CLEARREL] = ClearRelations;
+  t.slot[PV_RDD_RELAREA] = RelationArea;
+  t.slot[PV_RDD_RELTEXT] = RelationText;
+  t.slot[PV_RDD_RELEVAL] = RelationEval;
+  t.slot[PV_RDD_SYNCCHILDREN] = SyncChildren;
   t.slot[PV_RDD_SETLOCATE] = SetLocate;
   t.slot[PV_RDD_LOCATE] = Locate;
   t.slot[PV_RDD_INIT] = Nothing;
+  t.slot[PV_RDD_RDDINFO] = RddInfo;
   t.slot[PV_RDD_EXIT] = Nothing;
   return t;
 }
@@ -267,6 +380,8 @@ int pv_rddDefaultSkip(PvArea* a, PvRddArgs* x) {
 int pv_rddDefaultClose(PvArea* a, PvRddArgs* x) {
   ClearFilter(a, x);
   ClearLocate(a);
+  ClearRelations(a, x);
+  if (a->parentCount > 0) pv_rddIterateWorkAreas(DropRelationsTo, &a->areaNum);
   if (a->alias) a->alias->area = 0;
   a->alias = nullptr;
   return PV_SUCCESS;

@@ -76,7 +76,7 @@ enum PvRddSlot : int {  // ORDER RDDSLOT
   PV_RDD_PACK, PV_RDD_PACKREC, PV_RDD_SORT, PV_RDD_TRANS, PV_RDD_TRANSREC, PV_RDD_ZAP,
   PV_RDD_CHILDEND, PV_RDD_CHILDSTART, PV_RDD_CHILDSYNC, PV_RDD_SYNCCHILDREN,
   PV_RDD_CLEARREL, PV_RDD_FORCEREL, PV_RDD_RELAREA, PV_RDD_RELEVAL, PV_RDD_RELTEXT,
-  PV_RDD_SETREL,
+  PV_RDD_SETREL,                                  // in number (child), item (key), item2 (text), flag
   PV_RDD_ORDLSTADD, PV_RDD_ORDLSTCLEAR, PV_RDD_ORDLSTDELETE, PV_RDD_ORDLSTFOCUS,
   PV_RDD_ORDLSTREBUILD, PV_RDD_ORDSETCOND, PV_RDD_ORDCREATE, PV_RDD_ORDDESTROY,
   PV_RDD_ORDINFO,
@@ -136,6 +136,15 @@ struct PvScope {
   bool rest = false;
 };
 
+// A relation from a parent area to a child area: after each move of the parent the key block
+// is evaluated in the parent and the child goes to the record the key names.
+struct PvRelation {
+  uint16_t child = 0;
+  PV_ITEM key = nullptr;  // grip item
+  std::string text;
+  bool scoped = false;
+};
+
 // The common part of every work area; drivers extend it.
 struct PvArea {
   virtual ~PvArea() = default;
@@ -152,6 +161,8 @@ struct PvArea {
   std::string filterText;
   PV_ITEM locateFor = nullptr;    // grip items of the locate condition (__DBSETLOCATE)
   PV_ITEM locateWhile = nullptr;
+  std::vector<PvRelation> relations;  // to child areas
+  int parentCount = 0;                // relations in which this area is the child
 };
 
 // A registered driver.
@@ -162,7 +173,7 @@ struct PvRddNode {
   PvRddFuncs table = {};
   PvRddFuncs super = {};
   std::unique_ptr<PvArea> (*makeArea)() = nullptr;  // the driver's work-area record
-  void* settings = nullptr;                         // created by init, freed by exit
+  std::shared_ptr<void> settings;                   // created by init, dropped by exit
 };
 
 // A driver's table function: fills `table` and `super` for driver `number`; 0 on success.
@@ -194,6 +205,8 @@ int pv_rddInsertAreaNode(const char* driver);
 void pv_rddReleaseCurrentArea();
 void pv_rddCloseAll();
 int pv_rddFlushAll();
+// Calls `fn` for every area in area-number order until it returns PV_FAILURE.
+int pv_rddIterateWorkAreas(int (*fn)(PvArea* area, void* data), void* data);
 int pv_rddUnLockAll();
 int pv_rddGetCurrentWorkAreaNumber();
 PvArea* pv_rddGetCurrentWorkAreaPointer();
@@ -206,9 +219,14 @@ bool pv_rddVerifyAliasName(const char* text);
 int pv_rddGetAliasNumber(const char* text, int* area);
 int pv_rddAllocWorkAreaAlias(const char* name, int area);
 int pv_rddSelectWorkAreaAlias(const char* text);
+// The first of "__PVTMP001" … "__PVTMP999" not in use; "" when all are.
+std::string pv_rddGetTempAlias();
 
 // ---- fields by name ---------------------------------------------------------------------------
 uint16_t pv_rddFieldIndex(PvArea* area, const char* name);
+// As pv_rddFieldIndex, after skipping a leading "alias->", "FIELD->" or "_FIELD->" (the words in
+// any case, FIELD and _FIELD also shortened to four letters or more, blanks before "->").
+uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text);
 
 // ---- opening and creating ---------------------------------------------------------------------
 int pv_rddOpenTable(const char* file, const char* driver, uint16_t area, const char* alias,

@@ -1,0 +1,101 @@
+// The DBF driver: driver-level settings (rddInfo) and table information (info).
+#include "array.h"
+#include "rdd_dbf_int.h"
+#include "set.h"
+
+namespace dbfdrv {
+
+int Info(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  if (!a->table) return pv_rddDefaultInfo(area, x);
+  switch (x->number) {
+    case 1: case 2: pv_itemPutL(x->item, true); return PV_SUCCESS;
+    case 3: pv_itemPutNL(x->item, long(a->table->headerLength())); return PV_SUCCESS;
+    case 4: {
+      int y, m, d;
+      a->table->lastUpdate(&y, &m, &d);
+      pv_itemPutDL(x->item, JulianFromYmd(y, m, d));
+      return PV_SUCCESS;
+    }
+    case 7: pv_itemPutNL(x->item, long(a->table->recordLength())); return PV_SUCCESS;
+    case 9: pv_itemPutC(x->item, ".dbf"); return PV_SUCCESS;
+    case 10: pv_itemPutC(x->item, a->table->fileName().c_str()); return PV_SUCCESS;
+    case 20: pv_itemPutL(x->item, a->table->fileLocked()); return PV_SUCCESS;
+    case 31: pv_itemPutNL(x->item, long(a->table->lockedRecords().size())); return PV_SUCCESS;
+    case 36: pv_itemPutL(x->item, a->table->shared()); return PV_SUCCESS;
+    case 8: {
+      pv_arrayNew(x->item, 0);
+      PvItem n = {PV_IT_NIL, {}};
+      for (uint32_t r : a->table->lockedRecords()) {
+        pv_itemPutNL(&n, long(r));
+        pv_arrayAdd(x->item, &n);
+      }
+      pv_itemClear(&n);
+      return PV_SUCCESS;
+    }
+    default: return pv_rddDefaultInfo(area, x);
+  }
+}
+
+PvDbfSettings* SettingsOf(PvRddNode* node) {
+  return static_cast<PvDbfSettings*>(node->settings.get());
+}
+
+PvDbfSettings* SettingsOf(PvArea* a) { return SettingsOf(pv_rddGetNode(a->driverNum)); }
+
+int Init(PvArea*, PvRddArgs* x) {
+  x->node->settings = std::make_shared<PvDbfSettings>();
+  return PV_SUCCESS;
+}
+
+int Exit(PvArea*, PvRddArgs* x) {
+  x->node->settings.reset();
+  return PV_SUCCESS;
+}
+
+// Returns a text setting and takes a new value from `update` when it is a string.
+void TextSetting(std::string* setting, PV_ITEM result, PV_ITEM update, bool one_shot) {
+  pv_itemPutC(result, setting->c_str());
+  if (one_shot) setting->clear();
+  if (update && PV_IS_STRING(update)) *setting = pv_itemGetCPtr(update);
+}
+
+// rddInfo of the DBF driver (called with the driver record): 1, 2, 10 always true; 5 table
+// extension; 13 table type; 16 lock scheme; 19 trigger; 40 / 41 the one-shot pending trigger and
+// password; 42 password; 44 dirty read. Other codes are the defaults.
+int RddInfo(PvArea* area, PvRddArgs* x) {
+  PvDbfSettings* s = SettingsOf(x->node);
+  PV_ITEM update = x->item2 && !PV_IS_NIL(x->item2) ? x->item2 : nullptr;
+  switch (x->number) {
+    case 1: case 2: case 10: pv_itemPutL(x->item, true); return PV_SUCCESS;
+    case 5: {
+      pv_itemPutC(x->item, s->tableExt.c_str());
+      const char* ext = update && PV_IS_STRING(update) ? pv_itemGetCPtr(update) : nullptr;
+      if (ext && ext[0] == '.' && ext[1]) s->tableExt = std::string(ext).substr(0, 10);
+      return PV_SUCCESS;
+    }
+    case 13:
+      pv_itemPutNI(x->item, s->tableType);
+      if (update && PV_IS_NUMERIC(update) && (pv_itemGetNI(update) == 1 || pv_itemGetNI(update) == 2)) {
+        s->tableType = pv_itemGetNI(update);
+      }
+      return PV_SUCCESS;
+    case 16:
+      pv_itemPutNI(x->item, s->lockScheme ? s->lockScheme : pv_setDBFLockScheme());
+      if (update && PV_IS_NUMERIC(update) && pv_itemGetNI(update) >= 1 && pv_itemGetNI(update) <= 5) {
+        s->lockScheme = pv_itemGetNI(update);
+      }
+      return PV_SUCCESS;
+    case 19: TextSetting(&s->trigger, x->item, update, false); return PV_SUCCESS;
+    case 40: TextSetting(&s->pendingTrigger, x->item, update, true); return PV_SUCCESS;
+    case 41: TextSetting(&s->pendingPassword, x->item, update, true); return PV_SUCCESS;
+    case 42: TextSetting(&s->password, x->item, update, false); return PV_SUCCESS;
+    case 44:
+      pv_itemPutL(x->item, s->dirtyRead);
+      if (update && PV_IS_LOGICAL(update)) s->dirtyRead = pv_itemGetL(update);
+      return PV_SUCCESS;
+    default: return pv_rddGetNode(DriverNumber())->super.slot[PV_RDD_RDDINFO](area, x);
+  }
+}
+
+}  // namespace dbfdrv

@@ -1,0 +1,35 @@
+// Helpers shared by the files of the table engine's language functions. Internal.
+#pragma once
+
+#include "errors.h"
+#include "rddapi.h"
+#include "vm.h"
+
+// The current area, or nullptr after raising "Workarea not in use" for `function`.
+inline PvArea* RddAreaOrError(const char* function) {
+  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
+  if (!a) pv_errRT_DBCMD(PV_EG_NOTABLE, 2001, nullptr, function);
+  return a;
+}
+
+inline bool RddFlag(int slot, bool without_area) {
+  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
+  if (!a) return without_area;
+  PvRddArgs x;
+  pv_rddCall(a, slot, &x);
+  return x.flag;
+}
+
+inline long RddNumber(int slot) {
+  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
+  if (!a) return 0;
+  PvRddArgs x;
+  pv_rddCall(a, slot, &x);
+  return x.number;
+}
+
+inline void RddMove(const char* function, int slot, long n = 0) {
+  if (PvArea* a = RddAreaOrError(function)) pv_rddCallN(a, slot, n);
+  pv_ret();
+}
+

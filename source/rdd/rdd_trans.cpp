@@ -1,0 +1,162 @@
+// Copying records between tables: __DBCOPY (to a new table) and __DBAPP (from another table),
+// field by field through the drivers' getValue and putValue, over a scope.
+#include <cstring>
+
+#include "array.h"
+#include "errors.h"
+#include "rddapi.h"
+#include "registrar.h"
+#include "vm.h"
+
+namespace {
+
+// Pairs of (source field, target field), 1-based, for the fields both areas have by name, in
+// the source's order, limited to `names` when that is a non-empty array.
+std::vector<std::pair<long, long>> MapFields(PvArea* from, PvArea* to, PV_ITEM names) {
+  std::vector<std::pair<long, long>> map;
+  for (size_t i = 0; i < from->fields.size(); ++i) {
+    const std::string& name = from->fields[i].name;
+    if (names && pv_arrayLen(names) > 0) {
+      bool listed = false;
+      for (PV_SIZE k = 1; k <= pv_arrayLen(names) && !listed; ++k) {
+        const char* n = pv_arrayGetCPtr(names, k);
+        listed = n && pv_rddFieldIndex(from, n) == i + 1;
+      }
+      if (!listed) continue;
+    }
+    if (uint16_t target = pv_rddFieldIndex(to, name.c_str())) map.push_back({long(i + 1), target});
+  }
+  return map;
+}
+
+// Appends the current record of `from` to `to` through the mapping.
+bool CopyRecord(PvArea* from, PvArea* to, const std::vector<std::pair<long, long>>& map) {
+  PvRddArgs append;
+  append.flag = true;
+  if (pv_rddCall(to, PV_RDD_APPEND, &append) != PV_SUCCESS) return false;
+  PvItem value = {PV_IT_NIL, {}};
+  bool ok = true;
+  for (auto [source, target] : map) {
+    PvRddArgs get, put;
+    get.number = source, get.item = &value;
+    put.number = target, put.item = &value;
+    ok = ok && pv_rddCall(from, PV_RDD_GETVALUE, &get) == PV_SUCCESS &&
+         pv_rddCall(to, PV_RDD_PUTVALUE, &put) == PV_SUCCESS;
+  }
+  pv_itemClear(&value);
+  return ok;
+}
+
+// Walks the scope of parameters 3–7 in `from`, copying every record that passes into `to`.
+void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
+  auto map = MapFields(from, to, names);
+  PvScope scope;
+  scope.forBlock = pv_param(3, PV_IT_BLOCK);
+  scope.whileBlock = pv_param(4, PV_IT_BLOCK);
+  scope.next = pv_param(5, PV_IT_NUMERIC) ? pv_parnl(5) : 0;
+  scope.record = pv_param(6, PV_IT_NUMERIC);
+  scope.rest = pv_parl(7);
+  // The scope is walked here rather than by dbEval, whose action is a code block.
+  if (scope.record) {
+    PvRddArgs x;
+    x.item = scope.record;
+    pv_rddCall(from, PV_RDD_GOTOID, &x);
+  } else if (!scope.whileBlock && !scope.rest && scope.next == 0) {
+    pv_rddCall(from, PV_RDD_GOTOP);
+  }
+  int saved = pv_rddGetCurrentWorkAreaNumber();
+  for (long count = 0;;) {
+    PvRddArgs eof;
+    pv_rddCall(from, PV_RDD_EOF, &eof);
+    if (eof.flag) break;
+    pv_rddSelectWorkAreaNumber(from->areaNum);  // blocks see the source area
+    bool in_while = !scope.whileBlock || pv_itemGetL(pv_vmEvalBlock(scope.whileBlock));
+    bool in_for = in_while && (!scope.forBlock || pv_itemGetL(pv_vmEvalBlock(scope.forBlock)));
+    pv_rddSelectWorkAreaNumber(saved);
+    if (!in_while) break;
+    if (in_for && !CopyRecord(from, to, map)) break;
+    if (scope.record || (scope.next > 0 && ++count >= scope.next)) break;
+    pv_rddCallN(from, PV_RDD_SKIP, 1);
+  }
+}
+
+// The structure array of `area` limited to `names` (all fields when empty).
+void StructureOf(PvArea* area, PV_ITEM names, PV_ITEM out) {
+  pv_arrayNew(out, 0);
+  PvItem field = {PV_IT_NIL, {}}, code = {PV_IT_NIL, {}};
+  for (size_t i = 1; i <= area->fields.size(); ++i) {
+    bool listed = !names || pv_arrayLen(names) == 0;
+    for (PV_SIZE k = 1; !listed && k <= pv_arrayLen(names); ++k) {
+      const char* n = pv_arrayGetCPtr(names, k);
+      listed = n && pv_rddFieldIndex(area, n) == i;
+    }
+    if (!listed) continue;
+    pv_arrayNew(&field, 5);
+    for (int c = 1; c <= 5; ++c) {
+      PvRddArgs x;
+      x.number = long(i);
+      x.item = pv_arrayGetItemPtr(&field, c);
+      x.item2 = pv_itemPutNI(&code, c);
+      pv_rddCall(area, PV_RDD_FIELDINFO, &x);
+    }
+    pv_arrayAdd(out, &field);
+  }
+  pv_itemClear(&field);
+  pv_itemClear(&code);
+}
+
+// __DBCOPY(file, fields, for, while, next, record, rest, driver): copies the scope of the
+// current area into a new table.
+void PV_FUN___DBCOPY() {
+  PvArea* from = pv_rddGetCurrentWorkAreaPointer();
+  if (!from) return pv_errRT_DBCMD(PV_EG_NOTABLE, 2001, nullptr, "__DBCOPY"), pv_retl(false);
+  PV_ITEM names = pv_param(2, PV_IT_ARRAY);
+  int saved = pv_rddGetCurrentWorkAreaNumber();
+  PvItem structure = {PV_IT_NIL, {}};
+  StructureOf(from, names, &structure);
+  pv_rddSelectFirstAvailable();
+  int target = pv_rddGetCurrentWorkAreaNumber();
+  std::string alias = pv_rddGetTempAlias();
+  bool ok = pv_rddCreateTable(pv_parc(1), pv_parc(8), uint16_t(target), alias.c_str(), true,
+                              &structure) == PV_SUCCESS;
+  pv_itemClear(&structure);
+  if (ok) {
+    PvArea* to = pv_rddGetWorkAreaPointer(target);
+    pv_rddSelectWorkAreaNumber(saved);
+    CopyScope(from, to, names);
+    pv_rddSelectWorkAreaNumber(target);
+    pv_rddReleaseCurrentArea();
+  }
+  pv_rddSelectWorkAreaNumber(saved);
+  pv_retl(ok);
+}
+
+// __DBAPP(file, fields, for, while, next, record, rest, driver): appends the scope of another
+// table to the current area.
+void PV_FUN___DBAPP() {
+  PvArea* to = pv_rddGetCurrentWorkAreaPointer();
+  if (!to) return pv_errRT_DBCMD(PV_EG_NOTABLE, 2001, nullptr, "__DBAPP"), pv_retl(false);
+  int saved = pv_rddGetCurrentWorkAreaNumber();
+  pv_rddSelectFirstAvailable();
+  int source = pv_rddGetCurrentWorkAreaNumber();
+  std::string alias = pv_rddGetTempAlias();
+  bool ok = pv_rddOpenTable(pv_parc(1), pv_parc(8), uint16_t(source), alias.c_str(), true, true) ==
+            PV_SUCCESS;
+  if (ok) {
+    PvArea* from = pv_rddGetWorkAreaPointer(source);
+    pv_rddSelectWorkAreaNumber(saved);
+    CopyScope(from, to, pv_param(2, PV_IT_ARRAY));
+    pv_rddSelectWorkAreaNumber(source);
+    pv_rddReleaseCurrentArea();
+  }
+  pv_rddSelectWorkAreaNumber(saved);
+  pv_retl(ok);
+}
+
+PvSymbol s_symbols[] = {
+    pv_native("__DBCOPY", PV_FUN___DBCOPY),
+    pv_native("__DBAPP", PV_FUN___DBAPP),
+};
+PvModuleRegistrar s_module("rdd/transfer", s_symbols);
+
+}  // namespace
