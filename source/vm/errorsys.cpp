@@ -52,7 +52,8 @@ std::string pv_errMessageText(PV_ITEM e) {
   PV_ITEM sub = pv_arrayGetItemPtr(e, PV_ERRF_SUBSYSTEM);
   text += (sub && PV_IS_STRING(sub)) ? pv_itemGetCPtr(sub) : "???";
   PV_ITEM code = pv_arrayGetItemPtr(e, PV_ERRF_SUBCODE);
-  text += (code && PV_IS_NUMERIC(code)) ? "/" + trimmedNumber(code) : "/???";
+  text += '/';
+  text += (code && PV_IS_NUMERIC(code)) ? trimmedNumber(code) : std::string("???");
   PV_ITEM desc = pv_arrayGetItemPtr(e, PV_ERRF_DESCRIPTION);
   if (desc && PV_IS_STRING(desc)) text += std::string("  ") + pv_itemGetCPtr(desc);
   std::string file = pv_errGetFileName(e), op = pv_errGetOperation(e);
