@@ -49,15 +49,16 @@ struct Class {
   bool classDataInitialised = false;
 };
 
-std::deque<Class>& classes() {
-  static std::deque<Class> c;
-  return c;
-}
+// Classes are made only after start-up (never from static initialisers), so plain globals do.
+std::deque<Class> g_classes;             // stable addresses
+std::vector<Class*> g_classByHandle;     // handle n is g_classByHandle[n - 1]
+
+std::deque<Class>& classes() { return g_classes; }
 
 uint16_t g_scalarClass[12] = {};  // by scalar type slot (see scalarSlot)
 
-Class* classOf(uint16_t h) {
-  return (h >= 1 && h <= classes().size()) ? &classes()[h - 1] : nullptr;
+inline Class* classOf(uint16_t h) {
+  return (h >= 1 && h <= g_classByHandle.size()) ? g_classByHandle[h - 1] : nullptr;
 }
 
 void markClasses() {
@@ -236,6 +237,7 @@ uint16_t pv_clsCreate(const char* name, uint16_t datas, const uint16_t* parents,
   classes().emplace_back();
   auto handle = static_cast<uint16_t>(classes().size());
   Class* c = &classes().back();
+  g_classByHandle.push_back(c);
   c->name = name ? name : "";
   for (auto& ch : c->name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   pv_arrayNew(&c->classData, 0);
