@@ -927,7 +927,8 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
           pc += 1;
           break;
         }
-        pv_itemPutL(pv_stackPushSlot(), pv_opForTest());
+        bool more = pv_opForTest();  // reads the operands before the result's slot is pushed
+        pv_itemPutL(pv_stackPushSlot(), more);
         pc += 1;
         goto checkRequest;
       }
