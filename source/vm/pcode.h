@@ -142,7 +142,7 @@ enum Pcode : uint8_t {  // ORDER PCODE
   PV_P_SFRAME = 116,         // sym16           select the statics of the initialiser's module
   PV_P_STATICS = 117,        // sym16, u16 n    create the module statics array (once)
   PV_P_STATICNAME = 118,     // u8 flag, u16 n, cstr name  debug information
-  PV_P_SWAPALIAS = 119,      //                 alias -> previous area ; select alias
+  PV_P_SWAPALIAS = 119,      //                 area value -> value ; select the saved area
   PV_P_TRUE = 120,           //                 -> .T.
   PV_P_ZERO = 121,           //                 -> 0
   PV_P_ONE = 122,            //                 -> 1
