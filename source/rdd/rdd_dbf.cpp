@@ -312,6 +312,8 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_OPEN] = Open;
   own.slot[PV_RDD_PACK] = Pack;
   own.slot[PV_RDD_ZAP] = Zap;
+  own.slot[PV_RDD_SORT] = Sort;
+  own.slot[PV_RDD_PUTREC] = PutRecord;
   own.slot[PV_RDD_LOCK] = Lock;
   own.slot[PV_RDD_UNLOCK] = Unlock;
   own.slot[PV_RDD_CREATEMEMFILE] = CreateMemoFile;
