@@ -9,6 +9,7 @@
 // Strings, numbers, dates, logicals and NIL are stored with their types (FPT version 3). Every
 // record-level method is unsupported here (error 30): the area has no records.
 #include "dbfFPT/memo_typed.h"
+#include "fs/posix_file.h"
 #include "rdd_dbf_int.h"
 #include "set.h"
 
@@ -24,10 +25,11 @@ enum : long { kBlobPut = 201, kBlobGet = 202, kBlobFree = 203 };
 PvRddNode* Node() { return pv_rddGetNode(g_driver); }
 
 // The memo file's name: the given name with the driver's memo extension when it has none.
-std::string BlobPath(PvRddArgs* x) {
-  return WithExtension(static_cast<PvOpenInfo*>(x->ptr)->file,
-                       pv_fptMemoExtension(Node(), kMemoFpt, true));
+std::string BlobFile(const std::string& name) {
+  return WithExtension(name, pv_fptMemoExtension(Node(), kMemoFpt, true));
 }
+
+std::string BlobPath(PvRddArgs* x) { return BlobFile(static_cast<PvOpenInfo*>(x->ptr)->file); }
 
 // Binds the alias and leaves the area at its (only) phantom position.
 int Ready(PvDbfArea* a, PvRddArgs* x) {
@@ -56,6 +58,11 @@ int Create(PvArea* area, PvRddArgs* x) {
   return r == PV_SUCCESS ? Ready(a, x) : PV_FAILURE;
 }
 
+int DataTypeError(PvDbfArea* a, const char* what) {
+  Status st = Status::Make(StatusKind::kDataType, what, a->fileName).sub(kSubDataType);
+  return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+}
+
 // Stores x->item2 as a new value and answers its block number.
 int Put(PvDbfArea* a, PvRddArgs* x) {
   TypedValue v;
@@ -72,8 +79,7 @@ int Put(PvDbfArea* a, PvRddArgs* x) {
   } else if (!item || PV_IS_NIL(item)) {
     v.kind = TypedValue::kNil;
   } else {
-    Status st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType);
-    return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+    return DataTypeError(a, "data type error");
   }
   uint32_t block = 0;
   Status st = a->memo->write(0, 0, EncodeTyped(v), &block);
@@ -103,7 +109,9 @@ int Info(PvArea* area, PvRddArgs* x) {
   long block = x->item2 && PV_IS_NUMERIC(x->item2) ? pv_itemGetNL(x->item2) : -1;
   switch (x->number) {
     case 10: pv_itemPutC(x->item, a->fileName.c_str()); return PV_SUCCESS;
-    case 37: pv_itemPutC(x->item, pv_fptMemoExtension(Node(), kMemoFpt, true).c_str()); return PV_SUCCESS;
+    case 37:
+      pv_itemPutC(x->item, pv_fptMemoExtension(Node(), kMemoFpt, true).c_str());
+      return PV_SUCCESS;
     case 39: pv_itemPutNL(x->item, a->memo ? long(a->memo->blockSize()) : 0); return PV_SUCCESS;
     case 133: pv_itemPutNI(x->item, kMemoFpt); return PV_SUCCESS;
     case 135: pv_itemPutNI(x->item, 3); return PV_SUCCESS;
@@ -112,8 +120,7 @@ int Info(PvArea* area, PvRddArgs* x) {
   if (!a->memo || x->number < kBlobPut || x->number > kBlobFree) return pv_rddDefaultInfo(area, x);
   if (x->number == kBlobPut) return Put(a, x);
   if (block < 0 || block > long(UINT32_MAX)) {
-    Status st = Status::Make(StatusKind::kDataType, "block number expected", a->fileName).sub(kSubDataType);
-    return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+    return DataTypeError(a, "block number expected");
   }
   if (x->number == kBlobGet) return Get(a, x, uint32_t(block));
   uint32_t none = 0;
@@ -133,6 +140,17 @@ int Flush(PvArea* area, PvRddArgs*) {
   if (!a->memo || !pv_setHardCommit()) return PV_SUCCESS;
   Status st = a->memo->file()->commit();
   return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
+}
+
+// exists / drop (called with the driver record): `item` names the BLOB file.
+int Exists(PvArea*, PvRddArgs* x) {
+  x->flag = FileExists(BlobFile(pv_itemGetCPtr(x->item)));
+  return PV_SUCCESS;
+}
+
+int Drop(PvArea*, PvRddArgs* x) {
+  x->flag = DeleteFile(BlobFile(pv_itemGetCPtr(x->item))).ok();
+  return PV_SUCCESS;
 }
 
 int NoRecords(PvArea* a, PvRddArgs* x) { return pv_rddUnsupported(a, x); }
@@ -164,6 +182,8 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_CREATE] = Create;
   own.slot[PV_RDD_INFO] = Info;
   own.slot[PV_RDD_RDDINFO] = RddInfo;
+  own.slot[PV_RDD_EXISTS] = Exists;
+  own.slot[PV_RDD_DROP] = Drop;
   node->makeArea = [] { return std::unique_ptr<PvArea>(new PvDbfArea()); };
   return pv_rddInherit(table, &own, super, "DBF");
 }

@@ -79,9 +79,8 @@ bool CollectCurrent(PvDbfArea* a, const std::vector<PvSortKey>& keys, std::vecto
 // Whether the images can be written as they are: every field copied to the same place of a
 // target with the same layout that accepts whole records, and no memo file behind the source.
 bool WholeRecords(PvDbfArea* a, const PvSortInfo& s) {
-  if (a->memo || s.fields.size() != a->fields.size() || s.target->fields.size() != a->fields.size()) {
-    return false;
-  }
+  size_t n = a->fields.size();
+  if (a->memo || s.fields.size() != n || s.target->fields.size() != n) return false;
   for (size_t i = 0; i < s.fields.size(); ++i) {
     const PvField& f = a->fields[i];
     const PvField& g = s.target->fields[i];
@@ -148,7 +147,8 @@ int Sort(PvArea* area, PvRddArgs* x) {
   uint32_t saved = a->recno;
   std::vector<Collected> records;
   bool ok = true;
-  int r = pv_rddWalkScope(a, s.scope, true, [&] { return ok = CollectCurrent(a, s.keys, &records); });
+  int r = pv_rddWalkScope(a, s.scope, true,
+                          [&] { return ok = CollectCurrent(a, s.keys, &records); });
   r = r == PV_SUCCESS && ok ? WriteSorted(a, s, &records) : PV_FAILURE;
   pv_rddCallN(a, PV_RDD_GOTO, long(saved));
   return r;

@@ -59,6 +59,8 @@ PROCEDURE Main()
    USE big NEW VIA "DBFBLOB"
    ? "reopened", DBINFO(39), DBINFO(202, nBig)
    DBCLOSEAREA()
+   ? "exists", DBEXISTS("big", "DBFBLOB"), DBEXISTS("big", "DBF"), DBDROP("big", "DBFBLOB"), ;
+     FILE("big.dbv"), DBEXISTS("big", "DBFBLOB")
    BEGIN SEQUENCE
       USE nosuch NEW VIA "DBFBLOB"
    RECOVER USING e
