@@ -66,19 +66,8 @@ int DataTypeError(PvDbfArea* a, const char* what) {
 // Stores x->item2 as a new value and answers its block number.
 int Put(PvDbfArea* a, PvRddArgs* x) {
   TypedValue v;
-  PV_ITEM item = x->item2;
-  if (item && PV_IS_STRING(item)) {
-    v.kind = TypedValue::kText;
-    v.bytes.assign(pv_itemGetCPtr(item), size_t(pv_itemGetCLen(item)));
-  } else if (item && PV_IS_NUMERIC(item)) {
-    v.kind = TypedValue::kNumber, v.number = pv_itemGetND(item);
-  } else if (item && PV_IS_DATE(item)) {
-    v.kind = TypedValue::kDate, v.julian = int32_t(pv_itemGetDL(item));
-  } else if (item && PV_IS_LOGICAL(item)) {
-    v.kind = TypedValue::kLogical, v.logical = pv_itemGetL(item);
-  } else if (!item || PV_IS_NIL(item)) {
-    v.kind = TypedValue::kNil;
-  } else {
+  PvItem nil = {PV_IT_NIL, {}};
+  if (!pv_fptItemToTyped(x->item2 ? x->item2 : &nil, false, &v)) {
     return DataTypeError(a, "data type error");
   }
   uint32_t block = 0;
@@ -88,19 +77,18 @@ int Put(PvDbfArea* a, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
-int Get(PvDbfArea* a, PvRddArgs* x, uint32_t block) {
+// Reads the value at `block` (get), or frees its blocks (free: false for a block that is already
+// free).
+int GetOrFree(PvDbfArea* a, PvRddArgs* x, uint32_t block) {
   MemoValue stored;
   Status st = a->memo->read(block, 0, &stored);
   if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  TypedValue v = DecodeTyped(stored);
-  switch (v.kind) {
-    case TypedValue::kText:
-    case TypedValue::kBinary: pv_itemPutCL(x->item, v.bytes.data(), PV_SIZE(v.bytes.size())); break;
-    case TypedValue::kNumber: pv_itemPutND(x->item, v.number); break;
-    case TypedValue::kDate: pv_itemPutDL(x->item, v.julian); break;
-    case TypedValue::kLogical: pv_itemPutL(x->item, v.logical); break;
-    case TypedValue::kNil: pv_itemClear(x->item); break;
-  }
+  if (x->number == kBlobGet) return pv_fptTypedToItem(DecodeTyped(stored), x->item), PV_SUCCESS;
+  bool in_use = block != 0 && stored.type != kTypeFreeRun && stored.type != kTypeFreeList;
+  uint32_t none = 0;
+  if (in_use) st = a->memo->write(block, 0, MemoValue{kTypeText, ""}, &none);
+  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+  pv_itemPutL(x->item, in_use);
   return PV_SUCCESS;
 }
 
@@ -119,15 +107,8 @@ int Info(PvArea* area, PvRddArgs* x) {
   }
   if (!a->memo || x->number < kBlobPut || x->number > kBlobFree) return pv_rddDefaultInfo(area, x);
   if (x->number == kBlobPut) return Put(a, x);
-  if (block < 0 || block > long(UINT32_MAX)) {
-    return DataTypeError(a, "block number expected");
-  }
-  if (x->number == kBlobGet) return Get(a, x, uint32_t(block));
-  uint32_t none = 0;
-  Status st = a->memo->write(uint32_t(block), 0, MemoValue{kTypeText, ""}, &none);
-  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-  pv_itemPutL(x->item, true);
-  return PV_SUCCESS;
+  if (block < 0 || block > long(UINT32_MAX)) return DataTypeError(a, "block number expected");
+  return GetOrFree(a, x, uint32_t(block));
 }
 
 int RddInfo(PvArea* area, PvRddArgs* x) {

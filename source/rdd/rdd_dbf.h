@@ -16,6 +16,7 @@
 
 #include "dbf/dbf_table.h"
 #include "dbfFPT/memo_file.h"
+#include "dbfFPT/memo_typed.h"
 #include "rddapi.h"
 
 // Driver-level settings of DBF and the drivers built on it (one per registered driver).
@@ -55,6 +56,10 @@ int pv_fptRddInfo(PvArea* area, PvRddArgs* x, bool blob, PvRddMethod parent);
 // The extension and block size of new memo files of `memo_type` by the driver's settings.
 std::string pv_fptMemoExtension(PvRddNode* node, int memo_type, bool blob);
 uint32_t pv_fptBlockSize(PvRddNode* node, int memo_type);
+// Memo values and items: text comes back with the memo flag; strings are stored as binary
+// values with `binary`; false for a type no memo can hold.
+void pv_fptTypedToItem(const pv::memo::TypedValue& v, PV_ITEM item);
+bool pv_fptItemToTyped(PV_ITEM item, bool binary, pv::memo::TypedValue* v);
 // The bytes of a field to or from a file (DBFILEGET, DBFILEPUT): `append` adds at the end of an
 // existing file, else the file is created or emptied; reading takes at most `limit` bytes.
 pv::Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append);

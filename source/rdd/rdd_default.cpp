@@ -331,7 +331,8 @@ const PvRddFuncs* pv_rddDefaultMethods() {
   return &defaults;
 }
 
-int pv_rddWalkScope(PvArea* a, const PvScope& s, bool from_top, const std::function<bool()>& visit) {
+int pv_rddWalkScope(PvArea* a, const PvScope& s, bool from_top,
+                    const std::function<bool()>& visit) {
   if (s.record) {
     PvRddArgs x;
     x.item = s.record;

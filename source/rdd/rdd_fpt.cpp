@@ -50,38 +50,6 @@ Status Reference(PvDbfArea* a, const Field& f, uint32_t* block, uint32_t* length
   return GetMemoBlock(f, a->record.data(), block);
 }
 
-void TypedToItem(const TypedValue& v, PV_ITEM item) {
-  switch (v.kind) {
-    case TypedValue::kText:
-      pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size()));
-      pv_itemSetCMemo(item);
-      break;
-    case TypedValue::kBinary: pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size())); break;
-    case TypedValue::kNumber: pv_itemPutND(item, v.number); break;
-    case TypedValue::kDate: pv_itemPutDL(item, v.julian); break;
-    case TypedValue::kLogical: pv_itemPutL(item, v.logical); break;
-    case TypedValue::kNil: pv_itemClear(item); break;
-  }
-}
-
-bool ItemToTyped(PV_ITEM item, bool binary, TypedValue* v) {
-  if (PV_IS_STRING(item)) {
-    v->kind = binary ? TypedValue::kBinary : TypedValue::kText;
-    v->bytes.assign(pv_itemGetCPtr(item), size_t(pv_itemGetCLen(item)));
-  } else if (PV_IS_NUMERIC(item)) {
-    v->kind = TypedValue::kNumber, v->number = pv_itemGetND(item);
-  } else if (PV_IS_DATE(item)) {
-    v->kind = TypedValue::kDate, v->julian = int32_t(pv_itemGetDL(item));
-  } else if (PV_IS_LOGICAL(item)) {
-    v->kind = TypedValue::kLogical, v->logical = pv_itemGetL(item);
-  } else if (PV_IS_NIL(item)) {
-    v->kind = TypedValue::kNil;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 Status ReadRecord(PvDbfArea* a) {
   if (a->valid) return Status::Ok();
   Status st = a->table->readRecord(a->recno, a->record.data());
@@ -99,7 +67,7 @@ int GetValue(PvArea* area, PvRddArgs* x) {
   if (st.ok()) st = Reference(a, *f, &block, &length);
   if (st.ok()) st = a->memo->read(block, length, &stored);
   if (!st.ok()) return pv_dbfRaise(a, st, f->name.c_str()), PV_FAILURE;
-  TypedToItem(DecodeTyped(stored), x->item);
+  pv_fptTypedToItem(DecodeTyped(stored), x->item);
   return PV_SUCCESS;
 }
 
@@ -125,7 +93,7 @@ int PutValue(PvArea* area, PvRddArgs* x) {
   if (!a->positioned) return PV_SUCCESS;
   if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
   TypedValue value;
-  if (!ItemToTyped(x->item, f->type != FieldType::kMemo, &value)) {
+  if (!pv_fptItemToTyped(x->item, f->type != FieldType::kMemo, &value)) {
     st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
     return pv_dbfRaise(a, st, f->name.c_str()) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
   }
@@ -316,6 +284,38 @@ int pv_fptRddInfo(PvArea* area, PvRddArgs* x, bool blob, PvRddMethod parent) {
     case 37: pv_itemPutL(x->item, blob); return PV_SUCCESS;
     default: return parent(area, x);
   }
+}
+
+void pv_fptTypedToItem(const TypedValue& v, PV_ITEM item) {
+  switch (v.kind) {
+    case TypedValue::kText:
+      pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size()));
+      pv_itemSetCMemo(item);
+      break;
+    case TypedValue::kBinary: pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size())); break;
+    case TypedValue::kNumber: pv_itemPutND(item, v.number); break;
+    case TypedValue::kDate: pv_itemPutDL(item, v.julian); break;
+    case TypedValue::kLogical: pv_itemPutL(item, v.logical); break;
+    case TypedValue::kNil: pv_itemClear(item); break;
+  }
+}
+
+bool pv_fptItemToTyped(PV_ITEM item, bool binary, TypedValue* v) {
+  if (PV_IS_STRING(item)) {
+    v->kind = binary ? TypedValue::kBinary : TypedValue::kText;
+    v->bytes.assign(pv_itemGetCPtr(item), size_t(pv_itemGetCLen(item)));
+  } else if (PV_IS_NUMERIC(item)) {
+    v->kind = TypedValue::kNumber, v->number = pv_itemGetND(item);
+  } else if (PV_IS_DATE(item)) {
+    v->kind = TypedValue::kDate, v->julian = int32_t(pv_itemGetDL(item));
+  } else if (PV_IS_LOGICAL(item)) {
+    v->kind = TypedValue::kLogical, v->logical = pv_itemGetL(item);
+  } else if (PV_IS_NIL(item)) {
+    v->kind = TypedValue::kNil;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void pv_fptRegisterDriver() { pv_rddRegisterFuncTable("DBFFPT", TableFunction); }

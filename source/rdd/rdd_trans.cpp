@@ -56,15 +56,21 @@ bool CopyRecord(PvArea* from, PvArea* to, const std::vector<std::pair<long, long
   return ok;
 }
 
-// Walks the scope of parameters 3–7 in `from`, copying every record that passes into `to`.
-void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
-  auto map = MapFields(from, to, names);
+// The scope of parameters 3–7: for, while, next, record, rest.
+PvScope ScopeParams() {
   PvScope scope;
   scope.forBlock = pv_param(3, PV_IT_BLOCK);
   scope.whileBlock = pv_param(4, PV_IT_BLOCK);
   scope.next = pv_param(5, PV_IT_NUMERIC) ? pv_parnl(5) : 0;
   scope.record = pv_param(6, PV_IT_NUMERIC);
   scope.rest = pv_parl(7);
+  return scope;
+}
+
+// Walks the scope of parameters 3–7 in `from`, copying every record that passes into `to`.
+void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
+  auto map = MapFields(from, to, names);
+  PvScope scope = ScopeParams();
   int saved = pv_rddGetCurrentWorkAreaNumber();
   pv_rddSelectWorkAreaNumber(from->areaNum);  // blocks see the source area
   pv_rddWalkScope(from, scope, true, [&] { return CopyRecord(from, to, map); });
@@ -184,11 +190,7 @@ void PV_FUN___DBARRANGE() {
   for (auto [source, target] : MapFields(from, sort.target, pv_param(2, PV_IT_ARRAY))) {
     sort.fields.push_back({uint16_t(source), uint16_t(target)});
   }
-  sort.scope.forBlock = pv_param(3, PV_IT_BLOCK);
-  sort.scope.whileBlock = pv_param(4, PV_IT_BLOCK);
-  sort.scope.next = pv_param(5, PV_IT_NUMERIC) ? pv_parnl(5) : 0;
-  sort.scope.record = pv_param(6, PV_IT_NUMERIC);
-  sort.scope.rest = pv_parl(7);
+  sort.scope = ScopeParams();
   PvRddArgs x;
   x.ptr = &sort;
   pv_retl(pv_rddCall(from, PV_RDD_SORT, &x) == PV_SUCCESS);

@@ -25,7 +25,7 @@ PROCEDURE Main()
    ? "blocks", nText, nNum, nDate, nTrue, DBINFO(201, "")
    ? "values", LEN(DBINFO(202, nText)), LEFT(DBINFO(202, nText), 10), DBINFO(202, nNum), ;
      DTOS(DBINFO(202, nDate)), DBINFO(202, nTrue), "[" + DBINFO(202, 0) + "]"
-   ? "free", DBINFO(203, nText)
+   ? "free", DBINFO(203, nText), DBINFO(203, nText), DBINFO(203, 0), VALTYPE(DBINFO(202, nText))
    nAgain := DBINFO(201, "reuses the freed blocks")
    ? "reuse", nAgain == nText, DBINFO(202, nAgain)
    BEGIN SEQUENCE
