@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "dbfFPT/memo_pack.h"
 #include "fs/error_map.h"
 #include "rdd_dbf_int.h"
 #include "set.h"
@@ -247,22 +248,35 @@ int Zap(PvArea* area, PvRddArgs*) {
   return pv_rddCallN(a, PV_RDD_GOTO, 0);
 }
 
-// recordInfo(code, record): 1 deleted, 2 locked, 3 record length, 4 record number, 5 hot; code 1
-// visits another record and comes back.
+// The raw record bytes of the current record (deciphered), followed, with `memos`, by the
+// contents of its memo fields read through the method table (none without a memo file).
+int RecordBytes(PvDbfArea* a, bool raw, bool memos, PV_ITEM out) {
+  Status st = ReadIfNeeded(a);
+  if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
+  std::string bytes;
+  if (raw) bytes.assign(a->record.begin(), a->record.end());
+  PvItem value = {PV_IT_NIL, {}};
+  for (size_t i = 0; memos && i < a->fields.size(); ++i) {
+    if (!a->memo || !pv::memo::IsMemoField(a->table->fields()[i])) continue;
+    PvRddArgs get;
+    get.number = long(i + 1);
+    get.item = &value;
+    if (pv_rddCall(a, PV_RDD_GETVALUE, &get) != PV_SUCCESS) return pv_itemClear(&value), PV_FAILURE;
+    if (PV_IS_STRING(&value)) bytes.append(pv_itemGetCPtr(&value), size_t(pv_itemGetCLen(&value)));
+  }
+  pv_itemClear(&value);
+  pv_itemPutCL(out, bytes.data(), PV_SIZE(bytes.size()));
+  return PV_SUCCESS;
+}
+
+// recordInfo(code, record): 1 deleted, 2 locked, 3 record length, 4 record number, 5 hot,
+// 6 encrypted, 7 the raw record, 8 its memo contents joined, 9 both; for codes 1 and 7–9 another
+// record is visited and the area then returns to the current one.
 int RecordInfo(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   uint32_t rec = x->item && PV_IS_NUMERIC(x->item) ? uint32_t(pv_itemGetNL(x->item)) : 0;
   if (rec == 0) rec = a->recno;
   switch (x->number) {
-    case 1: {
-      uint32_t saved = a->recno;
-      if (rec != saved && pv_rddCallN(a, PV_RDD_GOTO, long(rec)) != PV_SUCCESS) return PV_FAILURE;
-      PvRddArgs d;
-      pv_rddCall(a, PV_RDD_DELETED, &d);
-      if (rec != saved) pv_rddCallN(a, PV_RDD_GOTO, long(saved));
-      pv_itemPutL(x->item2, d.flag);
-      return PV_SUCCESS;
-    }
     case 2:
       pv_itemPutL(x->item2, !a->table->shared() || a->table->fileLocked() || a->table->recordLocked(rec));
       return PV_SUCCESS;
@@ -270,16 +284,21 @@ int RecordInfo(PvArea* area, PvRddArgs* x) {
     case 4: pv_itemPutNL(x->item2, long(rec)); return PV_SUCCESS;
     case 5: pv_itemPutL(x->item2, rec == a->recno && a->hot); return PV_SUCCESS;
     case 6: pv_itemPutL(x->item2, a->table->encrypted()); return PV_SUCCESS;
-    case 7: {  // the raw record bytes, as the area holds them
-      std::vector<uint8_t> raw(a->table->recordLength());
-      Status st = rec == a->recno && a->valid ? Status::Ok() : a->table->readRecord(rec, raw.data());
-      if (rec == a->recno && a->valid) raw = a->record;
-      if (!st.ok()) return pv_dbfRaise(a, st, nullptr), PV_FAILURE;
-      pv_itemPutCL(x->item2, reinterpret_cast<const char*>(raw.data()), PV_SIZE(raw.size()));
-      return PV_SUCCESS;
-    }
+    case 1: case 7: case 8: case 9: break;
     default: return PV_FAILURE;
   }
+  uint32_t saved = a->recno;
+  if (rec != saved && pv_rddCallN(a, PV_RDD_GOTO, long(rec)) != PV_SUCCESS) return PV_FAILURE;
+  int r = PV_SUCCESS;
+  if (x->number == 1) {
+    PvRddArgs d;
+    r = pv_rddCall(a, PV_RDD_DELETED, &d);
+    pv_itemPutL(x->item2, d.flag);
+  } else {
+    r = RecordBytes(a, x->number != 8, x->number != 7, x->item2);
+  }
+  if (rec != saved) pv_rddCallN(a, PV_RDD_GOTO, long(saved));
+  return r;
 }
 
 int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t number,
@@ -312,6 +331,8 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_OPEN] = Open;
   own.slot[PV_RDD_PACK] = Pack;
   own.slot[PV_RDD_ZAP] = Zap;
+  own.slot[PV_RDD_SORT] = Sort;
+  own.slot[PV_RDD_PUTREC] = PutRecord;
   own.slot[PV_RDD_LOCK] = Lock;
   own.slot[PV_RDD_UNLOCK] = Unlock;
   own.slot[PV_RDD_CREATEMEMFILE] = CreateMemoFile;

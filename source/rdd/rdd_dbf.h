@@ -16,6 +16,7 @@
 
 #include "dbf/dbf_table.h"
 #include "dbfFPT/memo_file.h"
+#include "dbfFPT/memo_typed.h"
 #include "rddapi.h"
 
 // Driver-level settings of DBF and the drivers built on it (one per registered driver).
@@ -25,6 +26,12 @@ struct PvDbfSettings {
   int lockScheme = 0;  // 0: SET DBFLOCKSCHEME
   std::string trigger, pendingTrigger, password, pendingPassword;
   bool dirtyRead = false;
+  // Memo drivers (rddInfo 6, 14, 32, 33): memo extension ("" : by memo type), memo type, block
+  // size (0: SET MBLOCKSIZE, else by memo type) and FPT version of new memo files.
+  std::string memoExt;
+  int memoType = 2;
+  uint32_t memoBlockSize = 0;
+  int memoVersion = 3;
 };
 
 struct PvDbfArea : PvArea {
@@ -41,6 +48,18 @@ struct PvDbfArea : PvArea {
 // Registers the table functions of "DBF" and "DBFFPT" (called before registering drivers).
 void pv_dbfRegisterDriver();
 void pv_fptRegisterDriver();
+void pv_blobRegisterDriver();
+// rddInfo of the memo drivers (DBFFPT, and DBFBLOB with `blob`): 6 memo extension, 14 memo
+// type, 32 block size, 33 memo version, 34 zero, 35 false, 36 true, 37 `blob`; other codes go
+// to `parent` (the DBF driver's rddInfo).
+int pv_fptRddInfo(PvArea* area, PvRddArgs* x, bool blob, PvRddMethod parent);
+// The extension and block size of new memo files of `memo_type` by the driver's settings.
+std::string pv_fptMemoExtension(PvRddNode* node, int memo_type, bool blob);
+uint32_t pv_fptBlockSize(PvRddNode* node, int memo_type);
+// Memo values and items: text comes back with the memo flag; strings are stored as binary
+// values with `binary`; false for a type no memo can hold.
+void pv_fptTypedToItem(const pv::memo::TypedValue& v, PV_ITEM item);
+bool pv_fptItemToTyped(PV_ITEM item, bool binary, pv::memo::TypedValue* v);
 // The bytes of a field to or from a file (DBFILEGET, DBFILEPUT): `append` adds at the end of an
 // existing file, else the file is created or emptied; reading takes at most `limit` bytes.
 pv::Status WriteFileBytes(const std::string& path, std::string_view bytes, bool append);

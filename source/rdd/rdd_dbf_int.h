@@ -88,6 +88,9 @@ int Unlock(PvArea* area, PvRddArgs* x);
 int Pack(PvArea* area, PvRddArgs*);
 int Zap(PvArea* area, PvRddArgs*);
 int RecordInfo(PvArea* area, PvRddArgs* x);
+// rdd_dbf_sort.cpp: sort (__DBARRANGE) and whole-record writes
+int Sort(PvArea* area, PvRddArgs* x);
+int PutRecord(PvArea* area, PvRddArgs* x);
 // rdd_dbf_values.cpp: field values
 const Field* FieldOf(PvDbfArea* a, long n);
 void PutNumberItem(PV_ITEM item, double v, const Field& f, int width);

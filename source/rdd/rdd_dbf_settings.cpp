@@ -1,9 +1,36 @@
 // The DBF driver: driver-level settings (rddInfo) and table information (info).
+#include <cstring>
+
 #include "array.h"
+#include "dbf/dbf_cipher.h"
 #include "rdd_dbf_int.h"
 #include "set.h"
 
 namespace dbfdrv {
+
+// Table information 140 (encrypt under the password in `x->item2`) and 141 (decrypt, under that
+// password when one is given, else under the table's key): every record is rewritten, then the
+// header. Exclusive, writable use of a table without a memo file only; answers whether it was
+// done.
+int Recipher(PvDbfArea* a, PvRddArgs* x) {
+  bool encrypt = x->number == 140;
+  const char* password = x->item2 && PV_IS_STRING(x->item2) ? pv_itemGetCPtr(x->item2) : nullptr;
+  bool done = false;
+  if (a->table->memoType() == kMemoNone && (password && *password ? true : !encrypt) &&
+      pv_rddCall(a, PV_RDD_GOCOLD) == PV_SUCCESS) {
+    uint8_t key[kKeySize];
+    if (password && *password) KeyFromPassword(password, key);
+    if (!encrypt && password && *password) a->table->setKey(key);
+    Status st = a->table->recipher(encrypt ? key : nullptr);
+    std::memset(key, 0, sizeof key);
+    if (st.subcode() == kSubRead || st.subcode() == kSubWrite) pv_dbfRaise(a, st, nullptr);
+    done = st.ok();
+    a->valid = false;
+    if (!a->positioned) Phantom(a);
+  }
+  pv_itemPutL(x->item, done);
+  return PV_SUCCESS;
+}
 
 int Info(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
@@ -23,6 +50,8 @@ int Info(PvArea* area, PvRddArgs* x) {
     case 20: pv_itemPutL(x->item, a->table->fileLocked()); return PV_SUCCESS;
     case 31: pv_itemPutNL(x->item, long(a->table->lockedRecords().size())); return PV_SUCCESS;
     case 36: pv_itemPutL(x->item, a->table->shared()); return PV_SUCCESS;
+    case 132: pv_itemPutL(x->item, a->table->encrypted()); return PV_SUCCESS;
+    case 140: case 141: return Recipher(a, x);
     case 8: {
       pv_arrayNew(x->item, 0);
       PvItem n = {PV_IT_NIL, {}};

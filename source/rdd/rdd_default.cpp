@@ -109,29 +109,9 @@ bool AtEof(PvArea* a) {
   return x.flag;
 }
 
-// Walks the scope from its start; `visit` returns false to stop. The record reached last stays
-// current.
-template <typename Visit>
-int WalkScope(PvArea* a, const PvScope& s, bool from_top, Visit visit) {
-  if (s.record) {
-    PvRddArgs x;
-    x.item = s.record;
-    if (pv_rddCall(a, PV_RDD_GOTOID, &x) != PV_SUCCESS) return PV_FAILURE;
-  } else if (from_top && !s.whileBlock && !s.rest && s.next == 0) {
-    if (pv_rddCall(a, PV_RDD_GOTOP) != PV_SUCCESS) return PV_FAILURE;
-  }
-  for (long count = 0; !AtEof(a); ) {
-    if (!Holds(s.whileBlock)) break;
-    if (Holds(s.forBlock) && !visit()) break;
-    if (s.record || (s.next > 0 && ++count >= s.next)) break;
-    if (pv_rddCallN(a, PV_RDD_SKIP, 1) != PV_SUCCESS) return PV_FAILURE;
-  }
-  return PV_SUCCESS;
-}
-
 int DbEval(PvArea* a, PvRddArgs* x) {
   PV_ITEM block = x->item;
-  return WalkScope(a, *static_cast<PvScope*>(x->ptr), true, [&] {
+  return pv_rddWalkScope(a, *static_cast<PvScope*>(x->ptr), true, [&] {
     pv_vmEvalBlock(block);
     return true;
   });
@@ -165,7 +145,7 @@ int Locate(PvArea* a, PvRddArgs* x) {
     s.whileBlock = a->locateWhile;
   }
   a->found = false;
-  int r = WalkScope(a, s, !x->flag, [&] {
+  int r = pv_rddWalkScope(a, s, !x->flag, [&] {
     a->found = true;
     return false;
   });
@@ -349,6 +329,24 @@ PvRddFuncs MakeDefaults() {
 const PvRddFuncs* pv_rddDefaultMethods() {
   static const PvRddFuncs defaults = MakeDefaults();
   return &defaults;
+}
+
+int pv_rddWalkScope(PvArea* a, const PvScope& s, bool from_top,
+                    const std::function<bool()>& visit) {
+  if (s.record) {
+    PvRddArgs x;
+    x.item = s.record;
+    if (pv_rddCall(a, PV_RDD_GOTOID, &x) != PV_SUCCESS) return PV_FAILURE;
+  } else if (from_top && !s.whileBlock && !s.rest && s.next == 0) {
+    if (pv_rddCall(a, PV_RDD_GOTOP) != PV_SUCCESS) return PV_FAILURE;
+  }
+  for (long count = 0; !AtEof(a); ) {
+    if (!Holds(s.whileBlock)) break;
+    if (Holds(s.forBlock) && !visit()) break;
+    if (s.record || (s.next > 0 && ++count >= s.next)) break;
+    if (pv_rddCallN(a, PV_RDD_SKIP, 1) != PV_SUCCESS) return PV_FAILURE;
+  }
+  return PV_SUCCESS;
 }
 
 int pv_rddUnsupported(PvArea* a, PvRddArgs*) {

@@ -29,15 +29,13 @@ const Field* MemoField(PvDbfArea* a, long n) {
   return IsMemoField(f) ? &f : nullptr;
 }
 
-const char* Extension(int memo_type) {
-  return memo_type == kMemoDbt ? ".dbt" : memo_type == kMemoSmt ? ".smt" : ".fpt";
-}
+PvDbfSettings* Settings(PvRddNode* node) { return static_cast<PvDbfSettings*>(node->settings.get()); }
 
 std::string MemoPath(PvDbfArea* a) {
   std::string base = a->fileName;
   size_t dot = base.rfind('.'), slash = base.find_last_of("/\\");
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
-  return base + Extension(a->table->memoType());
+  return base + pv_fptMemoExtension(pv_rddGetNode(a->driverNum), a->table->memoType(), false);
 }
 
 // The block reference (and, in SMT files, type and length) of memo field `f`.
@@ -50,38 +48,6 @@ Status Reference(PvDbfArea* a, const Field& f, uint32_t* block, uint32_t* length
     return Status::Ok();
   }
   return GetMemoBlock(f, a->record.data(), block);
-}
-
-void TypedToItem(const TypedValue& v, PV_ITEM item) {
-  switch (v.kind) {
-    case TypedValue::kText:
-      pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size()));
-      pv_itemSetCMemo(item);
-      break;
-    case TypedValue::kBinary: pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size())); break;
-    case TypedValue::kNumber: pv_itemPutND(item, v.number); break;
-    case TypedValue::kDate: pv_itemPutDL(item, v.julian); break;
-    case TypedValue::kLogical: pv_itemPutL(item, v.logical); break;
-    case TypedValue::kNil: pv_itemClear(item); break;
-  }
-}
-
-bool ItemToTyped(PV_ITEM item, bool binary, TypedValue* v) {
-  if (PV_IS_STRING(item)) {
-    v->kind = binary ? TypedValue::kBinary : TypedValue::kText;
-    v->bytes.assign(pv_itemGetCPtr(item), size_t(pv_itemGetCLen(item)));
-  } else if (PV_IS_NUMERIC(item)) {
-    v->kind = TypedValue::kNumber, v->number = pv_itemGetND(item);
-  } else if (PV_IS_DATE(item)) {
-    v->kind = TypedValue::kDate, v->julian = int32_t(pv_itemGetDL(item));
-  } else if (PV_IS_LOGICAL(item)) {
-    v->kind = TypedValue::kLogical, v->logical = pv_itemGetL(item);
-  } else if (PV_IS_NIL(item)) {
-    v->kind = TypedValue::kNil;
-  } else {
-    return false;
-  }
-  return true;
 }
 
 Status ReadRecord(PvDbfArea* a) {
@@ -101,7 +67,7 @@ int GetValue(PvArea* area, PvRddArgs* x) {
   if (st.ok()) st = Reference(a, *f, &block, &length);
   if (st.ok()) st = a->memo->read(block, length, &stored);
   if (!st.ok()) return pv_dbfRaise(a, st, f->name.c_str()), PV_FAILURE;
-  TypedToItem(DecodeTyped(stored), x->item);
+  pv_fptTypedToItem(DecodeTyped(stored), x->item);
   return PV_SUCCESS;
 }
 
@@ -127,7 +93,7 @@ int PutValue(PvArea* area, PvRddArgs* x) {
   if (!a->positioned) return PV_SUCCESS;
   if (!a->hot && pv_rddCall(a, PV_RDD_GOHOT) != PV_SUCCESS) return PV_FAILURE;
   TypedValue value;
-  if (!ItemToTyped(x->item, f->type != FieldType::kMemo, &value)) {
+  if (!pv_fptItemToTyped(x->item, f->type != FieldType::kMemo, &value)) {
     st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
     return pv_dbfRaise(a, st, f->name.c_str()) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
   }
@@ -189,19 +155,12 @@ int OpenMemoFile(PvArea* area, PvRddArgs*) {
   }
 }
 
-uint32_t BlockSize() {
-  PvItem v = {PV_IT_NIL, {}};
-  pv_setGetSet(PV_SET_MBLOCKSIZE, nullptr, nullptr, &v);
-  long size = PV_IS_NUMERIC(&v) ? pv_itemGetNL(&v) : 0;
-  pv_itemClear(&v);
-  return size >= 1 && size <= 65535 ? uint32_t(size) : 0;
-}
-
 int CreateMemoFile(PvArea* area, PvRddArgs*) {
   PvDbfArea* a = Dbf(area);
   MemoCreateOptions options;
   options.memo_type = a->table->memoType();
-  options.block_size = BlockSize();
+  options.block_size = pv_fptBlockSize(pv_rddGetNode(a->driverNum), options.memo_type);
+  options.version = Settings(pv_rddGetNode(a->driverNum))->memoVersion;
   std::string path = MemoPath(a);
   for (;;) {
     Status st = MemoFile::Create(path, options, &a->memo);
@@ -229,17 +188,26 @@ int Zap(PvArea* area, PvRddArgs* x) {
 
 int Info(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
+  PvRddNode* node = pv_rddGetNode(a->driverNum);
   switch (x->number) {
-    case 133:  // memo type: the table's, or FPT for a table being created
-      pv_itemPutNI(x->item, a->table ? a->table->memoType() : kMemoFpt);
+    case 133:  // memo type: the table's, or the driver's for a table being created
+      pv_itemPutNI(x->item, a->table ? a->table->memoType() : Settings(node)->memoType);
       return PV_SUCCESS;
-    case 37:
-      pv_itemPutC(x->item, Extension(a->table ? a->table->memoType() : kMemoFpt));
+    case 37: {
+      int type = a->table ? a->table->memoType() : Settings(node)->memoType;
+      pv_itemPutC(x->item, pv_fptMemoExtension(node, type, false).c_str());
       return PV_SUCCESS;
+    }
     case 39: pv_itemPutNL(x->item, a->memo ? long(a->memo->blockSize()) : 0); return PV_SUCCESS;
-    case 135: pv_itemPutNI(x->item, a->memo ? a->memo->version() : 3); return PV_SUCCESS;
+    case 135:
+      pv_itemPutNI(x->item, a->memo ? a->memo->version() : Settings(node)->memoVersion);
+      return PV_SUCCESS;
     default: return Super(area, PV_RDD_INFO, x);
   }
+}
+
+int RddInfo(PvArea* area, PvRddArgs* x) {
+  return pv_fptRddInfo(area, x, false, pv_rddGetNode(g_driver)->super.slot[PV_RDD_RDDINFO]);
 }
 
 int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t number,
@@ -257,10 +225,97 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_PACK] = Pack;
   own.slot[PV_RDD_ZAP] = Zap;
   own.slot[PV_RDD_INFO] = Info;
+  own.slot[PV_RDD_RDDINFO] = RddInfo;
   node->makeArea = [] { return std::unique_ptr<PvArea>(new PvDbfArea()); };
   return pv_rddInherit(table, &own, super, "DBF");
 }
 
 }  // namespace
+
+std::string pv_fptMemoExtension(PvRddNode* node, int memo_type, bool blob) {
+  PvDbfSettings* s = Settings(node);
+  if (!s->memoExt.empty()) return s->memoExt;
+  if (blob) return ".dbv";
+  if (memo_type == kMemoDbt) return ".dbt";
+  if (memo_type == kMemoSmt) return ".smt";
+  PvItem v = {PV_IT_NIL, {}};
+  pv_setGetSet(PV_SET_MFILEEXT, nullptr, nullptr, &v);
+  std::string ext = PV_IS_STRING(&v) ? pv_itemGetCPtr(&v) : "";
+  pv_itemClear(&v);
+  return ext.empty() ? ".fpt" : ext;
+}
+
+uint32_t pv_fptBlockSize(PvRddNode* node, int memo_type) {
+  if (uint32_t size = Settings(node)->memoBlockSize) return size;
+  PvItem v = {PV_IT_NIL, {}};
+  pv_setGetSet(PV_SET_MBLOCKSIZE, nullptr, nullptr, &v);
+  long size = PV_IS_NUMERIC(&v) ? pv_itemGetNL(&v) : 0;
+  pv_itemClear(&v);
+  if (size >= 1 && size <= 65535) return uint32_t(size);
+  return memo_type == kMemoDbt ? 512 : memo_type == kMemoSmt ? 32 : 64;
+}
+
+int pv_fptRddInfo(PvArea* area, PvRddArgs* x, bool blob, PvRddMethod parent) {
+  PvDbfSettings* s = Settings(x->node);
+  PV_ITEM update = x->item2 && !PV_IS_NIL(x->item2) ? x->item2 : nullptr;
+  long n = update && PV_IS_NUMERIC(update) ? pv_itemGetNL(update) : 0;
+  switch (x->number) {
+    case 6: {
+      pv_itemPutC(x->item, pv_fptMemoExtension(x->node, s->memoType, blob).c_str());
+      const char* ext = update && PV_IS_STRING(update) ? pv_itemGetCPtr(update) : nullptr;
+      if (ext && ext[0] == '.') s->memoExt = std::string(ext).substr(0, 10);
+      return PV_SUCCESS;
+    }
+    case 14:
+      pv_itemPutNI(x->item, blob ? kMemoFpt : s->memoType);
+      if (!blob && n >= 1 && n <= 3) s->memoType = int(n);
+      return PV_SUCCESS;
+    case 32:
+      pv_itemPutNL(x->item, long(pv_fptBlockSize(x->node, blob ? kMemoFpt : s->memoType)));
+      if (n >= 1 && n <= 65535) s->memoBlockSize = uint32_t(n);
+      return PV_SUCCESS;
+    case 33:
+      pv_itemPutNI(x->item, blob ? 3 : s->memoVersion);
+      if (!blob && n >= 1 && n <= 4) s->memoVersion = int(n);
+      return PV_SUCCESS;
+    case 34: pv_itemPutNI(x->item, 0); return PV_SUCCESS;
+    case 35: pv_itemPutL(x->item, false); return PV_SUCCESS;
+    case 36: pv_itemPutL(x->item, true); return PV_SUCCESS;
+    case 37: pv_itemPutL(x->item, blob); return PV_SUCCESS;
+    default: return parent(area, x);
+  }
+}
+
+void pv_fptTypedToItem(const TypedValue& v, PV_ITEM item) {
+  switch (v.kind) {
+    case TypedValue::kText:
+      pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size()));
+      pv_itemSetCMemo(item);
+      break;
+    case TypedValue::kBinary: pv_itemPutCL(item, v.bytes.data(), PV_SIZE(v.bytes.size())); break;
+    case TypedValue::kNumber: pv_itemPutND(item, v.number); break;
+    case TypedValue::kDate: pv_itemPutDL(item, v.julian); break;
+    case TypedValue::kLogical: pv_itemPutL(item, v.logical); break;
+    case TypedValue::kNil: pv_itemClear(item); break;
+  }
+}
+
+bool pv_fptItemToTyped(PV_ITEM item, bool binary, TypedValue* v) {
+  if (PV_IS_STRING(item)) {
+    v->kind = binary ? TypedValue::kBinary : TypedValue::kText;
+    v->bytes.assign(pv_itemGetCPtr(item), size_t(pv_itemGetCLen(item)));
+  } else if (PV_IS_NUMERIC(item)) {
+    v->kind = TypedValue::kNumber, v->number = pv_itemGetND(item);
+  } else if (PV_IS_DATE(item)) {
+    v->kind = TypedValue::kDate, v->julian = int32_t(pv_itemGetDL(item));
+  } else if (PV_IS_LOGICAL(item)) {
+    v->kind = TypedValue::kLogical, v->logical = pv_itemGetL(item);
+  } else if (PV_IS_NIL(item)) {
+    v->kind = TypedValue::kNil;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 void pv_fptRegisterDriver() { pv_rddRegisterFuncTable("DBFFPT", TableFunction); }

@@ -164,13 +164,14 @@ void PV_FUN_DBRLOCK() {
 void PV_FUN___DBPACK() { RddMove("__DBPACK", PV_RDD_PACK); }
 void PV_FUN___DBZAP() { RddMove("__DBZAP", PV_RDD_ZAP); }
 
-void InfoReturn(long code) {
+void InfoReturn(long code, PV_ITEM extra = nullptr) {
   PvArea* a = pv_rddGetCurrentWorkAreaPointer();
   PvItem value = {PV_IT_NIL, {}};
   if (a) {
     PvRddArgs x;
     x.number = code;
     x.item = &value;
+    x.item2 = extra;
     pv_rddCall(a, PV_RDD_INFO, &x);
   }
   pv_itemReturn(&value);
@@ -182,7 +183,8 @@ void PV_FUN_HEADER() {
   InfoReturn(3);
 }
 void PV_FUN_LUPDATE() { InfoReturn(4); }
-void PV_FUN_DBINFO() { InfoReturn(pv_parnl(1)); }
+// DBINFO(code, new value or parameter)
+void PV_FUN_DBINFO() { InfoReturn(pv_parnl(1), pv_paramError(2)); }
 
 PvSymbol s_symbols[] = {
     pv_native("DBGOTOP", PV_FUN_DBGOTOP),

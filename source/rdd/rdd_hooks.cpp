@@ -70,8 +70,10 @@ struct Startup {
   Startup() {
     pv_dbfRegisterDriver();
     pv_fptRegisterDriver();
+    pv_blobRegisterDriver();
     pv_rddRegister("DBF", 1);
     pv_rddRegister("DBFFPT", 1);
+    pv_rddRegister("DBFBLOB", 1);
     pv_vmSetAreaHooks(&kHooks);
     pv_vmSetShutdownHook(pv_rddShutDown);  // closes every area: pending writes reach the files
   }

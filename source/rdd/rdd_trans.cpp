@@ -1,5 +1,6 @@
 // Copying records between tables: __DBCOPY (to a new table) and __DBAPP (from another table),
-// field by field through the drivers' getValue and putValue, over a scope.
+// field by field through the drivers' getValue and putValue, over a scope; __DBARRANGE (a
+// sorted copy into another open area) through the source driver's sort.
 #include <cstring>
 
 #include "array.h"
@@ -10,8 +11,16 @@
 
 namespace {
 
+// Element `k` of a field list: a name, or a structure entry whose first element is the name.
+const char* NameAt(PV_ITEM names, PV_SIZE k) {
+  PV_ITEM e = pv_arrayGetItemPtr(names, k);
+  if (e && PV_IS_ARRAY(e)) return pv_arrayGetCPtr(e, 1);
+  return pv_arrayGetCPtr(names, k);
+}
+
 // Pairs of (source field, target field), 1-based, for the fields both areas have by name, in
-// the source's order, limited to `names` when that is a non-empty array.
+// the source's order, limited to `names` (names or structure entries) when that is a non-empty
+// array.
 std::vector<std::pair<long, long>> MapFields(PvArea* from, PvArea* to, PV_ITEM names) {
   std::vector<std::pair<long, long>> map;
   for (size_t i = 0; i < from->fields.size(); ++i) {
@@ -19,7 +28,7 @@ std::vector<std::pair<long, long>> MapFields(PvArea* from, PvArea* to, PV_ITEM n
     if (names && pv_arrayLen(names) > 0) {
       bool listed = false;
       for (PV_SIZE k = 1; k <= pv_arrayLen(names) && !listed; ++k) {
-        const char* n = pv_arrayGetCPtr(names, k);
+        const char* n = NameAt(names, k);
         listed = n && pv_rddFieldIndex(from, n) == i + 1;
       }
       if (!listed) continue;
@@ -47,37 +56,25 @@ bool CopyRecord(PvArea* from, PvArea* to, const std::vector<std::pair<long, long
   return ok;
 }
 
-// Walks the scope of parameters 3–7 in `from`, copying every record that passes into `to`.
-void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
-  auto map = MapFields(from, to, names);
+// The scope of parameters 3–7: for, while, next, record, rest.
+PvScope ScopeParams() {
   PvScope scope;
   scope.forBlock = pv_param(3, PV_IT_BLOCK);
   scope.whileBlock = pv_param(4, PV_IT_BLOCK);
   scope.next = pv_param(5, PV_IT_NUMERIC) ? pv_parnl(5) : 0;
   scope.record = pv_param(6, PV_IT_NUMERIC);
   scope.rest = pv_parl(7);
-  // The scope is walked here rather than by dbEval, whose action is a code block.
-  if (scope.record) {
-    PvRddArgs x;
-    x.item = scope.record;
-    pv_rddCall(from, PV_RDD_GOTOID, &x);
-  } else if (!scope.whileBlock && !scope.rest && scope.next == 0) {
-    pv_rddCall(from, PV_RDD_GOTOP);
-  }
+  return scope;
+}
+
+// Walks the scope of parameters 3–7 in `from`, copying every record that passes into `to`.
+void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
+  auto map = MapFields(from, to, names);
+  PvScope scope = ScopeParams();
   int saved = pv_rddGetCurrentWorkAreaNumber();
-  for (long count = 0;;) {
-    PvRddArgs eof;
-    pv_rddCall(from, PV_RDD_EOF, &eof);
-    if (eof.flag) break;
-    pv_rddSelectWorkAreaNumber(from->areaNum);  // blocks see the source area
-    bool in_while = !scope.whileBlock || pv_itemGetL(pv_vmEvalBlock(scope.whileBlock));
-    bool in_for = in_while && (!scope.forBlock || pv_itemGetL(pv_vmEvalBlock(scope.forBlock)));
-    pv_rddSelectWorkAreaNumber(saved);
-    if (!in_while) break;
-    if (in_for && !CopyRecord(from, to, map)) break;
-    if (scope.record || (scope.next > 0 && ++count >= scope.next)) break;
-    pv_rddCallN(from, PV_RDD_SKIP, 1);
-  }
+  pv_rddSelectWorkAreaNumber(from->areaNum);  // blocks see the source area
+  pv_rddWalkScope(from, scope, true, [&] { return CopyRecord(from, to, map); });
+  pv_rddSelectWorkAreaNumber(saved);
 }
 
 // The structure array of `area` limited to `names` (all fields when empty).
@@ -153,7 +150,54 @@ void PV_FUN___DBAPP() {
   pv_retl(ok);
 }
 
+// A sort key "NAME[/switches]": A ascending (the default), D descending, C without regard to
+// case. False when the field does not exist.
+bool ParseKey(PvArea* area, const char* text, PvSortKey* key) {
+  std::string name = text ? text : "";
+  size_t slash = name.find('/');
+  std::string switches = slash == std::string::npos ? "" : name.substr(slash + 1);
+  if (slash != std::string::npos) name.resize(slash);
+  key->field = pv_rddFieldIndex(area, name.c_str());
+  for (char c : switches) {
+    c = char(std::toupper(uint8_t(c)));
+    if (c == 'D') key->descending = true;
+    if (c == 'A') key->descending = false;
+    if (c == 'C') key->noCase = true;
+  }
+  return key->field != 0;
+}
+
+// __DBARRANGE(target area, structure, for, while, next, record, rest, keys): writes the records
+// of the scope of the current area that pass the for-block into the open area `target`, in the
+// order of `keys` (an array of "NAME[/A|/D][/C]" texts); the fields copied are those named by
+// the structure array (all fields when it is empty) that the target has too.
+void PV_FUN___DBARRANGE() {
+  PvArea* from = pv_rddGetCurrentWorkAreaPointer();
+  if (!from) return pv_errRT_DBCMD(PV_EG_NOTABLE, 2001, nullptr, "__DBARRANGE"), pv_retl(false);
+  PvSortInfo sort;
+  sort.target = pv_param(1, PV_IT_NUMERIC) ? pv_rddGetWorkAreaPointer(pv_parni(1)) : nullptr;
+  if (!sort.target || sort.target == from) {
+    return pv_errRT_DBCMD(PV_EG_NOTABLE, 2001, nullptr, "__DBARRANGE"), pv_retl(false);
+  }
+  PV_ITEM keys = pv_param(8, PV_IT_ARRAY);
+  for (PV_SIZE k = 1; keys && k <= pv_arrayLen(keys); ++k) {
+    PvSortKey key;
+    if (!ParseKey(from, pv_arrayGetCPtr(keys, k), &key)) {
+      return pv_errRT_DBCMD(PV_EG_ARG, 1014, nullptr, "__DBARRANGE"), pv_retl(false);
+    }
+    sort.keys.push_back(key);
+  }
+  for (auto [source, target] : MapFields(from, sort.target, pv_param(2, PV_IT_ARRAY))) {
+    sort.fields.push_back({uint16_t(source), uint16_t(target)});
+  }
+  sort.scope = ScopeParams();
+  PvRddArgs x;
+  x.ptr = &sort;
+  pv_retl(pv_rddCall(from, PV_RDD_SORT, &x) == PV_SUCCESS);
+}
+
 PvSymbol s_symbols[] = {
+    pv_native("__DBARRANGE", PV_FUN___DBARRANGE),
     pv_native("__DBCOPY", PV_FUN___DBCOPY),
     pv_native("__DBAPP", PV_FUN___DBAPP),
 };

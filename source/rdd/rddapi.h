@@ -17,6 +17,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,7 +75,9 @@ enum PvRddSlot : int {  // ORDER RDDSLOT
   PV_RDD_RELEASE, PV_RDD_STRUCTSIZE,
   PV_RDD_SYSNAME,                                 // out item
   PV_RDD_DBEVAL,                                  // in item (block), ptr (PvScope*)
-  PV_RDD_PACK, PV_RDD_PACKREC, PV_RDD_SORT, PV_RDD_TRANS, PV_RDD_TRANSREC, PV_RDD_ZAP,
+  PV_RDD_PACK, PV_RDD_PACKREC,
+  PV_RDD_SORT,                                    // in ptr (PvSortInfo*)
+  PV_RDD_TRANS, PV_RDD_TRANSREC, PV_RDD_ZAP,
   PV_RDD_CHILDEND, PV_RDD_CHILDSTART, PV_RDD_CHILDSYNC, PV_RDD_SYNCCHILDREN,
   PV_RDD_CLEARREL, PV_RDD_FORCEREL, PV_RDD_RELAREA, PV_RDD_RELEVAL, PV_RDD_RELTEXT,
   PV_RDD_SETREL,                                  // in number (child), item (key), item2 (text), flag
@@ -134,6 +138,23 @@ struct PvScope {
   long next = 0;            // 0: no limit
   PV_ITEM record = nullptr;  // a record number, or nullptr
   bool rest = false;
+};
+
+// A sort key: a field of the source area, in descending order and/or without regard to case.
+struct PvSortKey {
+  uint16_t field = 0;  // 1-based
+  bool descending = false;
+  bool noCase = false;
+};
+
+// What the sort slot (__DBARRANGE) does: the records of `scope` written in the order of `keys`
+// (records with equal keys keep their order) into `target`, copying the (source, target) field
+// pairs of `fields` (1-based).
+struct PvSortInfo {
+  PvScope scope;
+  std::vector<PvSortKey> keys;
+  PvArea* target = nullptr;
+  std::vector<std::pair<uint16_t, uint16_t>> fields;
 };
 
 // A relation from a parent area to a child area: after each move of the parent the key block
@@ -256,6 +277,11 @@ int pv_rddDefaultOpen(PvArea* area, PvRddArgs* args);
 int pv_rddDefaultInfo(PvArea* area, PvRddArgs* args);
 int pv_rddDefaultAddField(PvArea* area, PvRddArgs* args);
 int pv_rddDefaultCreateFields(PvArea* area, PvRddArgs* args);
+// Walks a scope (dbEval, locate, sort): one record, the next n, or the rest while the while-block
+// holds, from the top when `fromTop` and the scope names no start; `visit` runs for the records
+// that pass the for-block and returns false to stop. The record reached last stays current.
+int pv_rddWalkScope(PvArea* area, const PvScope& scope, bool fromTop,
+                    const std::function<bool()>& visit);
 
 // Launches a table-engine error through the area's error method; returns the verdict
 // (PV_ERR_RETRY, PV_ERR_DEFAULT, PV_ERR_BREAK).

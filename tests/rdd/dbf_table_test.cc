@@ -306,6 +306,48 @@ TEST_F(DbfTableTest, EncryptedTablesStoreEncipheredRecords) {
   EXPECT_EQ(qty(*raw, 2), 3);
 }
 
+// Encrypting a plain table in place gives the same bytes as a table created encrypted under the
+// same key; deciphering gives the original file back.
+TEST_F(DbfTableTest, RecipherRewritesEveryRecordAndTheVersionByte) {
+  makeTable(3);
+  std::vector<uint8_t> plain = test::ReadBytes(path());
+  uint8_t key[kKeySize];
+  KeyFromPassword("sesame", key);
+  {
+    auto t = open();
+    EXPECT_EQ(t->recipher(nullptr).kind(), StatusKind::kBadArgument);  // not encrypted
+    t->setUpdateDate(2026, 1, 2);
+    ASSERT_TRUE(t->recipher(key).ok());
+    EXPECT_TRUE(t->encrypted());
+    EXPECT_EQ(t->recipher(key).kind(), StatusKind::kBadArgument);  // already encrypted
+    EXPECT_EQ(qty(*t, 3), 3);
+    ASSERT_TRUE(t->close().ok());
+  }
+  std::vector<uint8_t> enciphered = test::ReadBytes(path());
+  ASSERT_EQ(enciphered.size(), plain.size());
+  EXPECT_EQ(enciphered[0], 0x06);
+  const size_t first = 32 + 64 + 2, length = 1 + 6 + 5;
+  for (size_t r = 0; r < 3; ++r) {
+    std::vector<uint8_t> rec(plain.begin() + long(first + r * length),
+                             plain.begin() + long(first + (r + 1) * length));
+    EncipherRecord(key, rec.data(), length);
+    EXPECT_TRUE(std::equal(rec.begin(), rec.end(), enciphered.begin() + long(first + r * length)));
+  }
+  {
+    auto shared = open({.shared = true});
+    EXPECT_EQ(shared->recipher(nullptr).subcode(), kSubExclusiveRequired);
+  }
+  {
+    auto t = open();
+    EXPECT_EQ(t->recipher(nullptr).kind(), StatusKind::kBadArgument);  // no key
+    t->setKey(key);
+    t->setUpdateDate(1900 + plain[1], plain[2], plain[3]);
+    ASSERT_TRUE(t->recipher(nullptr).ok());
+    ASSERT_TRUE(t->close().ok());
+  }
+  EXPECT_EQ(test::ReadBytes(path()), plain);
+}
+
 TEST(DbfLockPlaceTest, SchemesPutLocksWhereDocumented) {
   LockPlace p;
   ASSERT_TRUE(TableLockPlace(0, false, &p));

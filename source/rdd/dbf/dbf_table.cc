@@ -360,6 +360,28 @@ Status DbfTable::pack(const PackFilter& filter, const PackProgress& progress, ui
   return st;
 }
 
+Status DbfTable::recipher(const uint8_t* key) {
+  Status st = checkExclusiveWritable();
+  if (!st.ok()) return st;
+  bool to = key != nullptr;
+  if (table_type_ != kTableDbf || encrypted_ == to || (!to && !has_key_)) {
+    return Status::BadArgument(to ? "table cannot be encrypted" : "table cannot be decrypted",
+                               fileName());
+  }
+  st = flushPending();
+  if (to) setKey(key);
+  std::vector<uint8_t> rec(record_length_);
+  for (uint32_t r = 1; r <= record_count_ && st.ok(); ++r) {
+    encrypted_ = !to;  // read in the old form, write in the new one
+    st = readRecord(r, rec.data());
+    encrypted_ = to;
+    if (st.ok()) st = writeRecord(r, rec.data());
+  }
+  encrypted_ = to;
+  header_[kHdrVersion] = EncodeVersion(table_type_, memo_type_, to, has_autoinc_);
+  return st.ok() ? writeHeader() : st;
+}
+
 Status DbfTable::zap() {
   Status st = checkExclusiveWritable();
   if (!st.ok()) return st;

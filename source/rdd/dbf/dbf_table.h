@@ -54,6 +54,9 @@ enum class PackAction { kDrop, kKeep, kKeepChanged };
 using PackFilter = std::function<PackAction(uint32_t recno, uint8_t* rec)>;
 using PackProgress = std::function<void(uint32_t records_done)>;
 
+// The version byte for a table of this type, memo type, encryption and auto-increment fields.
+uint8_t EncodeVersion(int table_type, int memo_type, bool encrypted, bool autoinc);
+
 class DbfTable {
  public:
   ~DbfTable();
@@ -154,6 +157,11 @@ class DbfTable {
   // (dbf_cipher.h); without one they pass as stored. nullptr forgets the key (zeroed first).
   void setKey(const uint8_t* key);
   bool hasKey() const { return has_key_; }
+  // Rewrites every record enciphered under `key`, or deciphered under the table's key when
+  // `key` is nullptr, then the header with the matching version byte. Exclusive, writable use
+  // of a DBF-format table (1023, 1025); encrypting an encrypted table, or deciphering a plain
+  // one or one without its key, is kBadArgument.
+  Status recipher(const uint8_t* key);
 
   // Releases every lock, writes the header when due and closes the file.
   Status close();

@@ -32,18 +32,18 @@ bool DecodeVersion(uint8_t version, uint8_t flags, VersionInfo* out) {
   }
 }
 
+Status OpenFailure(Status st) {
+  return std::move(st.sub(kSubOpen, kCanRetry | kCanDefault));
+}
+
+}  // namespace
+
 uint8_t EncodeVersion(int table_type, int memo_type, bool encrypted, bool autoinc) {
   if (table_type == kTableExtended) return autoinc ? 0x31 : 0x30;
   static const uint8_t kByMemo[] = {0x03, 0x83, 0xF5, 0xE5};
   uint8_t v = kByMemo[memo_type];
   return encrypted ? uint8_t((v & 0xF0) | 0x06) : v;
 }
-
-Status OpenFailure(Status st) {
-  return std::move(st.sub(kSubOpen, kCanRetry | kCanDefault));
-}
-
-}  // namespace
 
 Status DbfTable::Open(std::string_view path, const OpenOptions& options,
                       std::unique_ptr<DbfTable>* out) {
