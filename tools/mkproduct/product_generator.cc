@@ -220,9 +220,8 @@ bool WriteProductTable(const std::string& path, const ProductOptions& o, std::st
       uint64_t r = rng.below(100);
       std::string product;
       if (r < 85) {
-        char name[16];
-        std::snprintf(name, sizeof name, "Program %02d", int(rng.below(10)) + 1);
-        product = name;
+        int n = int(rng.below(10)) + 1;
+        product = (n < 10 ? "Program 0" : "Program ") + std::to_string(n);
       } else if (r < 95) {
         product = rng.pick(kOther);
       }
