@@ -35,7 +35,8 @@ enum : uint16_t {
 void pv_vmRequestQuit();
 void pv_vmRequestBreak(PV_ITEM value);   // value handed to the recovery code (may be null)
 void pv_vmRequestEndProc();
-uint16_t pv_vmRequestQuery();
+extern uint16_t pv_vmRequestFlags;  // the pending requests (read through pv_vmRequestQuery)
+inline uint16_t pv_vmRequestQuery() { return pv_vmRequestFlags; }
 void pv_vmRequestCancel();               // clears break and end-procedure requests
 void pv_vmRequestReset();                // clears every request
 PV_ITEM pv_vmBreakValue();               // the value of the last break request

@@ -7,21 +7,14 @@
 #include "codeblock.h"
 #include "dynsym.h"
 #include "errors.h"
+#include "gc.h"
 #include "memvar.h"
 #include "stackdef.h"
 #include "vm.h"
 
 namespace {
 
-struct Requests {
-  uint16_t flags = 0;
-  PvItem breakValue = {PV_IT_NIL, {}};
-};
-
-Requests& requests() {
-  static Requests r;
-  return r;
-}
+PvItem g_breakValue = {PV_IT_NIL, {}};
 
 }  // namespace
 
@@ -44,8 +37,13 @@ namespace {
 
 PvSymbol g_evalSymbol = {"__EVAL", PV_FS_PUBLIC | PV_FS_LOCAL, {pv_vmEvalFrameBlock}, nullptr};
 
+void markBreakValue() { pv_gcItemMark(&g_breakValue); }
+
 struct Registrar {
-  Registrar() { pv_vmProcessSymbols(&g_evalSymbol, 1, "vm", 9, 0); }
+  Registrar() {
+    pv_vmProcessSymbols(&g_evalSymbol, 1, "vm", 9, 0);
+    pv_gcRegisterRoots(markBreakValue);
+  }
 } g_registrar;
 
 void undefinedFunction(PvSymbol* symbol, uint16_t argc) {
@@ -65,17 +63,18 @@ void undefinedFunction(PvSymbol* symbol, uint16_t argc) {
 PvSymbol* pv_symEval = &g_evalSymbol;
 
 // ---- requests ---------------------------------------------------------------------------------
-void pv_vmRequestQuit() { requests().flags |= PV_QUIT_REQUESTED; }
-void pv_vmRequestEndProc() { requests().flags |= PV_ENDPROC_REQUESTED; }
+uint16_t pv_vmRequestFlags = 0;
+
+void pv_vmRequestQuit() { pv_vmRequestFlags |= PV_QUIT_REQUESTED; }
+void pv_vmRequestEndProc() { pv_vmRequestFlags |= PV_ENDPROC_REQUESTED; }
 void pv_vmRequestBreak(PV_ITEM value) {
-  if (value) pv_itemCopy(&requests().breakValue, value);
-  else pv_itemClear(&requests().breakValue);
-  requests().flags |= PV_BREAK_REQUESTED;
+  if (value) pv_itemCopy(&g_breakValue, value);
+  else pv_itemClear(&g_breakValue);
+  pv_vmRequestFlags |= PV_BREAK_REQUESTED;
 }
-uint16_t pv_vmRequestQuery() { return requests().flags; }
-void pv_vmRequestCancel() { requests().flags &= PV_QUIT_REQUESTED; }
-void pv_vmRequestReset() { requests().flags = 0; }
-PV_ITEM pv_vmBreakValue() { return &requests().breakValue; }
+void pv_vmRequestCancel() { pv_vmRequestFlags &= PV_QUIT_REQUESTED; }
+void pv_vmRequestReset() { pv_vmRequestFlags = 0; }
+PV_ITEM pv_vmBreakValue() { return &g_breakValue; }
 
 // ---- pushing ----------------------------------------------------------------------------------
 void pv_vmPushSymbol(PvSymbol* symbol) { pv_itemPutSymbol(pv_stackAllocItem(), symbol); }
