@@ -434,7 +434,6 @@ void PV_FUN_DBRECORDINFO() {
 }
 
 // Natural order only until an index driver answers.
-void PV_FUN_DBORDERINFO() { pv_ret(); }
 
 // exists / drop through the driver (given or default) with the table name.
 bool TableFileOp(int slot) {
@@ -555,7 +554,7 @@ PvSymbol s_symbols[] = {
     pv_native("DBFILTER", PV_FUN_DBFILTER),       pv_native("DBEVAL", PV_FUN_DBEVAL),
     pv_native("__DBLOCATE", PV_FUN___DBLOCATE),   pv_native("__DBCONTINUE", PV_FUN___DBCONTINUE),
     pv_native("DBFIELDINFO", PV_FUN_DBFIELDINFO), pv_native("DBRECORDINFO", PV_FUN_DBRECORDINFO),
-    pv_native("DBORDERINFO", PV_FUN_DBORDERINFO), pv_native("DBEXISTS", PV_FUN_DBEXISTS),
+    pv_native("DBEXISTS", PV_FUN_DBEXISTS),
     pv_native("DBDROP", PV_FUN_DBDROP),           pv_native("RDDREGISTER", PV_FUN_RDDREGISTER),
     pv_native("DBFILEGET", PV_FUN_DBFILEGET),     pv_native("DBFILEPUT", PV_FUN_DBFILEPUT),
 };

@@ -1,0 +1,12 @@
+// Internals shared by the DBFCDX driver's files (rdd_cdx.cpp, rdd_cdx_orders.cpp).
+#pragma once
+
+#include "rdd_cdx.h"
+
+// Sets the order slots (ORDLSTADD … ORDINFO) in a method table.
+void pv_cdxOrderSlots(PvRddFuncs& own);
+// Closes the area's index files; with keepProduction the production file stays open while
+// automatic opening applies.
+void pv_cdxCloseAllBags(PvCdxArea* a, bool keepProduction);
+// Raises an engine failure through the area's error method; returns PV_FAILURE.
+int pv_cdxRaise(PvArea* area, const pv::cdx::CdxStatus& st);
