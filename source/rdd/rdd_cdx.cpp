@@ -12,6 +12,7 @@
 #include "rdd_cdx_driver.h"
 #include "rdd_cdx_keys.h"
 #include "set.h"
+#include "vm.h"
 
 using namespace pv::cdx;
 
@@ -251,6 +252,7 @@ int Open(PvArea* area, PvRddArgs* x) {
   std::unique_ptr<PvCdxBag> bag;
   CdxStatus st = pv_cdxOpenBag(a, path, bag);
   if (!st.ok()) {
+    if (pv_vmRequestQuery() != 0) return PV_SUCCESS;  // a break out of a key expression
     pv_rddRaise(a, PV_EG_CORRUPTION, 1012, path.c_str(), 0, PV_ERR_FLAG_DEFAULT, nullptr);
     return PV_SUCCESS;  // the table stays open without its index
   }

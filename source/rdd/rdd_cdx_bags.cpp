@@ -7,10 +7,12 @@
 #include <cstring>
 
 #include "cdx_maint.h"
+#include "dbf/dbf_codec.h"
 #include "rdd_cdx.h"
 #include "rdd_cdx_bags.h"
 #include "rdd_cdx_keys.h"
 #include "set.h"
+#include "vm.h"
 
 using namespace pv::cdx;
 
@@ -33,7 +35,7 @@ bool ResolveTag(PvCdxArea* a, PvCdxTagExec& exec, const std::string& keyText,
   pv_cdxExprEval(a, exec.key, &v);
   char type = 'C';
   int len = 0;
-  bool ok = pv_cdxKeyTypeOf(&v, &type, &len);
+  bool ok = pv_vmRequestQuery() == 0 && pv_cdxKeyTypeOf(&v, &type, &len);
   pv_itemClear(&v);
   if (!ok) return false;
   bool vfp = a->table->versionByte() >= 0x30 && a->table->versionByte() <= 0x32;
@@ -205,7 +207,13 @@ bool pv_cdxCurrentKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag, CdxKey& out) {
   pv_cdxExprEval(a, it->second.key, &v);
   out.rec = a->recno;
   bool ok;
-  if (tag.nullFlag) {
+  const pv::dbf::Field* field =
+      it->second.key.field ? &a->table->fields()[size_t(it->second.key.field - 1)] : nullptr;
+  if (tag.nullFlag && field && pv::dbf::IsNull(*field, a->record.data(), a->table->nullFlags())) {
+    uint8_t buf[kMaxKeyLen] = {};  // a null value: flag byte 0, the rest zero
+    out.set(buf, tag.keyLen, a->recno);
+    ok = true;
+  } else if (tag.nullFlag) {
     CdxKey inner;
     ok = pv_cdxKeyFromItem(&v, tag.keyType, tag.keyLen - 1, true, inner);
     uint8_t buf[kMaxKeyLen + 1];
