@@ -10,6 +10,7 @@
 #include "dbf/dbf_codec.h"
 #include "rdd_cdx.h"
 #include "rdd_cdx_bags.h"
+#include "rdd_cdx_file.h"
 #include "rdd_cdx_keys.h"
 #include "set.h"
 #include "vm.h"
@@ -116,8 +117,8 @@ void pv_cdxBindExecs(PvCdxBag& bag) {
 CdxStatus pv_cdxOpenBag(PvCdxArea* a, const std::string& path, std::unique_ptr<PvCdxBag>& out) {
   auto bag = std::make_unique<PvCdxBag>();
   bag->path = path;
-  std::unique_ptr<CdxPosixFile> file;
-  CdxStatus st = CdxPosixFile::open(path, false, a->table->readOnly(), file);
+  std::unique_ptr<CdxPageFile> file;
+  CdxStatus st = pv_cdxOpenPageFile(path, false, a->table->shared(), a->table->readOnly(), file);
   if (!st.ok()) return st;
   uint32_t saved = a->positioned ? a->recno : 0;
   pv_rddCallN(a, PV_RDD_GOTO, 0);  // the phantom record: keys evaluate on empty fields

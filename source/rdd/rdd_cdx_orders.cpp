@@ -9,6 +9,7 @@
 #include "rdd_cdx.h"
 #include "rdd_cdx_bags.h"
 #include "rdd_cdx_driver.h"
+#include "rdd_cdx_file.h"
 #include "rdd_cdx_keys.h"
 #include "set.h"
 #include "vm.h"
@@ -97,8 +98,8 @@ CdxStatus OpenForCreate(PvCdxArea* a, const std::string& path, bool replace,
   }
   out = std::make_unique<PvCdxBag>();
   out->path = existing.empty() ? path : existing;
-  std::unique_ptr<CdxPosixFile> file;
-  CdxStatus st = CdxPosixFile::open(out->path, true, false, file);
+  std::unique_ptr<CdxPageFile> file;
+  CdxStatus st = pv_cdxOpenPageFile(out->path, true, a->table->shared(), false, file);
   if (!st.ok()) return st;
   CdxOpenOptions opt = pv_cdxOpenOptions(a, out.get());
   return cdxIndexCreate(std::move(file), pv_cdxBaseName(out->path), opt, out->index);
@@ -305,9 +306,9 @@ int OrderListRebuild(PvArea* area, PvRddArgs*) {
       tags.emplace_back(s, bag->exec[t.get()]);
     }
     bag->exec.clear();
-    std::unique_ptr<CdxPosixFile> file;
+    std::unique_ptr<CdxPageFile> file;
     CdxStatus st = cdxIndexClose(bag->index);
-    if (st.ok()) st = CdxPosixFile::open(bag->path, true, false, file);
+    if (st.ok()) st = pv_cdxOpenPageFile(bag->path, true, false, false, file);
     if (st.ok()) st = cdxIndexCreate(std::move(file), pv_cdxBaseName(bag->path),
                                      pv_cdxOpenOptions(a, bag.get()), bag->index);
     for (auto& [spec, exec] : tags) {
