@@ -212,7 +212,7 @@ CdxStatus UpdateKeys(PvCdxArea* a, bool appended) {
     bool locked = false;
     for (size_t i = 0; i < now.size() && st.ok(); ++i) {
       CdxTag* t = now[i].first;
-      if (t->index != bag->index.get()) continue;
+      if (t->index != bag->index.get() || t->custom) continue;  // custom tags: keys by hand
       const CdxKey* old = nullptr;
       if (!appended)
         for (auto& h : a->hotKeys)
