@@ -431,6 +431,29 @@ CdxStatus KeyPosition(PvCdxArea* a, PvCdxBag& bag, CdxTag& t, PvOrderInfo* oi) {
   return st;
 }
 
+// Whether the area hides records (filter or SET DELETED): logical positions then count only
+// the records a walk shows.
+bool Filtered(PvCdxArea* a) { return a->filterBlock || pv_setDeleted(); }
+
+// Logical key count (the records a walk of the order shows) or, with position, the logical
+// key number of the current record (0 when it is not shown). The record is restored.
+long LogicalCount(PvCdxArea* a, bool position) {
+  uint32_t saved = a->positioned ? a->recno : 0;
+  long n = 0;
+  if (position) {
+    if (!saved) return 0;
+    pv_rddCallN(a, PV_RDD_SKIPFILTER, 1);  // stays when the record is shown
+    if (a->recno == saved) {
+      while (!a->bof) ++n, pv_rddCallN(a, PV_RDD_SKIP, -1);
+    }
+  } else {
+    pv_rddCall(a, PV_RDD_GOTOP);
+    while (a->positioned) ++n, pv_rddCallN(a, PV_RDD_SKIP, 1);
+  }
+  pv_rddCallN(a, PV_RDD_GOTO, long(saved));
+  return n;
+}
+
 int OrderInfo(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   PvOrderInfo* oi = Info(x);
@@ -446,13 +469,25 @@ int OrderInfo(PvArea* area, PvRddArgs* x) {
   switch (code) {
     case 1: pv_itemPutC(r, t->forExpr.c_str()); break;
     case 2: pv_itemPutC(r, t->keyExpr.c_str()); break;
-    case 3: case 51: st = KeyPosition(a, *bag, *t, oi); break;
+    case 3:
+      if (Filtered(a) && !(oi->newValue && PV_IS_NUMERIC(oi->newValue))) {
+        pv_itemPutNL(r, LogicalCount(a, true));
+        break;
+      }
+      [[fallthrough]];
+    case 51: st = KeyPosition(a, *bag, *t, oi); break;
     case 5: pv_itemPutC(r, t->name.c_str()); break;
     case 6: pv_itemPutNI(r, n); break;
     case 7: pv_itemPutC(r, pv_cdxBaseName(bag->path).c_str()); break;
     case 9: pv_itemPutNI(r, int(bag->index->tags.size())); break;
     case 20: pv_itemPutL(r, t->unique); break;
-    case 26: case 52: {
+    case 26:
+      if (Filtered(a)) {
+        pv_itemPutNL(r, LogicalCount(a, false));
+        break;
+      }
+      [[fallthrough]];
+    case 52: {
       uint32_t count = 0;
       st = cdxTagKeyCount(*t, count);
       pv_itemPutNL(r, long(count));
