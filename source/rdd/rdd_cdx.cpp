@@ -267,6 +267,7 @@ int Close(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   int r = pv_rddCall(a, PV_RDD_GOCOLD);
   pv_cdxCloseAllBags(a, false);
+  pv_cdxDropCondition(a);
   return Super(area, PV_RDD_CLOSE, x) == PV_SUCCESS ? r : PV_FAILURE;
 }
 

@@ -10,3 +10,5 @@ void pv_cdxOrderSlots(PvRddFuncs& own);
 void pv_cdxCloseAllBags(PvCdxArea* a, bool keepProduction);
 // Raises an engine failure through the area's error method; returns PV_FAILURE.
 int pv_cdxRaise(PvArea* area, const pv::cdx::CdxStatus& st);
+// Forgets the pending order condition (and releases its FOR block).
+void pv_cdxDropCondition(PvCdxArea* a);

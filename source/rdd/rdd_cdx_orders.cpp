@@ -137,17 +137,20 @@ int OrderCreate(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   PvOrderInfo* oi = Info(x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  std::unique_ptr<PvCdxCondition> cond = std::move(a->condition);
+  std::unique_ptr<PvCdxCondition> cond;
+  if (a->condition) cond = std::make_unique<PvCdxCondition>(*a->condition);
   PvCdxTagExec exec;
-  if (!pv_cdxExprCompile(a, oi->keyText, oi->keyBlock, exec.key)) return PV_FAILURE;
-  if (cond && (!cond->forText.empty() || cond->forBlock)) {
-    if (!pv_cdxExprCompile(a, cond->forText, cond->forBlock, exec.cond)) {
-      pv_cdxExprFree(exec.key);
-      return PV_FAILURE;
-    }
-    exec.hasCond = true;
+  bool compiled = pv_cdxExprCompile(a, oi->keyText, oi->keyBlock, exec.key);
+  if (compiled && cond && (!cond->forText.empty() || cond->forBlock)) {
+    compiled = pv_cdxExprCompile(a, cond->forText, cond->forBlock, exec.cond);
+    exec.hasCond = compiled;
   }
-  if (cond && cond->forBlock) pv_itemRelease(cond->forBlock), cond->forBlock = nullptr;
+  pv_cdxDropCondition(a);  // the condition serves this one order create
+  if (cond) cond->forBlock = nullptr;
+  if (!compiled) {
+    pv_cdxExprFree(exec.key);
+    return PV_FAILURE;
+  }
   uint32_t saved = a->positioned ? a->recno : 0;
   pv_rddCallN(a, PV_RDD_GOTO, 0);
   CdxTagSpec spec;
@@ -318,7 +321,7 @@ int OrderListRebuild(PvArea* area, PvRddArgs*) {
     }
     if (!st.ok()) return pv_cdxRaise(a, st);
   }
-  a->condition.reset();
+  pv_cdxDropCondition(a);
   return pv_rddCall(a, PV_RDD_GOTOP);
 }
 
@@ -526,7 +529,8 @@ int OrderInfo(PvArea* area, PvRddArgs* x) {
 int OrderCondition(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   auto* c = static_cast<PvCdxCondition*>(x->ptr);
-  a->condition = c ? std::make_unique<PvCdxCondition>(*c) : nullptr;
+  pv_cdxDropCondition(a);
+  if (c) a->condition = std::make_unique<PvCdxCondition>(*c);
   return PV_SUCCESS;
 }
 
@@ -540,6 +544,11 @@ void pv_cdxCloseAllBags(PvCdxArea* a, bool keepProduction) {
   if (!keep) a->production = false;
   int n = keep && current ? pv_cdxTagNumber(a, current) : 0;
   a->order = n;
+}
+
+void pv_cdxDropCondition(PvCdxArea* a) {
+  if (a->condition && a->condition->forBlock) pv_itemRelease(a->condition->forBlock);
+  a->condition.reset();
 }
 
 void pv_cdxOrderSlots(PvRddFuncs& own) {
