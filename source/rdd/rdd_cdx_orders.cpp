@@ -133,33 +133,62 @@ CdxStatus BuildTag(PvCdxArea* a, PvCdxBag& bag, const CdxTagSpec& spec, PvCdxTag
   return st;
 }
 
+// Compiles the key and the pending FOR condition and fixes the key's type and length on the
+// phantom record (the record position is kept). The condition is used up. False after a
+// failure (raised where the rules say so).
+bool PrepareTag(PvCdxArea* a, PvOrderInfo* oi, PvCdxCondition* cond, CdxTagSpec& spec,
+                PvCdxTagExec& exec) {
+  bool ok = pv_cdxExprCompile(a, oi->keyText, oi->keyBlock, exec.key);
+  if (ok && cond && (!cond->forText.empty() || cond->forBlock)) {
+    ok = pv_cdxExprCompile(a, cond->forText, cond->forBlock, exec.cond);
+    exec.hasCond = ok;
+  }
+  pv_cdxDropCondition(a);
+  if (cond) cond->forBlock = nullptr;
+  if (ok) {
+    uint32_t saved = a->positioned ? a->recno : 0;
+    pv_rddCallN(a, PV_RDD_GOTO, 0);
+    ok = KeyShape(a, exec, spec.key, spec.keyLen);
+    pv_rddCallN(a, PV_RDD_GOTO, long(saved));
+  }
+  if (!ok) pv_cdxExprFree(exec.key), pv_cdxExprFree(exec.cond);
+  return ok;
+}
+
+// The open file of that path: with replace it is closed and forgotten (null then).
+PvCdxBag* OpenBagOf(PvCdxArea* a, const std::string& path, bool replace) {
+  std::string found = pv_cdxFindFile(path);
+  for (size_t i = 0; i < a->bags.size(); ++i) {
+    if (found != a->bags[i]->path) continue;
+    if (!replace) return a->bags[i].get();
+    pv_cdxCloseBag(*a->bags[i]);
+    a->bags.erase(a->bags.begin() + long(i));
+    if (i == 0) a->production = false;
+    a->order = 0;
+    break;
+  }
+  return nullptr;
+}
+
+// A file opened for a new tag joins the order list: first as the production index (whose
+// flag then goes into the table header), last otherwise.
+void JoinOrderList(PvCdxArea* a, std::unique_ptr<PvCdxBag> bag, bool production) {
+  if (!production || a->production) return a->bags.push_back(std::move(bag));
+  a->bags.insert(a->bags.begin(), std::move(bag));
+  a->production = true;
+  if (!a->table->readOnly() && !(a->table->tableFlags() & 0x01) && pv_setAutOpen())
+    a->table->setTableFlags(uint8_t(a->table->tableFlags() | 0x01));
+}
+
 int OrderCreate(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   PvOrderInfo* oi = Info(x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   std::unique_ptr<PvCdxCondition> cond;
   if (a->condition) cond = std::make_unique<PvCdxCondition>(*a->condition);
-  PvCdxTagExec exec;
-  bool compiled = pv_cdxExprCompile(a, oi->keyText, oi->keyBlock, exec.key);
-  if (compiled && cond && (!cond->forText.empty() || cond->forBlock)) {
-    compiled = pv_cdxExprCompile(a, cond->forText, cond->forBlock, exec.cond);
-    exec.hasCond = compiled;
-  }
-  pv_cdxDropCondition(a);  // the condition serves this one order create
-  if (cond) cond->forBlock = nullptr;
-  if (!compiled) {
-    pv_cdxExprFree(exec.key);
-    return PV_FAILURE;
-  }
-  uint32_t saved = a->positioned ? a->recno : 0;
-  pv_rddCallN(a, PV_RDD_GOTO, 0);
   CdxTagSpec spec;
-  bool shaped = KeyShape(a, exec, spec.key, spec.keyLen);
-  pv_rddCallN(a, PV_RDD_GOTO, long(saved));
-  if (!shaped) {
-    pv_cdxExprFree(exec.key), pv_cdxExprFree(exec.cond);
-    return PV_FAILURE;
-  }
+  PvCdxTagExec exec;
+  if (!PrepareTag(a, oi, cond.get(), spec, exec)) return PV_FAILURE;
   // Bag and tag names.
   bool noBag = oi->bagName.empty();
   std::string path = noBag ? pv_cdxProductionPath(a) : oi->bagName;
@@ -178,20 +207,7 @@ int OrderCreate(PvArea* area, PvRddArgs* x) {
   spec.custom = cond && cond->custom;
   if (!cond || (cond->all && !cond->additive)) pv_cdxCloseAllBags(a, true);
   // The file: already open, or opened (created) now.
-  PvCdxBag* bag = nullptr;
-  for (size_t i = 0; i < a->bags.size(); ++i) {
-    if (pv_cdxFindFile(path) != a->bags[i]->path) continue;
-    if (replaceFile) {
-      pv_cdxCloseBag(*a->bags[i]);
-      a->bags.erase(a->bags.begin() + long(i));
-      if (i == 0) a->production = false;
-      a->order = 0;
-    } else {
-      bag = a->bags[i].get();
-    }
-    break;
-  }
-  bool wasOpen = bag != nullptr;
+  PvCdxBag* bag = OpenBagOf(a, path, replaceFile);
   std::unique_ptr<PvCdxBag> fresh;
   if (!bag) {
     CdxStatus st = OpenForCreate(a, path, replaceFile, fresh);
@@ -209,25 +225,14 @@ int OrderCreate(PvArea* area, PvRddArgs* x) {
     if (fresh) pv_cdxCloseBag(*fresh);
     return pv_cdxRaise(a, st);
   }
-  if (cond && !cond->all && !cond->additive) {
-    // close the others, keeping the file that received the tag
+  if (cond && !cond->all && !cond->additive) {  // close the others, keeping this file
     for (size_t i = a->bags.size(); i-- > 0;) {
       if (a->bags[i].get() == bag || (i == 0 && a->production && pv_setAutOpen())) continue;
       pv_cdxCloseBag(*a->bags[i]);
       a->bags.erase(a->bags.begin() + long(i));
     }
   }
-  if (!wasOpen) {
-    bool isProduction = production && !a->production;
-    if (isProduction) {
-      a->bags.insert(a->bags.begin(), std::move(fresh));
-      a->production = true;
-      if (!a->table->readOnly() && !(a->table->tableFlags() & 0x01) && pv_setAutOpen())
-        a->table->setTableFlags(uint8_t(a->table->tableFlags() | 0x01));
-    } else {
-      a->bags.push_back(std::move(fresh));
-    }
-  }
+  if (fresh) JoinOrderList(a, std::move(fresh), production);
   a->order = pv_cdxTagNumber(a, tag);
   return pv_rddCall(a, PV_RDD_GOTOP);
 }
@@ -286,6 +291,31 @@ int OrderListFocus(PvArea* area, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
+// Empties an index file and builds every tag again from its stored settings, in its order.
+CdxStatus RebuildBag(PvCdxArea* a, PvCdxBag& bag) {
+  std::vector<std::pair<CdxTagSpec, PvCdxTagExec>> tags;
+  for (auto& t : bag.index->tags) {
+    CdxTagSpec s;
+    s.name = t->name, s.keyExpr = t->keyExpr, s.forExpr = t->forExpr;
+    s.key.type = t->keyType, s.key.nullFlag = t->nullFlag, s.key.collation = t->collation;
+    s.keyLen = t->keyLen, s.unique = t->unique, s.descending = !t->ascending;
+    s.custom = t->custom;
+    tags.emplace_back(s, bag.exec[t.get()]);
+  }
+  bag.exec.clear();
+  std::unique_ptr<CdxPageFile> file;
+  CdxStatus st = cdxIndexClose(bag.index);
+  if (st.ok()) st = pv_cdxOpenPageFile(bag.path, true, false, false, file);
+  if (st.ok()) st = cdxIndexCreate(std::move(file), pv_cdxBaseName(bag.path),
+                                   pv_cdxOpenOptions(a, &bag), bag.index);
+  for (auto& [spec, exec] : tags) {
+    CdxTag* tag = nullptr;
+    if (st.ok()) st = BuildTag(a, bag, spec, exec, &tag);
+    else pv_cdxExprFree(exec.key), pv_cdxExprFree(exec.cond);
+  }
+  return st;
+}
+
 int OrderListRebuild(PvArea* area, PvRddArgs*) {
   PvCdxArea* a = Cdx(area);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
@@ -297,29 +327,15 @@ int OrderListRebuild(PvArea* area, PvRddArgs*) {
     pv_rddRaise(a, PV_EG_READONLY, 1025, nullptr, 0, 0, nullptr);
     return PV_FAILURE;
   }
-  for (auto& bag : a->bags) {
-    // Every tag is built again from its stored settings, in its order.
-    std::vector<std::pair<CdxTagSpec, PvCdxTagExec>> tags;
-    for (auto& t : bag->index->tags) {
-      CdxTagSpec s;
-      s.name = t->name, s.keyExpr = t->keyExpr, s.forExpr = t->forExpr;
-      s.key.type = t->keyType, s.key.nullFlag = t->nullFlag, s.key.collation = t->collation;
-      s.keyLen = t->keyLen, s.unique = t->unique, s.descending = !t->ascending;
-      s.custom = t->custom;
-      tags.emplace_back(s, bag->exec[t.get()]);
-    }
-    bag->exec.clear();
-    std::unique_ptr<CdxPageFile> file;
-    CdxStatus st = cdxIndexClose(bag->index);
-    if (st.ok()) st = pv_cdxOpenPageFile(bag->path, true, false, false, file);
-    if (st.ok()) st = cdxIndexCreate(std::move(file), pv_cdxBaseName(bag->path),
-                                     pv_cdxOpenOptions(a, bag.get()), bag->index);
-    for (auto& [spec, exec] : tags) {
-      CdxTag* tag = nullptr;
-      if (st.ok()) st = BuildTag(a, *bag, spec, exec, &tag);
-      else pv_cdxExprFree(exec.key), pv_cdxExprFree(exec.cond);
-    }
-    if (!st.ok()) return pv_cdxRaise(a, st);
+  for (size_t i = 0; i < a->bags.size(); ++i) {
+    CdxStatus st = RebuildBag(a, *a->bags[i]);
+    if (st.ok()) continue;
+    // A file that could not be rebuilt leaves the order list.
+    pv_cdxCloseBag(*a->bags[i]);
+    a->bags.erase(a->bags.begin() + long(i));
+    if (i == 0) a->production = false;
+    a->order = 0;
+    return pv_cdxRaise(a, st);
   }
   pv_cdxDropCondition(a);
   return pv_rddCall(a, PV_RDD_GOTOP);
