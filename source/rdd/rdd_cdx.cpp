@@ -56,8 +56,18 @@ int RaiseCdx(PvArea* a, const CdxStatus& st) {
   return PV_FAILURE;
 }
 
+// Loads again the shared files whose tags another handle added or removed.
+void RefreshShared(PvCdxArea* a) {
+  for (size_t i = 0; i < a->bags.size(); ++i) {
+    if (pv_cdxDirectoryCurrent(*a->bags[i])) continue;
+    CdxStatus st = pv_cdxReloadBag(a, i);
+    if (!st.ok()) RaiseCdx(a, st), --i;  // the file left the list
+  }
+}
+
 int GoTop(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
+  RefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   if (!t) return Super(area, PV_RDD_GOTOP, x);
@@ -71,6 +81,7 @@ int GoTop(PvArea* area, PvRddArgs* x) {
 
 int GoBottom(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
+  RefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   if (!t) return Super(area, PV_RDD_GOBOTTOM, x);
@@ -149,6 +160,7 @@ bool SeekKey(PV_ITEM v, const CdxTag& t, CdxKey& key) {
 // seek: item = value, flag = soft, number = 1 for find-last; out: found flag of the area.
 int Seek(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
+  RefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
@@ -181,21 +193,21 @@ int Seek(PvArea* area, PvRddArgs* x) {
 
 // ---- key maintenance ------------------------------------------------------------------------
 
-// The keys of the current record in every tag (rec 0 where it has none).
-void CurrentKeys(PvCdxArea* a, std::vector<std::pair<CdxTag*, CdxKey>>& out) {
-  out.clear();
-  for (auto& bag : a->bags)
-    for (auto& tag : bag->index->tags) {
-      CdxKey k;
-      if (!pv_cdxCurrentKey(a, *bag, *tag, k)) k.rec = 0;
-      out.emplace_back(tag.get(), k);
-    }
+// The key of the current record in a tag (rec 0 where it has none).
+CdxKey RecordKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag) {
+  CdxKey k;
+  if (!pv_cdxCurrentKey(a, bag, tag, k)) k.rec = 0;
+  return k;
 }
 
 int GoHot(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   if (Super(area, PV_RDD_GOHOT, x) != PV_SUCCESS) return PV_FAILURE;
-  if (!a->appended) CurrentKeys(a, a->hotKeys);
+  a->hotKeys.clear();
+  if (a->appended) return PV_SUCCESS;
+  for (auto& bag : a->bags)
+    for (auto& tag : bag->index->tags)
+      a->hotKeys.push_back({bag.get(), tag->name, RecordKey(a, *bag, *tag)});
   return PV_SUCCESS;
 }
 
@@ -203,30 +215,58 @@ bool SameKey(const CdxKey& x, const CdxKey& y) {
   return x.rec == y.rec && x.len == y.len && std::memcmp(x.val, y.val, x.len) == 0;
 }
 
-// Replaces the record's old keys by its new ones in every tag whose key changed.
-CdxStatus UpdateKeys(PvCdxArea* a, bool appended) {
-  std::vector<std::pair<CdxTag*, CdxKey>> now;
-  CurrentKeys(a, now);
-  CdxStatus st;
-  for (auto& bag : a->bags) {
-    bool locked = false;
-    for (size_t i = 0; i < now.size() && st.ok(); ++i) {
-      CdxTag* t = now[i].first;
-      if (t->index != bag->index.get() || t->custom) continue;  // custom tags: keys by hand
-      const CdxKey* old = nullptr;
-      if (!appended)
-        for (auto& h : a->hotKeys)
-          if (h.first == t) old = &h.second;
-      if (!appended && old && SameKey(*old, now[i].second)) continue;
-      if (!locked) st = pv_cdxIndexLockWrite(*bag->index), locked = st.ok();
-      if (st.ok() && old && old->rec) st = cdxTagKeyDelete(*t, *old);
-      if (st.ok() && now[i].second.rec) st = cdxTagKeyAdd(*t, now[i].second);
-    }
-    if (locked) {
-      CdxStatus u = pv_cdxIndexUnLockWrite(*bag->index);
-      if (st.ok()) st = u;
-    }
+const CdxKey* HotKey(PvCdxArea* a, const PvCdxBag* bag, const std::string& tag) {
+  for (auto& h : a->hotKeys)
+    if (h.bag == bag && h.tag == tag) return &h.key;
+  return nullptr;
+}
+
+// The tags of a file whose key for the record changed, with their old and new keys.
+struct KeyChange {
+  CdxTag* tag;
+  const CdxKey* old;
+  CdxKey now;
+};
+std::vector<KeyChange> KeyChanges(PvCdxArea* a, PvCdxBag& bag, bool appended) {
+  std::vector<KeyChange> out;
+  for (auto& tag : bag.index->tags) {
+    if (tag->custom) continue;  // custom tags: keys by hand
+    const CdxKey* old = appended ? nullptr : HotKey(a, &bag, tag->name);
+    CdxKey now = RecordKey(a, bag, *tag);
+    if (!old || !SameKey(*old, now)) out.push_back({tag.get(), old, now});
   }
+  return out;
+}
+
+// Replaces the record's old keys by its new ones in one file, under its write lock. A shared
+// file whose tags another handle changed is loaded again first.
+CdxStatus UpdateBagKeys(PvCdxArea* a, size_t bagIndex, bool appended) {
+  std::vector<KeyChange> changes = KeyChanges(a, *a->bags[bagIndex], appended);
+  if (changes.empty()) return {};
+  CdxStatus st = pv_cdxIndexLockWrite(*a->bags[bagIndex]->index);
+  if (!st.ok()) return st;
+  if (!pv_cdxDirectoryCurrent(*a->bags[bagIndex])) {
+    pv_cdxIndexUnLockWrite(*a->bags[bagIndex]->index);
+    const PvCdxBag* before = a->bags[bagIndex].get();
+    st = pv_cdxReloadBag(a, bagIndex);
+    for (auto& h : a->hotKeys)
+      if (h.bag == before) h.bag = a->bags[bagIndex].get();
+    if (!st.ok()) return st;
+    changes = KeyChanges(a, *a->bags[bagIndex], appended);
+    st = pv_cdxIndexLockWrite(*a->bags[bagIndex]->index);
+    if (!st.ok()) return st;
+  }
+  for (auto& c : changes) {
+    if (st.ok() && c.old && c.old->rec) st = cdxTagKeyDelete(*c.tag, *c.old);
+    if (st.ok() && c.now.rec) st = cdxTagKeyAdd(*c.tag, c.now);
+  }
+  CdxStatus u = pv_cdxIndexUnLockWrite(*a->bags[bagIndex]->index);
+  return st.ok() ? u : st;
+}
+
+CdxStatus UpdateKeys(PvCdxArea* a, bool appended) {
+  CdxStatus st;
+  for (size_t i = 0; i < a->bags.size() && st.ok(); ++i) st = UpdateBagKeys(a, i, appended);
   a->hotKeys.clear();
   return st;
 }

@@ -49,8 +49,14 @@ struct PvCdxArea : PvDbfArea {
   int order = 0;  // controlling order, 0 = natural order
   bool production = false;  // bags[0] is the production index
   std::unique_ptr<PvCdxCondition> condition;
-  // Keys of the current record taken when it went hot (null rec: no key), per tag.
-  std::vector<std::pair<pv::cdx::CdxTag*, pv::cdx::CdxKey>> hotKeys;
+  // Keys of the current record taken when it went hot (rec 0: no key), by file and tag name
+  // (names survive a reload of a file whose tags another handle changed).
+  struct HotKey {
+    const PvCdxBag* bag;
+    std::string tag;
+    pv::cdx::CdxKey key;
+  };
+  std::vector<HotKey> hotKeys;
 };
 
 // Order arguments and results of the order slots: the order (number or name, may be null),

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "cdx_maint.h"
+#include "cdx_nav.h"
 #include "dbf/dbf_codec.h"
 #include "rdd_cdx.h"
 #include "rdd_cdx_bags.h"
@@ -226,4 +227,47 @@ bool pv_cdxCurrentKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag, CdxKey& out) {
   }
   pv_itemClear(&v);
   return ok;
+}
+
+bool pv_cdxDirectoryCurrent(PvCdxBag& bag) {
+  CdxIndex& x = *bag.index;
+  if (!x.shared) return true;
+  if (!pv_cdxIndexLockRead(x).ok()) return true;  // the next operation reports the failure
+  std::vector<std::pair<std::string, uint32_t>> listed;
+  CdxTag& d = *x.directory;
+  CdxStatus st = cdxTagGoTop(d);
+  while (st.ok() && d.cur.rec) {
+    listed.emplace_back(cdxTagNameNormal(d.cur.bytes()), d.cur.rec);
+    st = cdxTagSkip(d, 1);
+  }
+  pv_cdxIndexUnLockRead(x);
+  if (!st.ok()) return true;
+  if (listed.size() != x.tags.size()) return false;
+  for (auto& t : x.tags) {
+    bool found = false;
+    for (auto& [name, offset] : listed) found |= name == t->name && offset == t->headerOffset;
+    if (!found) return false;
+  }
+  return true;
+}
+
+CdxStatus pv_cdxReloadBag(PvCdxArea* a, size_t i) {
+  PvCdxBag* bag = nullptr;
+  CdxTag* current = pv_cdxAreaTag(a, a->order, &bag);
+  bool inThis = current && bag == a->bags[i].get();
+  std::string focus = inThis ? current->name : "";
+  std::string path = a->bags[i]->path;
+  pv_cdxCloseBag(*a->bags[i]);
+  std::unique_ptr<PvCdxBag> fresh;
+  CdxStatus st = pv_cdxOpenBag(a, path, fresh);
+  if (st.ok()) {
+    a->bags[i] = std::move(fresh);
+    if (inThis) current = cdxIndexFindTag(*a->bags[i]->index, focus);
+  } else {
+    a->bags.erase(a->bags.begin() + long(i));
+    if (i == 0) a->production = false;
+    if (inThis) current = nullptr;
+  }
+  a->order = current ? pv_cdxTagNumber(a, current) : 0;
+  return st;
 }
