@@ -12,3 +12,8 @@ void pv_cdxCloseAllBags(PvCdxArea* a, bool keepProduction);
 int pv_cdxRaise(PvArea* area, const pv::cdx::CdxStatus& st);
 // Forgets the pending order condition (and releases its FOR block).
 void pv_cdxDropCondition(PvCdxArea* a);
+// The order number an order argument names: a number, a tag name (within the bag when one is
+// given), or the controlling order when absent. 0 when nothing matches.
+int pv_cdxOrderOf(PvCdxArea* a, PvOrderInfo* oi);
+// The order information slot (rdd_cdx_info.cpp): x->number is the code, x->ptr a PvOrderInfo.
+int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x);

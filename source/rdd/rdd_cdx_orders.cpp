@@ -1,10 +1,9 @@
 // The DBFCDX driver's order slots: order create, list add, list clear, focus, rebuild,
-// destroy, order information and the pending order condition.
+// destroy and the pending order condition (order information is in rdd_cdx_info.cpp).
 #include <unistd.h>
 
 #include <cctype>
 
-#include "cdx_nav.h"
 #include "errors.h"
 #include "rdd_cdx.h"
 #include "rdd_cdx_bags.h"
@@ -12,7 +11,6 @@
 #include "rdd_cdx_file.h"
 #include "rdd_cdx_keys.h"
 #include "set.h"
-#include "vm.h"
 
 using namespace pv::cdx;
 
@@ -49,9 +47,9 @@ PvCdxBag* BagOf(PvCdxArea* a, PV_ITEM bag) {
   return nullptr;
 }
 
-// The order number an order argument names: a number, a tag name (within the bag when one is
-// given), or the controlling order when absent. 0 when nothing matches.
-int OrderOf(PvCdxArea* a, PvOrderInfo* oi) {
+}  // namespace
+
+int pv_cdxOrderOf(PvCdxArea* a, PvOrderInfo* oi) {
   PV_ITEM o = oi ? oi->order : nullptr;
   if (!o || PV_IS_NIL(o)) return a->order;
   if (PV_IS_NUMERIC(o)) {
@@ -67,6 +65,8 @@ int OrderOf(PvCdxArea* a, PvOrderInfo* oi) {
   }
   return 0;
 }
+
+namespace {
 
 // ---- creating ---------------------------------------------------------------------------------
 
@@ -286,7 +286,7 @@ int OrderListFocus(PvArea* area, PvRddArgs* x) {
   if (oi->result) pv_itemPutC(oi->result, t ? t->name.c_str() : "");
   if (oi->order && !PV_IS_NIL(oi->order)) {
     if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-    a->order = OrderOf(a, oi);
+    a->order = pv_cdxOrderOf(a, oi);
   }
   return PV_SUCCESS;
 }
@@ -345,7 +345,7 @@ int OrderDestroy(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   PvOrderInfo* oi = Info(x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  int n = oi->order && !PV_IS_NIL(oi->order) ? OrderOf(a, oi) : 0;
+  int n = oi->order && !PV_IS_NIL(oi->order) ? pv_cdxOrderOf(a, oi) : 0;
   PvCdxBag* bag = nullptr;
   CdxTag* t = pv_cdxAreaTag(a, n, &bag);
   if (!t || bag->index->readOnly) return PV_SUCCESS;
@@ -368,177 +368,6 @@ int OrderDestroy(PvArea* area, PvRddArgs* x) {
   if (a->order == n) a->order = 0;
   else if (a->order > n) --a->order;
   return PV_SUCCESS;
-}
-
-// ---- order information ----------------------------------------------------------------------
-
-// Keeps the tag's cursor on the area's record before a position question.
-void SyncForInfo(PvCdxArea* a, PvCdxBag& bag, CdxTag& t) {
-  if (!a->positioned) {
-    t.cur.rec = 0;
-    return;
-  }
-  if (!t.reposition && t.cur.rec == a->recno) return;
-  CdxKey key;
-  if (!pv_cdxCurrentKey(a, bag, t, key)) {
-    t.cur.rec = 0;
-    return;
-  }
-  bool on = false;
-  cdxTagGoKey(t, key, &on);
-  if (!on) t.cur.rec = 0;
-}
-
-// A scope value as key bytes of the tag (prefix); false for a value of another type.
-bool ScopeKey(PV_ITEM v, const CdxTag& t, CdxKey& key) {
-  PvItem value = {PV_IT_NIL, {}};
-  pv_itemCopy(&value, v);
-  if (PV_IS_BLOCK(&value)) pv_itemCopy(&value, pv_vmEvalBlock(v));
-  bool ok = pv_cdxKeyFromItem(&value, t.keyType, t.keyLen, false, key);
-  pv_itemClear(&value);
-  return ok;
-}
-
-void ScopeValue(const CdxTag& t, int which, PV_ITEM out) {
-  if (!t.hasScope[which]) return pv_itemClear(out);
-  const CdxKey& k = t.scope[which];
-  if (t.keyType == 'C') pv_itemPutCL(out, reinterpret_cast<const char*>(k.val), PV_SIZE(k.len));
-  else if (t.keyType == 'N' && k.len == 8) pv_itemPutND(out, cdxKeyToDouble(k.val));
-  else if (t.keyType == 'D' && k.len == 8) pv_itemPutDL(out, long(cdxKeyToJulian(k.val)));
-  else if (t.keyType == 'L' && k.len == 1) pv_itemPutL(out, cdxKeyToLogical(k.val[0]));
-  else pv_itemClear(out);
-}
-
-int OrderInfoNoTag(PvCdxArea* a, long code, PvOrderInfo* oi) {
-  PV_ITEM r = oi->result;
-  switch (code) {
-    case 3: case 51: {
-      if (oi->newValue && PV_IS_NUMERIC(oi->newValue)) {
-        pv_rddCallN(a, PV_RDD_GOTO, pv_itemGetNL(oi->newValue));
-        pv_itemPutL(r, a->positioned);
-      } else {
-        pv_itemPutNL(r, a->positioned ? long(a->recno) : 0);
-      }
-      return PV_SUCCESS;
-    }
-    case 26: case 52: {
-      PvRddArgs c;
-      pv_rddCall(a, PV_RDD_RECCOUNT, &c);
-      pv_itemPutNL(r, c.number);
-      return PV_SUCCESS;
-    }
-    case 130: pv_itemPutND(r, 0.0); return PV_SUCCESS;
-    case 8: pv_itemPutC(r, ".cdx"); return PV_SUCCESS;
-    case 1: case 2: case 5: case 7: pv_itemPutC(r, ""); return PV_SUCCESS;
-    case 6: pv_itemPutNI(r, 0); return PV_SUCCESS;
-    case 9: pv_itemPutNI(r, pv_cdxOrderCount(a)); return PV_SUCCESS;
-    default: pv_itemClear(r); return PV_SUCCESS;
-  }
-}
-
-CdxStatus KeyPosition(PvCdxArea* a, PvCdxBag& bag, CdxTag& t, PvOrderInfo* oi) {
-  if (oi->newValue && PV_IS_NUMERIC(oi->newValue)) {  // go to key n
-    CdxStatus st = cdxTagKeyGoto(t, uint32_t(std::max(0L, pv_itemGetNL(oi->newValue))));
-    if (st.ok()) pv_rddCallN(a, PV_RDD_GOTO, t.cur.rec ? long(t.cur.rec) : 0);
-    pv_itemPutL(oi->result, a->positioned);
-    return st;
-  }
-  SyncForInfo(a, bag, t);
-  uint32_t n = 0;
-  CdxStatus st = t.cur.rec ? cdxTagKeyNo(t, n) : CdxStatus{};
-  pv_itemPutNL(oi->result, long(n));
-  return st;
-}
-
-// Whether the area hides records (filter or SET DELETED): logical positions then count only
-// the records a walk shows.
-bool Filtered(PvCdxArea* a) { return a->filterBlock || pv_setDeleted(); }
-
-// Logical key count (the records a walk of the order shows) or, with position, the logical
-// key number of the current record (0 when it is not shown). The record is restored.
-long LogicalCount(PvCdxArea* a, bool position) {
-  uint32_t saved = a->positioned ? a->recno : 0;
-  long n = 0;
-  if (position) {
-    if (!saved) return 0;
-    pv_rddCallN(a, PV_RDD_SKIPFILTER, 1);  // stays when the record is shown
-    if (a->recno == saved) {
-      while (!a->bof) ++n, pv_rddCallN(a, PV_RDD_SKIP, -1);
-    }
-  } else {
-    pv_rddCall(a, PV_RDD_GOTOP);
-    while (a->positioned) ++n, pv_rddCallN(a, PV_RDD_SKIP, 1);
-  }
-  pv_rddCallN(a, PV_RDD_GOTO, long(saved));
-  return n;
-}
-
-int OrderInfo(PvArea* area, PvRddArgs* x) {
-  PvCdxArea* a = Cdx(area);
-  PvOrderInfo* oi = Info(x);
-  long code = x->number;
-  if (code == 8) return pv_itemPutC(oi->result, ".cdx"), PV_SUCCESS;
-  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  int n = OrderOf(a, oi);
-  PvCdxBag* bag = nullptr;
-  CdxTag* t = pv_cdxAreaTag(a, n, &bag);
-  if (!t) return OrderInfoNoTag(a, code, oi);
-  PV_ITEM r = oi->result;
-  CdxStatus st;
-  switch (code) {
-    case 1: pv_itemPutC(r, t->forExpr.c_str()); break;
-    case 2: pv_itemPutC(r, t->keyExpr.c_str()); break;
-    case 3:
-      if (Filtered(a) && !(oi->newValue && PV_IS_NUMERIC(oi->newValue))) {
-        pv_itemPutNL(r, LogicalCount(a, true));
-        break;
-      }
-      [[fallthrough]];
-    case 51: st = KeyPosition(a, *bag, *t, oi); break;
-    case 5: pv_itemPutC(r, t->name.c_str()); break;
-    case 6: pv_itemPutNI(r, n); break;
-    case 7: pv_itemPutC(r, pv_cdxBaseName(bag->path).c_str()); break;
-    case 9: pv_itemPutNI(r, int(bag->index->tags.size())); break;
-    case 20: pv_itemPutL(r, t->unique); break;
-    case 26:
-      if (Filtered(a)) {
-        pv_itemPutNL(r, LogicalCount(a, false));
-        break;
-      }
-      [[fallthrough]];
-    case 52: {
-      uint32_t count = 0;
-      st = cdxTagKeyCount(*t, count);
-      pv_itemPutNL(r, long(count));
-      break;
-    }
-    case 130: {
-      if (oi->newValue && PV_IS_NUMERIC(oi->newValue)) {
-        st = cdxTagSetRelPos(*t, pv_itemGetND(oi->newValue));
-        if (st.ok()) pv_rddCallN(a, PV_RDD_GOTO, t->cur.rec ? long(t->cur.rec) : 0);
-      }
-      SyncForInfo(a, *bag, *t);
-      double pos = 0;
-      if (st.ok()) st = cdxTagRelPos(*t, pos);
-      pv_itemPutND(r, pos);
-      break;
-    }
-    case 39: case 40: {  // top / bottom scope: read, and set with a new value
-      int which = int(code - 39);
-      ScopeValue(*t, which, r);
-      CdxKey key;
-      if (oi->newValue && !PV_IS_NIL(oi->newValue) && ScopeKey(oi->newValue, *t, key))
-        cdxTagSetScope(*t, which, key.val, key.len);
-      break;
-    }
-    case 41: case 42:
-      ScopeValue(*t, int(code - 41), r);
-      cdxTagClearScope(*t, int(code - 41));
-      break;
-    case 43: pv_itemPutL(r, !t->userAscending); break;
-    default: pv_itemClear(r); break;
-  }
-  return st.ok() ? PV_SUCCESS : pv_cdxRaise(a, st);
 }
 
 // The pending condition of the next order create: ptr = PvCdxCondition (moved in).
@@ -574,6 +403,6 @@ void pv_cdxOrderSlots(PvRddFuncs& own) {
   own.slot[PV_RDD_ORDLSTFOCUS] = OrderListFocus;
   own.slot[PV_RDD_ORDLSTREBUILD] = OrderListRebuild;
   own.slot[PV_RDD_ORDDESTROY] = OrderDestroy;
-  own.slot[PV_RDD_ORDINFO] = OrderInfo;
+  own.slot[PV_RDD_ORDINFO] = pv_cdxOrderInfo;
   own.slot[PV_RDD_ORDSETCOND] = OrderCondition;
 }
