@@ -293,7 +293,7 @@ int Open(PvArea* area, PvRddArgs* x) {
   CdxStatus st = pv_cdxOpenBag(a, path, bag);
   if (!st.ok()) {
     if (pv_vmRequestQuery() != 0) return PV_SUCCESS;  // a break out of a key expression
-    pv_rddRaise(a, PV_EG_CORRUPTION, 1012, path.c_str(), 0, PV_ERR_FLAG_DEFAULT, nullptr);
+    pv_cdxRaiseOpen(a, st, path);
     return PV_SUCCESS;  // the table stays open without its index
   }
   a->bags.insert(a->bags.begin(), std::move(bag));
@@ -362,5 +362,12 @@ PvCdxArea* pv_cdxArea(PvArea* area) {
 }
 
 int pv_cdxRaise(PvArea* area, const CdxStatus& st) { return RaiseCdx(area, st); }
+
+int pv_cdxRaiseOpen(PvArea* area, const CdxStatus& st, const std::string& path) {
+  bool corrupt = st.code == kCdxOpenCorrupt || st.code == kCdxCorrupt;
+  pv_rddRaise(area, corrupt ? PV_EG_CORRUPTION : PV_EG_OPEN, corrupt ? 1012 : 1003, path.c_str(),
+              0, PV_ERR_FLAG_DEFAULT, nullptr);
+  return PV_FAILURE;
+}
 
 void pv_cdxRegisterDriver() { pv_rddRegisterFuncTable("DBFCDX", TableFunction); }

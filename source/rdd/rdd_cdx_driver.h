@@ -1,6 +1,8 @@
 // Internals shared by the DBFCDX driver's files (rdd_cdx.cpp, rdd_cdx_orders.cpp).
 #pragma once
 
+#include <string>
+
 #include "rdd_cdx.h"
 
 // Sets the order slots (ORDLSTADD … ORDINFO) in a method table.
@@ -17,3 +19,6 @@ void pv_cdxDropCondition(PvCdxArea* a);
 int pv_cdxOrderOf(PvCdxArea* a, PvOrderInfo* oi);
 // The order information slot (rdd_cdx_info.cpp): x->number is the code, x->ptr a PvOrderInfo.
 int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x);
+// Raises the failure to open an index file: generic 32/1012 for a damaged file, 21/1003
+// otherwise (a share conflict, no permission); returns PV_FAILURE.
+int pv_cdxRaiseOpen(PvArea* area, const pv::cdx::CdxStatus& st, const std::string& path);

@@ -258,8 +258,7 @@ int OrderListAdd(PvArea* area, PvRddArgs* x) {
   std::unique_ptr<PvCdxBag> bag;
   CdxStatus st = pv_cdxOpenBag(a, found, bag);
   if (!st.ok()) {
-    pv_rddRaise(a, PV_EG_CORRUPTION, 1012, found.c_str(), 0, PV_ERR_FLAG_DEFAULT, nullptr);
-    return PV_FAILURE;
+    return pv_cdxRaiseOpen(a, st, found);
   }
   bool production = a->bags.empty() && pv_cdxBaseName(found) == pv_cdxBaseName(a->fileName);
   a->bags.push_back(std::move(bag));
