@@ -72,6 +72,7 @@ int GoTop(PvArea* area, PvRddArgs* x) {
   CdxTag* t = Controlling(a, &bag);
   if (!t) return Super(area, PV_RDD_GOTOP, x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshScopes(*bag, *t);
   CdxStatus st = cdxTagGoTop(*t);
   if (!st.ok()) return RaiseCdx(a, st);
   if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
@@ -86,6 +87,7 @@ int GoBottom(PvArea* area, PvRddArgs* x) {
   CdxTag* t = Controlling(a, &bag);
   if (!t) return Super(area, PV_RDD_GOBOTTOM, x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshScopes(*bag, *t);
   CdxStatus st = cdxTagGoBottom(*t);
   if (!st.ok()) return RaiseCdx(a, st);
   if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
@@ -100,6 +102,7 @@ int SkipRaw(PvArea* area, PvRddArgs* x) {
   long n = x->number;
   if (!t || n == 0) return Super(area, PV_RDD_SKIPRAW, x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshScopes(*bag, *t);
   int sync = SyncCursor(a, *bag, *t);
   long steps = n;
   CdxStatus st;
@@ -168,6 +171,7 @@ int Seek(PvArea* area, PvRddArgs* x) {
     pv_rddRaise(a, PV_EG_NOORDER, 1201, nullptr, 0, PV_ERR_FLAG_DEFAULT, nullptr);
     return PV_FAILURE;
   }
+  pv_cdxRefreshScopes(*bag, *t);
   a->top = a->bottom = a->eof = false;
   bool soft = x->flag, last = x->number == 1;
   CdxKey key;

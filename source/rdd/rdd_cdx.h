@@ -25,6 +25,7 @@ struct PvCdxTagExec {
   PvCdxExpr key;
   PvCdxExpr cond;   // empty when the tag has no FOR condition
   bool hasCond = false;
+  PV_ITEM scopeBlock[2] = {nullptr, nullptr};  // grip items of scopes given as code blocks
 };
 
 // One open CDX file of an area.
@@ -76,6 +77,8 @@ void pv_cdxRegisterDriver();
 // The 1-based number of the field that `text` names (optionally qualified by the area's alias
 // or FIELD->), else 0.
 int pv_rddFieldExpIndex(PvArea* area, const char* text);
+// Evaluates the scopes of a tag that were given as code blocks again and sets their keys.
+void pv_cdxRefreshScopes(PvCdxBag& bag, pv::cdx::CdxTag& tag);
 // The tag of order n (1-based over all bags of the area), or null.
 pv::cdx::CdxTag* pv_cdxAreaTag(PvCdxArea* a, int n, PvCdxBag** bag = nullptr);
 // The key of the area's current record in a tag; false when it has none (FOR false, or a

@@ -132,6 +132,15 @@ CdxStatus pv_cdxOpenBag(PvCdxArea* a, const std::string& path, std::unique_ptr<P
   return st;
 }
 
+void pv_cdxExecFree(PvCdxTagExec& exec) {
+  pv_cdxExprFree(exec.key);
+  pv_cdxExprFree(exec.cond);
+  for (PV_ITEM& block : exec.scopeBlock) {
+    if (block) pv_itemRelease(block);
+    block = nullptr;
+  }
+}
+
 void pv_cdxFreeBag(PvCdxBag& bag) {
   for (auto& [name, exec] : bag.pendingExec) {
     pv_cdxExprFree(exec.key);
@@ -139,10 +148,7 @@ void pv_cdxFreeBag(PvCdxBag& bag) {
   }
   bag.pendingExec.clear();
   if (bag.index) return;
-  for (auto& [t, exec] : bag.exec) {
-    pv_cdxExprFree(exec.key);
-    pv_cdxExprFree(exec.cond);
-  }
+  for (auto& [t, exec] : bag.exec) pv_cdxExecFree(exec);
   bag.exec.clear();
 }
 
@@ -162,8 +168,7 @@ CdxStatus pv_cdxCloseBag(PvCdxBag& bag) {
 void pv_cdxForgetTag(PvCdxBag& bag, const CdxTag* t) {
   auto it = bag.exec.find(t);
   if (it == bag.exec.end()) return;
-  pv_cdxExprFree(it->second.key);
-  pv_cdxExprFree(it->second.cond);
+  pv_cdxExecFree(it->second);
   bag.exec.erase(it);
 }
 

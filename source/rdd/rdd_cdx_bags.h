@@ -19,6 +19,8 @@ void pv_cdxBindExecs(PvCdxBag& bag);
 // Opens and loads an existing CDX file (the record position is kept).
 pv::cdx::CdxStatus pv_cdxOpenBag(PvCdxArea* a, const std::string& path,
                                  std::unique_ptr<PvCdxBag>& out);
+// Frees a tag's executables and scope blocks.
+void pv_cdxExecFree(PvCdxTagExec& exec);
 // Frees executables not bound to a tag (all of them once the index is gone).
 void pv_cdxFreeBag(PvCdxBag& bag);
 // Flushes and closes the file and frees its executables; a temporary file is deleted.

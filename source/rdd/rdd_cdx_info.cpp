@@ -44,6 +44,12 @@ bool ScopeKey(PV_ITEM v, const CdxTag& t, CdxKey& key) {
   return ok;
 }
 
+// Keeps (or forgets) the code block a scope was given as.
+void SetScopeBlock(PvCdxTagExec& exec, int which, PV_ITEM block) {
+  if (exec.scopeBlock[which]) pv_itemRelease(exec.scopeBlock[which]);
+  exec.scopeBlock[which] = block ? pv_itemNew(block) : nullptr;
+}
+
 void ScopeValue(const CdxTag& t, int which, PV_ITEM out) {
   if (!t.hasScope[which]) return pv_itemClear(out);
   const CdxKey& k = t.scope[which];
@@ -120,6 +126,16 @@ long LogicalCount(PvCdxArea* a, bool position) {
 
 }  // namespace
 
+void pv_cdxRefreshScopes(PvCdxBag& bag, CdxTag& tag) {
+  auto it = bag.exec.find(&tag);
+  if (it == bag.exec.end()) return;
+  for (int which = 0; which < 2; ++which) {
+    CdxKey key;
+    if (it->second.scopeBlock[which] && ScopeKey(it->second.scopeBlock[which], tag, key))
+      cdxTagSetScope(tag, which, key.val, key.len);
+  }
+}
+
 int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   PvOrderInfo* oi = Info(x);
@@ -132,6 +148,7 @@ int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x) {
   if (!t) return OrderInfoNoTag(a, code, oi);
   PV_ITEM r = oi->result;
   CdxStatus st;
+  if (code != 39 && code != 40) pv_cdxRefreshScopes(*bag, *t);
   switch (code) {
     case 1: pv_itemPutC(r, t->forExpr.c_str()); break;
     case 2: pv_itemPutC(r, t->keyExpr.c_str()); break;
@@ -174,13 +191,16 @@ int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x) {
       int which = int(code - 39);
       ScopeValue(*t, which, r);
       CdxKey key;
-      if (oi->newValue && !PV_IS_NIL(oi->newValue) && ScopeKey(oi->newValue, *t, key))
+      if (oi->newValue && !PV_IS_NIL(oi->newValue) && ScopeKey(oi->newValue, *t, key)) {
         cdxTagSetScope(*t, which, key.val, key.len);
+        SetScopeBlock(bag->exec[t], which, PV_IS_BLOCK(oi->newValue) ? oi->newValue : nullptr);
+      }
       break;
     }
     case 41: case 42:
       ScopeValue(*t, int(code - 41), r);
       cdxTagClearScope(*t, int(code - 41));
+      SetScopeBlock(bag->exec[t], int(code - 41), nullptr);
       break;
     case 43: pv_itemPutL(r, !t->userAscending); break;
     default: pv_itemClear(r); break;

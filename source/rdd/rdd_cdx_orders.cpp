@@ -129,7 +129,7 @@ CdxStatus BuildTag(PvCdxArea* a, PvCdxBag& bag, const CdxTagSpec& spec, PvCdxTag
   CdxStatus st = cdxIndexAddTag(*bag.index, spec, records, BuildKeys(a, bag, building), out);
   bag.exec.erase(&shape);
   if (st.ok()) bag.exec[*out] = exec;
-  else pv_cdxExprFree(exec.key), pv_cdxExprFree(exec.cond);
+  else pv_cdxExecFree(exec);
   return st;
 }
 
@@ -310,7 +310,7 @@ CdxStatus RebuildBag(PvCdxArea* a, PvCdxBag& bag) {
   for (auto& [spec, exec] : tags) {
     CdxTag* tag = nullptr;
     if (st.ok()) st = BuildTag(a, bag, spec, exec, &tag);
-    else pv_cdxExprFree(exec.key), pv_cdxExprFree(exec.cond);
+    else pv_cdxExecFree(exec);
   }
   return st;
 }
