@@ -13,6 +13,7 @@ cd "$work"
 "$pvrun" "$here/make.prg"
 out=$("$cdxcheck" PRODUCT.DBF)
 echo "$out"
+grep -q "^table PRODUCT.DBF: 300 records, 6 fields" <<<"$out"
 grep -q "^keys: every record's key equals its key expression's value in 3 tags" <<<"$out"
 # Record 5, field PRODUCT (offset 1 + 8 + 30 in the record): its first letter becomes "#".
 header=$(od -An -tu2 -j8 -N2 PRODUCT.DBF | tr -d ' ')
