@@ -124,6 +124,14 @@ long LogicalCount(PvCdxArea* a, bool position) {
   return n;
 }
 
+// Goes to the n-th record a walk of the order shows (end of file when there is none).
+bool LogicalGoto(PvCdxArea* a, long n) {
+  if (n < 1) return pv_rddCallN(a, PV_RDD_GOTO, 0), false;
+  pv_rddCall(a, PV_RDD_GOTOP);
+  if (n > 1 && a->positioned) pv_rddCallN(a, PV_RDD_SKIP, n - 1);
+  return a->positioned;
+}
+
 }  // namespace
 
 void pv_cdxRefreshScopes(PvCdxBag& bag, CdxTag& tag) {
@@ -153,7 +161,11 @@ int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x) {
     case 1: pv_itemPutC(r, t->forExpr.c_str()); break;
     case 2: pv_itemPutC(r, t->keyExpr.c_str()); break;
     case 3:
-      if (Filtered(a) && !(oi->newValue && PV_IS_NUMERIC(oi->newValue))) {
+      if (Filtered(a) && oi->newValue && PV_IS_NUMERIC(oi->newValue)) {
+        pv_itemPutL(r, LogicalGoto(a, pv_itemGetNL(oi->newValue)));
+        break;
+      }
+      if (Filtered(a)) {
         pv_itemPutNL(r, LogicalCount(a, true));
         break;
       }

@@ -19,4 +19,12 @@ PROCEDURE Main()
    ? ORDKEYCOUNT(), ORDKEYNO()
    DBGOTO(6)
    ? ORDKEYNO(), RECNO()
+   GotoShown()
+RETURN
+
+// Going to a key number counts the shown records too.
+PROCEDURE GotoShown()
+   ? ORDKEYGOTO(256), RECNO(), ORDKEYNO()
+   ? ORDKEYGOTO(299), ORDKEYNO() == ORDKEYCOUNT()
+   ? ORDKEYGOTO(300), EOF()
 RETURN
