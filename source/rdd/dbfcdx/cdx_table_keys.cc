@@ -60,6 +60,7 @@ bool cdxReadDbfInfo(const std::vector<uint8_t>& head, CdxDbfInfo& out) {
   out.headerLen = GetLE16(head.data() + 8);
   out.recLen = GetLE16(head.data() + 10);
   int bit = 0;
+  uint32_t next = 1;  // where the field lies when the header leaves its offset 0 (dBASE)
   for (size_t at = 32; at + 32 <= head.size() && at < out.headerLen; at += 32) {
     if (head[at] == 0x0D) break;
     CdxDbfField f;
@@ -70,7 +71,9 @@ bool cdxReadDbfInfo(const std::vector<uint8_t>& head, CdxDbfInfo& out) {
     f.len = head[at + 16];
     f.dec = head[at + 17];
     f.flags = head[at + 18];
-    if (f.offset == 0 || f.offset + f.len > out.recLen) return false;
+    if (f.offset == 0) f.offset = next;
+    if (f.offset + f.len > out.recLen) return false;
+    next = f.offset + f.len;
     if (out.visualFoxPro()) {
       if (f.type == 'V' || f.type == 'Q') f.varBit = bit++;
       if (f.flags & 0x02) f.nullBit = bit++;

@@ -1,0 +1,377 @@
+// The DBFCDX driver's method table: movement through the controlling order (top, bottom,
+// skip, seek), key maintenance when a record goes cold, opening the production index with the
+// table, closing, flushing, and pack and zap followed by a rebuild. The order slots are in
+// rdd_cdx_orders.cpp.
+#include <cstring>
+
+#include "cdx_maint.h"
+#include "cdx_nav.h"
+#include "errors.h"
+#include "rdd_cdx.h"
+#include "rdd_cdx_bags.h"
+#include "rdd_cdx_driver.h"
+#include "rdd_cdx_keys.h"
+#include "set.h"
+#include "vm.h"
+
+using namespace pv::cdx;
+
+namespace {
+
+uint16_t g_driver = 0;
+
+int Super(PvArea* a, int slot, PvRddArgs* x) {
+  return pv_rddGetNode(g_driver)->super.slot[slot](a, x);
+}
+
+PvCdxArea* Cdx(PvArea* a) { return static_cast<PvCdxArea*>(a); }
+
+// The controlling tag and its file, or null in natural order.
+CdxTag* Controlling(PvCdxArea* a, PvCdxBag** bag) { return pv_cdxAreaTag(a, a->order, bag); }
+
+// Places the area on the cursor's record (end of file when there is none).
+int GoToCursor(PvCdxArea* a, const CdxTag& t) {
+  return pv_rddCallN(a, PV_RDD_GOTO, t.cur.rec ? long(t.cur.rec) : 0);
+}
+
+// Puts the cursor on the area's record. Returns 1 when it stands on it, 0 when the record has
+// no key there (the cursor stands on the next key in key order), -1 at end of file.
+int SyncCursor(PvCdxArea* a, PvCdxBag& bag, CdxTag& t) {
+  if (!a->positioned) return -1;
+  if (!t.reposition && t.cur.rec == a->recno) return 1;
+  CdxKey key;
+  if (!pv_cdxCurrentKey(a, bag, t, key)) {
+    key = {};
+    key.rec = a->recno;
+    key.len = 0;
+  }
+  bool onKey = false;
+  CdxStatus st = cdxTagGoKey(t, key, &onKey);
+  return st.ok() && onKey ? 1 : 0;
+}
+
+int RaiseCdx(PvArea* a, const CdxStatus& st) {
+  pv_rddRaise(a, st.code == kCdxOpenCorrupt ? PV_EG_CORRUPTION : PV_EG_WRITE, uint32_t(st.code),
+              Cdx(a)->fileName.c_str(), 0, 0, st.text.c_str());
+  return PV_FAILURE;
+}
+
+// Loads again the shared files whose tags another handle added or removed.
+void RefreshShared(PvCdxArea* a) {
+  for (size_t i = 0; i < a->bags.size(); ++i) {
+    if (pv_cdxDirectoryCurrent(*a->bags[i])) continue;
+    CdxStatus st = pv_cdxReloadBag(a, i);
+    if (!st.ok()) RaiseCdx(a, st), --i;  // the file left the list
+  }
+}
+
+int GoTop(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  RefreshShared(a);
+  PvCdxBag* bag = nullptr;
+  CdxTag* t = Controlling(a, &bag);
+  if (!t) return Super(area, PV_RDD_GOTOP, x);
+  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshScopes(*bag, *t);
+  CdxStatus st = cdxTagGoTop(*t);
+  if (!st.ok()) return RaiseCdx(a, st);
+  if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
+  a->top = true, a->bottom = false;
+  return pv_rddCallN(a, PV_RDD_SKIPFILTER, 1);
+}
+
+int GoBottom(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  RefreshShared(a);
+  PvCdxBag* bag = nullptr;
+  CdxTag* t = Controlling(a, &bag);
+  if (!t) return Super(area, PV_RDD_GOBOTTOM, x);
+  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshScopes(*bag, *t);
+  CdxStatus st = cdxTagGoBottom(*t);
+  if (!st.ok()) return RaiseCdx(a, st);
+  if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
+  a->top = false, a->bottom = true;
+  return pv_rddCallN(a, PV_RDD_SKIPFILTER, -1);
+}
+
+int SkipRaw(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  PvCdxBag* bag = nullptr;
+  CdxTag* t = Controlling(a, &bag);
+  long n = x->number;
+  if (!t || n == 0) return Super(area, PV_RDD_SKIPRAW, x);
+  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshScopes(*bag, *t);
+  int sync = SyncCursor(a, *bag, *t);
+  long steps = n;
+  CdxStatus st;
+  if (sync < 0) {  // at end of file: forward stays, backward lands on the last key
+    if (n > 0) return pv_rddCallN(a, PV_RDD_GOTO, 0);
+    st = cdxTagGoBottom(*t);
+    steps = n + 1;
+  } else if (sync == 0) {  // the cursor is on the key after the record's place (key order)
+    bool walkingNext = t->userAscending;
+    if (t->cur.rec == 0) {  // nothing after it in key order
+      if (walkingNext) {
+        if (n > 0) return pv_rddCallN(a, PV_RDD_GOTO, 0);
+        st = cdxTagGoBottom(*t);
+        steps = n + 1;
+      } else {
+        if (n < 0) {
+          st = cdxTagGoTop(*t);
+          if (st.ok() && GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
+          a->bof = true;
+          return st.ok() ? PV_SUCCESS : RaiseCdx(a, st);
+        }
+        st = cdxTagGoTop(*t);
+        steps = n - 1;
+      }
+    } else if (walkingNext) {
+      steps = n > 0 ? n - 1 : n;
+    } else {
+      steps = n > 0 ? n : n + 1;
+    }
+  }
+  if (st.ok() && steps != 0) st = cdxTagSkip(*t, steps);
+  if (!st.ok()) return RaiseCdx(a, st);
+  if (n < 0) {
+    bool outOfRange = t->topOfOrder;
+    if (t->cur.rec == 0) st = cdxTagGoTop(*t), outOfRange = true;
+    if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
+    a->bof = outOfRange;
+    return PV_SUCCESS;
+  }
+  int r = GoToCursor(a, *t);
+  a->bof = false;
+  return r;
+}
+
+// Seek value bytes: prefixes without fill characters, with the null-flag byte when the tag
+// has one. False for a value of another type than the tag's.
+bool SeekKey(PV_ITEM v, const CdxTag& t, CdxKey& key) {
+  if (!t.nullFlag) return pv_cdxKeyFromItem(v, t.keyType, t.keyLen, false, key);
+  CdxKey inner;
+  if (!pv_cdxKeyFromItem(v, t.keyType, t.keyLen - 1, false, inner)) return false;
+  uint8_t buf[kMaxKeyLen + 1];
+  buf[0] = kNullFlagPresent;
+  std::memcpy(buf + 1, inner.val, inner.len);
+  key.set(buf, inner.len + 1, 0);
+  return true;
+}
+
+// seek: item = value, flag = soft, number = 1 for find-last; out: found flag of the area.
+int Seek(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  RefreshShared(a);
+  PvCdxBag* bag = nullptr;
+  CdxTag* t = Controlling(a, &bag);
+  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  if (!t) {
+    pv_rddRaise(a, PV_EG_NOORDER, 1201, nullptr, 0, PV_ERR_FLAG_DEFAULT, nullptr);
+    return PV_FAILURE;
+  }
+  pv_cdxRefreshScopes(*bag, *t);
+  a->top = a->bottom = a->eof = false;
+  bool soft = x->flag, last = x->number == 1;
+  CdxKey key;
+  bool found = false;
+  CdxStatus st;
+  if (SeekKey(x->item, *t, key)) st = cdxTagSeek(*t, key.val, key.len, soft, last, &found);
+  else t->cur.rec = 0;  // a value of another type finds nothing
+  if (!st.ok()) return RaiseCdx(a, st);
+  if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
+  if (a->positioned) {
+    uint32_t rec = a->recno;
+    if (pv_rddCallN(a, PV_RDD_SKIPFILTER, last ? -1 : 1) != PV_SUCCESS) return PV_FAILURE;
+    if (found && a->recno != rec) {
+      found = a->positioned && SyncCursor(a, *bag, *t) == 1 && t->cur.len >= key.len &&
+              std::memcmp(t->cur.val, key.val, key.len) == 0;
+    }
+    if (!found && !soft && a->positioned) pv_rddCallN(a, PV_RDD_GOTO, 0);
+  }
+  a->found = found;
+  a->bof = false;
+  return PV_SUCCESS;
+}
+
+// ---- key maintenance ------------------------------------------------------------------------
+
+// The key of the current record in a tag (rec 0 where it has none).
+CdxKey RecordKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag) {
+  CdxKey k;
+  if (!pv_cdxCurrentKey(a, bag, tag, k)) k.rec = 0;
+  return k;
+}
+
+int GoHot(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  if (Super(area, PV_RDD_GOHOT, x) != PV_SUCCESS) return PV_FAILURE;
+  a->hotKeys.clear();
+  if (a->appended) return PV_SUCCESS;
+  for (auto& bag : a->bags)
+    for (auto& tag : bag->index->tags)
+      a->hotKeys.push_back({bag.get(), tag->name, RecordKey(a, *bag, *tag)});
+  return PV_SUCCESS;
+}
+
+bool SameKey(const CdxKey& x, const CdxKey& y) {
+  return x.rec == y.rec && x.len == y.len && std::memcmp(x.val, y.val, x.len) == 0;
+}
+
+const CdxKey* HotKey(PvCdxArea* a, const PvCdxBag* bag, const std::string& tag) {
+  for (auto& h : a->hotKeys)
+    if (h.bag == bag && h.tag == tag) return &h.key;
+  return nullptr;
+}
+
+// The tags of a file whose key for the record changed, with their old and new keys.
+struct KeyChange {
+  CdxTag* tag;
+  const CdxKey* old;
+  CdxKey now;
+};
+std::vector<KeyChange> KeyChanges(PvCdxArea* a, PvCdxBag& bag, bool appended) {
+  std::vector<KeyChange> out;
+  for (auto& tag : bag.index->tags) {
+    if (tag->custom) continue;  // custom tags: keys by hand
+    const CdxKey* old = appended ? nullptr : HotKey(a, &bag, tag->name);
+    CdxKey now = RecordKey(a, bag, *tag);
+    if (!old || !SameKey(*old, now)) out.push_back({tag.get(), old, now});
+  }
+  return out;
+}
+
+// Replaces the record's old keys by its new ones in one file, under its write lock. A shared
+// file whose tags another handle changed is loaded again first.
+CdxStatus UpdateBagKeys(PvCdxArea* a, size_t bagIndex, bool appended) {
+  std::vector<KeyChange> changes = KeyChanges(a, *a->bags[bagIndex], appended);
+  if (changes.empty()) return {};
+  CdxStatus st = pv_cdxIndexLockWrite(*a->bags[bagIndex]->index);
+  if (!st.ok()) return st;
+  if (!pv_cdxDirectoryCurrent(*a->bags[bagIndex])) {
+    pv_cdxIndexUnLockWrite(*a->bags[bagIndex]->index);
+    const PvCdxBag* before = a->bags[bagIndex].get();
+    st = pv_cdxReloadBag(a, bagIndex);
+    for (auto& h : a->hotKeys)
+      if (h.bag == before) h.bag = a->bags[bagIndex].get();
+    if (!st.ok()) return st;
+    changes = KeyChanges(a, *a->bags[bagIndex], appended);
+    st = pv_cdxIndexLockWrite(*a->bags[bagIndex]->index);
+    if (!st.ok()) return st;
+  }
+  for (auto& c : changes) {
+    if (st.ok() && c.old && c.old->rec) st = cdxTagKeyDelete(*c.tag, *c.old);
+    if (st.ok() && c.now.rec) st = cdxTagKeyAdd(*c.tag, c.now);
+  }
+  CdxStatus u = pv_cdxIndexUnLockWrite(*a->bags[bagIndex]->index);
+  return st.ok() ? u : st;
+}
+
+CdxStatus UpdateKeys(PvCdxArea* a, bool appended) {
+  CdxStatus st;
+  for (size_t i = 0; i < a->bags.size() && st.ok(); ++i) st = UpdateBagKeys(a, i, appended);
+  a->hotKeys.clear();
+  return st;
+}
+
+int GoCold(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  if (!a->hot) return Super(area, PV_RDD_GOCOLD, x);
+  bool appended = a->appended;
+  if (Super(area, PV_RDD_GOCOLD, x) != PV_SUCCESS) return PV_FAILURE;
+  if (a->bags.empty()) return PV_SUCCESS;
+  CdxStatus st = UpdateKeys(a, appended);
+  return st.ok() ? PV_SUCCESS : RaiseCdx(a, st);
+}
+
+// ---- open, close, flush, pack, zap -----------------------------------------------------------
+
+int Open(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  if (Super(area, PV_RDD_OPEN, x) != PV_SUCCESS) return PV_FAILURE;
+  if (!pv_setAutOpen()) return PV_SUCCESS;
+  std::string path = pv_cdxFindFile(pv_cdxProductionPath(a));
+  if (path.empty()) return PV_SUCCESS;
+  std::unique_ptr<PvCdxBag> bag;
+  CdxStatus st = pv_cdxOpenBag(a, path, bag);
+  if (!st.ok()) {
+    if (pv_vmRequestQuery() != 0) return PV_SUCCESS;  // a break out of a key expression
+    pv_cdxRaiseOpen(a, st, path);
+    return PV_SUCCESS;  // the table stays open without its index
+  }
+  a->bags.insert(a->bags.begin(), std::move(bag));
+  a->production = true;
+  int order = pv_setAutOrder();
+  a->order = order >= 0 && order <= pv_cdxOrderCount(a) ? order : 0;
+  return pv_rddCall(a, PV_RDD_GOTOP);
+}
+
+int Close(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  int r = pv_rddCall(a, PV_RDD_GOCOLD);
+  pv_cdxCloseAllBags(a, false);
+  pv_cdxDropCondition(a);
+  return Super(area, PV_RDD_CLOSE, x) == PV_SUCCESS ? r : PV_FAILURE;
+}
+
+int Flush(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  if (Super(area, PV_RDD_FLUSH, x) != PV_SUCCESS) return PV_FAILURE;
+  for (auto& bag : a->bags) {
+    CdxStatus st = cdxIndexFlush(*bag->index);
+    if (!st.ok()) return RaiseCdx(a, st);
+  }
+  return PV_SUCCESS;
+}
+
+int Pack(PvArea* area, PvRddArgs* x) {
+  if (Super(area, PV_RDD_PACK, x) != PV_SUCCESS) return PV_FAILURE;
+  if (Cdx(area)->bags.empty()) return PV_SUCCESS;
+  return pv_rddCall(area, PV_RDD_ORDLSTREBUILD);
+}
+
+int Zap(PvArea* area, PvRddArgs* x) {
+  if (Super(area, PV_RDD_ZAP, x) != PV_SUCCESS) return PV_FAILURE;
+  if (Cdx(area)->bags.empty()) return PV_SUCCESS;
+  return pv_rddCall(area, PV_RDD_ORDLSTREBUILD);
+}
+
+int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_t number,
+                  PvRddNode* node) {
+  *count = PV_RDD_SLOTS;
+  g_driver = number;
+  PvRddFuncs own = {};
+  own.slot[PV_RDD_GOTOP] = GoTop;
+  own.slot[PV_RDD_GOBOTTOM] = GoBottom;
+  own.slot[PV_RDD_SKIPRAW] = SkipRaw;
+  own.slot[PV_RDD_SEEK] = Seek;
+  own.slot[PV_RDD_GOHOT] = GoHot;
+  own.slot[PV_RDD_GOCOLD] = GoCold;
+  own.slot[PV_RDD_OPEN] = Open;
+  own.slot[PV_RDD_CLOSE] = Close;
+  own.slot[PV_RDD_FLUSH] = Flush;
+  own.slot[PV_RDD_PACK] = Pack;
+  own.slot[PV_RDD_ZAP] = Zap;
+  pv_cdxOrderSlots(own);
+  node->makeArea = [] { return std::unique_ptr<PvArea>(new PvCdxArea()); };
+  return pv_rddInherit(table, &own, super, "DBFFPT");
+}
+
+}  // namespace
+
+PvCdxArea* pv_cdxArea(PvArea* area) {
+  PvRddNode* node = pv_rddFindNode("DBFCDX");
+  return area && node && area->table == &node->table ? Cdx(area) : nullptr;
+}
+
+int pv_cdxRaise(PvArea* area, const CdxStatus& st) { return RaiseCdx(area, st); }
+
+int pv_cdxRaiseOpen(PvArea* area, const CdxStatus& st, const std::string& path) {
+  bool corrupt = st.code == kCdxOpenCorrupt || st.code == kCdxCorrupt;
+  pv_rddRaise(area, corrupt ? PV_EG_CORRUPTION : PV_EG_OPEN, corrupt ? 1012 : 1003, path.c_str(),
+              0, PV_ERR_FLAG_DEFAULT, nullptr);
+  return PV_FAILURE;
+}
+
+void pv_cdxRegisterDriver() { pv_rddRegisterFuncTable("DBFCDX", TableFunction); }
