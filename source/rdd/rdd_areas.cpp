@@ -219,30 +219,4 @@ std::string pv_rddGetTempAlias() {
   return {};
 }
 
-namespace {
 
-// Whether `word` (upper case) is "FIELD" or "_FIELD", or one of them shortened to 4+ letters.
-bool IsFieldWord(const std::string& word) {
-  for (const char* full : {"FIELD", "_FIELD"}) {
-    if (word.size() >= 4 && word.size() <= std::strlen(full) &&
-        std::strncmp(full, word.c_str(), word.size()) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
-
-uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text) {
-  while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') ++text;
-  const char* arrow = std::strstr(text, "->");
-  if (arrow) {
-    std::string word(text, size_t(arrow - text));
-    while (!word.empty() && word.back() == ' ') word.pop_back();
-    for (char& c : word) c = char(std::toupper(uint8_t(c)));
-    std::string alias = area->alias ? pv_dynsymName(area->alias) : "";
-    if (IsFieldWord(word) || (!alias.empty() && word == alias)) text = arrow + 2;
-  }
-  return pv_rddFieldIndex(area, text);
-}

@@ -74,9 +74,6 @@ struct PvOrderInfo {
 };
 
 void pv_cdxRegisterDriver();
-// The 1-based number of the field that `text` names (optionally qualified by the area's alias
-// or FIELD->), else 0.
-int pv_rddFieldExpIndex(PvArea* area, const char* text);
 // Evaluates the scopes of a tag that were given as code blocks again and sets their keys.
 void pv_cdxRefreshScopes(PvCdxBag& bag, pv::cdx::CdxTag& tag);
 // The tag of order n (1-based over all bags of the area), or null.

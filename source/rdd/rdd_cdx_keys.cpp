@@ -81,7 +81,7 @@ std::string ShortFieldNames(PvArea* area, const std::string& text) {
 
 }  // namespace
 
-int pv_rddFieldExpIndex(PvArea* area, const char* text) {
+uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text) {
   std::string_view s = text ? text : "";
   while (!s.empty() && std::strchr(" \t\r\n", s[0])) s.remove_prefix(1);
   while (!s.empty() && std::strchr(" \t\r\n", s.back())) s.remove_suffix(1);
@@ -92,7 +92,7 @@ int pv_rddFieldExpIndex(PvArea* area, const char* text) {
   for (char c : s)
     if (!IdentChar(c)) return 0;
   int n = pv_rddFieldIndex(area, std::string(s).c_str());
-  return n ? n : LongFieldName(area, s);
+  return static_cast<uint16_t>(n ? n : LongFieldName(area, s));
 }
 
 bool pv_cdxExprCompile(PvArea* area, const std::string& text, PV_ITEM block, PvCdxExpr& out) {

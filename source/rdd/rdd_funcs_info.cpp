@@ -43,9 +43,6 @@ void PV_FUN_DBRECORDINFO() {
   pv_itemClear(&value);
 }
 
-// Natural order only until an index driver answers.
-void PV_FUN_DBORDERINFO() { pv_ret(); }
-
 // exists / drop through the driver (given or default) with the table name.
 bool TableFileOp(int slot) {
   const char* file = pv_parc(1);
@@ -108,7 +105,6 @@ void PV_FUN_RDDREGISTER() {
 PvSymbol s_symbols[] = {
     pv_native("DBFIELDINFO", PV_FUN_DBFIELDINFO),
     pv_native("DBRECORDINFO", PV_FUN_DBRECORDINFO),
-    pv_native("DBORDERINFO", PV_FUN_DBORDERINFO),
     pv_native("DBEXISTS", PV_FUN_DBEXISTS),
     pv_native("DBDROP", PV_FUN_DBDROP),
     pv_native("DBFILEGET", PV_FUN_DBFILEGET),

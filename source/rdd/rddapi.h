@@ -245,8 +245,9 @@ std::string pv_rddGetTempAlias();
 
 // ---- fields by name ---------------------------------------------------------------------------
 uint16_t pv_rddFieldIndex(PvArea* area, const char* name);
-// As pv_rddFieldIndex, after skipping a leading "alias->", "FIELD->" or "_FIELD->" (the words in
-// any case, FIELD and _FIELD also shortened to four letters or more, blanks before "->").
+// The field a key text names when it is exactly one field: leading "alias->", "FIELD->" and
+// "_FIELD->" qualifiers are skipped (any case, FIELD and _FIELD shortened to four letters or
+// more); a long name matches the field named by its first 10 characters. 0 otherwise.
 uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text);
 
 // ---- opening and creating ---------------------------------------------------------------------
