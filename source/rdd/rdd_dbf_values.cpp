@@ -62,7 +62,7 @@ int GetFieldValue(PvArea* area, PvRddArgs* x) {
   }
   if (GetNumber(*f, rec, &num)) {
     bool text_width = f->type == FieldType::kNumeric || f->type == FieldType::kFloat;
-    PutNumberItem(x->item, num, *f, text_width ? f->length : 20);
+    PutNumberItem(x->item, num, *f, text_width ? f->length : 0);  // binary fields: default widths
     return PV_SUCCESS;
   }
   st = Status::Make(StatusKind::kDataType, "data type error", a->fileName).sub(kSubDataType, kCanDefault);
