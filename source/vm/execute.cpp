@@ -825,8 +825,8 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
-      case PV_P_RETVALUE: pv_stackPopReturn(); pc += 1; break;
-      case PV_P_ENDBLOCK: pv_stackPopReturn(); return;
+      case PV_P_RETVALUE: pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; break;
+      case PV_P_ENDBLOCK: pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
       case PV_P_ENDPROC: {
         int index = finallyRecord(f);
         if (index < 0) return;

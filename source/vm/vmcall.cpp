@@ -122,17 +122,17 @@ void pv_vmProcCall(PvSymbol* symbol) {
 }
 
 void pv_vmDo(uint16_t argc) {
-  PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
+  PV_ITEM symItem = pv_stackTop(-static_cast<int>(argc) - 2);
   PvStackState state;
   pv_stackNewFrame(&state, argc);
-  pv_itemClear(pv_stackReturnItem());
+  pv_itemClear(&pv_stack.ret);
   pv_vmProcCall(symItem->item.asSymbol.value);
   pv_stackOldFrame(&state);
 }
 
 void pv_vmFunction(uint16_t argc) {
   pv_vmDo(argc);
-  pv_itemMove(pv_stackAllocItem(), pv_stackReturnItem());
+  pv_itemMove(pv_stackPushSlot(), &pv_stack.ret);
 }
 
 void pv_vmSend(uint16_t argc) {
