@@ -141,6 +141,8 @@ struct Frame {
   PvSymbol* symbols;
   bool staticText;               // literal texts may point into the bytecode
   std::unique_ptr<Extras> extras;
+  bool plainLocals;              // no arguments beyond the declared parameters: local n sits at
+                                 // base + 1 + n
 
   Extras& x() {
     if (!extras) extras = std::make_unique<Extras>();
@@ -614,15 +616,27 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
     g_overflowing = false;
     return;
   }
-  Frame f{pcode, symbols, symbols != nullptr, nullptr};
+  Frame f{pcode, symbols, symbols != nullptr, nullptr, true};
+  {
+    const PvItem* sym = pv_stackBaseItem();
+    f.plainLocals = sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt;
+  }
   PvStackState* state = pv_stackBaseState();
   const uint8_t* pc = pcode;
   for (;;) {
     const uint8_t* op = pc;
     switch (static_cast<Pcode>(*pc)) {
       // ---- frames, lines, names --------------------------------------------------------------
-      case PV_P_FRAME: doFrame(pc[1], pc[2]); pc += 3; break;
-      case PV_P_LARGEFRAME: doFrame(u16(pc + 1), pc[3]); pc += 4; break;
+      case PV_P_FRAME:
+        doFrame(pc[1], pc[2]);
+        f.plainLocals = pv_stackBaseItem()->item.asSymbol.paramcnt <= pc[2];
+        pc += 3;
+        break;
+      case PV_P_LARGEFRAME:
+        doFrame(u16(pc + 1), pc[3]);
+        f.plainLocals = pv_stackBaseItem()->item.asSymbol.paramcnt <= pc[3];
+        pc += 4;
+        break;
       case PV_P_SFRAME: {
         PvPcodeFunc* init = symbols[u16(pc + 1)].value.pcode;
         state->statics = init ? init->statics : nullptr;
@@ -686,7 +700,13 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      case PV_P_PUSHLOCALNEAR: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1])))); pc += 2; break;
+      case PV_P_PUSHLOCALNEAR: {
+        int n = static_cast<int8_t>(pc[1]);
+        PvItem* local = (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
+        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(local));
+        pc += 2;
+        break;
+      }
       case PV_P_PUSHLOCAL: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(s16(pc + 1)))); pc += 3; break;
       case PV_P_POPLOCALNEAR: localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; break;
       case PV_P_POPLOCAL: localAssign(s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; break;
