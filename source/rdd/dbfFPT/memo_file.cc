@@ -13,8 +13,10 @@ namespace {
 // Longest memo this layer reads into memory; longer lengths are taken as damage.
 constexpr uint32_t kMaxMemo = 256u * 1024 * 1024;
 
-Status MemoTypeError(const std::string& file) {
-  return Status::BadArgument("memo type must be 1, 2 or 3", file);
+// The memo type a file is made or opened with: 1-3, or FPT for the memo-only driver.
+Status CheckMemoType(bool blob, int memo_type, const std::string& file) {
+  if (blob || (memo_type >= 1 && memo_type <= 3)) return Status::Ok();
+  return std::move(Status::BadArgument("memo type must be 1, 2 or 3", file).sub(kSubMemoType));
 }
 
 uint32_t DefaultBlockSize(int memo_type) {
@@ -53,24 +55,29 @@ void MemoFile::encode32(uint8_t* p, uint32_t v) const {
 
 Status MemoFile::Create(std::string_view path, const MemoCreateOptions& options,
                         std::unique_ptr<MemoFile>* out) {
-  if (!options.blob && (options.memo_type < 1 || options.memo_type > 3)) {
-    return std::move(MemoTypeError(std::string(path)).sub(kSubMemoType));
-  }
+  Status st = CheckMemoType(options.blob, options.memo_type, std::string(path));
+  if (!st.ok()) return st;
   FilePtr file;
-  Status st = CreateFile(path, Share::kExclusive, &file);
+  st = CreateFile(path, Share::kExclusive, &file);
   if (!st.ok()) return std::move(st.sub(kSubMemoCreate, kCanRetry));
   return CreateHandle(std::move(file), options, out);
 }
 
+Status MemoFile::NewHandle(FilePtr file, bool blob, int memo_type, std::unique_ptr<MemoFile>* out) {
+  Status st = CheckMemoType(blob, memo_type, file->name());
+  if (!st.ok()) return st;
+  out->reset(new MemoFile());
+  (*out)->memo_type_ = blob ? dbf::kMemoFpt : memo_type;
+  (*out)->file_ = std::move(file);
+  (*out)->blob_ = blob;
+  return Status::Ok();
+}
+
 Status MemoFile::CreateHandle(FilePtr file, const MemoCreateOptions& options,
                               std::unique_ptr<MemoFile>* out) {
-  std::unique_ptr<MemoFile> m(new MemoFile());
-  m->memo_type_ = options.blob ? dbf::kMemoFpt : options.memo_type;
-  if (m->memo_type_ < 1 || m->memo_type_ > 3) {
-    return std::move(MemoTypeError(file->name()).sub(kSubMemoType));
-  }
-  m->file_ = std::move(file);
-  m->blob_ = options.blob;
+  std::unique_ptr<MemoFile> m;
+  Status checked = NewHandle(std::move(file), options.blob, options.memo_type, &m);
+  if (!checked.ok()) return checked;
   m->version_ = options.blob ? 3 : m->memo_type_ == dbf::kMemoSmt ? 2
               : m->memo_type_ == dbf::kMemoDbt ? 1 : options.version;
   if (m->version_ < 1 || m->version_ > 4) return Status::BadArgument("memo version must be 1-4");
@@ -110,11 +117,10 @@ Status MemoFile::writeFreshHeader() {
 
 Status MemoFile::Open(std::string_view path, const MemoOpenOptions& options,
                       std::unique_ptr<MemoFile>* out) {
-  if (!options.blob && (options.memo_type < 1 || options.memo_type > 3)) {
-    return std::move(MemoTypeError(std::string(path)).sub(kSubMemoType));
-  }
+  Status st = CheckMemoType(options.blob, options.memo_type, std::string(path));
+  if (!st.ok()) return st;
   FilePtr file;
-  Status st = OpenFile(path, options.read_only ? Access::kRead : Access::kReadWrite,
+  st = OpenFile(path, options.read_only ? Access::kRead : Access::kReadWrite,
                        options.shared ? Share::kDenyNone : Share::kExclusive, &file);
   if (!st.ok()) return std::move(st.sub(kSubMemoOpen, kCanRetry | kCanDefault));
   return OpenHandle(std::move(file), options, out);
@@ -122,16 +128,12 @@ Status MemoFile::Open(std::string_view path, const MemoOpenOptions& options,
 
 Status MemoFile::OpenHandle(FilePtr file, const MemoOpenOptions& options,
                             std::unique_ptr<MemoFile>* out) {
-  std::unique_ptr<MemoFile> m(new MemoFile());
-  m->memo_type_ = options.blob ? dbf::kMemoFpt : options.memo_type;
-  if (m->memo_type_ < 1 || m->memo_type_ > 3) {
-    return std::move(MemoTypeError(file->name()).sub(kSubMemoType));
-  }
-  m->file_ = std::move(file);
+  std::unique_ptr<MemoFile> m;
+  Status st = NewHandle(std::move(file), options.blob, options.memo_type, &m);
+  if (!st.ok()) return st;
   m->shared_ = options.shared;
   m->read_only_ = options.read_only;
-  m->blob_ = options.blob;
-  Status st = m->readHeader();
+  st = m->readHeader();
   if (!st.ok()) return st;
   *out = std::move(m);
   return Status::Ok();

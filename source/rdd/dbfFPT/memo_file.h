@@ -83,6 +83,8 @@ class MemoFile {
 
  private:
   MemoFile() = default;
+  // A handle on `file` with its memo type checked (the memo-only driver always uses FPT).
+  static Status NewHandle(FilePtr file, bool blob, int memo_type, std::unique_ptr<MemoFile>* out);
   Status readHeader();
   Status writeFreshHeader();
   Status writeLocked(uint32_t old_block, uint32_t old_length, const MemoValue& value,
