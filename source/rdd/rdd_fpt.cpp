@@ -57,15 +57,21 @@ Status ReadRecord(PvDbfArea* a) {
   return st;
 }
 
+// The stored memo of field `f` in the current record.
+Status ReadMemo(PvDbfArea* a, const Field& f, MemoValue* stored) {
+  uint32_t block = 0, length = 0;
+  Status st = ReadRecord(a);
+  if (st.ok()) st = Reference(a, f, &block, &length);
+  if (st.ok()) st = a->memo->read(block, length, stored);
+  return st;
+}
+
 int GetValue(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   const Field* f = MemoField(a, x->number);
   if (!f) return Super(area, PV_RDD_GETVALUE, x);
-  uint32_t block = 0, length = 0;
   MemoValue stored;
-  Status st = ReadRecord(a);
-  if (st.ok()) st = Reference(a, *f, &block, &length);
-  if (st.ok()) st = a->memo->read(block, length, &stored);
+  Status st = ReadMemo(a, *f, &stored);
   if (!st.ok()) return pv_dbfRaise(a, st, f->name.c_str()), PV_FAILURE;
   pv_fptTypedToItem(DecodeTyped(stored), x->item);
   return PV_SUCCESS;
@@ -118,11 +124,8 @@ int GetValueFile(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   const Field* f = MemoField(a, x->number);
   if (!f) return Super(area, PV_RDD_GETVALUEFILE, x);
-  uint32_t block = 0, length = 0;
   MemoValue stored;
-  Status st = ReadRecord(a);
-  if (st.ok()) st = Reference(a, *f, &block, &length);
-  if (st.ok()) st = a->memo->read(block, length, &stored);
+  Status st = ReadMemo(a, *f, &stored);
   if (st.ok()) st = WriteFileBytes(pv_itemGetCPtr(x->item), stored.data, x->flag);
   return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
 }
