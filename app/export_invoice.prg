@@ -1,0 +1,51 @@
+// The invoice overview: for every customer of PRODUCT, in the order of customer and invoice,
+// its records' invoice, product and amount and the customer's total. Saved as Rechnung.xls in
+// the program folder.
+#include "xlforms.ch"
+
+MEMVAR C_PFAD
+
+FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
+   LOCAL aColumns := { { "ID_NR", 5, "@", XL_CENTER }, { "CUSTOMER", 12, "@", XL_LEFT }, ;
+                       { "INVOICE", 12, "@", XL_LEFT }, { "PRODUCT", 10, "@", XL_LEFT }, ;
+                       { "VALUE", 10, "@", XL_RIGHT } }
+   LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
+   LOCAL oSheet := aXls[ 3 ]
+   LOCAL nPos := 1, nRow, nValue, cCustomer
+
+   XlsTitle( oSheet, "Invoice-Overview", "A1:E1" )
+   XlsHeadings( oSheet, "A3:E3", { "ID-No", "Kunde", "Rechnung", "Produkt", "Betrag" } )
+   nRow := 3
+   cCustomer := FIELD->CUSTOMER
+   // Cancel is looked at between customers only.
+   DO WHILE ! Eof() .AND. ! lEnd
+      nRow++
+      nValue := 0
+      oText:SetText( LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
+      oSheet:Cells( nRow, 1 ):Select()
+      XlsRedBold( oSheet:Cells( nRow, 1 ) )
+      XlsRedBold( oSheet:Cells( nRow, 2 ) )
+      oSheet:Cells( nRow, 1 ):Value := FIELD->ID_NR
+      oSheet:Cells( nRow, 2 ):Value := Trim( OemToAnsi( FIELD->CUSTOMER ) )
+      // Same-width fields: equal exactly when equal but for trailing blanks.
+      DO WHILE ! Eof() .AND. FIELD->CUSTOMER == cCustomer
+         oSheet:Cells( nRow, 3 ):Font:Color := CLR_BLUE
+         oSheet:Cells( nRow, 4 ):Font:Color := CLR_BLUE
+         oSheet:Cells( nRow, 5 ):Font:Color := CLR_BLUE
+         oSheet:Cells( nRow, 3 ):Value := OemToAnsi( FIELD->INVOICE )
+         oSheet:Cells( nRow, 4 ):Value := OemToAnsi( FIELD->PRODUCT )
+         oSheet:Cells( nRow, 5 ):Value := Str( FIELD->VALUE )
+         nValue += FIELD->VALUE
+         DbSelectArea( 1 )
+         DbSkip( 1 )
+         nPos++
+         nRow++
+         XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
+      ENDDO
+      XlsRedBold( oSheet:Cells( nRow, 5 ) )
+      oSheet:Cells( nRow, 5 ):Value := Str( nValue )
+      nRow++
+      cCustomer := FIELD->CUSTOMER
+   ENDDO
+   XlsFinish( aXls, lEnd, C_PFAD + "\Rechnung.xls" )
+RETURN NIL

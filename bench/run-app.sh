@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# xlforms end to end: process start, both tables opened, six tags built, the invoice overview
+# run from the dialog by a UI script, the workbook saved, process end; for 100,000 and 1,000,000
+# records (with peak memory), and the start-up to the shown dialog. Beside it LibreOffice
+# converting the same table to .xls (no grouping, no formatting), when it is installed.
+# Usage: bench/run-app.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:-build-release}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen PV_NO_DESKTOP=1
+mkdir -p "$work/prog"
+ln "$build/bin/xlforms" "$work/prog/xlforms" 2>/dev/null || cp "$build/bin/xlforms" "$work/prog/xlforms"
+
+cat >"$work/export.ui" <<'UI'
+wait EXCEl-Formulare 600
+press &Rechnungs-Übersicht
+press &Erzeuge Excel-Sheet
+done Total 3600
+wait EXCEl-Formulare
+press &Ende
+closed EXCEl-Formulare
+UI
+cat >"$work/start.ui" <<'UI'
+wait EXCEl-Formulare 600
+press &Ende
+closed EXCEl-Formulare
+UI
+
+# run NAME UI_SCRIPT: wall seconds and peak resident megabytes of one xlforms run.
+run() {
+  /usr/bin/time -f "%e %M" -o "$work/time.txt" "$work/prog/xlforms" "//uiscript:$work/$2" >/dev/null
+  read -r secs kb <"$work/time.txt"
+  awk -v n="$1" -v s="$secs" -v k="$kb" 'BEGIN { printf "%s %.3f s, peak %.0f MB\n", n, s, k / 1024 }'
+  echo "$secs" >"$work/$1.secs"
+}
+
+soffice=$(command -v soffice || command -v libreoffice || true)
+for n in 100000 1000000; do
+  rm -rf "$work/data" && mkdir "$work/data" && cd "$work/data"
+  "$build/bin/mkproduct" PRODUCT.DBF "$n" --seed 3 --ldid 0x02
+  "$build/bin/mkproduct" PRODUCT1.DBF 1000 --seed 4 --ldid 0x02
+  [ "$n" = 100000 ] && run "startup_to_dialog_$n" start.ui
+  run "invoice_overview_$n" export.ui
+  if [ -n "$soffice" ]; then
+    start=$(date +%s.%N)
+    "$soffice" --headless --convert-to xls --outdir "$work" PRODUCT.DBF >/dev/null 2>&1 || true
+    end=$(date +%s.%N)
+    awk -v n="$n" -v s="$start" -v e="$end" -v o="$(cat "$work/invoice_overview_$n.secs")" \
+      'BEGIN { p = e - s; printf "libreoffice_convert_%s %.3f s (xlforms / libreoffice = %.2f)\n", n, p, o / p }'
+  else
+    echo "libreoffice: not installed, no ratio"
+  fi
+done
