@@ -1,0 +1,13 @@
+// VARIANTs to values, as the bridge returns results and by-reference arguments.
+#pragma once
+
+#include "com/com.h"
+#include "item.h"
+
+namespace ole {
+
+// dest := the value of v (cleared first). E_FAIL (and NIL, with a trace line) for types that
+// have no value here.
+com::HRESULT VariantToItem(PV_ITEM dest, const com::VARIANT* v);
+
+}  // namespace ole

@@ -1,0 +1,32 @@
+// The bridge's view of its language-level objects: recognising TOleAuto and the VARIANT-type
+// wrappers, reading their instance variables, and making new ones from native code.
+#pragma once
+
+#include <string>
+
+#include "com/com.h"
+#include "item.h"
+
+namespace ole {
+
+// True for an object of the class or one of its subclasses (names in upper case).
+bool IsInstanceOf(PV_ITEM value, const char* className);
+inline bool IsOleAuto(PV_ITEM v) { return IsInstanceOf(v, "TOLEAUTO"); }
+
+// The dispatch pointer a TOleAuto stands for; nullptr when hObj is empty, 0 or not a pointer
+// the bridge holds.
+com::IDispatch* DispatchOf(PV_ITEM object);
+// cClassName of an object ("" when it is not text).
+std::string ClassNameOf(PV_ITEM object);
+void SetClassName(PV_ITEM object, const std::string& name);
+
+// Sends a message without arguments and copies its result to `dest`.
+void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message);
+
+// dest := a new TOleAuto on `p`, which takes one reference of its own (AddRef), named `name`
+// (the pointer's decimal text when empty).
+void NewOleAuto(PV_ITEM dest, com::IDispatch* p, const std::string& name);
+// dest := VTWRAPPER( vt, value ) or VTARRAYWRAPPER( vt, value ).
+void NewWrapper(PV_ITEM dest, const char* classFunction, com::VARTYPE vt, PV_ITEM value);
+
+}  // namespace ole
