@@ -1,26 +1,18 @@
 // Language functions behind the browse grid's painting: the off-screen buffer (GXDISPBEGIN,
 // GXDISPEND), GRADIENT, DRAWTEXTEX, XBRWSCROLL, FRAMEDOT, WNDBOX, WNDBOXRAISED, GXRARROW,
 // PALBMPDRAW, and the cell-level drawing the grid repeats per cell and line (XBRWFILL,
-// XBRWLINE, XBRWTEXT, XBRWTEXTSIZE). Handles are numbers; rectangles are arrays
+// XBRWFRAME, XBRWLINE, XBRWTEXT, XBRWTEXTSIZE). Handles are numbers; rectangles are arrays
 // { top, left, bottom, right }.
-#include <cstdint>
 #include <string_view>
 
-#include "array.h"
-#include "xbrowse_paint.h"
+#include "gui_natives.h"
 #include "registrar.h"
-#include "vm.h"
+#include "vm/array.h"
+#include "xbrowse_paint.h"
 
 namespace {
 
 using namespace pv::gui;
-
-template <class H>
-H parHandle(int n) {
-  return reinterpret_cast<H>(static_cast<uintptr_t>(static_cast<uint32_t>(pv_parnl(n))));
-}
-
-long handleNumber(const void* h) { return static_cast<long>(reinterpret_cast<uintptr_t>(h)); }
 
 // A rectangle given as an array { top, left, bottom, right } in parameter n.
 RECT parRect(int n) {
@@ -39,11 +31,11 @@ RECT parEdges(int n) { return RECT{pv_parni(n + 1), pv_parni(n), pv_parni(n + 3)
 
 std::string_view parText(int n) { return {pv_parc(n) ? pv_parc(n) : "", pv_parclen(n)}; }
 
-void returnNumbers(std::initializer_list<long> values) {
+void returnNumbers(std::initializer_list<long long> values) {
   PV_ITEM r = pv_stackReturnItem();
   pv_arrayNew(r, values.size());
   PV_SIZE i = 1;
-  for (long v : values) pv_itemPutNL(pv_arrayGetItemPtr(r, i++), v);
+  for (long long v : values) pv_itemPutNLL(pv_arrayGetItemPtr(r, i++), v);
 }
 
 // GXDISPBEGIN( hWnd, hDC ) -> { hWnd, hDC, hMemDC, hBitmap, hPreviousBitmap }
@@ -65,7 +57,7 @@ void PV_FUN_GXDISPEND() {
 
 // GRADIENT( hDC, aRect, nClrFrom, nClrTo, lVertical )
 void PV_FUN_GRADIENT() {
-  paintGradient(parHandle<HDC>(1), parRect(2), COLORREF(pv_parnl(3)), COLORREF(pv_parnl(4)), pv_parl(5));
+  paintGradient(parHandle<HDC>(1), parRect(2), COLORREF(pv_parnll(3)), COLORREF(pv_parnll(4)), pv_parl(5));
   pv_ret();
 }
 
@@ -85,9 +77,11 @@ void PV_FUN_XBRWSCROLL() {
 void PV_FUN_FRAMEDOT() { frameDotted(parHandle<HDC>(1), parEdges(2)), pv_ret(); }
 void PV_FUN_WNDBOX() { frameInset(parHandle<HDC>(1), parEdges(2)), pv_ret(); }
 void PV_FUN_WNDBOXRAISED() { frameRaised(parHandle<HDC>(1), parEdges(2)), pv_ret(); }
+// XBRWFRAME( hDC, nTop, nLeft, nBottom, nRight, nColor ): a solid one-pixel frame
+void PV_FUN_XBRWFRAME() { frameSolid(parHandle<HDC>(1), parEdges(2), COLORREF(pv_parnll(6))), pv_ret(); }
 
 // GXRARROW() -> the record-selector arrow bitmap
-void PV_FUN_GXRARROW() { pv_retnl(handleNumber(makeRecordArrow())); }
+void PV_FUN_GXRARROW() { retHandle(makeRecordArrow()); }
 
 // PALBMPDRAW( hDC, nRow, nCol, hBitmap, lTransparent )
 void PV_FUN_PALBMPDRAW() {
@@ -98,7 +92,7 @@ void PV_FUN_PALBMPDRAW() {
 // XBRWFILL( hDC, nTop, nLeft, nBottom, nRight, nColor ): a solid brush made for the fill
 void PV_FUN_XBRWFILL() {
   RECT r = parEdges(2);
-  HBRUSH brush = CreateSolidBrush(COLORREF(pv_parnl(6)));
+  HBRUSH brush = CreateSolidBrush(COLORREF(pv_parnll(6)));
   FillRect(parHandle<HDC>(1), &r, brush);
   DeleteObject(brush);
   pv_ret();
@@ -119,9 +113,9 @@ void PV_FUN_XBRWLINE() {
 void PV_FUN_XBRWTEXT() {
   HDC dc = parHandle<HDC>(1);
   HGDIOBJ oldFont = pv_parnl(4) ? SelectObject(dc, parHandle<HFONT>(4)) : nullptr;
-  COLORREF oldText = SetTextColor(dc, COLORREF(pv_parnl(5)));
+  COLORREF oldText = SetTextColor(dc, COLORREF(pv_parnll(5)));
   bool opaque = pv_param(6, PV_IT_NUMERIC) != nullptr;
-  COLORREF oldBack = opaque ? SetBkColor(dc, COLORREF(pv_parnl(6))) : GetBkColor(dc);
+  COLORREF oldBack = opaque ? SetBkColor(dc, COLORREF(pv_parnll(6))) : GetBkColor(dc);
   int oldMode = SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
   drawTextCopy(dc, parText(2), parRect(3), UINT(pv_parnl(7)));
   SetBkMode(dc, oldMode);
@@ -152,7 +146,7 @@ PvSymbol s_symbols[] = {
     pv_native("XBRWSCROLL", PV_FUN_XBRWSCROLL),     pv_native("FRAMEDOT", PV_FUN_FRAMEDOT),
     pv_native("WNDBOX", PV_FUN_WNDBOX),             pv_native("WNDBOXRAISED", PV_FUN_WNDBOXRAISED),
     pv_native("GXRARROW", PV_FUN_GXRARROW),         pv_native("PALBMPDRAW", PV_FUN_PALBMPDRAW),
-    pv_native("XBRWFILL", PV_FUN_XBRWFILL),         pv_native("XBRWLINE", PV_FUN_XBRWLINE),
+    pv_native("XBRWFILL", PV_FUN_XBRWFILL),         pv_native("XBRWFRAME", PV_FUN_XBRWFRAME),         pv_native("XBRWLINE", PV_FUN_XBRWLINE),
     pv_native("XBRWTEXT", PV_FUN_XBRWTEXT),         pv_native("XBRWTEXTSIZE", PV_FUN_XBRWTEXTSIZE),
 };
 PvModuleRegistrar s_module("gui/xbrowse", s_symbols);

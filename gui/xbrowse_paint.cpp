@@ -116,6 +116,7 @@ void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight,
 }
 
 void frameDotted(HDC dc, const RECT& rect) { withPen(dc, PS_DOT, RGB(0, 0, 0), allSides, rect); }
+void frameSolid(HDC dc, const RECT& rect, COLORREF color) { withPen(dc, PS_SOLID, color, allSides, rect); }
 void frameInset(HDC dc, const RECT& rect) { framePair(dc, rect, kShadow, kLight); }
 void frameRaised(HDC dc, const RECT& rect) { framePair(dc, rect, kLight, kShadow); }
 

@@ -33,6 +33,7 @@ void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight,
 
 // Frames drawn with single pixel lines; the rectangle's right and bottom edges are inclusive.
 void frameDotted(HDC dc, const RECT& rect);
+void frameSolid(HDC dc, const RECT& rect, COLORREF color);
 void frameInset(HDC dc, const RECT& rect);
 void frameRaised(HDC dc, const RECT& rect);
 
