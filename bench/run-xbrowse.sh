@@ -10,6 +10,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} PV_NO_DESKTOP=1
 "$build/bin/mkproduct" "$work/BIG.DBF" 1000000
-cp "$here/xbrowse/xbrowse_bench.prg" "$here/xbrowse/xbrowse_bench.ui" "$here/../tests/gui/xbrowse/prg/grids.ch" "$work/"
+cp "$here/xbrowse/xbrowse_bench.prg" "$here/xbrowse/xbrowse_bench.ui" "$here/../tests/gui/xbrowse/prg/"grids*.ch "$work/"
 cd "$work"
 "$build/bin/xbrowse_bench_pvrun" xbrowse_bench.prg //uiscript:xbrowse_bench.ui

@@ -29,7 +29,7 @@ RECT parRect(int n) {
 // A rectangle given as four numbers top, left, bottom, right from parameter n on.
 RECT parEdges(int n) { return RECT{pv_parni(n + 1), pv_parni(n), pv_parni(n + 3), pv_parni(n + 2)}; }
 
-std::string_view parText(int n) { return {pv_parc(n) ? pv_parc(n) : "", pv_parclen(n)}; }
+std::string_view parText(int n) { return {pv_parc(n) ? pv_parc(n) : "", static_cast<size_t>(pv_parclen(n))}; }
 
 void returnNumbers(std::initializer_list<long long> values) {
   PV_ITEM r = pv_stackReturnItem();

@@ -2,6 +2,7 @@
 // metrics, mouse capture, key state, the scroll bars of a window and its enabled state.
 #include "gui_natives.h"
 #include "registrar.h"
+#include "vm/array.h"
 
 namespace {
 

@@ -87,3 +87,5 @@ RETURN
 STATIC PROCEDURE Report( cWhat, nValue )
    OutStd( PadR( cWhat, 46 ) + Str( nValue, 12, 4 ) + Chr( 10 ) )
 RETURN
+
+#include "grids_setup.ch"

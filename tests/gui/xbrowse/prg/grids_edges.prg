@@ -85,3 +85,5 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    aRange := GetScrollRange( oBrw:hWnd, 1 )
    ? "scroll range", aRange[ 1 ], aRange[ 2 ], "position", GetScrollPos( oBrw:hWnd, 1 )
 RETURN
+
+#include "grids_setup.ch"

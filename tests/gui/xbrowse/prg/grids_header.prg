@@ -37,3 +37,5 @@ STATIC PROCEDURE DragOnto( oBrw )
    SendMessage( oBrw:hWnd, WM_LBUTTONUP, 0, aTo[ 2 ] * 65536 + aTo[ 1 ] )
    ? "after the drag", oBrw:aCols[ 1 ]:cHeader, oBrw:aCols[ 2 ]:cHeader, oBrw:ColAtPos( 1 ):cHeader
 RETURN
+
+#include "grids_setup.ch"

@@ -16,3 +16,5 @@ PROCEDURE Main()
    oFont:End()
    CLOSE ALL
 RETURN
+
+#include "grids_setup.ch"

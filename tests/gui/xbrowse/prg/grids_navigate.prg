@@ -31,3 +31,5 @@ STATIC PROCEDURE ChooseOrder( oBrw, nOrder )
    oBrw:Refresh()
    ShowPosition( "order chosen", oBrw )
 RETURN
+
+#include "grids_setup.ch"

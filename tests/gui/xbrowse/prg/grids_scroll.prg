@@ -31,3 +31,5 @@ STATIC PROCEDURE ShowScroll( cWhat, oBrw )
    QOut( cWhat, "keys", oBrw:nLen, "key", PRODUCT->( OrdKeyNo() ), "range", aRange[ 1 ], aRange[ 2 ], ;
          "position", GetScrollPos( oBrw:hWnd, 1 ) )
 RETURN
+
+#include "grids_setup.ch"
