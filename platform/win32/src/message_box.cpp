@@ -8,6 +8,7 @@
 
 #include "dialog.h"
 #include "gdi_state.h"
+#include "win32/automation.h"
 #include "win32/dialog_template.h"
 #include "win32/gdi.h"
 #include "win32/testing.h"
@@ -72,12 +73,21 @@ const char* iconClass() {
 struct BoxInfo {
   UINT type;
   std::vector<Button> buttons;
+  std::string text, caption;
+  HWND hwnd = nullptr;  // set when the box's window exists
 };
+
+// The boxes being shown, oldest first (nested boxes are possible from their owners' handlers).
+std::vector<const BoxInfo*>& openBoxes() {
+  static std::vector<const BoxInfo*> boxes;
+  return boxes;
+}
 
 INT_PTR CALLBACK boxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* info = reinterpret_cast<BoxInfo*>(GetWindowLongPtrA(h, 16));
   if (message == WM_INITDIALOG) {
     info = reinterpret_cast<BoxInfo*>(lParam);
+    info->hwnd = h;
     SetWindowLongPtrA(h, 16, lParam);
     SetWindowLongPtrA(GetDlgItem(h, kIconId), GWL_USERDATA, info->type & MB_ICONMASK);
     UINT def = (info->type & MB_DEFMASK) >> 8;
@@ -154,7 +164,19 @@ DialogTemplate layout(const std::string& text, const std::string& caption, UINT 
 
 }  // namespace
 
-void resetMessageBoxes() { pending() = Pending{}; }
+void resetMessageBoxes() {
+  pending() = Pending{};
+  openBoxes().clear();
+}
+
+namespace automation {
+std::vector<MessageBoxInfo> openMessageBoxes() {
+  std::vector<MessageBoxInfo> out;
+  for (const BoxInfo* b : openBoxes())
+    if (b->hwnd && IsWindow(b->hwnd)) out.push_back(MessageBoxInfo{b->hwnd, b->caption, b->text, b->type});
+  return out;
+}
+}  // namespace automation
 
 namespace testing {
 void preanswerMessageBox(int result) { pending().answers.push_back(result); }
@@ -174,9 +196,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     result = p.answers.front();
     p.answers.pop_front();
   } else {
-    BoxInfo info{type, buttonsFor(type)};
+    BoxInfo info{type, buttonsFor(type), body, title};
     std::vector<unsigned char> bytes = writeDialogTemplate(layout(body, title, type, info.buttons));
+    auto& open = openBoxes();
+    open.push_back(&info);
     INT_PTR r = dialogBox(bytes.data(), bytes.size(), nullptr, owner, boxProc, reinterpret_cast<LPARAM>(&info));
+    open.erase(std::find(open.begin(), open.end(), &info));
     result = r < 0 ? 0 : static_cast<int>(r);
   }
   pending().log.push_back(testing::MessageBoxRecord{owner, body, title, type, result});

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "state.h"
+#include "win32/automation.h"
 #include "win32/kernel.h"
 #include "win32/user.h"
 
@@ -121,6 +122,9 @@ static bool waitForWork() {
     action();
     return true;
   }
+  automation::notifyIdle();
+  MSG posted;  // the idle work may have posted, invalidated or asked to be called again
+  if (fetch(&posted, nullptr, 0, 0, false) || !s.idleActions.empty()) return true;
   int delay = nextTimerDelay();
   if (delay < 0 && !backend().interactive()) return false;
   deliverBackendEvents(delay);
@@ -144,6 +148,7 @@ BOOL PostMessageA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL GetMessageA(LPMSG msg, HWND h, UINT lo, UINT hi) {
   if (!msg || (h && !window(h))) return -1;
   buryTheDead();
+  automation::notifyMessagesRead();
   for (;;) {
     pollBackend();
     if (fetch(msg, h, lo, hi, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
@@ -157,11 +162,13 @@ BOOL GetMessageA(LPMSG msg, HWND h, UINT lo, UINT hi) {
 BOOL PeekMessageA(LPMSG msg, HWND h, UINT lo, UINT hi, UINT flags) {
   if (!msg || (h && !window(h))) return FALSE;
   buryTheDead();
+  automation::notifyMessagesRead();
   pollBackend();
   return fetch(msg, h, lo, hi, (flags & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
 
 BOOL WaitMessage() {
+  automation::notifyMessagesRead();
   MSG m;
   while (!fetch(&m, nullptr, 0, 0, false))
     if (!waitForWork()) return FALSE;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "state.h"
+#include "win32/automation.h"
 #include "win32/user.h"
 
 namespace pv::win32 {
@@ -138,6 +139,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (!window(h)) return nullptr;
   if (style & WS_VISIBLE) ShowWindow(h, SW_SHOW);
   if (w->surface >= 0) backend().setSurfaceTitle(w->surface, w->text);
+  if (!child) automation::notifyTopLevelCreated(h);
   return h;
 }
 
@@ -150,6 +152,7 @@ BOOL DestroyWindow(HWND h) {
   HWND owner = w->owner;
   bool wasActive = topLevel && s.active == h;
   if (topLevel) {
+    automation::notifyTopLevelDestroyed(h, w->text);
     std::vector<HWND> ownedWindows;
     for (HWND t : s.topLevels)
       if (Window* o = window(t); o && o->owner == h) ownedWindows.push_back(t);
