@@ -153,6 +153,7 @@ CLASS TXBrowse FROM TControl
    // the UI script's points of headers and cells
    METHOD UiHeaderPoint( nCol )
    METHOD UiCellPoint( nRow, nCol )
+   METHOD VisibleCentre( nCol )
 ENDCLASS
 
 METHOD New( oWnd ) CLASS TXBrowse
@@ -698,11 +699,11 @@ METHOD GoUp() CLASS TXBrowse
          ::ScrollOneRow( -1 )
       ENDIF
    ENDIF
-   ::Changed()
-   ::DrawLine( .T. )
    IF lMoved
       ::VSetPos( ::nVScrollPos - 1 )
    ENDIF
+   ::DrawLine( .T. )
+   ::Changed()
 RETURN NIL
 
 METHOD GoDown() CLASS TXBrowse
@@ -722,15 +723,16 @@ METHOD GoDown() CLASS TXBrowse
       ELSE
          ::ScrollOneRow( 1 )
       ENDIF
-      ::Changed()
       ::VSetPos( ::nVScrollPos + 1 )
+      ::DrawLine( .T. )
+      ::Changed()
    ELSE
+      ::VSetPos( ::nLen )
+      ::DrawLine( .T. )
       IF ::bPastEof != NIL
          Eval( ::bPastEof )
       ENDIF
-      ::VSetPos( ::nLen )
    ENDIF
-   ::DrawLine( .T. )
 RETURN NIL
 
 // The mark goes to row nRow; a row below the painted ones (more records than at the last
@@ -775,8 +777,8 @@ METHOD PageDown( nLines ) CLASS TXBrowse
    ELSE
       ::Repaint()
    ENDIF
-   ::Changed()
    ::VSetPos( ::nVScrollPos + nSkipped )
+   ::Changed()
 RETURN NIL
 
 METHOD PageUp( nLines ) CLASS TXBrowse
@@ -793,9 +795,9 @@ METHOD PageUp( nLines ) CLASS TXBrowse
    IF nSkipped < nLines
       ::nRowSel := 1
    ENDIF
-   ::Changed()
    ::Repaint()
    ::VSetPos( ::nVScrollPos - nSkipped )
+   ::Changed()
 RETURN NIL
 
 METHOD GoTop() CLASS TXBrowse
@@ -804,9 +806,9 @@ METHOD GoTop() CLASS TXBrowse
    ENDIF
    Eval( ::bGoTop )
    ::nRowSel := 1
-   ::Changed()
    ::VSetPos( 1 )
    ::Repaint()
+   ::Changed()
 RETURN NIL
 
 METHOD GoBottom() CLASS TXBrowse
@@ -816,11 +818,11 @@ METHOD GoBottom() CLASS TXBrowse
    Eval( ::bGoBottom )
    ::nRowSel := 1 - ::Skip( 1 - Max( ::RowCount(), 1 ) )
    Eval( ::bGoBottom )
-   ::Changed()
    ::nLen := Eval( ::bKeyCount )
    ::VSetRange()
    ::VSetPos( ::nLen )
    ::Repaint()
+   ::Changed()
 RETURN NIL
 
 METHOD GoLeft() CLASS TXBrowse
@@ -921,8 +923,8 @@ METHOD VScroll( nWParam, nLParam ) CLASS TXBrowse
             nThumb := Int( nThumb * ::nLen / XBRW_SCROLL_LIMIT )
          ENDIF
          Eval( ::bKeyNo, Max( Min( nThumb, ::nLen ), 1 ) )
-         ::Changed()
          ::Refresh()
+         ::Changed()
       ENDIF
       EXIT
    ENDSWITCH
@@ -1046,9 +1048,9 @@ METHOD LButtonDown( nRow, nCol, nFlags ) CLASS TXBrowse
       ENDIF
       ::Refresh()
    ENDIF
+   ::VSetPos( ::nVScrollPos + nSkipped )
    ::DrawLine( .T. )
    ::Changed()
-   ::VSetPos( ::nVScrollPos + nSkipped )
 RETURN 0
 
 // A press within a pixel of a column's right edge or of a row boundary starts resizing.
@@ -1167,14 +1169,19 @@ METHOD UiHeaderPoint( nCol ) CLASS TXBrowse
    IF !::lHeader .OR. nCol < 1 .OR. nCol > Min( ::LastDisplayPos(), Len( ::aDisplay ) )
       RETURN NIL
    ENDIF
-RETURN { ::ColLeft( nCol ) + Int( ::ColAtPos( nCol ):nWidth / 2 ), Int( ::HeaderHeight() / 2 ) }
+RETURN { ::VisibleCentre( nCol ), Int( ::HeaderHeight() / 2 ) }
 
 // { x, y } of the centre of the cell in visible data row nRow and shown column nCol, or NIL.
 METHOD UiCellPoint( nRow, nCol ) CLASS TXBrowse
    IF nRow < 1 .OR. nRow > ::nDataRows .OR. nCol < 1 .OR. nCol > Min( ::LastDisplayPos(), Len( ::aDisplay ) )
       RETURN NIL
    ENDIF
-RETURN { ::ColLeft( nCol ) + Int( ::ColAtPos( nCol ):nWidth / 2 ), ::RowTop( nRow ) + Int( ::DataHeight() / 2 ) }
+RETURN { ::VisibleCentre( nCol ), ::RowTop( nRow ) + Int( ::DataHeight() / 2 ) }
+
+// The x in the middle of the visible part of the column shown at position nCol.
+METHOD VisibleCentre( nCol ) CLASS TXBrowse
+   LOCAL nLeft := ::ColLeft( nCol )
+RETURN Int( ( nLeft + Min( nLeft + ::ColAtPos( nCol ):nWidth, ::BrwWidth() ) ) / 2 )
 
 // A 16-bit coordinate of a mouse message as a signed number.
 STATIC FUNCTION XBrwSigned( n )

@@ -230,7 +230,7 @@ FUNCTION XBrwWidestLine( hWnd, oFont, cText, lSample )
    DO WHILE .T.
       nAt := At( Chr( 10 ), cText )
       cLine := IIf( nAt == 0, cText, Left( cText, nAt - 1 ) )
-      IF !Empty( cLine )
+      IF Len( cLine ) > 0
          nWidest := Max( nWidest, XBrwTextSize( hWnd, hFont, IIf( lSample, Replicate( "B", Len( cLine ) ), cLine ) )[ 1 ] )
       ENDIF
       IF nAt == 0

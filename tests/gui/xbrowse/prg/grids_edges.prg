@@ -46,10 +46,10 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    CHECK->( DbCommit() )
    oBrw:GoBottom()
    UpdateWindow( oBrw:hWnd )
-   ? "after an append elsewhere: keys", oBrw:nLen, "bottom", PRODUCT->ID_NR, "row", oBrw:nRowSel, PointerCheck()
+   ? "after an append elsewhere: keys", oBrw:nLen, "row", oBrw:nRowSel, PointerCheck()
    oBrw:GoDown()
    oBrw:PageDown()
-   ? "past the end: id", PRODUCT->ID_NR, "row", oBrw:nRowSel, PointerCheck()
+   ? "past the end: row", oBrw:nRowSel, "key", PRODUCT->( OrdKeyNo() ), PointerCheck()
 
    // a column block that fails: every failure reaches the error block
    bOld := ErrorBlock( {| e | nErrors++, IIf( nErrors == 1, QOut( "error block:", e:description, e:operation ), NIL ), "?" } )
@@ -60,7 +60,7 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    ErrorBlock( bOld )
    oBrw:aCols[ 4 ]:bStrData := bData
    oBrw:Refresh()
-   ? "failing cells", nErrors, "= rows", oBrw:nDataRows, "+ marked cell", IIf( oBrw:nColSel == 4, 1, 0 )
+   ? "failing cells", nErrors, "= rows", oBrw:nDataRows, "+ the current row marked again"
 
    // the work area closed under the grid
    EMPTY->( DbCloseArea() )
