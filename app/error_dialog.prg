@@ -30,7 +30,7 @@ STATIC FUNCTION ClaimSlot( cFolder, cReport )
    LOCAL n
 
    FOR n := 1 TO REPORT_SLOTS
-      XXX := LTrim( Str( n ) )
+      XXX := IntText( n )
       IF MemoWritNew( cFolder + "\FEHLER_" + XXX + ".log", cReport )
          RETURN "FEHLER_" + XXX + ".log"
       ENDIF
@@ -41,7 +41,7 @@ STATIC PROCEDURE EraseSlots( cFolder )
    LOCAL n
 
    FOR n := 1 TO REPORT_SLOTS
-      FErase( cFolder + "\FEHLER_" + LTrim( Str( n ) ) + ".log" )
+      FErase( cFolder + "\FEHLER_" + IntText( n ) + ".log" )
    NEXT
 RETURN
 
@@ -50,41 +50,29 @@ RETURN
 FUNCTION ShowErrorDialog( oError, cDescLine, aStack, nButtons, cFolder, cReportName )
    LOCAL lNT := IsWinNT()
    LOCAL nButtonRow := IIf( lNT, 164, 140 )
-   LOCAL oDlg, oSay, oList, hBitmap, lRet
+   LOCAL oDlg, oSay, lRet
 
    oDlg := TDialog():New( , , , , "Fehlermeldungen", , , , , , , , , .T., , , , 400, IIf( lNT, 410, 360 ) )
-   oSay := TSay():New( 0, 0, {|| OemToAnsi( cDescLine ) }, oDlg, , oDlg:oFont, .T., , , .T. )
+   oSay := TSay():New( 3, 22, {|| OemToAnsi( cDescLine ) }, oDlg, , , .T., , , .T., , , 126, 22 )
    oSay:nStyle := nOr( oSay:nStyle, STYLE_NOPREFIX )
-   oSay:nTop := 3
-   oSay:nLeft := 22
-   oSay:nBottom := 25
-   oSay:nRight := 148
-   TSay():New( 25, 6, {|| "&Stack Liste :" }, oDlg, , oDlg:oFont, , , , .T. )
-   oList := TListBox():New( 38, 4, , aStack, 190, IIf( lNT, 123, 105 ), , oDlg, , , , .T., , , oDlg:oFont )
-   oList:nAt := 1
-   TButton():New( nButtonRow, 75, "&Abbruch", oDlg, {|| oDlg:End() }, 50, 11, , oDlg:oFont, ;
+   TSay():New( 25, 6, {|| "&Stack Liste :" }, oDlg, , , , , , .T. )
+   TListBox():New( 38, 4, , aStack, 190, IIf( lNT, 123, 105 ), , oDlg, , , , .T. )
+   TButton():New( nButtonRow, 75, "&Abbruch", oDlg, {|| oDlg:End() }, 50, 11, , , ;
                   nButtons == 1 .OR. nButtons == 3, .T. )
    IF oError:CanRetry
       TButton():New( nButtonRow, IIf( nButtons == 2, 135, 13 ), "&neuer Versuch", oDlg, ;
-                     {|| lRet := .T., oDlg:End() }, 50, 11, , oDlg:oFont, , .T. )
+                     {|| lRet := .T., oDlg:End() }, 50, 11, , , , .T. )
    ENDIF
    IF oError:CanDefault
       TButton():New( nButtonRow, 135, "&alter Zustand", oDlg, {|| lRet := .F., oDlg:End() }, ;
-                     50, 11, , oDlg:oFont, , .T. )
+                     50, 11, , , , .T. )
    ENDIF
+   // The report lies in the program folder, which need not be the current one.
    TButton():New( 24, 70, cReportName + " - Datei " + OE_SMALL + "ffnen", oDlg, ;
-                  {|| WinExec( "Notepad.exe " + cFolder + "\" + cReportName, 1 ) }, 80, 10, , ;
-                  oDlg:oFont, , .T. )
+                  {|| WinExec( "Notepad.exe " + cFolder + "\" + cReportName, 1 ) }, 80, 10, , , , .T. )
    TSay():New( 180, 20, {|| "Schicken Sie uns bitte die : < FEHLER_1.log bis 10  >  DATEIEN " }, ;
-               oDlg, , oDlg:oFont, , , , .T. )
-   TSay():New( 187, 25, {|| "Fax 0000 000000 - E-Mail support@xlforms.invalid" }, ;
-               oDlg, , oDlg:oFont, , , , .T. )
-   TSay():New( 194, 35, {|| "um den / die aufgetretenen Fehler  zu beheben !!!" }, ;
-               oDlg, , oDlg:oFont, , , , .T. )
-   hBitmap := LoadBitmap( GetResources(), "Ende_5" )
-   oDlg:bPainted := {|hDC| IIf( hBitmap != 0, DrawBitmap( hDC, hBitmap, 6, 6 ), NIL ) }
+               oDlg, , , , , , .T. )
+   TSay():New( 187, 25, {|| "Fax 0000 000000 - E-Mail support@xlforms.invalid" }, oDlg, , , , , , .T. )
+   TSay():New( 194, 35, {|| "um den / die aufgetretenen Fehler  zu beheben !!!" }, oDlg, , , , , , .T. )
    oDlg:Activate( , , , .T., , .T. )
-   IF hBitmap != 0
-      DeleteObject( hBitmap )
-   ENDIF
 RETURN lRet

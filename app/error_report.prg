@@ -12,7 +12,7 @@ FUNCTION ReportHeader( cDescLine )
    LOCAL cPath := ProgramPath()
 RETURN Line( "Anwendung" ) + Line( Replicate( "=", 10 ) ) + ;
        Line( "   Pfad und Name : " + cPath + " (32 bits)" ) + ;
-       Line( "   Gr" + OE_SMALL + SHARP_S + "e : " + Transform( FSize( cPath ), "9,999,999 bytes" ) ) + ;
+       Line( "   Gr" + OE_SMALL + SHARP_S + "e : " + Transform( FSize( cPath ), "999,999,999 bytes" ) ) + ;
        Line( "   Zeit ab Start : " + TimeFromStart() ) + ;
        Line( "   Fehler aufgetreten am : " + DToC( Date() ) + ", " + Time() ) + ;
        cDescLine
@@ -38,7 +38,7 @@ FUNCTION ReportCallStack( aStack )
    FOR n := 2 TO LAST_LEVEL
       IF ! Empty( ProcName( n + 1 ) )
          cCall := "   Aufruf von : " + ProcFile( n + 1 ) + " => " + Trim( ProcName( n + 1 ) ) + ;
-                  "(" + LTrim( Str( ProcLine( n + 1 ) ) ) + ")"
+                  "(" + IntText( ProcLine( n + 1 ) ) + ")"
          AAdd( aStack, cCall )
          cText += Line( cCall )
       ENDIF
@@ -51,18 +51,18 @@ FUNCTION ReportSystem()
    LOCAL cText, n
 
    cText := CRLF + Line( "System" ) + Line( Replicate( "=", 6 ) ) + ;
-            Line( "   CPU type: " + GetCpu() + " " + AllTrim( cValToChar( GetCpuSpeed() ) ) + " Mhz" ) + ;
-            Line( "   Hardware Memory: " + cValToChar( Int( NextMem() / 1048576 ) + 1 ) + " megs" ) + ;
+            Line( "   CPU type: " + GetCpu() + " " + IntText( GetCpuSpeed() ) + " Mhz" ) + ;
+            Line( "   Hardware Memory: " + IntText( Int( NextMem() / 1048576 ) + 1 ) + " megs" ) + ;
             CRLF + ;
-            Line( "   Freier System-Speicher : " + Trimmed( GetFreeSystemResources( 0 ) ) + " %" ) + ;
-            Line( "   GDI    Speicher : " + Trimmed( GetFreeSystemResources( 1 ) ) + " %" ) + ;
-            Line( "   Anwendungen   Speicher : " + Trimmed( GetFreeSystemResources( 2 ) ) + " %" ) + ;
+            Line( "   Freier System-Speicher : " + IntText( GetFreeSystemResources( 0 ) ) + " %" ) + ;
+            Line( "   GDI    Speicher : " + IntText( GetFreeSystemResources( 1 ) ) + " %" ) + ;
+            Line( "   Anwendungen   Speicher : " + IntText( GetFreeSystemResources( 2 ) ) + " %" ) + ;
             CRLF + ;
             Line( "   Compiler-Version: " + Version() ) + ;
-            Line( "   Windows-Version: " + Trimmed( aVersion[ 1 ] ) + "." + Trimmed( aVersion[ 2 ] ) + ;
-                  ", Stand " + Trimmed( aVersion[ 3 ] ) + " " + aVersion[ 5 ] ) + ;
+            Line( "   Windows-Version: " + IntText( aVersion[ 1 ] ) + "." + IntText( aVersion[ 2 ] ) + ;
+                  ", Stand " + IntText( aVersion[ 3 ] ) + " " + aVersion[ 5 ] ) + ;
             CRLF + ;
-            Line( "   laufende Windows-Anwendungen gesamt : " + Trimmed( Len( aTasks ) ) )
+            Line( "   laufende Windows-Anwendungen gesamt : " + IntText( Len( aTasks ) ) )
    FOR n := 1 TO Len( aTasks )
       cText += Line( "    " + Str( n, 3 ) + " " + aTasks[ n ] )
    NEXT
@@ -137,7 +137,7 @@ STATIC FUNCTION AreaLines( nArea, nCurrent )
       cText += CRLF + Line( "     Relationen ge" + OE_SMALL + "ffnet : " )
       FOR k := 1 TO 8
          IF DbRSelect( k ) > 0
-            cText += Line( Space( 8 ) + LTrim( Str( k ) ) + ": " + "TO " + DbRelation( k ) + ;
+            cText += Line( Space( 8 ) + IntText( k ) + ": " + "TO " + DbRelation( k ) + ;
                            " INTO " + Alias( DbRSelect( k ) ) )
          ENDIF
       NEXT
@@ -155,10 +155,10 @@ RETURN cText
 
 FUNCTION ReportMemory()
 RETURN CRLF + Line( "Speicher Analyse" ) + Line( Replicate( "=", 16 ) ) + ;
-       Line( "      " + Trimmed( NStatics() ) + " Statische Variable" ) + CRLF + ;
+       Line( "      " + IntText( NStatics() ) + " Statische Variable" ) + CRLF + ;
        Line( "   Dynamischer Speicher-Verbrauch :" ) + ;
-       Line( "      Aktueller Wert : " + Str( Memory( 1001 ) ) + " bytes" ) + ;
-       Line( "      H" + OE_SMALL + "chster Wert : " + Str( Memory( 1002 ) ) + " bytes" )
+       Line( "      Aktueller Wert : " + IntText( Memory( 1001 ) ) + " bytes" ) + ;
+       Line( "      H" + OE_SMALL + "chster Wert : " + IntText( Memory( 1002 ) ) + " bytes" )
 
 // A value described for the variables section.
 FUNCTION CGetInfo( xValue )
@@ -182,9 +182,6 @@ RETURN StrTran( cName, Chr( 0 ), "" )
 
 STATIC FUNCTION Line( cText )
 RETURN cText + CRLF
-
-STATIC FUNCTION Trimmed( nValue )
-RETURN LTrim( Str( nValue ) )
 
 STATIC FUNCTION LogicalText( lValue )
 RETURN IIf( lValue, ".T.", ".F." )

@@ -61,10 +61,10 @@ FUNCTION ErrorMessage( oError )
    IF Empty( oError:OsCode )
       cMessage := IIf( oError:Severity > 1, "Error ", "Warning " )
    ELSE
-      cMessage := "(DOS Error " + LTrim( Str( oError:OsCode ) ) + ") "
+      cMessage := "(DOS Error " + IntText( oError:OsCode ) + ") "
    ENDIF
    cMessage += IIf( ValType( oError:SubSystem ) == "C", oError:SubSystem, "???" )
-   cMessage += IIf( ValType( oError:SubCode ) == "N", "/" + LTrim( Str( oError:SubCode ) ), "/???" )
+   cMessage += IIf( ValType( oError:SubCode ) == "N", "/" + IntText( oError:SubCode ), "/???" )
    IF ValType( oError:Description ) == "C"
       cMessage += "  " + oError:Description
    ENDIF

@@ -10,7 +10,7 @@ FUNCTION DATA1EXC( oMeter, nTotal, oText, lEnd )
                        { "PRODUCT", 10, "@", XL_LEFT } }
    LOCAL aProducts := { "Program 01", "Program 02", "Program 03", "Program 04", "Program 05", ;
                         "Program 06", "Program 07", "Program 08", "Program 09", "Program 10" }
-   LOCAL aCounts := AFill( Array( 10 ), 0 )
+   LOCAL aCounts := { 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 }
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
    LOCAL nPos := 1, nRow, nGroup, cProduct, k

@@ -24,7 +24,7 @@ STATIC FUNCTION RunExport( bExport, cSuffix, cAlert, cAlertTitle )
    DbGoTop()
    CDATNAME1 := C_PFAD + "\" + Alias()
    OCLP := TClipBoard():New()
-   MsgMeter( bExport, CDATNAME1 + CRLF + " ", "Total : " + LTrim( Str( NTOTAL ) ) + cSuffix )
+   MsgMeter( bExport, CDATNAME1 + CRLF + " ", "Total : " + IntText( NTOTAL ) + cSuffix )
    IF LGESENDE
       MsgAlert( cAlert, cAlertTitle )
    ENDIF

@@ -45,6 +45,11 @@ RETURN
 FUNCTION ProgramPath()
 RETURN GetModuleFileName( GetInstance() )
 
+// A whole number as text without blanks. STR alone would add the SET DECIMALS places, since the
+// program runs with SET FIXED on ("FEHLER_1.00.log", "Total : 300.00").
+FUNCTION IntText( nValue )
+RETURN LTrim( Str( nValue, 20 ) )
+
 // The folder of a program path, without a trailing backslash.
 FUNCTION ProgramFolder( cPath )
 RETURN Left( cPath, RAt( "\", cPath ) - 1 )

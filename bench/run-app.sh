@@ -15,7 +15,7 @@ ln "$build/bin/xlforms" "$work/prog/xlforms" 2>/dev/null || cp "$build/bin/xlfor
 cat >"$work/export.ui" <<'UI'
 wait EXCEl-Formulare 600
 press &Rechnungs-Übersicht
-press &Erzeuge Excel-Sheet
+press "&Erzeuge Excel-Sheet"
 done Total 3600
 wait EXCEl-Formulare
 press &Ende

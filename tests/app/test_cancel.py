@@ -9,13 +9,13 @@ run.tables(1500)
 out = run.run([
     "wait EXCEl-Formulare",
     "press &Rechnungs-Übersicht",
-    "press &Erzeuge Excel-Sheet",
+    "press \"&Erzeuge Excel-Sheet\"",
     "wait Total",
     "press &Cancel",
     "box OK",
     "wait EXCEl-Formulare",
     "press Produkt-&Matrix",
-    "press &Erzeuge Excel-Sheet",
+    "press \"&Erzeuge Excel-Sheet\"",
     "box OK",
     "wait EXCEl-Formulare",
     "press &Ende",
@@ -29,8 +29,9 @@ customers = [k for k in written if k[1] == 2 and k[0] > 3]
 expect(len(customers) < len([k for k in full.cells if k[1] == 2 and k[0] > 3]),
        "the cancelled export wrote every customer")
 for key, value in written.items():
-    if key not in {(r, c) for r, c, _ in full.totals}:
-        expect(full.cells.get(key) == value, "cell %s is %r, expected %r" % (key, value, full.cells.get(key)))
+    want = full.cells.get(key)
+    ok = want.matches(value) if isinstance(want, xs.Amount) else want == value
+    expect(ok, "cell %s is %r, expected %r" % (key, value, want))
 expect(len(Sheet(run.in_prog("Matrix.xls")).values()) > 20, "the later export is not complete")
 run.done()
 print("ok")

@@ -14,7 +14,7 @@ out = run.run([
     "header 110 2",
     "press &?????",
     "box OK",
-    "press &Erzeuge Excel-Sheet",
+    "press \"&Erzeuge Excel-Sheet\"",
     "done Total",
     "wait EXCEl-Formulare",
     "press &Ende",

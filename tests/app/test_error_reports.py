@@ -10,7 +10,7 @@ from xlforms_harness import FIELDS, Run, expect, fail, write_dbf
 
 SECTIONS = ["Anwendung\r\n==========\r\n", "\r\nStack Aufrufe\r\n===========\r\n",
             "\r\nSystem\r\n======\r\n", "\r\nVariable in Gebrauch \r\n====================\r\n",
-            "\r\nGenutzte RDDs\r\n=============\r\n   DBFCDX\r\n",
+            "\r\nGenutzte RDDs\r\n=============\r\n   DBF\r\n", "   DBFCDX\r\n",
             "\r\ngeöffnete Datenbank  \r\n===================\r\n",
             "\r\ngenutzte Klassen :\r\n==================\r\n",
             "\r\nSpeicher Analyse\r\n================\r\n"]
@@ -34,8 +34,8 @@ def report(run, slot):
 
 def missing_table():
     run = Run("missing")
-    run.run(["wait Fehlermeldungen", "grab " + run.root + "/error.png",
-             "press FEHLER_1.log - Datei öffnen", "press &Abbruch", "closed Fehlermeldungen"],
+    run.run(["wait Fehlermeldungen", "sleep 500", "grab " + run.root + "/error.png",
+             'press "FEHLER_1.log - Datei öffnen"', "press &Abbruch", "closed Fehlermeldungen"],
             expect_code=1)
     text = report(run, 1)
     expect("   Fehler Beschreibung : (DOS Error 2) " in text and "PRODUCT.DBF" in text, text[:600])
@@ -49,7 +49,7 @@ def slot_after_three():
     for n in (1, 2, 3):
         with open(run.in_prog("FEHLER_%d.log" % n), "w") as f:
             f.write("earlier report %d" % n)
-    run.run(["wait Fehlermeldungen", "press FEHLER_4.log - Datei öffnen"] + ABORT, expect_code=1)
+    run.run(["wait Fehlermeldungen", 'press "FEHLER_4.log - Datei öffnen"'] + ABORT, expect_code=1)
     report(run, 4)
     for n in (1, 2, 3):
         expect(open(run.in_prog("FEHLER_%d.log" % n)).read() == "earlier report %d" % n,
@@ -61,7 +61,7 @@ def wrap_to_first():
     run = Run("wrap")
     for n in range(1, 11):
         open(run.in_prog("FEHLER_%d.log" % n), "w").write("old")
-    run.run(["wait Fehlermeldungen", "press FEHLER_1.log - Datei öffnen"] + ABORT, expect_code=1)
+    run.run(["wait Fehlermeldungen", 'press "FEHLER_1.log - Datei öffnen"'] + ABORT, expect_code=1)
     report(run, 1)
     left = sorted(f for f in os.listdir(run.prog) if f.startswith("FEHLER_"))
     expect(left == ["FEHLER_1.log"], "slots after the wrap: %s" % left)
@@ -72,7 +72,7 @@ def default_verdict():
     # The open error allows retry and default: three buttons. The default lets the open fail,
     # and the next error (the index on an unused area) meets the fallback message box.
     run = Run("default")
-    out = run.run(["wait Fehlermeldungen", "press &alter Zustand", "box OK"], expect_code=1)
+    out = run.run(["wait Fehlermeldungen", "press \"&alter Zustand\"", "box OK"], expect_code=1)
     expect(" von Errorsys, Zeile :" in out, out)
     report(run, 1)
     run.done()
@@ -80,7 +80,7 @@ def default_verdict():
 
 def retry_before_dialog():
     run = Run("retry")
-    run.run(["wait Fehlermeldungen", "press &neuer Versuch", "closed Fehlermeldungen"], expect_code=1)
+    run.run(["wait Fehlermeldungen", "press \"&neuer Versuch\"", "closed Fehlermeldungen"], expect_code=1)
     report(run, 1)
     run.done()
 
@@ -132,7 +132,7 @@ def failed_save():
     run = Run("save")
     run.tables(30)
     os.mkdir(run.in_prog("Matrix.xls"))
-    run.run(["wait EXCEl-Formulare", "press &Erzeuge Excel-Sheet"] + ABORT, expect_code=1)
+    run.run(["wait EXCEl-Formulare", "press \"&Erzeuge Excel-Sheet\""] + ABORT, expect_code=1)
     report(run, 1)
     expect(os.path.isdir(run.in_prog("Matrix.xls")), "the failed save replaced the folder")
     leftovers = [f for f in os.listdir(run.prog) if "tmp" in f]
@@ -145,7 +145,7 @@ def long_path():
     run = Run("longpath", nested)
     expect(len(run.exe) > 300, "the path is not long enough")
     run.tables(30)
-    run.run(["wait EXCEl-Formulare", "press &Erzeuge Excel-Sheet", "done Total",
+    run.run(["wait EXCEl-Formulare", "press \"&Erzeuge Excel-Sheet\"", "done Total",
              "wait EXCEl-Formulare", "press &Ende", "closed EXCEl-Formulare"])
     expect(os.path.exists(run.in_prog("Matrix.xls")), "the workbook is not in the program folder")
     run.done()

@@ -8,7 +8,7 @@ run = Run("exports")
 run.tables(150)
 steps = ["wait EXCEl-Formulare"]
 for button in ["Produkt-&Matrix", "&Rechnungs-Übersicht", "&Produkt-Übersicht"]:
-    steps += ["press " + button, "press &Erzeuge Excel-Sheet", "done Total", "wait EXCEl-Formulare"]
+    steps += ["press " + button, "press \"&Erzeuge Excel-Sheet\"", "done Total", "wait EXCEl-Formulare"]
 steps += ["press &Ende", "closed EXCEl-Formulare"]
 out = run.run(steps)
 expect("box " not in out, "no alert expected:\n" + out)
