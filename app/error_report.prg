@@ -126,7 +126,7 @@ STATIC FUNCTION AreaLines( nArea, nCurrent )
             Line( "    " + Transform( RecNo(), "9999999" ) + Space( 6 ) + ;
                   Transform( RecCount(), "9999999" ) + Space( 6 ) + LogicalText( Bof() ) + ;
                   Space( 3 ) + LogicalText( Eof() ) ) + CRLF
-   IF ! RddName() == "ARRAYRDD"
+   IF !( RddName() == "ARRAYRDD" )
       cText += Line( "     ge" + OE_SMALL + "ffnete Indexdateien " + Space( 23 ) + "TagName" )
       FOR k := 1 TO 15
          IF ! Empty( OrdKey( k ) )
