@@ -12,7 +12,8 @@ export QT_QPA_PLATFORM=offscreen PV_NO_DESKTOP=1
 mkdir -p "$work/prog"
 ln "$build/bin/xlforms" "$work/prog/xlforms" 2>/dev/null || cp "$build/bin/xlforms" "$work/prog/xlforms"
 
-cat >"$work/export.ui" <<'UI'
+# UI scripts are read in the program's ANSI code page, like the captions they name.
+iconv -f UTF-8 -t CP1252 >"$work/export.ui" <<'UI'
 wait EXCEl-Formulare 600
 press &Rechnungs-Übersicht
 press "&Erzeuge Excel-Sheet"
