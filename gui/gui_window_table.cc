@@ -12,15 +12,18 @@ namespace pv::gui {
 
 namespace {
 
-// The table: a grip on a language array, so that GETALLWIN() can hand out the array itself.
+// A language array of `len` NILs held by a grip for the life of the program.
+PV_ITEM heldArray(PV_SIZE len) {
+  PvItem array{};
+  pv_arrayNew(&array, len);
+  PV_ITEM grip = pv_itemNew(&array);
+  pv_itemClear(&array);
+  return grip;
+}
+
+// The table: a language array, so that GETALLWIN() can hand out the array itself.
 PV_ITEM table() {
-  static PV_ITEM windows = [] {
-    PvItem empty{};
-    pv_arrayNew(&empty, 0);
-    PV_ITEM grip = pv_itemNew(&empty);
-    pv_itemClear(&empty);
-    return grip;
-  }();
+  static PV_ITEM windows = heldArray(0);
   return windows;
 }
 
@@ -61,13 +64,7 @@ namespace {
 // the slot holds no object. One array serves every call; callers read it at once.
 void PV_FUN__GXH() {
   static const Message handleEvent("HANDLEEVENT");
-  static PV_ITEM answer = [] {
-    PvItem a{};
-    pv_arrayNew(&a, 2);
-    PV_ITEM grip = pv_itemNew(&a);
-    pv_itemClear(&a);
-    return grip;
-  }();
+  static PV_ITEM answer = heldArray(2);
   PV_ITEM o = objectInSlot(pv_parni(5));
   if (!o) return pv_ret();
   PvItem object{};
