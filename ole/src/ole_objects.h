@@ -11,7 +11,7 @@ namespace ole {
 
 // True for an object of the class or one of its subclasses (names in upper case).
 bool IsInstanceOf(PV_ITEM value, const char* className);
-inline bool IsOleAuto(PV_ITEM v) { return IsInstanceOf(v, "TOLEAUTO"); }
+bool IsOleAuto(PV_ITEM value);
 
 // The dispatch pointer a TOleAuto stands for; nullptr when hObj is empty, 0 or not a pointer
 // the bridge holds.
