@@ -2,7 +2,8 @@
 // empty dates, arrays of one and two dimensions, typed arrays, byte strings, by-reference
 // arguments written back, values that cannot travel.
 PROCEDURE Main()
-   LOCAL o, d, m, v, b, n, s, f, a, h
+   LOCAL o, d, m, v, b, n, s, f, a, h, x
+   MemoWrit( "trace.log", "left from an earlier run" + Chr( 10 ) )
    o := TOleAuto():New( "PvTest.Recorder" )
    ? "types", o:TypeOf( NIL ), o:TypeOf( .T. ), o:TypeOf( 5 ), o:TypeOf( 1.5 ), o:TypeOf( "x" ), o:TypeOf( 0d20000101 ), o:TypeOf( CToD( "" ) ), o:TypeOf( { 1 } ), o:TypeOf( o ), o:TypeOf( 5000000000 )
    n := 1
@@ -23,6 +24,9 @@ PROCEDURE Main()
    ? "typed", v:ClassName(), v:vt, Len( v:Value ), v[ 1 ], v[ 2 ], o:TypeOf( v ), o:Echo( v )[ 2 ]
    b := o:Bytes
    ? "bytes", ValType( b ), Len( b ), Asc( b ), Asc( SubStr( b, 2 ) ), Asc( SubStr( b, 3 ) ), o:TypeOf( b ), Len( o:Echo( b ) ), o:TypeOf( b + "" )
+   FOR EACH x IN v
+      ?? " each", x
+   NEXT
    ? "wrapped bytes", o:TypeOf( VTArrayWrapper( 17, "xyz" ) ), Len( o:Echo( VTArrayWrapper( 17, "xyz" ) ) )
    n := 21
    s := "ab"

@@ -61,7 +61,7 @@ PROCEDURE Main()
    o:Value := "text"
    ErrorBlock( {| e | e:SubSystem + "/" + LTrim( Str( e:SubCode ) ) + " " + e:Description + " " + e:Operation } )
    ? "operator error", o * 2
-   ? "items", o[ 2 ], o:Count
+   ? "items", o[ 2 ], o:Count, ValType( o:OleNewEnumerator() )
    FOR EACH x IN o
       ? "each", ValType( x ), IIF( ValType( x ) == "O", x:Name, x )
    NEXT
