@@ -79,8 +79,7 @@ class Failure {
 // Steps of one pass of the dynamic dispatch: put (for "_X" names), method, get, put under the
 // full name. Every failed step is noted in `failure`. A returned object is named after the
 // receiver's class name and the message ("Excel.Application:WORKBOOKS").
-bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, Failure& failure,
-               const std::string& className) {
+bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, Failure& failure) {
   DISPID id = 0;
   bool put = false;
   if (FAILED(LookupName(d, name, std::strlen(name), args.count(), &id, &put))) {
@@ -101,7 +100,7 @@ bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, F
     if (SUCCEEDED(InvokeMember(d, id, kind, &p, &r))) {
       VARTYPE base = r.vt & ~VT_BYREF;
       bool object = base == VT_DISPATCH || base == VT_UNKNOWN;
-      TakeResult(result, &r, object ? className + ":" + name : std::string());
+      TakeResult(result, &r, object ? ChildName(pv_stackSelfItem(), name) : std::string());
       return true;
     }
     failure.Note();
@@ -137,22 +136,21 @@ void PV_FUN_TOLEAUTO_ONERROR() {
   PvItem result{PV_IT_NIL, {}};
   IDispatch* d = Receiver();
   bool ok = false;
-  std::string className = ClassNameOf(pv_stackSelfItem());
   if (d) {
     ArgBlock args(1, pv_pcount());
     Failure failure;
     if (FAILED(args.status())) {
       SetStatus(args.status());
     } else {
-      ok = TryMember(&result, d, name, args, failure, className);
+      ok = TryMember(&result, d, name, args, failure);
       if (!ok) {
-        if (ComPtr<IDispatch> inner = DefaultDispatch(d)) ok = TryMember(&result, inner.get(), name, args, failure, className);
+        if (ComPtr<IDispatch> inner = DefaultDispatch(d)) ok = TryMember(&result, inner.get(), name, args, failure);
       }
       args.WriteBack();
       if (!ok) failure.Restore();
     }
   }
-  if (!ok) RaiseAutomationError(&result, className, name, 1, d ? nullptr : kNoServer);
+  if (!ok) RaiseAutomationError(&result, ClassNameOf(pv_stackSelfItem()), name, 1, d ? nullptr : kNoServer);
   pv_itemReturn(&result);
   pv_itemClear(&result);
 }

@@ -4,6 +4,7 @@
 #include "ole_objects.h"
 
 #include <array>
+#include <cstring>
 
 #include "array.h"
 #include "classes.h"
@@ -99,6 +100,16 @@ std::string ClassNameOf(PV_ITEM object) {
   std::string text = PV_IS_STRING(&name) ? std::string(pv_itemGetCPtr(&name), pv_itemGetCLen(&name)) : "";
   pv_itemClear(&name);
   return text;
+}
+
+std::string ChildName(PV_ITEM receiver, const char* message) {
+  PV_ITEM slot = SlotItem(receiver, kClassName);
+  if (!slot) return ClassNameOf(receiver) + ":" + message;
+  std::string name;
+  std::size_t parent = PV_IS_STRING(slot) ? static_cast<std::size_t>(pv_itemGetCLen(slot)) : 0;
+  name.reserve(parent + 1 + std::strlen(message));
+  name.append(parent ? pv_itemGetCPtr(slot) : "", parent).append(1, ':').append(message);
+  return name;
 }
 
 void SetClassName(PV_ITEM object, const std::string& name) {

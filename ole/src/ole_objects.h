@@ -19,6 +19,8 @@ com::IDispatch* DispatchOf(PV_ITEM object);
 // cClassName of an object ("" when it is not text).
 std::string ClassNameOf(PV_ITEM object);
 void SetClassName(PV_ITEM object, const std::string& name);
+// The name of an object a message returned: the receiver's cClassName, ":" and the message.
+std::string ChildName(PV_ITEM receiver, const char* message);
 
 // Sends a message without arguments and copies its result to `dest`.
 void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message);
