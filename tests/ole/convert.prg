@@ -28,6 +28,7 @@ PROCEDURE Main()
       ?? " each", x
    NEXT
    ? "wrapped bytes", o:TypeOf( VTArrayWrapper( 17, "xyz" ) ), Len( o:Echo( VTArrayWrapper( 17, "xyz" ) ) )
+   ? "short byte arrays", o:TypeOf( o:Echo( VTArrayWrapper( 17, "x" ) ) ), o:TypeOf( o:Echo( VTArrayWrapper( 16, "" ) ) ), Len( o:Echo( VTArrayWrapper( 16, "" ) ) )
    n := 21
    s := "ab"
    f := 1.25
