@@ -123,7 +123,7 @@ METHOD OleOperator( cOperator, nSubCode, bApply, xArg ) CLASS TOleAuto
       oErr:CanDefault := .F.
       oErr:CanRetry := .F.
       oErr:Args := IIF( PCount() < 4, { Self }, { Self, xArg } )
-      xResult := Eval( ErrorBlock(), oErr )
+      xResult := __OLELAUNCH( oErr )
    ENDIF
 RETURN xResult
 

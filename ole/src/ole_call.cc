@@ -31,20 +31,27 @@ bool RefLike(PV_ITEM raw) {
 
 }  // namespace
 
-ArgBlock::ArgBlock(int first, int count)
-    : args_(static_cast<std::size_t>(count)), store_(static_cast<std::size_t>(count)),
-      refs_(static_cast<std::size_t>(count), nullptr) {
-  for (auto& v : args_) VariantInit(&v);
-  for (auto& v : store_) VariantInit(&v);
-  for (int i = 0; i < count; ++i) {
+ArgBlock::ArgBlock(int first, int count) : count_(count < 0 ? 0 : count) {
+  VARIANT* all = inline_.data();
+  refs_ = inlineRefs_.data();
+  if (count_ > kInline) {
+    heap_.resize(2 * static_cast<std::size_t>(count_));
+    heapRefs_.assign(static_cast<std::size_t>(count_), nullptr);
+    all = heap_.data();
+    refs_ = heapRefs_.data();
+  }
+  args_ = all;
+  store_ = all + count_;
+  for (int i = 0; i < 2 * count_; ++i) VariantInit(&all[i]);
+  for (int i = 0; i < count_; ++i) {
     PV_ITEM raw = pv_stackItemFromBase(first + i);
-    VARIANT* arg = &args_[static_cast<std::size_t>(count - 1 - i)];
+    VARIANT* arg = &args_[count_ - 1 - i];
     if (i == 0) firstRefLike_ = RefLike(raw);
     HRESULT h;
     if (PV_IS_BYREF(raw)) {
-      refs_[static_cast<std::size_t>(i)] = raw;
-      h = pv_oleItemToVariant(&store_[static_cast<std::size_t>(i)], raw);
-      PointAt(arg, &store_[static_cast<std::size_t>(i)]);
+      refs_[i] = raw;
+      h = pv_oleItemToVariant(&store_[i], raw);
+      PointAt(arg, &store_[i]);
     } else {
       h = pv_oleItemToVariant(arg, raw);
     }
@@ -53,13 +60,14 @@ ArgBlock::ArgBlock(int first, int count)
 }
 
 ArgBlock::~ArgBlock() {
-  for (std::size_t i = 0; i < args_.size(); ++i)
+  for (int i = 0; i < count_; ++i) {
     if (!(args_[i].vt & VT_BYREF)) VariantClear(&args_[i]);
-  for (auto& v : store_) VariantClear(&v);
+    VariantClear(&store_[i]);
+  }
 }
 
 DISPPARAMS ArgBlock::Params(bool put) {
-  DISPPARAMS p{args_.empty() ? nullptr : args_.data(), nullptr, static_cast<UINT>(args_.size()), 0};
+  DISPPARAMS p{count_ ? args_ : nullptr, nullptr, static_cast<UINT>(count_), 0};
   if (put) {
     p.rgdispidNamedArgs = &putId_;
     p.cNamedArgs = 1;
@@ -68,7 +76,7 @@ DISPPARAMS ArgBlock::Params(bool put) {
 }
 
 void ArgBlock::WriteBack() {
-  for (std::size_t i = 0; i < refs_.size(); ++i) {
+  for (int i = 0; i < count_; ++i) {
     if (!refs_[i]) continue;
     PvItem value{PV_IT_NIL, {}};
     VariantToItem(&value, &store_[i]);
@@ -78,19 +86,28 @@ void ArgBlock::WriteBack() {
   }
 }
 
-HRESULT LookupName(IDispatch* d, const char* name, std::size_t len, int argc, DISPID* id, bool* put) {
-  *put = false;
-  if (len > 1 && name[0] == '_' && argc >= 1) {
-    std::u16string bare = AnsiToWide(std::string_view(name + 1, len - 1));
-    LPCOLESTR names[] = {bare.c_str()};
-    if (SUCCEEDED(SetStatus(d->GetIDsOfNames(IID_NULL, names, 1, LOCALE_SYSTEM_DEFAULT, id)))) {
-      *put = true;
-      return state().status;
-    }
+namespace {
+
+// GetIDsOfNames of one ANSI name; short names are converted on the stack.
+HRESULT LookupOne(IDispatch* d, const char* name, std::size_t len, LCID lcid, DISPID* id) {
+  OLECHAR buffer[64];
+  std::u16string longName;
+  LPCOLESTR names[] = {buffer};
+  if (len < std::size(buffer)) {
+    int n = MultiByteToWideChar(CP_ACP, 0, name, static_cast<int>(len), buffer, static_cast<int>(len));
+    buffer[n] = 0;
+  } else {
+    longName = AnsiToWide(std::string_view(name, len));
+    names[0] = longName.c_str();
   }
-  std::u16string whole = AnsiToWide(std::string_view(name, len));
-  LPCOLESTR names[] = {whole.c_str()};
-  return SetStatus(d->GetIDsOfNames(IID_NULL, names, 1, 0, id));
+  return SetStatus(d->GetIDsOfNames(IID_NULL, names, 1, lcid, id));
+}
+
+}  // namespace
+
+HRESULT LookupName(IDispatch* d, const char* name, std::size_t len, int argc, DISPID* id, bool* put) {
+  *put = len > 1 && name[0] == '_' && argc >= 1 && SUCCEEDED(LookupOne(d, name + 1, len - 1, LOCALE_SYSTEM_DEFAULT, id));
+  return *put ? state().status : LookupOne(d, name, len, 0, id);
 }
 
 HRESULT InvokeMember(IDispatch* d, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {

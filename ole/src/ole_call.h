@@ -3,6 +3,7 @@
 // the last status.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "com/com.h"
@@ -22,7 +23,7 @@ class ArgBlock {
 
   // S_OK, or the failure of a conversion that cannot go out (arrays nested too deep).
   com::HRESULT status() const { return status_; }
-  int count() const { return static_cast<int>(args_.size()); }
+  int count() const { return count_; }
   // The arguments as Invoke takes them; with `put`, the last one is the named
   // DISPID_PROPERTYPUT value.
   com::DISPPARAMS Params(bool put);
@@ -33,9 +34,16 @@ class ArgBlock {
   void WriteBack();
 
  private:
-  std::vector<com::VARIANT> args_;   // last argument first
-  std::vector<com::VARIANT> store_;  // values by-reference arguments point at
-  std::vector<PV_ITEM> refs_;        // the by-reference parameter items (nullptr for others)
+  // Calls with up to kInline arguments keep their VARIANTs here, larger ones on the heap.
+  static constexpr int kInline = 6;
+  std::array<com::VARIANT, 2 * kInline> inline_;
+  std::vector<com::VARIANT> heap_;
+  int count_;
+  com::VARIANT* args_;   // last argument first
+  com::VARIANT* store_;  // values by-reference arguments point at, in argument order
+  std::array<PV_ITEM, kInline> inlineRefs_{};
+  std::vector<PV_ITEM> heapRefs_;
+  PV_ITEM* refs_;        // the by-reference parameter items (nullptr for others)
   com::DISPID putId_ = com::DISPID_PROPERTYPUT;
   com::HRESULT status_ = com::S_OK;
   bool firstRefLike_ = false;

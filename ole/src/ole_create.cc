@@ -51,37 +51,42 @@ IDispatch* AsDispatch(IUnknown* p) {
   return d;
 }
 
-// CREATEOLEOBJECT( cProgIDorCLSID [, cIID ] ) -> the dispatch pointer as a number, 0 on failure.
-void PV_FUN_CREATEOLEOBJECT() {
+// A new object of the class (interface iid, one reference), or nullptr; sets the status.
+IUnknown* CreateNew(const CLSID& clsid, const IID& iid) {
+  IUnknown* p = nullptr;
+  if (FAILED(SetStatus(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, iid, reinterpret_cast<void**>(&p))))) return nullptr;
+  return p;
+}
+
+// The running object of the class (interface iid, one reference), or nullptr; sets the status.
+IUnknown* AttachRunning(const CLSID& clsid, const IID& iid) {
+  IUnknown* running = nullptr;
+  if (FAILED(SetStatus(GetActiveObject(clsid, nullptr, &running))) || !running) return nullptr;
+  IUnknown* p = nullptr;
+  HRESULT h = SetStatus(running->QueryInterface(iid, reinterpret_cast<void**>(&p)));
+  running->Release();
+  return SUCCEEDED(h) ? p : nullptr;
+}
+
+// The dispatch of the object the parameters name, obtained by `how` and held by the bridge;
+// nullptr on failure (the status says why).
+IDispatch* Obtain(IUnknown* (*how)(const CLSID&, const IID&)) {
   CLSID clsid{};
   IID iid{};
-  IDispatch* d = nullptr;
-  if (SUCCEEDED(ClassOf(&clsid)) && SUCCEEDED(InterfaceOf(&iid))) {
-    IUnknown* p = nullptr;
-    if (SUCCEEDED(SetStatus(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, iid, reinterpret_cast<void**>(&p)))) && p)
-      d = AsDispatch(p);
-  }
+  if (FAILED(ClassOf(&clsid)) || FAILED(InterfaceOf(&iid))) return nullptr;
+  IUnknown* p = how(clsid, iid);
+  IDispatch* d = p ? AsDispatch(p) : nullptr;
   HoldAdopted(d);
-  pv_retnint(NumberOf(d));
+  return d;
 }
+
+// CREATEOLEOBJECT( cProgIDorCLSID [, cIID ] ) -> the dispatch pointer as a number, 0 on failure.
+void PV_FUN_CREATEOLEOBJECT() { pv_retnint(NumberOf(Obtain(CreateNew))); }
 
 // GETOLEOBJECT( cProgIDorCLSID [, cIID ] ) -> the running object's pointer, NIL on failure.
 void PV_FUN_GETOLEOBJECT() {
-  CLSID clsid{};
-  IID iid{};
-  IDispatch* d = nullptr;
-  if (SUCCEEDED(ClassOf(&clsid)) && SUCCEEDED(InterfaceOf(&iid))) {
-    IUnknown* running = nullptr;
-    if (SUCCEEDED(SetStatus(GetActiveObject(clsid, nullptr, &running))) && running) {
-      IUnknown* p = nullptr;
-      HRESULT h = SetStatus(running->QueryInterface(iid, reinterpret_cast<void**>(&p)));
-      running->Release();
-      if (SUCCEEDED(h) && p) d = AsDispatch(p);
-    }
-  }
-  if (!d) return pv_ret();
-  HoldAdopted(d);
-  pv_retnint(NumberOf(d));
+  if (IDispatch* d = Obtain(AttachRunning)) return pv_retnint(NumberOf(d));
+  pv_ret();
 }
 
 // The held pointer parameter 1 stands for; nullptr (status E_INVALIDARG) for anything else.

@@ -34,9 +34,9 @@ IDispatch* Receiver() {
 
 void FirstArgument(PV_ITEM result) { pv_itemCopy(result, pv_itemUnRef(pv_stackItemFromBase(1))); }
 
-// Converts and clears the result variant.
-void TakeResult(PV_ITEM result, VARIANT* r) {
-  VariantToItem(result, r);
+// Converts and clears the result variant; an object it holds is named `objectName`.
+void TakeResult(PV_ITEM result, VARIANT* r, const std::string& objectName = {}) {
+  VariantToItem(result, r, objectName);
   VariantClear(r);
 }
 
@@ -77,7 +77,8 @@ class Failure {
 };
 
 // Steps of one pass of the dynamic dispatch: put (for "_X" names), method, get, put under the
-// full name. Every failed step is noted in `failure`.
+// full name. Every failed step is noted in `failure`. A returned object is named after the
+// receiver's class name and the message ("Excel.Application:WORKBOOKS").
 bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, Failure& failure) {
   DISPID id = 0;
   bool put = false;
@@ -97,7 +98,9 @@ bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, F
   VariantInit(&r);
   for (WORD kind : {DISPATCH_METHOD, DISPATCH_PROPERTYGET}) {
     if (SUCCEEDED(InvokeMember(d, id, kind, &p, &r))) {
-      TakeResult(result, &r);
+      VARTYPE base = r.vt & ~VT_BYREF;
+      bool object = base == VT_DISPATCH || base == VT_UNKNOWN;
+      TakeResult(result, &r, object ? ChildName(pv_stackSelfItem(), name) : std::string());
       return true;
     }
     failure.Note();
@@ -147,9 +150,7 @@ void PV_FUN_TOLEAUTO_ONERROR() {
       if (!ok) failure.Restore();
     }
   }
-  PV_ITEM self = pv_stackSelfItem();
-  if (ok && IsOleAuto(&result)) SetClassName(&result, ClassNameOf(self) + ":" + name);
-  if (!ok) RaiseAutomationError(&result, ClassNameOf(self), name, 1, d ? nullptr : kNoServer);
+  if (!ok) RaiseAutomationError(&result, ClassNameOf(pv_stackSelfItem()), name, 1, d ? nullptr : kNoServer);
   pv_itemReturn(&result);
   pv_itemClear(&result);
 }

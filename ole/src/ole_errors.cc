@@ -145,7 +145,19 @@ void PV_FUN___OLECREATIONERROR() {
   pv_itemClear(&result);
 }
 
+// __OLELAUNCH( oError ): launches an error object for substitution (to CATCH inside TRY, else
+// to the error block) and returns the handler's value.
+void PV_FUN___OLELAUNCH() {
+  PV_ITEM e = pv_param(1, PV_IT_OBJECT);
+  if (!e) return pv_ret();
+  PvItem result{PV_IT_NIL, {}};
+  LaunchForSubstitute(pv_itemNew(e), &result);
+  pv_itemReturn(&result);
+  pv_itemClear(&result);
+}
+
 PvSymbol s_symbols[] = {
+    pv_native("__OLELAUNCH", PV_FUN___OLELAUNCH),
     pv_native("OLEERROR", PV_FUN_OLEERROR),
     pv_native("OLE2TXTERROR", PV_FUN_OLE2TXTERROR),
     pv_native("OLEEXCEPTIONSOURCE", PV_FUN_OLEEXCEPTIONSOURCE),

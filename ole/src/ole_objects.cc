@@ -1,6 +1,12 @@
-// TOleAuto and the wrapper objects seen from native code.
+// TOleAuto and the wrapper objects seen from native code. Objects of TOleAuto itself (the
+// bridge makes one per returned interface) are read and filled through their instance slots,
+// found once; objects of subclasses through their messages.
 #include "ole_objects.h"
 
+#include <array>
+#include <cstring>
+
+#include "array.h"
 #include "classes.h"
 #include "dynsym.h"
 #include "ole_pointers.h"
@@ -8,10 +14,70 @@
 #include "vm.h"
 
 namespace ole {
+namespace {
+
+// Instance variables of TOleAuto the natives use.
+enum Slot { kHObj, kClassName, kReference, kSlotCount };
+
+struct OleClass {
+  uint16_t handle = 0;
+  std::array<PV_SIZE, kSlotCount> index{};  // 1-based positions in an instance
+};
+
+// dest := the result of the function `name` called with the arguments.
+void CallFunction(PV_ITEM dest, const char* name, int argc, PV_ITEM* args) {
+  pv_vmPushDynSym(pv_dynsymGet(name));
+  pv_vmPushNil();
+  for (int i = 0; i < argc; ++i) pv_vmPush(args[i]);
+  pv_vmDo(static_cast<uint16_t>(argc));
+  pv_itemCopy(dest, pv_stackReturnItem());
+}
+
+// Finds where an instance keeps each variable: a distinct value is assigned through the
+// variable's message and looked for among the instance's slots.
+PV_SIZE SlotOf(PV_ITEM instance, PvSymbol* setter, int marker) {
+  PvItem value{PV_IT_NIL, {}};
+  pv_itemPutNI(&value, marker);
+  pv_objSendSymbol(instance, setter, 1, &value);
+  for (PV_SIZE i = 1; i <= pv_arrayLen(instance); ++i) {
+    PV_ITEM slot = pv_arrayGetItemPtr(instance, i);
+    if (PV_IS_NUMERIC(slot) && pv_itemGetNI(slot) == marker) return i;
+  }
+  return 0;
+}
+
+const OleClass& oleClass() {
+  static OleClass c;
+  if (c.handle && pv_clsIsValid(c.handle)) return c;
+  PvItem instance{PV_IT_NIL, {}};
+  CallFunction(&instance, "TOLEAUTO", 0, nullptr);
+  c.handle = pv_objGetClass(&instance);
+  c.index[kHObj] = SlotOf(&instance, symbols().setHObj, 1);
+  c.index[kClassName] = SlotOf(&instance, symbols().setClassName, 2);
+  c.index[kReference] = SlotOf(&instance, symbols().setReference, 3);
+  pv_itemClear(&instance);
+  return c;
+}
+
+// The slot of an object of TOleAuto itself, nullptr for other objects.
+PV_ITEM SlotItem(PV_ITEM object, Slot slot) {
+  object = pv_itemUnRef(object);
+  const OleClass& c = oleClass();
+  if (!PV_IS_OBJECT(object) || pv_objGetClass(object) != c.handle) return nullptr;
+  return pv_arrayGetItemPtr(object, c.index[slot]);
+}
+
+}  // namespace
 
 bool IsInstanceOf(PV_ITEM value, const char* className) {
   value = pv_itemUnRef(value);
   return PV_IS_OBJECT(value) && pv_clsIsParent(pv_objGetClass(value), className);
+}
+
+bool IsOleAuto(PV_ITEM value) {
+  value = pv_itemUnRef(value);
+  if (!PV_IS_OBJECT(value)) return false;
+  return pv_objGetClass(value) == oleClass().handle || IsInstanceOf(value, "TOLEAUTO");
 }
 
 void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message) {
@@ -19,6 +85,7 @@ void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message) {
 }
 
 com::IDispatch* DispatchOf(PV_ITEM object) {
+  if (PV_ITEM h = SlotItem(object, kHObj)) return PV_IS_NUMERIC(h) ? HeldFromNumber(pv_itemGetNInt(h)) : nullptr;
   PvItem h{PV_IT_NIL, {}};
   SendTo(&h, object, symbols().hObj);
   com::IDispatch* p = PV_IS_NUMERIC(&h) ? HeldFromNumber(pv_itemGetNInt(&h)) : nullptr;
@@ -28,42 +95,38 @@ com::IDispatch* DispatchOf(PV_ITEM object) {
 
 std::string ClassNameOf(PV_ITEM object) {
   PvItem name{PV_IT_NIL, {}};
-  SendTo(&name, object, symbols().className);
+  if (PV_ITEM slot = SlotItem(object, kClassName)) pv_itemCopy(&name, slot);
+  else SendTo(&name, object, symbols().className);
   std::string text = PV_IS_STRING(&name) ? std::string(pv_itemGetCPtr(&name), pv_itemGetCLen(&name)) : "";
   pv_itemClear(&name);
   return text;
 }
 
+std::string ChildName(PV_ITEM receiver, const char* message) {
+  PV_ITEM slot = SlotItem(receiver, kClassName);
+  if (!slot) return ClassNameOf(receiver) + ":" + message;
+  std::string name;
+  std::size_t parent = PV_IS_STRING(slot) ? static_cast<std::size_t>(pv_itemGetCLen(slot)) : 0;
+  name.reserve(parent + 1 + std::strlen(message));
+  name.append(parent ? pv_itemGetCPtr(slot) : "", parent).append(1, ':').append(message);
+  return name;
+}
+
 void SetClassName(PV_ITEM object, const std::string& name) {
   PvItem text{PV_IT_NIL, {}};
   pv_itemPutCL(&text, name.data(), static_cast<PV_SIZE>(name.size()));
-  pv_objSendSymbol(object, symbols().setClassName, 1, &text);
+  if (PV_ITEM slot = SlotItem(object, kClassName)) pv_itemCopy(slot, &text);
+  else pv_objSendSymbol(object, symbols().setClassName, 1, &text);
   pv_itemClear(&text);
 }
 
-namespace {
-
-// dest := the result of the class function `name` called with the arguments.
-void CallFunction(PV_ITEM dest, const char* name, int argc, PV_ITEM* args) {
-  pv_vmPushDynSym(pv_dynsymGet(name));
-  pv_vmPushNil();
-  for (int i = 0; i < argc; ++i) pv_vmPush(args[i]);
-  pv_vmDo(static_cast<uint16_t>(argc));
-  pv_itemCopy(dest, pv_stackReturnItem());
-}
-
-}  // namespace
-
 void NewOleAuto(PV_ITEM dest, com::IDispatch* p, const std::string& name) {
-  CallFunction(dest, "TOLEAUTO", 0, nullptr);
+  const OleClass& c = oleClass();
+  pv_clsInst(c.handle, dest);
   p->AddRef();
   HoldAdopted(p);
-  PvItem value{PV_IT_NIL, {}};
-  pv_itemPutNInt(&value, NumberOf(p));
-  pv_objSendSymbol(dest, symbols().setHObj, 1, &value);
-  PutOwner(&value, p);
-  pv_objSendSymbol(dest, symbols().setReference, 1, &value);
-  pv_itemClear(&value);
+  pv_itemPutNInt(pv_arrayGetItemPtr(dest, c.index[kHObj]), NumberOf(p));
+  PutOwner(pv_arrayGetItemPtr(dest, c.index[kReference]), p);
   SetClassName(dest, name.empty() ? std::to_string(NumberOf(p)) : name);
 }
 

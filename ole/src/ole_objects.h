@@ -11,7 +11,7 @@ namespace ole {
 
 // True for an object of the class or one of its subclasses (names in upper case).
 bool IsInstanceOf(PV_ITEM value, const char* className);
-inline bool IsOleAuto(PV_ITEM v) { return IsInstanceOf(v, "TOLEAUTO"); }
+bool IsOleAuto(PV_ITEM value);
 
 // The dispatch pointer a TOleAuto stands for; nullptr when hObj is empty, 0 or not a pointer
 // the bridge holds.
@@ -19,6 +19,8 @@ com::IDispatch* DispatchOf(PV_ITEM object);
 // cClassName of an object ("" when it is not text).
 std::string ClassNameOf(PV_ITEM object);
 void SetClassName(PV_ITEM object, const std::string& name);
+// The name of an object a message returned: the receiver's cClassName, ":" and the message.
+std::string ChildName(PV_ITEM receiver, const char* message);
 
 // Sends a message without arguments and copies its result to `dest`.
 void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message);

@@ -7,8 +7,15 @@
 #include "vm.h"
 
 com::BSTR pv_oleAnsiToSysString(const char* text, std::size_t len) {
-  std::u16string wide = com::AnsiToWide(std::string_view(text, len));
-  return com::SysAllocStringLen(wide.data(), static_cast<com::UINT>(wide.size()));
+  // Code page 1252 gives one UTF-16 unit per byte: the BSTR is filled in place.
+  com::BSTR s = com::SysAllocStringLen(nullptr, static_cast<com::UINT>(len));
+  if (!s || len == 0) return s;
+  int n = com::MultiByteToWideChar(com::CP_ACP, 0, text, static_cast<int>(len), s, static_cast<int>(len));
+  if (n != static_cast<int>(len)) {
+    com::SysFreeString(s);
+    return nullptr;
+  }
+  return s;
 }
 
 com::OLECHAR* pv_oleAnsiToWide(const char* text, std::size_t len, std::size_t* units) {

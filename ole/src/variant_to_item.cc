@@ -36,15 +36,15 @@ void PutText(PV_ITEM dest, BSTR s) {
   pv_xfree(text);
 }
 
-void PutDispatch(PV_ITEM dest, IDispatch* p) {
-  if (p) NewOleAuto(dest, p, "");
+void PutDispatch(PV_ITEM dest, IDispatch* p, const std::string& name) {
+  if (p) NewOleAuto(dest, p, name);
 }
 
-void PutUnknown(PV_ITEM dest, IUnknown* p) {
+void PutUnknown(PV_ITEM dest, IUnknown* p, const std::string& name) {
   if (!p) return;
   IDispatch* d = nullptr;
   if (SUCCEEDED(p->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&d))) && d) {
-    NewOleAuto(dest, d, "");
+    NewOleAuto(dest, d, name);
     d->Release();
     return;
   }
@@ -83,7 +83,7 @@ VARIANT Deref(const VARIANT& v) {
   return out;
 }
 
-HRESULT Scalar(PV_ITEM dest, const VARIANT& v) {
+HRESULT Scalar(PV_ITEM dest, const VARIANT& v, const std::string& name) {
   switch (v.vt) {
     case VT_EMPTY: case VT_NULL: return S_OK;
     case VT_I2: pv_itemPutNI(dest, v.iVal); return S_OK;
@@ -101,8 +101,8 @@ HRESULT Scalar(PV_ITEM dest, const VARIANT& v) {
     case VT_DATE: PutDate(dest, v.date); return S_OK;
     case VT_BSTR: PutText(dest, v.bstrVal); return S_OK;
     case VT_BOOL: pv_itemPutL(dest, v.boolVal != 0); return S_OK;
-    case VT_DISPATCH: PutDispatch(dest, v.pdispVal); return S_OK;
-    case VT_UNKNOWN: PutUnknown(dest, v.punkVal); return S_OK;
+    case VT_DISPATCH: PutDispatch(dest, v.pdispVal, name); return S_OK;
+    case VT_UNKNOWN: PutUnknown(dest, v.punkVal, name); return S_OK;
     case VT_PTR: pv_itemPutPtr(dest, v.byref); return S_OK;
     default:
       TraceLog("Unexpected type %p in: %s(%i)!\n", reinterpret_cast<void*>(static_cast<uintptr_t>(v.vt)), kModule, 3);
@@ -168,7 +168,7 @@ HRESULT ConvertArray(PV_ITEM dest, SAFEARRAY* psa, VARTYPE vt) {
 
 }  // namespace
 
-HRESULT VariantToItem(PV_ITEM dest, const VARIANT* v) {
+HRESULT VariantToItem(PV_ITEM dest, const VARIANT* v, const std::string& objectName) {
   pv_itemClear(dest);
   while ((v->vt & ~VT_BYREF) == VT_VARIANT || v->vt == VT_BYREF) {
     if (!(v->vt & VT_BYREF) || !v->pvarVal) return S_OK;
@@ -176,7 +176,7 @@ HRESULT VariantToItem(PV_ITEM dest, const VARIANT* v) {
   }
   VARIANT plain = Deref(*v);
   if (plain.vt & VT_ARRAY) return ConvertArray(dest, plain.parray, plain.vt & ~VT_ARRAY);
-  return Scalar(dest, plain);
+  return Scalar(dest, plain, objectName);
 }
 
 }  // namespace ole

@@ -2,7 +2,8 @@
 // empty dates, arrays of one and two dimensions, typed arrays, byte strings, by-reference
 // arguments written back, values that cannot travel.
 PROCEDURE Main()
-   LOCAL o, d, m, v, b, n, s, f, a, h
+   LOCAL o, d, m, v, b, n, s, f, a, h, x
+   MemoWrit( "trace.log", "left from an earlier run" + Chr( 10 ) )
    o := TOleAuto():New( "PvTest.Recorder" )
    ? "types", o:TypeOf( NIL ), o:TypeOf( .T. ), o:TypeOf( 5 ), o:TypeOf( 1.5 ), o:TypeOf( "x" ), o:TypeOf( 0d20000101 ), o:TypeOf( CToD( "" ) ), o:TypeOf( { 1 } ), o:TypeOf( o ), o:TypeOf( 5000000000 )
    n := 1
@@ -11,8 +12,7 @@ PROCEDURE Main()
    ? "numbers", o:Echo( 42 ), o:Echo( -7 ), o:Echo( 2.25 ), o:Echo( 5000000000 )
    ? "text", o:Echo( "Grüße" ), Len( o:Echo( "" ) )
    ? "date", DToS( o:Echo( 0d20000101 ) ), ValType( o:Echo( CToD( "" ) ) )
-   o:Value := 0d20000101
-   ? "date as number", o:Invoke( "Echo", 36526 )
+   ? "date as number", o:AsDouble( 0d20000101 ), o:AsDouble( 0d18991230 ), o:AsDouble( o:Dates ), o:AsDouble( 0d18991229 )
    d := o:Dates
    ? "date-time", ValType( d ), DToS( d ), d
    a := o:Echo( { 1, "two", { 3, .T. }, NIL } )
@@ -23,7 +23,11 @@ PROCEDURE Main()
    ? "typed", v:ClassName(), v:vt, Len( v:Value ), v[ 1 ], v[ 2 ], o:TypeOf( v ), o:Echo( v )[ 2 ]
    b := o:Bytes
    ? "bytes", ValType( b ), Len( b ), Asc( b ), Asc( SubStr( b, 2 ) ), Asc( SubStr( b, 3 ) ), o:TypeOf( b ), Len( o:Echo( b ) ), o:TypeOf( b + "" )
+   FOR EACH x IN v
+      ?? " each", x
+   NEXT
    ? "wrapped bytes", o:TypeOf( VTArrayWrapper( 17, "xyz" ) ), Len( o:Echo( VTArrayWrapper( 17, "xyz" ) ) )
+   ? "short byte arrays", o:TypeOf( o:Echo( VTArrayWrapper( 17, "x" ) ) ), o:TypeOf( o:Echo( VTArrayWrapper( 16, "" ) ) ), Len( o:Echo( VTArrayWrapper( 16, "" ) ) )
    n := 21
    s := "ab"
    f := 1.25

@@ -61,7 +61,12 @@ PROCEDURE Main()
    o:Value := "text"
    ErrorBlock( {| e | e:SubSystem + "/" + LTrim( Str( e:SubCode ) ) + " " + e:Description + " " + e:Operation } )
    ? "operator error", o * 2
-   ? "items", o[ 2 ], o:Count
+   TRY
+      ? o + 1
+   CATCH e
+      ? "operator error caught", e:SubCode, e:Operation, Len( e:Args )
+   END
+   ? "items", o[ 2 ], o:Count, ValType( o:OleNewEnumerator() )
    FOR EACH x IN o
       ? "each", ValType( x ), IIF( ValType( x ) == "O", x:Name, x )
    NEXT

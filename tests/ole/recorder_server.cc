@@ -6,6 +6,7 @@
 //   Name                  get               "Recorder"
 //   Echo(x)               method            x as it arrived
 //   TypeOf(x)             method            the VARTYPE x arrived with
+//   AsDouble(x)           method            x changed to VT_R8 (a date's day number)
 //   Twice(@x)             method            doubles a by-reference number or text
 //   Child                 get               a new recorder (sharing the log)
 //   Wrapper               get               an object whose default value is a recorder
@@ -36,7 +37,7 @@ struct Shared {
 
 enum Id : DISPID {
   kName = 1, kEcho, kTypeOf, kTwice, kChild, kWrapper, kFailNext, kLog, kDates, kMatrix,
-  kDoubles, kBytes, kCount, kItem, kPutOnly,
+  kDoubles, kBytes, kCount, kItem, kPutOnly, kAsDouble,
 };
 
 struct MemberInfo {
@@ -52,7 +53,7 @@ const MemberInfo kMembers[] = {
     {u"Wrapper", kWrapper, G},       {u"FailNext", kFailNext, P}, {u"Log", kLog, G},
     {u"Dates", kDates, G},           {u"Matrix", kMatrix, G},   {u"Doubles", kDoubles, G},
     {u"Bytes", kBytes, G},           {u"Count", kCount, G},     {u"Item", kItem, G},
-    {u"_NewEnum", DISPID_NEWENUM, G}, {u"PutOnly", kPutOnly, P},
+    {u"_NewEnum", DISPID_NEWENUM, G}, {u"PutOnly", kPutOnly, P}, {u"AsDouble", kAsDouble, M},
 };
 
 bool SameName(const char16_t* a, const char16_t* b) {
@@ -204,6 +205,7 @@ class Recorder : public RefCounted<IDispatch> {
       case kEcho: return first ? VariantCopyInd(r, first) : DISP_E_BADPARAMCOUNT;
       case kTypeOf: r->vt = VT_I4; r->lVal = first ? first->vt : -1; return S_OK;
       case kTwice: return Twice(first);
+      case kAsDouble: return first ? VariantChangeType(r, first, 0, VT_R8) : DISP_E_BADPARAMCOUNT;
       case kChild: return ReturnObject(r, false), S_OK;
       case kWrapper: return ReturnObject(r, true), S_OK;
       case kFailNext: {

@@ -112,6 +112,11 @@ int MultiByteToWideChar(UINT cp, DWORD, const char* multi, int cbMulti, OLECHAR*
   if (!multi || cbMulti < -1 || cchWide < 0 || (cchWide > 0 && !wide)) return 0;
   std::size_t n = cbMulti == -1 ? std::char_traits<char>::length(multi) + 1 : std::size_t(cbMulti);
   std::string_view in(multi, n);
+  if (Is1252(cp) && cchWide > 0) {  // one unit per byte: straight into the caller's buffer
+    if (n > std::size_t(cchWide)) return 0;
+    for (std::size_t i = 0; i < n; ++i) wide[i] = From1252(static_cast<unsigned char>(in[i]));
+    return static_cast<int>(n);
+  }
   std::u16string out;
   if (Is1252(cp)) out = AnsiToWide(in);
   else if (cp == CP_UTF8) out = Utf8ToWide(in);

@@ -53,6 +53,8 @@ TEST(CodePage, Win32StyleBufferRules) {
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, 4, buf, 8), 4);
   EXPECT_EQ(std::u16string_view(buf, 4), u"Gr\u00FC\u00DF");
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, 4, buf, 3), 0);  // too small
+  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x80\x9F", 2, buf, 8), 2);  // the 0x80-0x9F block
+  EXPECT_EQ(std::u16string_view(buf, 2), u"\u20AC\u0178");
   EXPECT_EQ(MultiByteToWideChar(437, 0, text, 4, buf, 8), 0);     // unknown code page
   char out[8];
   int usedDefault = 0;
