@@ -60,7 +60,7 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    ErrorBlock( bOld )
    oBrw:aCols[ 4 ]:bStrData := bData
    oBrw:Refresh()
-   ? "failing cells", nErrors, "= rows", oBrw:nDataRows, "+ the current row marked again"
+   ? "failing cells", nErrors, "= rows", oBrw:nDataRows
 
    // the work area closed under the grid
    EMPTY->( DbCloseArea() )
