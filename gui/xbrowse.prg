@@ -59,6 +59,8 @@ CLASS TXBrowse FROM TControl
    METHOD Adjust()
    METHOD MakePens()
    METHOD End()
+   METHOD Destroy()
+   METHOD ReleaseGdi()
 
    // geometry
    METHOD nWidth() INLINE ::aWndSize[ 1 ]
@@ -264,13 +266,29 @@ RETURN NIL
 
 METHOD End() CLASS TXBrowse
    AEval( ::aCols, {| o | o:End() } )
+   ::ReleaseGdi()
+RETURN ::Super:End()
+
+// The window goes away (also when its dialog closes without End): its drawing objects with it.
+METHOD Destroy() CLASS TXBrowse
+   ::ReleaseGdi()
+RETURN ::Super:Destroy()
+
+// Deletes the arrow bitmap, the record-selector brush and the four pens.
+METHOD ReleaseGdi() CLASS TXBrowse
    XBrwDeleteObject( ::hBmpRecSel )
    XBrwDeleteObject( ::hBrushRecSel )
    XBrwDeleteObject( ::hBtnShadowPen )
    XBrwDeleteObject( ::hWhitePen )
    XBrwDeleteObject( ::hColPen )
    XBrwDeleteObject( ::hRowPen )
-RETURN ::Super:End()
+   ::hBmpRecSel := NIL
+   ::hBrushRecSel := NIL
+   ::hBtnShadowPen := NIL
+   ::hWhitePen := NIL
+   ::hColPen := NIL
+   ::hRowPen := NIL
+RETURN NIL
 
 // ---- geometry -----------------------------------------------------------------------------
 

@@ -169,13 +169,22 @@ void PV_FUN_XBRWTEXTSIZE() {
 }
 
 PvSymbol s_symbols[] = {
-    pv_native("GXDISPBEGIN", PV_FUN_GXDISPBEGIN),   pv_native("GXDISPEND", PV_FUN_GXDISPEND),
-    pv_native("GRADIENT", PV_FUN_GRADIENT),         pv_native("DRAWTEXTEX", PV_FUN_DRAWTEXTEX),
-    pv_native("XBRWSCROLL", PV_FUN_XBRWSCROLL),     pv_native("FRAMEDOT", PV_FUN_FRAMEDOT),
-    pv_native("WNDBOX", PV_FUN_WNDBOX),             pv_native("WNDBOXRAISED", PV_FUN_WNDBOXRAISED),
-    pv_native("GXRARROW", PV_FUN_GXRARROW),         pv_native("PALBMPDRAW", PV_FUN_PALBMPDRAW),
-    pv_native("XBRWFILL", PV_FUN_XBRWFILL),         pv_native("XBRWFRAME", PV_FUN_XBRWFRAME),         pv_native("XBRWLINE", PV_FUN_XBRWLINE),
-    pv_native("XBRWTEXT", PV_FUN_XBRWTEXT),         pv_native("XBRWCELL", PV_FUN_XBRWCELL),         pv_native("XBRWTEXTSIZE", PV_FUN_XBRWTEXTSIZE),
+    pv_native("GXDISPBEGIN", PV_FUN_GXDISPBEGIN),
+    pv_native("GXDISPEND", PV_FUN_GXDISPEND),
+    pv_native("GRADIENT", PV_FUN_GRADIENT),
+    pv_native("DRAWTEXTEX", PV_FUN_DRAWTEXTEX),
+    pv_native("XBRWSCROLL", PV_FUN_XBRWSCROLL),
+    pv_native("FRAMEDOT", PV_FUN_FRAMEDOT),
+    pv_native("WNDBOX", PV_FUN_WNDBOX),
+    pv_native("WNDBOXRAISED", PV_FUN_WNDBOXRAISED),
+    pv_native("GXRARROW", PV_FUN_GXRARROW),
+    pv_native("PALBMPDRAW", PV_FUN_PALBMPDRAW),
+    pv_native("XBRWFILL", PV_FUN_XBRWFILL),
+    pv_native("XBRWFRAME", PV_FUN_XBRWFRAME),
+    pv_native("XBRWLINE", PV_FUN_XBRWLINE),
+    pv_native("XBRWTEXT", PV_FUN_XBRWTEXT),
+    pv_native("XBRWCELL", PV_FUN_XBRWCELL),
+    pv_native("XBRWTEXTSIZE", PV_FUN_XBRWTEXTSIZE),
 };
 PvModuleRegistrar s_module("gui/xbrowse", s_symbols);
 
