@@ -219,11 +219,10 @@ RETURN lFocus
 
 // Widens a resource dialog and its children by 1.16668 (x and width; y and height unchanged).
 STATIC FUNCTION _GxResize16( hWnd )
-   LOCAL aRect := GetWindowRect( hWnd ), aKids := _GxChildren( hWnd ), hKid, aKid, aOrigin
+   LOCAL aRect := GetWindowRect( hWnd ), aKids := GetChildWindows( hWnd ), hKid, aKid, aOrigin := ClientOrigin( hWnd )
    MoveWindow( hWnd, aRect[ 1 ], aRect[ 2 ], Int( ( aRect[ 4 ] - aRect[ 2 ] ) * 1.16668 ), aRect[ 3 ] - aRect[ 1 ] )
    FOR EACH hKid IN aKids
       aKid := GetWindowRect( hKid )
-      aOrigin := ClientOrigin( hWnd )
       MoveWindow( hKid, aKid[ 1 ] - aOrigin[ 1 ], Int( ( aKid[ 2 ] - aOrigin[ 2 ] ) * 1.16668 ), ;
                   Int( ( aKid[ 4 ] - aKid[ 2 ] ) * 1.16668 ), aKid[ 3 ] - aKid[ 1 ] )
    NEXT

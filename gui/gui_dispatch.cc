@@ -1,9 +1,8 @@
 // The window procedure path: the library's window procedure hands every message of a linked
-// window to the language function _GXH with the window's slot in the window table, and
-// returns the handler's result or passes the message on to the replaced procedure.
+// window to the object in the window's slot of the window table (as _GXH does), and returns
+// the handler's result or passes the message on to the replaced procedure.
 // Also the subclassing natives XCHANGEPROC, RESTPROC and XFREEPROC.
 #include "gui_natives.h"
-#include "vm/array.h"
 #include "vm/dynsym.h"
 #include "vm/registrar.h"
 #include "vm/vm.h"
@@ -34,21 +33,6 @@ LRESULT resultOf(PV_ITEM value) {
 
 namespace {
 
-// Calls _GXH( hWnd or lParam, nMsg, nWParam, nLParam, nSlot ); on return the return slot holds
-// NIL (no object in that slot) or { result, nOldProc }.
-PV_ITEM callGxh(HWND h, UINT message, WPARAM wParam, LPARAM lParam, int slot) {
-  static PvSymbol* gxh = pv_dynsymGet("_GXH")->symbol;
-  pv_vmPushSymbol(gxh);
-  pv_vmPushNil();
-  pv_vmPushLong(message == WM_INITDIALOG ? handleNumber(h) : static_cast<long long>(lParam));
-  pv_vmPushLong(message);
-  pv_vmPushLong(static_cast<long long>(wParam));
-  pv_vmPushLong(static_cast<long long>(lParam));
-  pv_vmPushInteger(slot);
-  pv_vmDo(5);
-  return pv_stackReturnItem();
-}
-
 LRESULT passOn(long long oldProc, HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
   if (oldProc)
     return CallWindowProcA(reinterpret_cast<WNDPROC>(static_cast<intptr_t>(static_cast<LONG>(oldProc))), h,
@@ -64,14 +48,13 @@ LRESULT passOn(long long oldProc, HWND h, UINT message, WPARAM wParam, LPARAM lP
 LRESULT CALLBACK windowProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
   int slot = static_cast<int>(GetWindowLongA(h, GWL_USERDATA) & 0xFFFF);
   if (slot == 0 || unwinding()) return DefWindowProcA(h, message, wParam, lParam);
-  PV_ITEM r = callGxh(h, message, wParam, lParam, slot);
+  LRESULT result = 0;
+  long long oldProc = 0;
+  Dispatch d = dispatchToSlot(slot, message, wParam, lParam, result, oldProc);
   endLoopsForUnwinding();
-  if (!PV_IS_ARRAY(r)) return DefWindowProcA(h, message, wParam, lParam);
-  PV_ITEM handled = pv_arrayGetItemPtr(r, 1);
-  if (handled && !PV_IS_NIL(handled)) return resultOf(handled);
-  PV_ITEM old = pv_arrayGetItemPtr(r, 2);
-  long long oldProc = old && PV_IS_NUMERIC(old) ? pv_itemGetNLL(old) : 0;
-  return passOn(oldProc, h, message, wParam, lParam);
+  if (d == Dispatch::Handled) return result;
+  if (d == Dispatch::NotHandled && oldProc) return passOn(oldProc, h, message, wParam, lParam);
+  return DefWindowProcA(h, message, wParam, lParam);
 }
 
 }  // namespace pv::gui

@@ -2,6 +2,7 @@
 // loop is idle, and running the UI script given with the runtime switch //uiscript:FILE.
 // Both are installed before the main procedure starts.
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "vm/gc.h"
 #include "vm/start.h"
 #include "win32/automation.h"
+#include "win32/backend.h"
 
 namespace pv::gui {
 
@@ -23,10 +25,15 @@ class LoopObserver : public win32::automation::Observer {
   void messagesRead() override {
     if (script) script->messagesRead();
   }
-  // A collection only when enough has been allocated since the last one, so the idle loop
-  // never pauses for long.
+  // Garbage (cycles that reference counts cannot free) is collected while the program waits
+  // for input: at most every 200 ms and only when enough was allocated since the last time,
+  // so an idle loop never pauses for long.
   void idle() override {
-    pv_gcCollect();
+    uint64_t now = win32::backend().nowMs();
+    if (now - lastCollection_ >= 200) {
+      lastCollection_ = now;
+      pv_gcCollect();
+    }
     if (script) script->idle();
   }
   void topLevelCreated(HWND h) override {
@@ -35,6 +42,9 @@ class LoopObserver : public win32::automation::Observer {
   void topLevelDestroyed(HWND h, const std::string& title) override {
     if (script) script->topLevelDestroyed(h, title);
   }
+
+ private:
+  uint64_t lastCollection_ = 0;
 };
 
 LoopObserver& observer() {

@@ -57,6 +57,11 @@ bool unwinding();
 // innermost modal dialog so that the call that opened it returns.
 void endLoopsForUnwinding();
 
+// Hands a message to the window object in a slot of the window table (what _GXH does). When
+// the handler does not answer, `oldProc` is the procedure the object replaced (0: none).
+enum class Dispatch { NoObject, Handled, NotHandled };
+Dispatch dispatchToSlot(int slot, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, long long& oldProc);
+
 // The library's window procedure, installed by subclassing and used by its window classes.
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

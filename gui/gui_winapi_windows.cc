@@ -140,6 +140,27 @@ void PV_FUN_CREATEWINDOW() {
                             pv_parni(7), hwndParam(8), id, nullptr, nullptr));
 }
 
+// CLIENTORIGIN( hWnd ) -> { nTop, nLeft }: where the client area begins on the screen.
+void PV_FUN_CLIENTORIGIN() {
+  POINT p{0, 0};
+  ClientToScreen(hwndParam(1), &p);
+  pv_reta(2);
+  pv_arraySetNI(pv_stackReturnItem(), 1, p.y);
+  pv_arraySetNI(pv_stackReturnItem(), 2, p.x);
+}
+
+// GETCHILDWINDOWS( hWnd ) -> the handles of the window's direct children, in z order.
+void PV_FUN_GETCHILDWINDOWS() {
+  std::vector<HWND> kids;
+  HWND parent = hwndParam(1);
+  for (HWND h = IsWindow(parent) ? GetWindow(parent, GW_CHILD) : nullptr; h; h = GetWindow(h, GW_HWNDNEXT))
+    kids.push_back(h);
+  pv_reta(static_cast<PV_SIZE>(kids.size()));
+  PvItem number{};
+  for (size_t i = 0; i < kids.size(); ++i)
+    pv_arraySet(pv_stackReturnItem(), static_cast<PV_SIZE>(i + 1), pv_itemPutNLL(&number, handleNumber(kids[i])));
+}
+
 // LISTBOXADD( hWnd, cText ) -> the new item's index (0-based), or -1.
 void PV_FUN_LISTBOXADD() {
   std::string text = textParam(2);
@@ -148,6 +169,8 @@ void PV_FUN_LISTBOXADD() {
 
 PvSymbol s_symbols[] = {
     pv_native("LISTBOXADD", PV_FUN_LISTBOXADD),
+    pv_native("CLIENTORIGIN", PV_FUN_CLIENTORIGIN),
+    pv_native("GETCHILDWINDOWS", PV_FUN_GETCHILDWINDOWS),
     pv_native("GETDLGITEM", PV_FUN_GETDLGITEM),
     pv_native("GETDLGCTRLID", PV_FUN_GETDLGCTRLID),
     pv_native("ISWINDOW", PV_FUN_ISWINDOW),

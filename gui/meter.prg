@@ -1,6 +1,6 @@
 // TMeter: a progress bar whose value lives behind bSetGet. Set clamps the value to 0..nTotal
-// and, once the value reaches 1 % and the shown percentage changes, repaints the bar at once and
-// pumps the message queue, so the dialog stays responsive while the caller's work goes on.
+// and, once the value reaches 1 % and its whole percentage changes, repaints the bar at once
+// and pumps the message queue, so the dialog stays responsive while the caller's work goes on.
 #include "gui.ch"
 
 CLASS TMeter FROM TControl
@@ -11,11 +11,12 @@ CLASS TMeter FROM TControl
    DATA cText INIT ""
    DATA lPercentage INIT .T.
    DATA nShown INIT -1
+   DATA aBounds
 
    METHOD New( nRow, nCol, bSetGet, nTotal, oWnd, nWidth, nHeight, lUpdate, lPixel, oFont, cText, ;
                lNoPercentage, nClrPane, nClrText, nClrBar, nClrBText, lDesign ) CONSTRUCTOR
+   METHOD InitClass()
    METHOD Initiate( hDlg )
-   METHOD Set( nValue )
    METHOD SetTotal( nTotal )
    METHOD Paint()
    METHOD Display()
@@ -39,6 +40,7 @@ METHOD New( nRow, nCol, bSetGet, nTotal, oWnd, nWidth, nHeight, lUpdate, lPixel,
    DEFAULT_NIL( nClrText, oWnd:nClrText )
    DEFAULT_NIL( nClrPane, oWnd:nClrPane )
    ::bSetGet := bSetGet
+   ::aBounds := { 0, 0, -1 }
    ::nTotal := nTotal
    ::lUpdate := ( lUpdate == .T. )
    ::cText := cText
@@ -68,24 +70,15 @@ METHOD Initiate( hDlg ) CLASS TMeter
    ENDIF
 RETURN NIL
 
-METHOD Set( nValue ) CLASS TMeter
-   LOCAL nPercent
-   DEFAULT_NIL( nValue, ::VarGet() )
-   nValue := Max( 0, Min( nValue, ::nTotal ) )
-   ::VarPut( nValue )
-   IF ::nTotal != 0
-      nPercent := Int( nValue * 100 / ::nTotal )
-      IF nPercent >= 1 .AND. nPercent != ::nShown
-         ::nRefresh += nPercent
-         InvalidateRect( ::hWnd, .F. )
-         SysRefresh()
-      ENDIF
+// Set is native (METERSET): it becomes TMeter's method once, when the class is made.
+METHOD InitClass() CLASS TMeter
+   IF Upper( ::ClassName() ) == "TMETER"
+      __ClsAddMsg( __ClsGetHandleFromName( "TMETER" ), "Set", @MeterSet(), 0 )
    ENDIF
-RETURN NIL
+RETURN Self
 
 METHOD SetTotal( nTotal ) CLASS TMeter
    ::nTotal := nTotal
-   ::nShown := -1
    InvalidateRect( ::hWnd, .F. )
    SysRefresh()
 RETURN NIL

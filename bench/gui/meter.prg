@@ -2,14 +2,14 @@
 // (goal: under 0.5 s).
 PROCEDURE Main()
    LOCAL nBare, nMeter, nStart, i, nValue
-   nStart := Seconds()
+   nStart := CpuSeconds()
    FOR i := 1 TO 1000000
       nValue := i
    NEXT
-   nBare := Seconds() - nStart
-   nStart := Seconds()
+   nBare := CpuSeconds() - nStart
+   nStart := CpuSeconds()
    MsgMeter( {| oMeter | Work( oMeter ) }, "Benchmark", "Meter benchmark" )
-   nMeter := Seconds() - nStart
+   nMeter := CpuSeconds() - nStart
    ? "msgmeter_set_1M_overhead", LTrim( Str( nMeter - nBare, 8, 3 ) ), "s  goal 0.5 s  ratio", ;
      LTrim( Str( ( nMeter - nBare ) / 0.5, 8, 2 ) ), " (bare loop", LTrim( Str( nBare, 8, 3 ) ), "s)"
 RETURN

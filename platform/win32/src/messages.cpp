@@ -78,12 +78,13 @@ bool fetch(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   return false;
 }
 
-// Asks the backend for input: always when nothing is queued, otherwise at most every few
-// milliseconds, since queued messages come before input anyway.
+// Asks the backend for input at most once a millisecond when nothing is queued (a loop that
+// peeks all the time, like a long job pumping messages, would otherwise spend its time asking),
+// and every few milliseconds otherwise, since queued messages come before input anyway.
 void pollBackend() {
   State& s = state();
   uint64_t now = backend().nowMs();
-  if (!s.queue.empty() && now - s.lastPoll < 5) return;
+  if (now - s.lastPoll < (s.queue.empty() ? 1u : 5u)) return;
   s.lastPoll = now;
   deliverBackendEvents(0);
 }

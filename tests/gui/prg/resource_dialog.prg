@@ -20,6 +20,12 @@ PROCEDURE Main()
    CATCH e
       ? "error", e:SubCode, e:Description
    END
+   oDlg := TDialog():New( , , , , , "GUITEST" )
+   TButton():ReDefine( 10, {|| oDlg:End() }, oDlg )
+   oDlg:Activate( , , , , , , {|| Widths( oDlg, "plain" ), oDlg:End(), .T. } )
+   oDlg := TDialog():New( , , , , , "GUITEST" )
+   TButton():ReDefine( 10, {|| oDlg:End() }, oDlg )
+   oDlg:Activate( , , , , , , {|| Widths( oDlg, "widened" ), oDlg:End(), .T. }, , , .T. )
    oDlg := TDialog():New( , , , , , "NOSUCH" )
    TRY
       oDlg:Activate()
@@ -27,3 +33,9 @@ PROCEDURE Main()
       ? "error", e:SubCode, e:Description, StrTran( e:Operation, Chr( 13 ) + Chr( 10 ), "|" )
    END
 RETURN
+
+// The widths of the dialog and of its button 10, and the button's left edge in the dialog.
+STATIC FUNCTION Widths( oDlg, cWhat )
+   LOCAL aDlg := GetWindowRect( oDlg:hWnd ), aBtn := GetWindowRect( GetDlgItem( oDlg:hWnd, 10 ) )
+   ? cWhat, aDlg[ 4 ] - aDlg[ 2 ], aBtn[ 4 ] - aBtn[ 2 ], aBtn[ 3 ] - aBtn[ 1 ], aBtn[ 2 ] - ClientOrigin( oDlg:hWnd )[ 2 ]
+RETURN NIL

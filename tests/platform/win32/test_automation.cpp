@@ -56,6 +56,7 @@ TEST_F(Automation, IdleBeforeWaitingAndBoxesListedWhileOpen) {
   EXPECT_EQ(observer.boxesSeen[0].caption, "Caption");
   EXPECT_EQ(observer.boxesSeen[0].text, "Body text");
   EXPECT_TRUE(automation::openMessageBoxes().empty());
+  pv::win32::testing::runUntilIdle();
   MSG m;
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1) << "nothing can arrive on the recording backend";
   EXPECT_GE(observer.idles, 1);
