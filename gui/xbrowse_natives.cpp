@@ -68,9 +68,9 @@ void PV_FUN_GRADIENT() {
   pv_ret();
 }
 
-// DRAWTEXTEX( hDC, cText, aRect, nFormat = DT_SINGLELINE | DT_VCENTER ) -> text height
+// DRAWTEXTEX( hDC, cText, aRect, nFormat = DT_SINGLELINE | DT_NOCLIP ) -> text height
 void PV_FUN_DRAWTEXTEX() {
-  UINT format = pv_param(4, PV_IT_NUMERIC) ? UINT(pv_parnl(4)) : UINT(DT_SINGLELINE | DT_VCENTER);
+  UINT format = pv_param(4, PV_IT_NUMERIC) ? UINT(pv_parnl(4)) : UINT(DT_SINGLELINE | DT_NOCLIP);
   pv_retni(drawTextCopy(parHandle<HDC>(1), parText(2), parRect(3), format));
 }
 
