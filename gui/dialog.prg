@@ -89,59 +89,63 @@ METHOD New( nTop, nLeft, nBottom, nRight, cCaption, cResName, hResources, lVbx, 
 RETURN Self
 
 METHOD Activate( bLClicked, bMoved, bPainted, lCentered, bValid, lModal, bInit, bRClicked, bWhen, lResize16 ) CLASS TDialog
-   LOCAL hOwner
    DEFAULT_NIL( lCentered, .F. )
    DEFAULT_NIL( lModal, .T. )
    DEFAULT_NIL( lResize16, .F. )
    DEFAULT_NIL( ::hWnd, 0 )
    ::nLastKey := 0
    s_nActivating++
-   DO CASE
-   CASE ::oWnd != NIL
-      hOwner := ::oWnd:hWnd
-   CASE s_nActivating > 1 .OR. LWRunning()
-      hOwner := GetActiveWindow()
-   CASE WndMain() != NIL
-      hOwner := WndMain():hWnd
-   OTHERWISE
-      hOwner := 0
-   ENDCASE
-   ::bLClicked := bLClicked
-   ::bMoved := bMoved
-   ::bPainted := bPainted
-   ::lCentered := lCentered
-   ::bValid := bValid
-   ::lModal := lModal
-   ::bInit := bInit
-   ::bRClicked := bRClicked
-   ::bWhen := bWhen
-   ::lResize16 := lResize16
-   ::nResult := NIL
-   ::lValidating := .F.
-   ::lVisible := .T.
-   IF bWhen != NIL .AND. ! Eval( bWhen, Self )
-      ::nResult := IDCANCEL
-      ::lVisible := .F.
+   TRY                                   // the count drops however the activation ends
+      ::bLClicked := bLClicked
+      ::bMoved := bMoved
+      ::bPainted := bPainted
+      ::lCentered := lCentered
+      ::bValid := bValid
+      ::lModal := lModal
+      ::bInit := bInit
+      ::bRClicked := bRClicked
+      ::bWhen := bWhen
+      ::lResize16 := lResize16
+      _GxShow( Self, _GxOwner( Self ) )
+   FINALLY
       s_nActivating--
+   END
+RETURN NIL
+
+// The owner: the owner object's window; else the active window while another dialog is being
+// activated or a modal loop runs; else the main window.
+STATIC FUNCTION _GxOwner( oDlg )
+   DO CASE
+   CASE oDlg:oWnd != NIL
+      RETURN oDlg:oWnd:hWnd
+   CASE s_nActivating > 1 .OR. LWRunning()
+      RETURN GetActiveWindow()
+   CASE WndMain() != NIL
+      RETURN WndMain():hWnd
+   ENDCASE
+RETURN 0
+
+STATIC FUNCTION _GxShow( oDlg, hOwner )
+   oDlg:nResult := NIL
+   oDlg:lValidating := .F.
+   oDlg:lVisible := .T.
+   IF oDlg:bWhen != NIL .AND. ! Eval( oDlg:bWhen, oDlg )
+      oDlg:nResult := IDCANCEL
+      oDlg:lVisible := .F.
       RETURN NIL
    ENDIF
-   IF lModal
-      IF Empty( ::cResName )
-         ::nResult := DialogBoxIndirect( 0, iif( ::cResData != NIL, ::cResData, ::cToChar( hOwner ) ), hOwner, Self )
-      ELSE
-         ::nResult := DialogBox( ::hResources, ::cResName, hOwner, Self )
-      ENDIF
-      IF ::nResult == 65535
-         s_nActivating--
-         ::lVisible := .F.
-         _GxGenError( 3, _GxDialogName( Self ) )
-         RETURN NIL
-      ENDIF
-      ::lVisible := .F.
-   ELSE
-      _GxActivateModeless( Self, hOwner )
+   IF ! oDlg:lModal
+      RETURN _GxActivateModeless( oDlg, hOwner )
    ENDIF
-   s_nActivating--
+   IF Empty( oDlg:cResName )
+      oDlg:nResult := DialogBoxIndirect( 0, iif( oDlg:cResData != NIL, oDlg:cResData, oDlg:cToChar( hOwner ) ), hOwner, oDlg )
+   ELSE
+      oDlg:nResult := DialogBox( oDlg:hResources, oDlg:cResName, hOwner, oDlg )
+   ENDIF
+   oDlg:lVisible := .F.
+   IF oDlg:nResult == 65535
+      _GxGenError( 3, _GxDialogName( oDlg ) )
+   ENDIF
 RETURN NIL
 
 STATIC FUNCTION _GxActivateModeless( oDlg, hOwner )
