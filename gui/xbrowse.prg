@@ -49,6 +49,7 @@ CLASS TXBrowse FROM TControl
    DATA lFooter INIT .F.
    CLASSDATA lRegistered INIT .F.
    DATA nResizeRow INIT 0   // the row whose bottom edge is being dragged
+   DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
 
    METHOD New( oWnd ) CONSTRUCTOR
    METHOD AddCol()
@@ -58,10 +59,14 @@ CLASS TXBrowse FROM TControl
    METHOD Adjust()
    METHOD MakePens()
    METHOD End()
+   METHOD Destroy()
+   METHOD ReleaseGdi()
 
    // geometry
-   METHOD nWidth()
-   METHOD nHeight()
+   METHOD nWidth() INLINE ::aWndSize[ 1 ]
+   METHOD nHeight() INLINE ::aWndSize[ 2 ]
+   METHOD TakeSize()
+   METHOD Resize( nType, nWidth, nHeight )
    METHOD BrwWidth()
    METHOD BrwHeight()
    METHOD HeaderHeight() INLINE IIf( ::lHeader .AND. ::nHeaderHeight != NIL, ::nHeaderHeight, 0 )
@@ -105,7 +110,7 @@ CLASS TXBrowse FROM TControl
    METHOD PaintColLines( nTop, nBottom )
    METHOD PaintRowLine( nBoundary )
    METHOD PaintRowFrame( nRow )
-   METHOD DrawLine( lSelected, nRowSel )
+   METHOD DrawLine( lSelected, nRowSel, lShown )
    METHOD FillRightOf( nTop, nBottom, nColor )
    METHOD SelectionColors()
    METHOD RepaintHeader( oCol, lPressed )
@@ -197,6 +202,7 @@ RETURN Self
 
 METHOD Initiate( hDlg ) CLASS TXBrowse
    ::Super:Initiate( hDlg )
+   ::TakeSize()
    ::SetColor( 0, GetSysColor( COLOR_WINDOW ) )
    IF ::nDataType == 0
       ::SetRDD()
@@ -260,24 +266,41 @@ RETURN NIL
 
 METHOD End() CLASS TXBrowse
    AEval( ::aCols, {| o | o:End() } )
+   ::ReleaseGdi()
+RETURN ::Super:End()
+
+// The window goes away (also when its dialog closes without End): its drawing objects with it.
+METHOD Destroy() CLASS TXBrowse
+   ::ReleaseGdi()
+RETURN ::Super:Destroy()
+
+// Deletes the arrow bitmap, the record-selector brush and the four pens.
+METHOD ReleaseGdi() CLASS TXBrowse
    XBrwDeleteObject( ::hBmpRecSel )
    XBrwDeleteObject( ::hBrushRecSel )
    XBrwDeleteObject( ::hBtnShadowPen )
    XBrwDeleteObject( ::hWhitePen )
    XBrwDeleteObject( ::hColPen )
    XBrwDeleteObject( ::hRowPen )
-RETURN ::Super:End()
+   ::hBmpRecSel := NIL
+   ::hBrushRecSel := NIL
+   ::hBtnShadowPen := NIL
+   ::hWhitePen := NIL
+   ::hColPen := NIL
+   ::hRowPen := NIL
+RETURN NIL
 
 // ---- geometry -----------------------------------------------------------------------------
 
-// Outer size of the grid's window.
-METHOD nWidth() CLASS TXBrowse
+// Remembers the outer size of the grid's window (read at creation and when it changes).
+METHOD TakeSize() CLASS TXBrowse
    LOCAL aRect := GetWindowRect( ::hWnd )
-RETURN aRect[ 4 ] - aRect[ 2 ]
+   ::aWndSize := { aRect[ 4 ] - aRect[ 2 ], aRect[ 3 ] - aRect[ 1 ] }
+RETURN NIL
 
-METHOD nHeight() CLASS TXBrowse
-   LOCAL aRect := GetWindowRect( ::hWnd )
-RETURN aRect[ 3 ] - aRect[ 1 ]
+METHOD Resize( nType, nWidth, nHeight ) CLASS TXBrowse
+   ::TakeSize()
+RETURN ::Super:Resize( nType, nWidth, nHeight )
 
 METHOD BrwWidth() CLASS TXBrowse
 RETURN ::nWidth() - IIf( ::lVScroll, GetSysMetrics( SM_CYVSCROLL ), 0 )
@@ -529,7 +552,7 @@ METHOD PaintRows() CLASS TXBrowse
    IF ::bBookMark != NIL
       Eval( ::bBookMark, nBookMark )
    ENDIF
-   ::DrawLine( .T. )
+   ::DrawLine( .T., , .T. )
 RETURN NIL
 
 // The background right of the columns over one row.
@@ -604,9 +627,10 @@ METHOD PaintRowFrame( nRow ) CLASS TXBrowse
 RETURN NIL
 
 // Repaints one row marked (lSelected) or unmarked: its cells, the record selector and the
-// marquee of the current cell.
-METHOD DrawLine( lSelected, nRowSel ) CLASS TXBrowse
-   LOCAL y, lHighlight, nLast, nPos, oCol, nHeight := ::DataHeight(), lOwnDC
+// marquee of the current cell. lShown: the row's cells are on screen already, so with a marquee
+// of the current cell only (styles 0 to 3) that cell is all that changes.
+METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
+   LOCAL y, lHighlight, nLast, nPos, oCol, nHeight := ::DataHeight(), lOwnDC, nFirst
    nRowSel := XBrwDefault( nRowSel, ::nRowSel )
    IF ::nLen == 0 .OR. !::lCreated
       RETURN NIL
@@ -621,10 +645,16 @@ METHOD DrawLine( lSelected, nRowSel ) CLASS TXBrowse
    ENDIF
    lOwnDC := ::GetDrawDC()
    nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
-   FOR nPos := 1 TO nLast
+   nFirst := 1
+   IF lShown == .T. .AND. ::nMarqueeStyle <= 3
+      nFirst := ::nColSel
+      nLast := Min( nLast, ::nColSel )
+   ENDIF
+   FOR nPos := nFirst TO nLast
       oCol := ::ColAtPos( nPos )
       oCol:PaintData( y, ::ColLeft( nPos ), nHeight, lHighlight, .F., nPos )
    NEXT
+   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
    IF ::nMarqueeStyle >= 4
       ::FillRightOf( y, y + nHeight, IIf( lHighlight, ::SelectionColors()[ 2 ], Eval( ::bClrStd )[ 2 ] ) )
    ENDIF
@@ -686,27 +716,27 @@ RETURN NIL
 // ---- navigation ---------------------------------------------------------------------------
 
 METHOD GoUp() CLASS TXBrowse
-   LOCAL lMoved
+   LOCAL lMoved, lShown := .T.
    IF ::nLen == 0 .OR. ::Bof()
       RETURN NIL
    ENDIF
-   ::DrawLine( .F. )
+   ::DrawLine( .F., , .T. )
    lMoved := ::Skip( -1 ) == -1
    IF lMoved
       IF ::nRowSel > 1
          ::nRowSel--
       ELSE
          ::ScrollOneRow( -1 )
+         lShown := .F.
       ENDIF
-   ENDIF
-   IF lMoved
       ::VSetPos( ::nVScrollPos - 1 )
    ENDIF
-   ::DrawLine( .T. )
+   ::DrawLine( .T., , lShown )
    ::Changed()
 RETURN NIL
 
 METHOD GoDown() CLASS TXBrowse
+   LOCAL lShown
    IF ::nLen == 0
       RETURN NIL
    ENDIF
@@ -716,19 +746,21 @@ METHOD GoDown() CLASS TXBrowse
       ENDIF
       RETURN NIL
    ENDIF
-   ::DrawLine( .F. )
+   ::DrawLine( .F., , .T. )
    IF ::Skip( 1 ) == 1
       IF ::nRowSel < ::RowCount()
+         lShown := ::nRowSel < ::nDataRows
          ::MoveMark( ::nRowSel + 1 )
       ELSE
          ::ScrollOneRow( 1 )
+         lShown := .F.
       ENDIF
       ::VSetPos( ::nVScrollPos + 1 )
-      ::DrawLine( .T. )
+      ::DrawLine( .T., , lShown )
       ::Changed()
    ELSE
       ::VSetPos( ::nLen )
-      ::DrawLine( .T. )
+      ::DrawLine( .T., , .T. )
       IF ::bPastEof != NIL
          Eval( ::bPastEof )
       ENDIF
@@ -771,9 +803,9 @@ METHOD PageDown( nLines ) CLASS TXBrowse
    ENDIF
    nSkipped := ::Skip( nLines )
    IF nSkipped < nLines .AND. ::nRowSel + nSkipped <= ::nDataRows
-      ::DrawLine( .F. )
+      ::DrawLine( .F., , .T. )
       ::nRowSel += nSkipped
-      ::DrawLine( .T. )
+      ::DrawLine( .T., , .T. )
    ELSE
       ::Repaint()
    ENDIF
@@ -789,7 +821,7 @@ METHOD PageUp( nLines ) CLASS TXBrowse
    ENDIF
    nSkipped := -::Skip( -nLines )
    IF nSkipped == 0
-      ::DrawLine( .T. )
+      ::DrawLine( .T., , .T. )
       RETURN NIL
    ENDIF
    IF nSkipped < nLines
@@ -834,9 +866,9 @@ METHOD GoLeft() CLASS TXBrowse
       ::GetDisplayCols()
       ::Repaint()
    ELSE
-      ::DrawLine( .F. )
+      ::DrawLine( .F., , .T. )
       ::nColSel--
-      ::DrawLine( .T. )
+      ::DrawLine( .T., , .T. )
    ENDIF
 RETURN NIL
 
@@ -845,9 +877,9 @@ METHOD GoRight() CLASS TXBrowse
       RETURN NIL
    ENDIF
    IF ::nColSel + 1 <= ::LastDisplayPos( .T. )
-      ::DrawLine( .F. )
+      ::DrawLine( .F., , .T. )
       ::nColSel++
-      ::DrawLine( .T. )
+      ::DrawLine( .T., , .T. )
    ELSE
       ::ShowColumn( ::aDisplay[ ::nColSel + 1 ] )
    ENDIF
@@ -1033,7 +1065,7 @@ METHOD LButtonDown( nRow, nCol, nFlags ) CLASS TXBrowse
    IF ::nLen == 0 .OR. nNewRow < 1 .OR. nNewRow > ::nDataRows
       RETURN 0
    ENDIF
-   ::DrawLine( .F. )
+   ::DrawLine( .F., , .T. )
    nSkipped := ::Skip( nNewRow - ::nRowSel )
    ::nRowSel += nSkipped
    IF nColPos > 0
@@ -1049,7 +1081,7 @@ METHOD LButtonDown( nRow, nCol, nFlags ) CLASS TXBrowse
       ::Refresh()
    ENDIF
    ::VSetPos( ::nVScrollPos + nSkipped )
-   ::DrawLine( .T. )
+   ::DrawLine( .T., , .T. )
    ::Changed()
 RETURN 0
 
@@ -1154,12 +1186,12 @@ RETURN 0
 
 METHOD GotFocus( hWndLoss ) CLASS TXBrowse
    ::lFocused := .T.
-   ::DrawLine( .T. )
+   ::DrawLine( .T., , .T. )
 RETURN ::Super:GotFocus( hWndLoss )
 
 METHOD KillFocus( hWndGet ) CLASS TXBrowse
    ::lFocused := .F.
-   ::DrawLine( .T. )
+   ::DrawLine( .T., , .T. )
 RETURN ::Super:KillFocus( hWndGet )
 
 // ---- UI script points ---------------------------------------------------------------------

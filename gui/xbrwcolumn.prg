@@ -167,9 +167,9 @@ METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos ) CLASS TXBrw
       nLeft := nCol
       nRight := nCol + ::nWidth
    ENDIF
-   XBrwFill( oBrw:hDC, nRow, nLeft, nRow + nHeight, Min( nRight, nMax - 4 ), aColors[ 2 ] )
-   XBrwText( oBrw:hDC, ::CellText(), { nRow + 2, nCol + 3, nRow + nHeight - 2, Min( nCol + ::nWidth - 3, nMax - 5 ) }, ;
-             XBrwFontHandle( ::oDataFont ), aColors[ 1 ], NIL, ::nDataStyle )
+   XBrwCell( oBrw:hDC, nRow, nLeft, nRow + nHeight, Min( nRight, nMax - 4 ), aColors[ 2 ], ;
+             ::CellText(), nCol + 3, Min( nCol + ::nWidth - 3, nMax - 5 ), XBrwFontHandle( ::oDataFont ), ;
+             aColors[ 1 ], ::nDataStyle )
 RETURN NIL
 
 // Marks the cell: 1 dotted focus frame, 2 solid frame, 3 raised box.

@@ -85,7 +85,7 @@ STATIC PROCEDURE ShowPainted( oDlg, oBrw, oBrw2, nInit )
 RETURN
 
 STATIC PROCEDURE Report( cWhat, nValue )
-   OutStd( PadR( cWhat, 46 ) + Str( nValue, 12, 4 ) + Chr( 10 ) )
+   OutStd( Chr( 10 ) + PadR( cWhat, 46 ) + Str( nValue, 12, 4 ) )
 RETURN
 
 #include "grids_setup.ch"

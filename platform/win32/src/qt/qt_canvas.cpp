@@ -145,14 +145,20 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
 void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
   auto* qsrc = dynamic_cast<const QtCanvas*>(&src);
   if (!qsrc) return;
-  QImage from = qsrc == this ? image_.copy() : qsrc->image();
+  // A plain copy within this canvas (a scroll) moves the rows in place, in the order that reads
+  // each source row before it is overwritten; other raster operations read from a snapshot.
+  bool inPlace = qsrc == this && rop == SRCCOPY;
+  QImage snapshot = qsrc == this && !inPlace ? image_.copy() : QImage();
+  const QImage& from = qsrc != this ? qsrc->image() : inPlace ? image_ : snapshot;
   // The destination columns whose source columns exist.
   RECT c;
   if (!clipTo(dst, c)) return;
   int dx = origin.x - dst.left, dy = origin.y - dst.top;
   int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
   if (right <= left) return;
-  for (int y = c.top; y < c.bottom; ++y) {
+  bool bottomFirst = inPlace && dy < 0;
+  for (int i = 0; i < c.bottom - c.top; ++i) {
+    int y = bottomFirst ? c.bottom - 1 - i : c.top + i;
     int sy = y + dy;
     if (sy < 0 || sy >= from.height()) continue;
     const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy)) + dx;

@@ -3,6 +3,8 @@
 // appended by another handle, row heights from the divider style, default column widths.
 #include "grids.ch"
 
+#define WM_MOUSEWHEEL 522
+
 PROCEDURE Main()
    LOCAL oDlg, oBrw, oBrw2, oFont
    OpenProducts( "PRODUCT.DBF" )
@@ -29,6 +31,12 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    oBrw:Refresh()
    UpdateWindow( oBrw:hWnd )
    ? "refresh at the top: row", oBrw:nRowSel, "rows", oBrw:nDataRows, "id", PRODUCT->ID_NR, PointerCheck()
+
+   // the mouse wheel: a notch towards the user moves one row down, away one row up
+   SendMessage( oBrw:hWnd, WM_MOUSEWHEEL, ( 65536 - 120 ) * 65536, 0 )
+   SendMessage( oBrw:hWnd, WM_MOUSEWHEEL, ( 65536 - 120 ) * 65536, 0 )
+   SendMessage( oBrw:hWnd, WM_MOUSEWHEEL, 120 * 65536, 0 )
+   ? "wheel down, down, up: row", oBrw:nRowSel, "key", PRODUCT->( OrdKeyNo() ), PointerCheck()
 
    // a table without records: headers only, navigation does nothing
    oBrw2:GoDown()
@@ -60,7 +68,7 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    ErrorBlock( bOld )
    oBrw:aCols[ 4 ]:bStrData := bData
    oBrw:Refresh()
-   ? "failing cells", nErrors, "= rows", oBrw:nDataRows, "+ the current row marked again"
+   ? "failing cells", nErrors, "= rows", oBrw:nDataRows
 
    // the work area closed under the grid
    EMPTY->( DbCloseArea() )

@@ -1,6 +1,6 @@
 // Header clicks: a click on a title reaches bLClickHeader with row, column, flags and the column;
 // a press on a title released below the header reaches nothing; a press dragged onto another
-// column swaps the two.
+// column swaps the two; a press on a column's right edge resizes it.
 #include "grids.ch"
 
 #define WM_LBUTTONUP    514
@@ -13,7 +13,7 @@ PROCEDURE Main()
    oDlg := TDialog():New( , , , , "Grid test", "XBRWTEST" )
    oBrw := ColumnGrid( oDlg, oFont )
    oBrw2 := FieldGrid( oDlg )
-   TButton():ReDefine( 4, {|| ReleaseOutside( oBrw ), DragOnto( oBrw ) }, oDlg )
+   TButton():ReDefine( 4, {|| ReleaseOutside( oBrw ), DragOnto( oBrw ), Widen( oBrw ) }, oDlg )
    TButton():ReDefine( 10, {|| oDlg:End() }, oDlg )
    oDlg:Activate( , , , .T. )
    oFont:End()
@@ -27,6 +27,15 @@ STATIC PROCEDURE ReleaseOutside( oBrw )
    ? "captured", oBrw:nCaptured, GetCapture() == oBrw:hWnd
    SendMessage( oBrw:hWnd, WM_LBUTTONUP, 0, ( oBrw:nHeaderHeight + 40 ) * 65536 + aAt[ 1 ] )
    ? "released below the header", oBrw:nCaptured, GetCapture() == oBrw:hWnd
+RETURN
+
+// Press on the right edge of the first column, move 30 pixels right, release: 30 pixels wider.
+STATIC PROCEDURE Widen( oBrw )
+   LOCAL oCol := oBrw:ColAtPos( 1 ), nEdge := oBrw:ColLeft( 1 ) + oBrw:ColAtPos( 1 ):nWidth, nWas := oCol:nWidth
+   SendMessage( oBrw:hWnd, WM_LBUTTONDOWN, 1, 5 * 65536 + nEdge )
+   SendMessage( oBrw:hWnd, WM_MOUSEMOVE, 1, 5 * 65536 + nEdge + 30 )
+   SendMessage( oBrw:hWnd, WM_LBUTTONUP, 0, 5 * 65536 + nEdge + 30 )
+   ? "resized", oCol:cHeader, "from", nWas, "to", oCol:nWidth, "capture released", GetCapture() != oBrw:hWnd
 RETURN
 
 // Press on the first title, move and release over the second: the two columns trade places.
