@@ -184,7 +184,7 @@ struct CdxIndex {
   std::string name;  // base name, upper case, at most 10 characters
   std::unique_ptr<CdxPageFile> file;
   std::unique_ptr<CdxTag> directory;
-  std::vector<std::unique_ptr<CdxTag>> tags;  // order numbers follow this list
+  std::vector<std::unique_ptr<CdxTag>> tags;  // in header order; order numbers follow it
   bool shared = false;
   bool readOnly = false;
   int lockScheme = 3;
@@ -201,6 +201,7 @@ struct CdxIndex {
   uint32_t version = 0;
   uint32_t freeHeadSeen = 0;
   bool flushNeeded = false;
+  bool tagsVerified = false;  // the loaded tags matched the directory since the last change seen
 };
 
 // Opens an existing CDX file: loads the directory and every tag. A file of 1024 bytes or less,
@@ -216,9 +217,14 @@ CdxStatus cdxIndexCreate(std::unique_ptr<CdxPageFile> file, const std::string& b
 // tags by the replacement is started anew. tagOut (may be null) receives the new tag.
 CdxStatus cdxIndexAddTag(CdxIndex& index, const CdxTagSpec& spec, uint32_t recCount,
                          const CdxKeyFn& keyOf, CdxTag** tagOut = nullptr);
-// Removes a tag by name. On an exclusive file its pages and header return to the free list.
+// Removes a tag by name: its header and tree pages return to the free list (another handle of a
+// shared file notices the change through the directory before it uses its tags again).
 // Returns false in found when no such tag exists.
 CdxStatus cdxIndexDeleteTag(CdxIndex& index, const std::string& name, bool* found = nullptr);
+// Whether the directory of a shared file still lists exactly the loaded tags, each with the
+// header (settings and root) it was loaded with; always true for an exclusive file. Checked
+// under the read lock, and read from the file only after another handle changed it.
+CdxStatus cdxIndexTagsCurrent(CdxIndex& index, bool& current);
 // Finds a tag by name (case-insensitive, 10 characters significant); null when none.
 CdxTag* cdxIndexFindTag(CdxIndex& index, const std::string& name);
 // Whether a key of this type ('C', 'N', 'D', 'L', 'I') may have this length (with the

@@ -469,14 +469,20 @@ bool keyDelete(CdxTag& t, const CdxKey& key) {
 
 CdxStatus cdxTagKeyAdd(CdxTag& t, const CdxKey& key, bool* added) {
   bool done = false;
-  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] { done = keyAdd(t, key); }); });
+  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
+      if (!t.isDirectory()) requireTagsCurrent(*t.index);
+      done = keyAdd(t, key);
+    }); });
   if (added) *added = s.ok() && done;
   return s;
 }
 
 CdxStatus cdxTagKeyDelete(CdxTag& t, const CdxKey& key, bool* removed) {
   bool done = false;
-  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] { done = keyDelete(t, key); }); });
+  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
+      if (!t.isDirectory()) requireTagsCurrent(*t.index);
+      done = keyDelete(t, key);
+    }); });
   if (removed) *removed = s.ok() && done;
   return s;
 }
