@@ -16,7 +16,8 @@ std::unique_ptr<CdxIndex> makeIndex(std::unique_ptr<CdxPageFile> file, const std
                                     const CdxOpenOptions& opt) {
   auto x = std::make_unique<CdxIndex>();
   x->name = cdxTagNameNormal(base);
-  x->file = std::move(file);
+  // No other handle changes a file in exclusive use: its pages may stay in memory.
+  x->file = opt.shared ? std::move(file) : std::make_unique<CdxCachedFile>(std::move(file));
   x->shared = opt.shared;
   x->readOnly = opt.readOnly;
   x->lockScheme = opt.lockScheme;

@@ -13,14 +13,16 @@
 //   Taking the file lock of a shared file runs the change check: a different free-list head
 //   or version word in the directory header discards every cached page of every tag.
 //   The last write unlock writes changed pages and headers and the pending free pages, and on
-//   a shared file increments the version word. Every unlock trims each tag's pool to 8 idle
-//   pages. A write lock is refused while a read lock is held.
+//   a shared file increments the version word. Every unlock trims each tag's pool to its
+//   most recently used idle pages: 8, or up to 1024 after reading a file in exclusive use.
+//   A write lock is refused while a read lock is held.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "cdx_format.h"
@@ -79,6 +81,10 @@ struct CdxPage {
   std::vector<uint8_t> decoded;
   bool hasDecoded = false;
   CdxTag* tag = nullptr;
+  // Pool bookkeeping: position in the tag's pool, last use, requests served from the pool.
+  size_t poolPos = 0;
+  uint64_t lastUse = 0;
+  uint32_t hits = 0;
 
   bool isLeaf() const { return attr & kAttrLeaf; }
   bool isRoot() const { return attr & kAttrRoot; }
@@ -142,8 +148,10 @@ struct CdxTag {
   // Scopes, as prefix keys: top (index 0) and bottom (index 1) in walking order.
   bool hasScope[2] = {false, false};
   CdxKey scope[2];
-  // Page buffer pool, most recently requested first.
+  // Page buffer pool (any order), found by page offset; useClock orders the uses.
   std::vector<std::unique_ptr<CdxPage>> pool;
+  std::unordered_map<uint32_t, CdxPage*> poolIndex;
+  uint64_t useClock = 0;
   std::vector<std::unique_ptr<CdxPage>> spare;  // released buffers kept for reuse
 
   bool isDirectory() const { return options & kOptDirectory; }

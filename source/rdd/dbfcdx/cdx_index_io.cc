@@ -54,9 +54,14 @@ void writeHeaderWords(CdxIndex& x, bool withVersion) {
                                          : "Write in index page failed (ver.ex)");
 }
 
-void trimAllPools(CdxIndex& x) {
-  if (x.directory) tagTrimPool(*x.directory, 8);
-  for (auto& t : x.tags) tagTrimPool(*t, 8);
+// Idle page buffers kept per tag: a few, or many after reading a file in exclusive use (no
+// other handle changes it, and a write unlock writes the pool's changed pages).
+constexpr size_t kIdlePages = 8;
+constexpr size_t kIdlePagesExclusiveRead = 1024;
+
+void trimAllPools(CdxIndex& x, size_t keep) {
+  if (x.directory) tagTrimPool(*x.directory, keep);
+  for (auto& t : x.tags) tagTrimPool(*t, keep);
 }
 
 }  // namespace
@@ -268,7 +273,7 @@ void unlockReadRaw(CdxIndex& x) {
   if (x.readLocks <= 0) cdxFail(kCdxUnlockCount, "pv_cdxIndexUnLockRead: bad count of locks.");
   --x.readLocks;
   if (x.readLocks > 0 || x.writeLocks > 0) return;
-  trimAllPools(x);
+  trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusiveRead);
   if (x.shared) {
     if (!x.readLocked) cdxFail(kCdxUnlockError, "pv_cdxIndexUnLockRead: unlock error (*)");
     x.readLocked = false;
@@ -326,7 +331,7 @@ void unlockWriteRaw(CdxIndex& x) {
   } release{x};
   indexWriteChanged(x);
   indexFlushPending(x);
-  trimAllPools(x);
+  trimAllPools(x, kIdlePages);
   if (x.shared) {
     if (x.changed) {
       ++x.version;

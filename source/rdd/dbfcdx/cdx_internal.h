@@ -96,6 +96,8 @@ CdxPage* pagePeek(CdxTag& t, uint32_t off);
 CdxPage* pageNew(CdxTag& t, uint8_t attr);
 // A fresh buffer for page off (attributes given, nothing read), in the pool.
 CdxPage* pageAdopt(CdxTag& t, uint32_t off, uint8_t attr);
+// Gives a buffer in the pool another page offset (its contents move there).
+void pageRenumber(CdxTag& t, CdxPage& p, uint32_t off);
 // Writes a page when changed and drops its buffer (the page stays in use).
 void pageRelease(CdxTag& t, CdxPage* p);
 // Returns a page to the free list and drops its buffer.

@@ -394,7 +394,7 @@ int updateLevel(CdxPage& parent, CdxPage& child, int flags) {
 void rootSplit(CdxTag& t) {
   CdxPage* old = t.root;
   uint32_t moved = pv_cdxIndexGetAvailPage(*t.index, false);
-  old->page = moved;
+  pageRenumber(t, *old, moved);
   old->attr = uint8_t(old->attr & ~kAttrRoot);
   old->changed = true;
   CdxPage* root = pageAdopt(t, t.rootOffset, kAttrRoot);
