@@ -206,7 +206,10 @@ uint16_t pv_rddFieldIndex(PvArea* area, const char* name) {
   for (size_t i = 0; i < area->fields.size(); ++i) {
     if (area->fields[i].name == upper) return uint16_t(i + 1);
   }
-  return 0;
+  // A table keeps at most 10 characters of a name; other programs keep the long name outside
+  // the table and use it in expressions.
+  if (upper.size() <= kMaxFieldNameLen) return 0;
+  return pv_rddFieldIndex(area, upper.substr(0, kMaxFieldNameLen).c_str());
 }
 
 std::string pv_rddGetTempAlias() {

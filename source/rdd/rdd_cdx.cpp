@@ -56,18 +56,10 @@ int RaiseCdx(PvArea* a, const CdxStatus& st) {
   return PV_FAILURE;
 }
 
-// Loads again the shared files whose tags another handle added or removed.
-void RefreshShared(PvCdxArea* a) {
-  for (size_t i = 0; i < a->bags.size(); ++i) {
-    if (pv_cdxDirectoryCurrent(*a->bags[i])) continue;
-    CdxStatus st = pv_cdxReloadBag(a, i);
-    if (!st.ok()) RaiseCdx(a, st), --i;  // the file left the list
-  }
-}
 
 int GoTop(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
-  RefreshShared(a);
+  pv_cdxRefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   if (!t) return Super(area, PV_RDD_GOTOP, x);
@@ -82,7 +74,7 @@ int GoTop(PvArea* area, PvRddArgs* x) {
 
 int GoBottom(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
-  RefreshShared(a);
+  pv_cdxRefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   if (!t) return Super(area, PV_RDD_GOBOTTOM, x);
@@ -97,6 +89,7 @@ int GoBottom(PvArea* area, PvRddArgs* x) {
 
 int SkipRaw(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
+  pv_cdxRefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   long n = x->number;
@@ -163,7 +156,7 @@ bool SeekKey(PV_ITEM v, const CdxTag& t, CdxKey& key) {
 // seek: item = value, flag = soft, number = 1 for find-last; out: found flag of the area.
 int Seek(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
-  RefreshShared(a);
+  pv_cdxRefreshShared(a);
   PvCdxBag* bag = nullptr;
   CdxTag* t = Controlling(a, &bag);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
@@ -366,6 +359,14 @@ PvCdxArea* pv_cdxArea(PvArea* area) {
 }
 
 int pv_cdxRaise(PvArea* area, const CdxStatus& st) { return RaiseCdx(area, st); }
+
+void pv_cdxRefreshShared(PvCdxArea* a) {
+  for (size_t i = 0; i < a->bags.size(); ++i) {
+    if (pv_cdxDirectoryCurrent(*a->bags[i])) continue;
+    CdxStatus st = pv_cdxReloadBag(a, i);
+    if (!st.ok()) RaiseCdx(a, st), --i;  // the file left the list
+  }
+}
 
 int pv_cdxRaiseOpen(PvArea* area, const CdxStatus& st, const std::string& path) {
   bool corrupt = st.code == kCdxOpenCorrupt || st.code == kCdxCorrupt;

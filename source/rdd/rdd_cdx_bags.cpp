@@ -235,25 +235,9 @@ bool pv_cdxCurrentKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag, CdxKey& out) {
 }
 
 bool pv_cdxDirectoryCurrent(PvCdxBag& bag) {
-  CdxIndex& x = *bag.index;
-  if (!x.shared) return true;
-  if (!pv_cdxIndexLockRead(x).ok()) return true;  // the next operation reports the failure
-  std::vector<std::pair<std::string, uint32_t>> listed;
-  CdxTag& d = *x.directory;
-  CdxStatus st = cdxTagGoTop(d);
-  while (st.ok() && d.cur.rec) {
-    listed.emplace_back(cdxTagNameNormal(d.cur.bytes()), d.cur.rec);
-    st = cdxTagSkip(d, 1);
-  }
-  pv_cdxIndexUnLockRead(x);
-  if (!st.ok()) return true;
-  if (listed.size() != x.tags.size()) return false;
-  for (auto& t : x.tags) {
-    bool found = false;
-    for (auto& [name, offset] : listed) found |= name == t->name && offset == t->headerOffset;
-    if (!found) return false;
-  }
-  return true;
+  bool current = true;
+  CdxStatus st = cdxIndexTagsCurrent(*bag.index, current);
+  return !st.ok() || current;  // a failure is reported by the next operation
 }
 
 CdxStatus pv_cdxReloadBag(PvCdxArea* a, size_t i) {

@@ -29,8 +29,9 @@ pv::cdx::CdxStatus pv_cdxCloseBag(PvCdxBag& bag);
 void pv_cdxForgetTag(PvCdxBag& bag, const pv::cdx::CdxTag* t);
 int pv_cdxTagNumber(PvCdxArea* a, const pv::cdx::CdxTag* t);
 int pv_cdxOrderCount(PvCdxArea* a);
-// Whether the file's tag directory still lists exactly the loaded tags (always true for an
-// exclusive file). Takes the read lock, which drops stale pages of a shared file.
+// Whether the file's tag directory still lists exactly the loaded tags with their headers
+// (always true for an exclusive file). Takes the read lock, which drops stale pages of a
+// shared file; reads the directory only after another handle changed the file.
 bool pv_cdxDirectoryCurrent(PvCdxBag& bag);
 // Loads bags[i] again (another handle added or removed tags); the controlling order follows
 // its tag by name.

@@ -12,6 +12,9 @@ void pv_cdxOrderSlots(PvRddFuncs& own);
 void pv_cdxCloseAllBags(PvCdxArea* a, bool keepProduction);
 // Raises an engine failure through the area's error method; returns PV_FAILURE.
 int pv_cdxRaise(PvArea* area, const pv::cdx::CdxStatus& st);
+// Loads again the area's shared index files whose tags another handle replaced, added or
+// removed (cheap while nothing changed); runs before every use of an order.
+void pv_cdxRefreshShared(PvCdxArea* a);
 // Forgets the pending order condition (and releases its FOR block).
 void pv_cdxDropCondition(PvCdxArea* a);
 // The order number an order argument names: a number, a tag name (within the bag when one is

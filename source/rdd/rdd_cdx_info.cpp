@@ -150,6 +150,7 @@ int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x) {
   long code = x->number;
   if (code == 8) return pv_itemPutC(oi->result, ".cdx"), PV_SUCCESS;
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshShared(a);
   int n = pv_cdxOrderOf(a, oi);
   PvCdxBag* bag = nullptr;
   CdxTag* t = pv_cdxAreaTag(a, n, &bag);

@@ -44,41 +44,6 @@ bool StripQualifier(PvArea* area, std::string_view& s) {
   return true;
 }
 
-// The field whose name is the first 10 characters of a longer identifier (other programs keep
-// long field names outside the table and write them into key texts), else 0.
-int LongFieldName(PvArea* area, std::string_view word) {
-  if (word.size() <= 10) return 0;
-  return pv_rddFieldIndex(area, std::string(word.substr(0, 10)).c_str());
-}
-
-// The text with every long identifier that names a field by its first 10 characters cut to
-// them; string literals and function names stay as they are.
-std::string ShortFieldNames(PvArea* area, const std::string& text) {
-  std::string out;
-  size_t i = 0;
-  while (i < text.size()) {
-    char c = text[i];
-    if (c == '"' || c == '\'') {
-      size_t end = text.find(c, i + 1);
-      end = end == std::string::npos ? text.size() : end + 1;
-      out.append(text, i, end - i);
-      i = end;
-    } else if (std::isalpha(uint8_t(c)) || c == '_') {
-      size_t end = i;
-      while (end < text.size() && IdentChar(text[end])) ++end;
-      std::string_view word(text.data() + i, end - i);
-      size_t next = text.find_first_not_of(" \t", end);
-      bool call = next != std::string::npos && text[next] == '(';
-      out.append(!call && LongFieldName(area, word) ? word.substr(0, 10) : word);
-      i = end;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text) {
@@ -91,8 +56,7 @@ uint16_t pv_rddFieldExpIndex(PvArea* area, const char* text) {
   if (s.empty() || s.size() > 64) return 0;
   for (char c : s)
     if (!IdentChar(c)) return 0;
-  int n = pv_rddFieldIndex(area, std::string(s).c_str());
-  return static_cast<uint16_t>(n ? n : LongFieldName(area, s));
+  return pv_rddFieldIndex(area, std::string(s).c_str());
 }
 
 bool pv_cdxExprCompile(PvArea* area, const std::string& text, PV_ITEM block, PvCdxExpr& out) {
@@ -101,8 +65,7 @@ bool pv_cdxExprCompile(PvArea* area, const std::string& text, PV_ITEM block, PvC
   out.field = pv_rddFieldExpIndex(area, text.c_str());
   if (out.block || out.field) return true;
   const PvMacroHooks* hooks = pv_vmMacroHooks();
-  std::string source = ShortFieldNames(area, text);
-  out.macro = hooks ? hooks->compile(source.c_str(), PV_SIZE(source.size())) : nullptr;
+  out.macro = hooks ? hooks->compile(text.c_str(), PV_SIZE(text.size())) : nullptr;
   return out.macro != nullptr;
 }
 

@@ -189,6 +189,7 @@ int OrderCreate(PvArea* area, PvRddArgs* x) {
   CdxTagSpec spec;
   PvCdxTagExec exec;
   if (!PrepareTag(a, oi, cond.get(), spec, exec)) return PV_FAILURE;
+  pv_cdxRefreshShared(a);
   // Bag and tag names.
   bool noBag = oi->bagName.empty();
   std::string path = noBag ? pv_cdxProductionPath(a) : oi->bagName;
@@ -344,6 +345,7 @@ int OrderDestroy(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
   PvOrderInfo* oi = Info(x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  pv_cdxRefreshShared(a);
   int n = oi->order && !PV_IS_NIL(oi->order) ? pv_cdxOrderOf(a, oi) : 0;
   PvCdxBag* bag = nullptr;
   CdxTag* t = pv_cdxAreaTag(a, n, &bag);

@@ -1,5 +1,7 @@
 // Field access by name from compiled code (the machine's area hooks), and the registration of
 // the drivers when the program is loaded.
+#include <cstring>
+
 #include "dynsym.h"
 #include "errors.h"
 #include "hooks.h"
@@ -12,32 +14,31 @@ namespace {
 
 // ---- field access by name from compiled code --------------------------------------------------
 
-bool FieldGet(PvDynSym* name, PV_ITEM dest) {
-  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
-  if (!a) return false;
-  for (size_t i = 0; i < a->fields.size(); ++i) {
-    if (a->fields[i].symbol != name) continue;
-    PvRddArgs x;
-    x.number = long(i + 1);
-    x.item = dest;
-    pv_rddCall(a, PV_RDD_GETVALUE, &x);
-    return true;
-  }
-  return false;
+// The field a name stands for in the area (1-based; 0 when none): its symbol, or a longer
+// name whose first 10 characters name it.
+long FieldOf(PvArea* a, PvDynSym* name) {
+  for (size_t i = 0; i < a->fields.size(); ++i)
+    if (a->fields[i].symbol == name) return long(i + 1);
+  const char* text = pv_dynsymName(name);
+  return std::strlen(text) > kMaxFieldNameLen ? pv_rddFieldIndex(a, text) : 0;
 }
 
-bool FieldPut(PvDynSym* name, PV_ITEM value) {
+// Reads (slot PV_RDD_GETVALUE) or writes (PV_RDD_PUTVALUE) the named field of the current
+// area; false when there is no such field.
+bool FieldAccess(PvDynSym* name, PV_ITEM item, int slot) {
   PvArea* a = pv_rddGetCurrentWorkAreaPointer();
-  if (!a) return false;
-  for (size_t i = 0; i < a->fields.size(); ++i) {
-    if (a->fields[i].symbol != name) continue;
-    PvRddArgs x;
-    x.number = long(i + 1);
-    x.item = pv_itemUnRef(value);
-    pv_rddCall(a, PV_RDD_PUTVALUE, &x);
-    return true;
-  }
-  return false;
+  long n = a ? FieldOf(a, name) : 0;
+  if (n == 0) return false;
+  PvRddArgs x;
+  x.number = n;
+  x.item = item;
+  pv_rddCall(a, slot, &x);
+  return true;
+}
+
+bool FieldGet(PvDynSym* name, PV_ITEM dest) { return FieldAccess(name, dest, PV_RDD_GETVALUE); }
+bool FieldPut(PvDynSym* name, PV_ITEM value) {
+  return FieldAccess(name, pv_itemUnRef(value), PV_RDD_PUTVALUE);
 }
 
 int CurrentArea() { return pv_rddGetCurrentWorkAreaNumber(); }

@@ -244,6 +244,9 @@ int pv_rddSelectWorkAreaAlias(const char* text);
 std::string pv_rddGetTempAlias();
 
 // ---- fields by name ---------------------------------------------------------------------------
+// The field of that name (any case, 1-based), 0 when none. Where no field has the exact name
+// and the name is longer than 10 characters, its first 10 characters name the field.
+inline constexpr size_t kMaxFieldNameLen = 10;
 uint16_t pv_rddFieldIndex(PvArea* area, const char* name);
 // The field a key text names when it is exactly one field: leading "alias->", "FIELD->" and
 // "_FIELD->" qualifiers are skipped (any case, FIELD and _FIELD shortened to four letters or

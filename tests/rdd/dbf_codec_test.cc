@@ -81,6 +81,18 @@ TEST(DbfCodecTest, IntegerFieldsCheckRangeByLength) {
   EXPECT_DOUBLE_EQ(v, 12.35);
 }
 
+// A currency field gives back what it was given, to its four decimals.
+TEST(DbfCodecTest, CurrencyFieldsTakeWhatTheyGive) {
+  OneField y('Y', 8, 4);
+  ASSERT_TRUE(PutNumber(y.field, y.rec.data(), 1234.56789).ok());
+  double v = 0;
+  ASSERT_TRUE(GetNumber(y.field, y.rec.data(), &v));
+  EXPECT_DOUBLE_EQ(v, 1234.5679);
+  ASSERT_TRUE(PutNumber(y.field, y.rec.data(), -0.5).ok());
+  ASSERT_TRUE(GetNumber(y.field, y.rec.data(), &v));
+  EXPECT_DOUBLE_EQ(v, -0.5);
+}
+
 TEST(DbfCodecTest, LogicalsAcceptYes) {
   OneField l('L', 3);
   EXPECT_EQ(l.field.length, 1);

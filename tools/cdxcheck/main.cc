@@ -1,8 +1,11 @@
-// cdxcheck TABLE[.dbf] | INDEX.cdx — checks the structure of a table's CDX file: every page
-// reachable once, sibling links, interior entries against their children, key order, leaf
-// free space, the free list. Then, given a table, opens it through the DBFCDX driver and
-// compares every record's key in each tag without FOR condition with its key expression's
-// value. Prints what it checked; exits 1 on the first fault, 2 when the files cannot be opened.
+// cdxcheck [--repair] TABLE[.dbf] | INDEX.cdx — checks the structure of a table's CDX file:
+// every page reachable once, sibling links, interior entries against their children, key
+// order, leaf free space, the free list, and no page lost (in no tag and not on the free
+// list). Then, given a table, opens it through the DBFCDX driver and compares every record's
+// key in each tag without FOR condition with its key expression's value. Prints what it
+// checked; exits 1 on the first fault, 2 when the files cannot be opened.
+// With --repair, lost pages of a file whose structure is sound go back to the free list first
+// (under the file's write lock, so other programs may have it open in shared use).
 #include <dirent.h>
 
 #include <cctype>
@@ -86,14 +89,30 @@ std::string baseName(const std::string& path) {
   return b.substr(0, b.rfind('.'));
 }
 
+// Gives the file's lost pages back to the free list; false after a fault (printed).
+bool repair(CdxIndex& x) {
+  CdxCheckReport rep;
+  uint64_t reclaimed = 0;
+  CdxStatus s = cdxReclaimLostPages(x, rep, reclaimed);
+  if (s.ok()) s = cdxIndexFlush(x);
+  if (!s.ok()) {
+    std::printf("FAULT: %s%s\n", s.toString().c_str(), s.detail.c_str());
+    return false;
+  }
+  std::printf("repair: %llu lost pages given back to the free list\n",
+              (unsigned long long)reclaimed);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: cdxcheck TABLE[.dbf] | INDEX.cdx\n");
+  bool doRepair = argc == 3 && std::string(argv[1]) == "--repair";
+  if (argc != 2 && !doRepair) {
+    std::fprintf(stderr, "usage: cdxcheck [--repair] TABLE[.dbf] | INDEX.cdx\n");
     return 2;
   }
-  std::string arg = argv[1];
+  std::string arg = argv[doRepair ? 2 : 1];
   bool isIndex = lower(arg).size() > 4 && lower(arg).substr(lower(arg).size() - 4) == ".cdx";
   std::string table = findFile(isIndex ? withExt(arg, ".dbf") : (lower(arg).ends_with(".dbf") ? arg : arg + ".dbf"));
   std::string index = findFile(isIndex ? arg : withExt(table.empty() ? arg : table, ".cdx"));
@@ -102,7 +121,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   CdxOpenOptions opt;
-  opt.readOnly = true;
+  opt.readOnly = !doRepair;
+  opt.shared = doRepair;
   if (!table.empty()) {
     std::ifstream f(table, std::ios::binary);
     std::vector<uint8_t> head(4096);
@@ -115,7 +135,7 @@ int main(int argc, char** argv) {
     }
   }
   std::unique_ptr<CdxPosixFile> file;
-  CdxStatus s = CdxPosixFile::open(index, false, true, file);
+  CdxStatus s = CdxPosixFile::open(index, false, !doRepair, file);
   std::unique_ptr<CdxIndex> x;
   if (s.ok()) s = cdxIndexOpen(std::move(file), baseName(index), opt, x);
   if (!s.ok()) {
@@ -123,6 +143,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::printf("index %s: %zu tags\n", index.c_str(), x->tags.size());
+  if (doRepair && !repair(*x)) return 1;
   CdxCheckReport rep;
   s = cdxCheckIndex(*x, rep);
   for (const auto& l : rep.lines) std::printf("  %s\n", l.c_str());

@@ -303,13 +303,15 @@ Status PutNumber(const Field& f, uint8_t* rec, double value) {
       std::memcpy(p, text.data(), f.length);
       return Status::Ok();
     }
-    case FieldType::kInteger: {
+    case FieldType::kInteger:
+    case FieldType::kCurrency: {
       double v = f.decimals ? std::round(value * Pow10(f.decimals)) : value;
       if (!std::isfinite(v) || !FitsInteger(v, f.length)) return WidthError(f);
       EncodeSigned(p, f.length, int64_t(v));
       return Status::Ok();
     }
-    case FieldType::kDouble: EncodeLEDouble(p, value); return Status::Ok();
+    case FieldType::kDouble:
+    case FieldType::kCurrencyDouble: EncodeLEDouble(p, value); return Status::Ok();
     case FieldType::kAny:
       if (f.length != 4) return TypeError(f);
       if (!FitsInteger(value, 4)) return WidthError(f);

@@ -13,6 +13,7 @@ namespace pv::dbf {
 namespace {
 
 constexpr size_t kCacheBytes = 128 * 1024;
+constexpr size_t kJumpBytes = 4 * 1024;
 
 Status WriteFailure(Status st) { return std::move(st.sub(kSubWrite)); }
 
@@ -88,21 +89,27 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
     return Status::Ok();
   }
   if (offset < cache_offset_ || offset + record_length_ > cache_offset_ + cache_.size()) {
-    size_t want = std::max<size_t>(kCacheBytes / record_length_, 1) * record_length_;
-    uint32_t on_disk = pending_.empty() ? record_count_ : pending_first_ - 1;
-    uint64_t end = header_length_ + uint64_t(on_disk) * record_length_;
-    want = size_t(std::min<uint64_t>(want, end - offset));
-    cache_.resize(want);
-    cache_offset_ = offset;
-    Status st = file_->readExact(offset, cache_.data(), want, "short record read");
-    if (!st.ok()) {
-      cache_.clear();
-      return std::move(st.sub(kSubRead));
-    }
+    Status st = fillCache(recno);
+    if (!st.ok()) return st;
   }
+  last_read_ = recno;
   std::memcpy(buf, cache_.data() + (offset - cache_offset_), record_length_);
   plainForm(buf);
   return Status::Ok();
+}
+
+Status DbfTable::fillCache(uint32_t recno) {
+  bool forward = recno == last_read_ + 1, backward = recno + 1 == last_read_;
+  size_t bytes = forward || backward ? kCacheBytes : kJumpBytes;
+  uint32_t span = uint32_t(std::max<size_t>(bytes / record_length_, 1));
+  uint32_t on_disk = pending_.empty() ? record_count_ : pending_first_ - 1;
+  uint32_t first = backward && recno > span ? recno - span + 1 : (backward ? 1 : recno);
+  uint32_t last = std::min(on_disk, first + span - 1);
+  cache_offset_ = header_length_ + uint64_t(first - 1) * record_length_;
+  cache_.resize(size_t(last - first + 1) * record_length_);
+  Status st = file_->readExact(cache_offset_, cache_.data(), cache_.size(), "short record read");
+  if (!st.ok()) cache_.clear();
+  return st.ok() ? st : std::move(st.sub(kSubRead));
 }
 
 void DbfTable::cacheStore(uint64_t offset, const uint8_t* data, size_t n) {

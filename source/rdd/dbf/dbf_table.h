@@ -187,6 +187,8 @@ class DbfTable {
   Status checkExclusiveWritable() const;
   Status lockRange(const LockRange& r, bool wait);
   void cacheStore(uint64_t offset, const uint8_t* data, size_t n);
+  // Fills the read-ahead window with the records around recno (the file holds them).
+  Status fillCache(uint32_t recno);
 
   FilePtr file_;
   std::vector<uint8_t> header_;  // header_length bytes as read or written
@@ -199,9 +201,11 @@ class DbfTable {
   int update_year_ = 0, update_month_ = 0, update_day_ = 0;
   LockPlace place_;
   std::vector<uint32_t> locked_;  // sorted record numbers
-  // Read-ahead window for exclusive use: file bytes [cache_offset_, + cache_.size()).
+  // Read-ahead window for exclusive use: file bytes [cache_offset_, + cache_.size()). A walk
+  // record by record (forward or back) fills 128 KB at a time; a jump reads 4 KB.
   std::vector<uint8_t> cache_;
   uint64_t cache_offset_ = 0;
+  uint32_t last_read_ = 0;  // the record read last, for telling walks from jumps
   // Records appended in exclusive use and not yet written: pending_first_, pending_first_ + 1, ...
   std::vector<uint8_t> pending_;
   uint32_t pending_first_ = 0;

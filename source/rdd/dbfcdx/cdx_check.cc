@@ -24,6 +24,21 @@ class Checker {
     rep_.unaccountedPages = pages_ > seen_.size() ? pages_ - seen_.size() : 0;
   }
 
+  // Fails when pages belong to no tag and are not on the free list.
+  void requireNoLostPages() {
+    if (rep_.unaccountedPages == 0) return;
+    cdxFail(kCdxCorrupt, cdxFormat("%llu pages belong to no tag and are not on the free list "
+                                   "(space lost)", (unsigned long long)rep_.unaccountedPages));
+  }
+
+  // The pages that run() found in no tree, header or free list.
+  std::vector<uint32_t> lostPages() const {
+    std::vector<uint32_t> out;
+    for (uint64_t i = 0; i < pages_; ++i)
+      if (!seen_.count(uint32_t(i * kPageSize))) out.push_back(uint32_t(i * kPageSize));
+    return out;
+  }
+
  private:
   [[noreturn]] void fault(const CdxTag& t, uint32_t page, const std::string& what) {
     cdxFail(kCdxCorrupt, "tag " + (t.name.empty() ? std::string("?") : t.name) +
@@ -206,7 +221,26 @@ class Checker {
 }  // namespace
 
 CdxStatus cdxCheckIndex(CdxIndex& index, CdxCheckReport& report, const CdxCheckOptions& opt) {
-  return cdxGuard([&] { indexUnderReadLock(index, [&] { Checker(index, report, opt).run(); }); });
+  return cdxGuard([&] {
+    indexUnderReadLock(index, [&] {
+      Checker c(index, report, opt);
+      c.run();
+      c.requireNoLostPages();
+    });
+  });
+}
+
+CdxStatus cdxReclaimLostPages(CdxIndex& index, CdxCheckReport& report, uint64_t& reclaimed) {
+  reclaimed = 0;
+  return cdxGuard([&] {
+    indexUnderWriteLock(index, [&] {
+      const CdxCheckOptions structureOnly;
+      Checker c(index, report, structureOnly);
+      c.run();
+      for (uint32_t page : c.lostPages()) pv_cdxIndexPutAvailPage(index, page, false);
+      reclaimed = report.unaccountedPages;
+    });
+  });
 }
 
 }  // namespace pv::cdx

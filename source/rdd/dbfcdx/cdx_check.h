@@ -1,7 +1,8 @@
 // The structure checker of a CDX file: every tree page reachable exactly once, sibling links
 // of every level, interior entries equal to their child's last key and record, key order,
-// leaf free-space arithmetic, and the free list. With a key function it also checks that each
-// record has exactly its key in every tag without a FOR condition.
+// leaf free-space arithmetic, the free list, and no page lost. With a key function it also
+// checks that each record has exactly its key in every tag without a FOR condition. Also the
+// repair that gives lost pages back to the free list.
 #pragma once
 
 #include <string>
@@ -28,8 +29,12 @@ struct CdxCheckReport {
 };
 
 // Checks the whole file as it is on disk (takes the read lock). The first fault found is
-// returned as kCdxCorrupt with a text naming the tag, the page and what is wrong.
+// returned as kCdxCorrupt with a text naming the tag, the page and what is wrong; pages that
+// belong to no tag and are not on the free list (lost space) are a fault too.
 CdxStatus cdxCheckIndex(CdxIndex& index, CdxCheckReport& report,
                         const CdxCheckOptions& options = {});
+// Checks the file's structure and puts its lost pages on the free list (under the write
+// lock); reclaimed receives their number. A structural fault is returned and nothing changes.
+CdxStatus cdxReclaimLostPages(CdxIndex& index, CdxCheckReport& report, uint64_t& reclaimed);
 
 }  // namespace pv::cdx

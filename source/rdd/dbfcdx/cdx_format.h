@@ -85,6 +85,11 @@
 //
 // FREE PAGE
 //      0     4  offset of the next free page, 0 ends the list; the rest of the page is zero.
+//   Every page of a removed or replaced tag (its two header pages and its tree) joins the
+//   list. A new page is taken from the list head; a new tag header takes the lowest two
+//   adjacent free pages; either comes from the end of the file when the list has none.
+//   Every page below the file end is the directory's, a tag's or on the free list; a page
+//   that is none of these is lost space (a fault the checker reports and its repair mends).
 //
 // KEY BYTES
 //   Character: the bytes (table code page), cut to the key length, blank padded. Fill 0x20.

@@ -16,7 +16,8 @@ std::unique_ptr<CdxIndex> makeIndex(std::unique_ptr<CdxPageFile> file, const std
                                     const CdxOpenOptions& opt) {
   auto x = std::make_unique<CdxIndex>();
   x->name = cdxTagNameNormal(base);
-  x->file = std::move(file);
+  // No other handle changes a file in exclusive use: its pages may stay in memory.
+  x->file = opt.shared ? std::move(file) : std::make_unique<CdxCachedFile>(std::move(file));
   x->shared = opt.shared;
   x->readOnly = opt.readOnly;
   x->lockScheme = opt.lockScheme;
@@ -44,6 +45,45 @@ void startFile(CdxIndex& x) {
   x.directory->options = kOptNewDirectory;
   x.directory->headerOffset = pv_cdxIndexGetAvailPage(x, true);
   pv_cdxTagDoIndex(*x.directory, 0, {});
+  x.tagsVerified = true;
+}
+
+// The tag name a directory key holds.
+std::string dirKeyName(const CdxKey& k) {
+  std::string name(reinterpret_cast<const char*>(k.val), k.len);
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+  return name;
+}
+
+// Whether the directory lists exactly the loaded tags, each at its offset with the header it
+// was loaded with.
+bool listedTagsMatch(CdxIndex& x) {
+  CdxTag& d = *x.directory;
+  size_t listed = 0;
+  CdxStatus s = cdxTagGoTop(d);
+  for (; s.ok() && d.cur.rec; s = cdxTagSkip(d, 1), ++listed) {
+    CdxTag* t = cdxIndexFindTag(x, dirKeyName(d.cur));
+    if (!t || t->headerOffset != d.cur.rec || !tagHeaderMatches(*t)) return false;
+  }
+  if (!s.ok()) throw CdxFault{s};
+  return listed == x.tags.size();
+}
+
+}  // namespace
+
+void requireTagsCurrent(CdxIndex& x) {
+  if (!x.shared || x.tagsVerified) return;
+  x.tagsVerified = listedTagsMatch(x);
+  if (!x.tagsVerified)
+    cdxFail(kCdxTagsChanged, "Index tags changed by another handle; open the index again.");
+}
+
+namespace {
+
+// Orders are numbered in header order, the same for every handle of the file.
+void sortByHeader(CdxIndex& x) {
+  std::sort(x.tags.begin(), x.tags.end(),
+            [](const auto& a, const auto& b) { return a->headerOffset < b->headerOffset; });
 }
 
 // Reads the directory and every tag it names.
@@ -61,8 +101,7 @@ void loadIndex(CdxIndex& x) {
   std::unordered_set<uint32_t> seen;
   CdxStatus s = cdxTagGoTop(d);
   while (s.ok() && d.cur.rec) {
-    std::string name(reinterpret_cast<const char*>(d.cur.val), d.keyLen);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+    std::string name = dirKeyName(d.cur);
     std::unique_ptr<CdxTag> t;
     if (d.cur.rec != 0 && seen.insert(d.cur.rec).second) t = tagHeaderRead(x, d.cur.rec, name);
     if (!t || t->isDirectory())
@@ -71,8 +110,8 @@ void loadIndex(CdxIndex& x) {
     s = cdxTagSkip(d, 1);
   }
   if (!s.ok()) throw CdxFault{s};
-  std::sort(x.tags.begin(), x.tags.end(),
-            [](const auto& a, const auto& b) { return a->headerOffset < b->headerOffset; });
+  sortByHeader(x);
+  x.tagsVerified = true;
 }
 
 // Collects the pages of a tag's tree (each once; a loop or a page outside the file ends it).
@@ -90,14 +129,12 @@ void collectPages(CdxTag& t, uint32_t off, int depth, std::vector<uint32_t>& out
 void deleteTagRaw(CdxIndex& x, size_t i) {
   CdxTag& t = *x.tags[i];
   keyDelete(*x.directory, dirKey(t));
-  if (!x.shared) {
-    std::vector<uint32_t> pages;
-    std::unordered_set<uint32_t> seen;
-    collectPages(t, t.rootOffset, 0, pages, seen);
-    tagDiscardBuffers(t);
-    for (uint32_t p : pages) pv_cdxIndexPutAvailPage(x, p, false);
-    pv_cdxIndexPutAvailPage(x, t.headerOffset, true);
-  }
+  std::vector<uint32_t> pages;
+  std::unordered_set<uint32_t> seen;
+  collectPages(t, t.rootOffset, 0, pages, seen);
+  tagDiscardBuffers(t);
+  for (uint32_t p : pages) pv_cdxIndexPutAvailPage(x, p, false);
+  pv_cdxIndexPutAvailPage(x, t.headerOffset, true);
   x.tags.erase(x.tags.begin() + long(i));
 }
 
@@ -141,6 +178,7 @@ CdxStatus cdxIndexAddTag(CdxIndex& x, const CdxTagSpec& spec, uint32_t recCount,
     return CdxStatus::Error(kCdxBadArgument, "invalid tag definition");
   CdxTag* made = nullptr;
   CdxStatus s = underWriteLock(x, [&] {
+    requireTagsCurrent(x);
     std::string name = cdxTagNameNormal(spec.name);
     for (size_t i = 0; i < x.tags.size(); ++i)
       if (x.tags[i]->name == name) {
@@ -153,6 +191,7 @@ CdxStatus cdxIndexAddTag(CdxIndex& x, const CdxTagSpec& spec, uint32_t recCount,
     pv_cdxTagDoIndex(*t, spec.custom ? 0 : recCount, keyOf);
     made = t.get();
     x.tags.push_back(std::move(t));
+    sortByHeader(x);
     keyAdd(*x.directory, dirKey(*made));
   });
   if (tagOut) *tagOut = s.ok() ? made : nullptr;
@@ -162,6 +201,7 @@ CdxStatus cdxIndexAddTag(CdxIndex& x, const CdxTagSpec& spec, uint32_t recCount,
 CdxStatus cdxIndexDeleteTag(CdxIndex& x, const std::string& name, bool* found) {
   bool hit = false;
   CdxStatus s = underWriteLock(x, [&] {
+    requireTagsCurrent(x);
     std::string n = cdxTagNameNormal(name);
     for (size_t i = 0; i < x.tags.size(); ++i)
       if (x.tags[i]->name == n) {
@@ -172,6 +212,16 @@ CdxStatus cdxIndexDeleteTag(CdxIndex& x, const std::string& name, bool* found) {
   });
   if (found) *found = s.ok() && hit;
   return s;
+}
+
+CdxStatus cdxIndexTagsCurrent(CdxIndex& x, bool& current) {
+  current = true;
+  if (!x.shared) return {};
+  return cdxGuard([&] {
+    indexUnderReadLock(x, [&] {
+      if (!x.tagsVerified) x.tagsVerified = current = listedTagsMatch(x);
+    });
+  });
 }
 
 CdxStatus cdxIndexClose(std::unique_ptr<CdxIndex>& x) {

@@ -13,14 +13,16 @@
 //   Taking the file lock of a shared file runs the change check: a different free-list head
 //   or version word in the directory header discards every cached page of every tag.
 //   The last write unlock writes changed pages and headers and the pending free pages, and on
-//   a shared file increments the version word. Every unlock trims each tag's pool to 8 idle
-//   pages. A write lock is refused while a read lock is held.
+//   a shared file increments the version word. Every unlock trims each tag's pool to its
+//   most recently used idle pages: 8, or up to 1024 after reading a file in exclusive use.
+//   A write lock is refused while a read lock is held.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "cdx_format.h"
@@ -79,6 +81,10 @@ struct CdxPage {
   std::vector<uint8_t> decoded;
   bool hasDecoded = false;
   CdxTag* tag = nullptr;
+  // Pool bookkeeping: position in the tag's pool, last use, requests served from the pool.
+  size_t poolPos = 0;
+  uint64_t lastUse = 0;
+  uint32_t hits = 0;
 
   bool isLeaf() const { return attr & kAttrLeaf; }
   bool isRoot() const { return attr & kAttrRoot; }
@@ -142,8 +148,10 @@ struct CdxTag {
   // Scopes, as prefix keys: top (index 0) and bottom (index 1) in walking order.
   bool hasScope[2] = {false, false};
   CdxKey scope[2];
-  // Page buffer pool, most recently requested first.
+  // Page buffer pool (any order), found by page offset; useClock orders the uses.
   std::vector<std::unique_ptr<CdxPage>> pool;
+  std::unordered_map<uint32_t, CdxPage*> poolIndex;
+  uint64_t useClock = 0;
   std::vector<std::unique_ptr<CdxPage>> spare;  // released buffers kept for reuse
 
   bool isDirectory() const { return options & kOptDirectory; }
@@ -184,7 +192,7 @@ struct CdxIndex {
   std::string name;  // base name, upper case, at most 10 characters
   std::unique_ptr<CdxPageFile> file;
   std::unique_ptr<CdxTag> directory;
-  std::vector<std::unique_ptr<CdxTag>> tags;  // order numbers follow this list
+  std::vector<std::unique_ptr<CdxTag>> tags;  // in header order; order numbers follow it
   bool shared = false;
   bool readOnly = false;
   int lockScheme = 3;
@@ -201,6 +209,7 @@ struct CdxIndex {
   uint32_t version = 0;
   uint32_t freeHeadSeen = 0;
   bool flushNeeded = false;
+  bool tagsVerified = false;  // the loaded tags matched the directory since the last change seen
 };
 
 // Opens an existing CDX file: loads the directory and every tag. A file of 1024 bytes or less,
@@ -216,9 +225,14 @@ CdxStatus cdxIndexCreate(std::unique_ptr<CdxPageFile> file, const std::string& b
 // tags by the replacement is started anew. tagOut (may be null) receives the new tag.
 CdxStatus cdxIndexAddTag(CdxIndex& index, const CdxTagSpec& spec, uint32_t recCount,
                          const CdxKeyFn& keyOf, CdxTag** tagOut = nullptr);
-// Removes a tag by name. On an exclusive file its pages and header return to the free list.
+// Removes a tag by name: its header and tree pages return to the free list (another handle of a
+// shared file notices the change through the directory before it uses its tags again).
 // Returns false in found when no such tag exists.
 CdxStatus cdxIndexDeleteTag(CdxIndex& index, const std::string& name, bool* found = nullptr);
+// Whether the directory of a shared file still lists exactly the loaded tags, each with the
+// header (settings and root) it was loaded with; always true for an exclusive file. Checked
+// under the read lock, and read from the file only after another handle changed it.
+CdxStatus cdxIndexTagsCurrent(CdxIndex& index, bool& current);
 // Finds a tag by name (case-insensitive, 10 characters significant); null when none.
 CdxTag* cdxIndexFindTag(CdxIndex& index, const std::string& name);
 // Whether a key of this type ('C', 'N', 'D', 'L', 'I') may have this length (with the

@@ -2,6 +2,8 @@
 // (pages taken and returned, pending frees written at unlock), the change check through the
 // version word, and the counted read and write locks at the lock scheme's place.
 #include <random>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "cdx_internal.h"
 
@@ -52,9 +54,14 @@ void writeHeaderWords(CdxIndex& x, bool withVersion) {
                                          : "Write in index page failed (ver.ex)");
 }
 
-void trimAllPools(CdxIndex& x) {
-  if (x.directory) tagTrimPool(*x.directory, 8);
-  for (auto& t : x.tags) tagTrimPool(*t, 8);
+// Idle page buffers kept per tag: a few, or many after reading a file in exclusive use (no
+// other handle changes it, and a write unlock writes the pool's changed pages).
+constexpr size_t kIdlePages = 8;
+constexpr size_t kIdlePagesExclusiveRead = 1024;
+
+void trimAllPools(CdxIndex& x, size_t keep) {
+  if (x.directory) tagTrimPool(*x.directory, keep);
+  for (auto& t : x.tags) tagTrimPool(*t, keep);
 }
 
 }  // namespace
@@ -79,37 +86,107 @@ void pv_cdxIndexPageWrite(CdxIndex& x, uint32_t off, const void* buf, size_t len
 
 // ---- Free pages ----------------------------------------------------------------------------
 
+namespace {
+
+// The entry of a page freed since the last flush, or null.
+CdxIndex::PendingFree* pendingEntry(CdxIndex& x, uint32_t page) {
+  for (auto it = x.pending.rbegin(); it != x.pending.rend(); ++it)
+    if (it->page == page) return &*it;
+  return nullptr;
+}
+
+// The page after free page h: from the pending list, else from the page itself.
+uint32_t freeNext(CdxIndex& x, uint32_t h) {
+  if (const auto* e = pendingEntry(x, h)) return e->next;
+  if (h % kPageSize || h < kHeaderSize || uint64_t(h) + kPageSize > x.file->size())
+    cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.",
+            cdxFormat("\r\nfree list page=%lx", (unsigned long)h));
+  uint8_t b[4];
+  if (!x.file->read(h, b, 4).ok())
+    cdxFail(kCdxReadFailed, "pv_cdxIndexGetAvailPage: Read index page failed.");
+  return GetLE32(b);
+}
+
+// Links free page `page` to `next`; written at the next flush.
+void setFreeNext(CdxIndex& x, uint32_t page, uint32_t next) {
+  if (auto* e = pendingEntry(x, page)) *e = {page, next, false};
+  else x.pending.push_back({page, next, false});
+}
+
+// A page taken off the free list is no longer written as a free page.
+void forgetPending(CdxIndex& x, uint32_t page) {
+  if (!x.pending.empty() && x.pending.back().page == page) return x.pending.pop_back();
+  std::erase_if(x.pending, [page](const CdxIndex::PendingFree& e) { return e.page == page; });
+}
+
+// Takes the lowest two adjacent free pages off the list (for a tag header); kNoPage when the
+// list holds no such pair. The pages before them on the list are linked past them.
+uint32_t takeFreePair(CdxIndex& x) {
+  std::vector<uint32_t> chain = cdxFreeListPages(x);
+  std::unordered_set<uint32_t> isFree(chain.begin(), chain.end());
+  uint32_t pair = kNoPage;
+  for (uint32_t p : chain)
+    if (p < pair && isFree.count(p + kPageSize)) pair = p;
+  if (pair == kNoPage) return kNoPage;
+  std::vector<uint32_t> rest;
+  std::unordered_map<uint32_t, uint32_t> oldNext;
+  for (size_t i = 0; i < chain.size(); ++i) {
+    oldNext[chain[i]] = i + 1 < chain.size() ? chain[i + 1] : 0;
+    if (chain[i] != pair && chain[i] != pair + kPageSize) rest.push_back(chain[i]);
+  }
+  for (size_t i = 0; i < rest.size(); ++i) {
+    uint32_t next = i + 1 < rest.size() ? rest[i + 1] : 0;
+    if (oldNext[rest[i]] != next) setFreeNext(x, rest[i], next);
+  }
+  x.freeHead = rest.empty() ? 0 : rest.front();
+  forgetPending(x, pair);
+  forgetPending(x, pair + kPageSize);
+  return pair;
+}
+
+// One page (or a header's two) from the end of the file.
+uint32_t takeFromEnd(CdxIndex& x, bool header) {
+  if (x.nextAvail == kNoPage) x.nextAvail = roundUpPage(x.file->size());
+  uint32_t off = x.nextAvail;
+  uint32_t step = header ? kHeaderSize : kPageSize;
+  if (off > kNoPage - step) cdxFail(kCdxWriteFailed, "Write in index page failed.(1)");
+  x.nextAvail = off + step;
+  if (header) {
+    static const uint8_t zeros[kHeaderSize] = {};
+    if (!x.file->write(off, zeros, kHeaderSize).ok())
+      cdxFail(kCdxWriteFailed, "Write in index page failed.(2)");
+    x.changed = true;
+  }
+  return off;
+}
+
+}  // namespace
+
+std::vector<uint32_t> cdxFreeListPages(CdxIndex& x) {
+  std::vector<uint32_t> chain;
+  std::unordered_set<uint32_t> seen;
+  for (uint32_t h = x.freeHead; h != 0 && h != kNoPage; h = freeNext(x, h)) {
+    if (!seen.insert(h).second)
+      cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.",
+              cdxFormat("\r\nfree list loops at page=%lx", (unsigned long)h));
+    chain.push_back(h);
+  }
+  return chain;
+}
+
 uint32_t pv_cdxIndexGetAvailPage(CdxIndex& x, bool header) {
   requireWritable(x, "pv_cdxIndexGetAvailPage");
   if (x.writeLocks == 0)
     cdxFail(kCdxNotLocked, "pv_cdxIndexGetAvailPage on not locked index file.");
+  bool listEmpty = x.freeHead == 0 || x.freeHead == kNoPage;
+  if (header) {
+    uint32_t pair = listEmpty ? kNoPage : takeFreePair(x);
+    return pair != kNoPage ? pair : takeFromEnd(x, true);
+  }
+  if (listEmpty) return takeFromEnd(x, false);
   uint32_t h = x.freeHead;
-  if (h == 0 || h == kNoPage || header) {
-    if (x.nextAvail == kNoPage) x.nextAvail = roundUpPage(x.file->size());
-    uint32_t off = x.nextAvail;
-    uint32_t step = header ? kHeaderSize : kPageSize;
-    if (off > kNoPage - step) cdxFail(kCdxWriteFailed, "Write in index page failed.(1)");
-    x.nextAvail = off + step;
-    if (header) {
-      static const uint8_t zeros[kHeaderSize] = {};
-      if (!x.file->write(off, zeros, kHeaderSize).ok())
-        cdxFail(kCdxWriteFailed, "Write in index page failed.(2)");
-      x.changed = true;
-    }
-    return off;
-  }
-  if (!x.pending.empty() && x.pending.back().page == h) {
-    x.freeHead = x.pending.back().next;
-    x.pending.pop_back();
-    return h;
-  }
-  if (h % kPageSize || h < kHeaderSize || uint64_t(h) + kPageSize > x.file->size())
-    cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.",
-            cdxFormat("\r\nfree list head=%lx", (unsigned long)h));
-  uint8_t b[4];
-  if (!x.file->read(h, b, 4).ok())
-    cdxFail(kCdxReadFailed, "pv_cdxIndexGetAvailPage: Read index page failed.");
-  x.freeHead = GetLE32(b);
+  x.freeHead = freeNext(x, h);
+  forgetPending(x, h);
   return h;
 }
 
@@ -166,6 +243,7 @@ void pv_cdxIndexCheckVersion(CdxIndex& x) {
   x.freeHead = head;
   x.version = ver;
   x.nextAvail = kNoPage;
+  x.tagsVerified = false;
   indexDiscardBuffers(x);
   indexDropPending(x);
 }
@@ -195,7 +273,7 @@ void unlockReadRaw(CdxIndex& x) {
   if (x.readLocks <= 0) cdxFail(kCdxUnlockCount, "pv_cdxIndexUnLockRead: bad count of locks.");
   --x.readLocks;
   if (x.readLocks > 0 || x.writeLocks > 0) return;
-  trimAllPools(x);
+  trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusiveRead);
   if (x.shared) {
     if (!x.readLocked) cdxFail(kCdxUnlockError, "pv_cdxIndexUnLockRead: unlock error (*)");
     x.readLocked = false;
@@ -253,7 +331,7 @@ void unlockWriteRaw(CdxIndex& x) {
   } release{x};
   indexWriteChanged(x);
   indexFlushPending(x);
-  trimAllPools(x);
+  trimAllPools(x, kIdlePages);
   if (x.shared) {
     if (x.changed) {
       ++x.version;

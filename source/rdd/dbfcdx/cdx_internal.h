@@ -62,8 +62,11 @@ int cdxKeyRecCompare(const CdxTag& t, const uint8_t* a, uint32_t ra, const uint8
 
 void pv_cdxIndexPageRead(CdxIndex& x, uint32_t off, void* buf, size_t len);
 void pv_cdxIndexPageWrite(CdxIndex& x, uint32_t off, const void* buf, size_t len);
+// A page (header: two adjacent pages) from the free list, else from the end of the file.
 uint32_t pv_cdxIndexGetAvailPage(CdxIndex& x, bool header);
 void pv_cdxIndexPutAvailPage(CdxIndex& x, uint32_t off, bool header);
+// The pages of the free list in list order (pending frees included); a loop is a fault.
+std::vector<uint32_t> cdxFreeListPages(CdxIndex& x);
 void indexFlushPending(CdxIndex& x);
 void indexDropPending(CdxIndex& x);
 void pv_cdxIndexCheckVersion(CdxIndex& x);
@@ -93,6 +96,8 @@ CdxPage* pagePeek(CdxTag& t, uint32_t off);
 CdxPage* pageNew(CdxTag& t, uint8_t attr);
 // A fresh buffer for page off (attributes given, nothing read), in the pool.
 CdxPage* pageAdopt(CdxTag& t, uint32_t off, uint8_t attr);
+// Gives a buffer in the pool another page offset (its contents move there).
+void pageRenumber(CdxTag& t, CdxPage& p, uint32_t off);
 // Writes a page when changed and drops its buffer (the page stays in use).
 void pageRelease(CdxTag& t, CdxPage* p);
 // Returns a page to the free list and drops its buffer.
@@ -108,8 +113,26 @@ void tagDiscardBuffers(CdxTag& t);
 // The child buffer of interior entry i.
 CdxPage* pageChild(CdxPage& parent, int i);
 
+// ---- Tags of a shared file (cdx_index.cc) ---------------------------------------------------
+
+// Under a lock of a shared file that another handle changed: checks once that the loaded tags
+// are still the directory's; fails with kCdxTagsChanged when they are not.
+void requireTagsCurrent(CdxIndex& x);
+
 // ---- Tag header (cdx_tag_header.cc) --------------------------------------------------------
 
+// The stored settings of a tag header.
+struct TagHeaderFields {
+  uint32_t root = 0;
+  int keyLen = 0;
+  uint8_t options = 0;
+  bool ascending = true;
+  std::string keyExpr, forExpr;
+};
+// Reads the header at off and checks its numbers against the file; false when invalid.
+bool tagHeaderParse(CdxIndex& x, uint32_t off, TagHeaderFields& out);
+// Whether the header at the tag's offset still holds the tag's settings and root.
+bool tagHeaderMatches(CdxTag& t);
 // Reads and validates the header at off; null when the tag is invalid.
 std::unique_ptr<CdxTag> tagHeaderRead(CdxIndex& x, uint32_t off, const std::string& name);
 void tagHeaderWrite(CdxTag& t);

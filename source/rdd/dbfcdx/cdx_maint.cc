@@ -394,7 +394,7 @@ int updateLevel(CdxPage& parent, CdxPage& child, int flags) {
 void rootSplit(CdxTag& t) {
   CdxPage* old = t.root;
   uint32_t moved = pv_cdxIndexGetAvailPage(*t.index, false);
-  old->page = moved;
+  pageRenumber(t, *old, moved);
   old->attr = uint8_t(old->attr & ~kAttrRoot);
   old->changed = true;
   CdxPage* root = pageAdopt(t, t.rootOffset, kAttrRoot);
@@ -469,14 +469,20 @@ bool keyDelete(CdxTag& t, const CdxKey& key) {
 
 CdxStatus cdxTagKeyAdd(CdxTag& t, const CdxKey& key, bool* added) {
   bool done = false;
-  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] { done = keyAdd(t, key); }); });
+  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
+      if (!t.isDirectory()) requireTagsCurrent(*t.index);
+      done = keyAdd(t, key);
+    }); });
   if (added) *added = s.ok() && done;
   return s;
 }
 
 CdxStatus cdxTagKeyDelete(CdxTag& t, const CdxKey& key, bool* removed) {
   bool done = false;
-  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] { done = keyDelete(t, key); }); });
+  CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
+      if (!t.isDirectory()) requireTagsCurrent(*t.index);
+      done = keyDelete(t, key);
+    }); });
   if (removed) *removed = s.ok() && done;
   return s;
 }

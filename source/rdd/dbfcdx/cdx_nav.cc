@@ -302,7 +302,10 @@ template <class Fn>
 CdxStatus withRead(CdxTag& t, Fn&& fn) {
   return cdxGuard([&] {
     try {
-      indexUnderReadLock(*t.index, fn);
+      indexUnderReadLock(*t.index, [&] {
+        if (!t.isDirectory()) requireTagsCurrent(*t.index);
+        fn();
+      });
     } catch (const CdxFault&) {
       tagDiscardBuffers(t);
       t.cur.rec = 0;

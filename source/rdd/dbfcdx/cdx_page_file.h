@@ -1,11 +1,14 @@
 // The file under an index: read and write bytes at an offset, size, truncate, byte-range
 // locks, commit. Two backends: an in-memory file (tests, fuzzing) and a POSIX file (pread,
-// pwrite, open-file-description locks so that locks belong to the handle).
+// pwrite, open-file-description locks so that locks belong to the handle); and a page cache
+// over either for files in exclusive use.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "cdx_status.h"
@@ -77,6 +80,27 @@ class CdxPosixFile : public CdxPageFile {
 
  private:
   int fd_;
+};
+
+// Keeps the 512-byte pages read from another file (up to a few megabytes) so that reading
+// them again costs no system call. Only for a file no other handle changes: writes go
+// through to the file and drop the pages they touch; truncating drops all.
+class CdxCachedFile : public CdxPageFile {
+ public:
+  explicit CdxCachedFile(std::unique_ptr<CdxPageFile> file) : file_(std::move(file)) {}
+  CdxStatus read(uint64_t off, void* buf, size_t len) override;
+  CdxStatus write(uint64_t off, const void* buf, size_t len) override;
+  uint64_t size() override { return file_->size(); }
+  CdxStatus truncate(uint64_t size) override;
+  CdxStatus lock(uint64_t off, uint64_t len, bool shared, bool wait) override {
+    return file_->lock(off, len, shared, wait);
+  }
+  CdxStatus unlock(uint64_t off, uint64_t len) override { return file_->unlock(off, len); }
+  CdxStatus sync() override { return file_->sync(); }
+
+ private:
+  std::unique_ptr<CdxPageFile> file_;
+  std::unordered_map<uint64_t, std::array<uint8_t, 512>> pages_;  // by page offset
 };
 
 }  // namespace pv::cdx

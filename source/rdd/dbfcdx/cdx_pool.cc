@@ -1,6 +1,6 @@
-// The page buffer pool of a tag: buffers are found by offset (the most recently requested
-// first), read and parsed on a miss, allocated for new pages, written when changed, trimmed
-// to a few idle buffers after each unlock, and discarded when another process changed the file.
+// The page buffer pool of a tag: buffers are found by offset (a hash index), read and parsed
+// on a miss, allocated for new pages, written when changed, trimmed to the most recently
+// used idle buffers after each unlock, and discarded when another process changed the file.
 #include <algorithm>
 
 #include "cdx_internal.h"
@@ -28,18 +28,32 @@ std::unique_ptr<CdxPage> makeBuffer(CdxTag& t, uint32_t off) {
   }
   p->tag = &t;
   p->page = off;
+  p->hits = 0;
   return p;
 }
 
-// Takes buffer i out of the pool, keeping its memory for reuse.
+CdxPage* addToPool(CdxTag& t, std::unique_ptr<CdxPage> p) {
+  p->poolPos = t.pool.size();
+  p->lastUse = ++t.useClock;
+  t.poolIndex[p->page] = p.get();
+  t.pool.push_back(std::move(p));
+  return t.pool.back().get();
+}
+
+// Takes buffer i out of the pool (the last one fills its place), keeping its memory.
 void dropBuffer(CdxTag& t, size_t i) {
-  if (t.spare.size() < kSpareBuffers) t.spare.push_back(std::move(t.pool[i]));
-  t.pool.erase(t.pool.begin() + long(i));
+  t.poolIndex.erase(t.pool[i]->page);
+  std::unique_ptr<CdxPage> gone = std::move(t.pool[i]);
+  if (i + 1 < t.pool.size()) {
+    t.pool[i] = std::move(t.pool.back());
+    t.pool[i]->poolPos = i;
+  }
+  t.pool.pop_back();
+  if (t.spare.size() < kSpareBuffers) t.spare.push_back(std::move(gone));
 }
 
 void dropBuffer(CdxTag& t, const CdxPage* p) {
-  for (size_t i = 0; i < t.pool.size(); ++i)
-    if (t.pool[i].get() == p) return dropBuffer(t, i);
+  if (p->poolPos < t.pool.size() && t.pool[p->poolPos].get() == p) dropBuffer(t, p->poolPos);
 }
 
 bool onPath(const CdxTag& t, const CdxPage* p) {
@@ -49,16 +63,15 @@ bool onPath(const CdxTag& t, const CdxPage* p) {
 }  // namespace
 
 CdxPage* pagePeek(CdxTag& t, uint32_t off) {
-  for (auto& p : t.pool)
-    if (p->page == off) return p.get();
-  return nullptr;
+  auto it = t.poolIndex.find(off);
+  return it == t.poolIndex.end() ? nullptr : it->second;
 }
 
 CdxPage* pageGet(CdxTag& t, uint32_t off) {
-  for (size_t i = 0; i < t.pool.size(); ++i) {
-    if (t.pool[i]->page != off) continue;
-    if (i > 0) std::rotate(t.pool.begin(), t.pool.begin() + long(i), t.pool.begin() + long(i) + 1);
-    return t.pool.front().get();
+  if (CdxPage* p = pagePeek(t, off)) {
+    p->lastUse = ++t.useClock;
+    ++p->hits;
+    return p;
   }
   if (off % kPageSize || off < kHeaderSize || off == kNoPage)
     cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.",
@@ -66,8 +79,7 @@ CdxPage* pageGet(CdxTag& t, uint32_t off) {
   auto p = makeBuffer(t, off);
   pv_cdxIndexPageRead(*t.index, off, p->image, kPageSize);
   pageParse(*p);
-  t.pool.insert(t.pool.begin(), std::move(p));
-  return t.pool.front().get();
+  return addToPool(t, std::move(p));
 }
 
 CdxPage* pageNew(CdxTag& t, uint8_t attr) {
@@ -75,13 +87,19 @@ CdxPage* pageNew(CdxTag& t, uint8_t attr) {
 }
 
 CdxPage* pageAdopt(CdxTag& t, uint32_t off, uint8_t attr) {
+  if (CdxPage* old = pagePeek(t, off)) dropBuffer(t, old);
   auto p = makeBuffer(t, off);
   std::memset(p->image, 0, sizeof p->image);
   p->attr = attr;
   p->changed = true;
   if (p->isLeaf()) leafReset(*p);
-  t.pool.insert(t.pool.begin(), std::move(p));
-  return t.pool.front().get();
+  return addToPool(t, std::move(p));
+}
+
+void pageRenumber(CdxTag& t, CdxPage& p, uint32_t off) {
+  t.poolIndex.erase(p.page);
+  p.page = off;
+  t.poolIndex[off] = &p;
 }
 
 void pageFree(CdxTag& t, CdxPage* p) {
@@ -108,15 +126,17 @@ void tagWriteChanged(CdxTag& t) {
 }
 
 void tagTrimPool(CdxTag& t, size_t keep) {
-  size_t idle = 0;
-  for (size_t i = 0; i < t.pool.size();) {
-    CdxPage* p = t.pool[i].get();
-    if (onPath(t, p) || ++idle <= keep) {
-      ++i;
-      continue;
-    }
-    if (p->changed) pv_cdxPageStore(*p);
-    dropBuffer(t, i);
+  if (t.pool.size() <= keep + t.path.size() + 1) return;
+  std::vector<CdxPage*> idle;
+  for (auto& p : t.pool)
+    if (!onPath(t, p.get())) idle.push_back(p.get());
+  if (idle.size() <= keep) return;
+  auto cut = idle.end() - long(keep);
+  std::nth_element(idle.begin(), cut, idle.end(),
+                   [](const CdxPage* a, const CdxPage* b) { return a->lastUse < b->lastUse; });
+  for (auto it = idle.begin(); it != cut; ++it) {
+    if ((*it)->changed) pv_cdxPageStore(**it);
+    dropBuffer(t, *it);
   }
 }
 
@@ -124,6 +144,7 @@ void tagDiscardBuffers(CdxTag& t) {
   t.path.clear();
   t.root = nullptr;
   t.pool.clear();
+  t.poolIndex.clear();
   t.reposition = true;
   t.cacheBits = 0;
 }

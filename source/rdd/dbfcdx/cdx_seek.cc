@@ -57,6 +57,8 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
     return rule == kFindLast ? -1 : 1;
   }
   int lo = 0, hi = p.keyCount - 1, k = 0, lastMid = -1;
+  // A leaf searched again from the pool is decoded once and bisected from then on.
+  if (p.isLeaf() && !p.hasDecoded && p.hits > 0) pv_cdxPageLeafDecode(p);
   if (p.isLeaf() && !p.hasDecoded) {
     // A compressed leaf is read in key order through the one-key cache: scan forward to the
     // first key that is not smaller (bisection would restart the decoding again and again).

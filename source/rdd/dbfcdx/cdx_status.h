@@ -1,7 +1,7 @@
 // Results of the index engine. Every public operation returns a CdxStatus: ok, or a numbered
 // failure with its text. The numbers are the system's internal-error codes (9201 corrupt page,
 // 1010/1011 page read/write, 2155 version read, 9101..9108 misuse of the index and its locks,
-// 9999 sort) and the open failure 1012 (a file too short or with invalid tags). The runtime
+// 9109 tags changed by another handle, 9999 sort) and the open failure 1012 (a file too short or with invalid tags). The runtime
 // turns them into error objects or internal errors at its boundary.
 //
 // Inside the engine a failure deep in a page walk is raised as a CdxFault exception and caught
@@ -29,6 +29,7 @@ enum CdxCode : int {
   kCdxUnlockCount = 9106,
   kCdxLockFailure = 9107,
   kCdxUnlockError = 9108,
+  kCdxTagsChanged = 9109,   // another handle replaced or removed tags of a shared file
   kCdxCorrupt = 9201,
   kCdxSortFailed = 9999,
 };

@@ -56,31 +56,50 @@ std::string cdxTagNameNormal(const std::string& name) {
   return s;
 }
 
-std::unique_ptr<CdxTag> tagHeaderRead(CdxIndex& x, uint32_t off, const std::string& name) {
+bool tagHeaderParse(CdxIndex& x, uint32_t off, TagHeaderFields& out) {
   uint64_t size = x.file->size();
-  if (off % kPageSize || uint64_t(off) + kHeaderSize > size) return nullptr;
+  if (off % kPageSize || uint64_t(off) + kHeaderSize > size) return false;
   uint8_t h[kHeaderSize];
   pv_cdxIndexPageRead(x, off, h, kHeaderSize);
-  uint32_t root = GetLE32(h + kHdrRoot);
-  int keyLen = GetLE16(h + kHdrKeyLen);
+  out.root = GetLE32(h + kHdrRoot);
+  out.keyLen = GetLE16(h + kHdrKeyLen);
   int forPos = GetLE16(h + kHdrForPos), forLen = GetLE16(h + kHdrForLen);
   int keyPos = GetLE16(h + kHdrKeyPos), keyTextLen = GetLE16(h + kHdrKeyTextLen);
-  if (root == 0 || root == kNoPage || root % kPageSize || root >= size || keyLen < 1 ||
-      keyLen > kMaxKeyLen || forPos + forLen > kHdrPoolLen || keyPos + keyTextLen > kHdrPoolLen)
-    return nullptr;
+  if (out.root == 0 || out.root == kNoPage || out.root % kPageSize || out.root >= size ||
+      out.keyLen < 1 || out.keyLen > kMaxKeyLen || forPos + forLen > kHdrPoolLen ||
+      keyPos + keyTextLen > kHdrPoolLen)
+    return false;
+  out.options = h[kHdrOptions];
+  out.ascending = GetLE16(h + kHdrDescending) == 0;
+  const uint8_t* pool = h + kHdrPool;
+  out.keyExpr = poolText(pool, 0);
+  out.forExpr = forPos < kHdrPoolLen && pool[forPos] ? poolText(pool, forPos) : "";
+  return true;
+}
+
+bool tagHeaderMatches(CdxTag& t) {
+  TagHeaderFields f;
+  return tagHeaderParse(*t.index, t.headerOffset, f) && f.root == t.rootOffset &&
+         f.keyLen == t.keyLen && f.options == t.options && f.ascending == t.ascending &&
+         f.keyExpr == t.keyExpr && f.forExpr == t.forExpr;
+}
+
+std::unique_ptr<CdxTag> tagHeaderRead(CdxIndex& x, uint32_t off, const std::string& name) {
+  TagHeaderFields f;
+  if (!tagHeaderParse(x, off, f)) return nullptr;
+  int keyLen = f.keyLen;
   auto t = std::make_unique<CdxTag>();
   t->index = &x;
   t->name = name;
   t->headerOffset = off;
-  t->rootOffset = root;
+  t->rootOffset = f.root;
   t->keyLen = keyLen;
   t->maxIntKeys = kIntAreaLen / (keyLen + 8);
-  t->options = h[kHdrOptions];
+  t->options = f.options;
   t->unique = t->options & kOptUnique;
-  t->ascending = t->userAscending = GetLE16(h + kHdrDescending) == 0;
-  const uint8_t* pool = h + kHdrPool;
-  t->keyExpr = poolText(pool, 0);
-  if (forPos < kHdrPoolLen && pool[forPos]) t->forExpr = poolText(pool, forPos);
+  t->ascending = t->userAscending = f.ascending;
+  t->keyExpr = f.keyExpr;
+  t->forExpr = f.forExpr;
   CdxKeyInfo info;
   info.temporary = t->options & kOptTemporary;
   info.custom = t->options & kOptCustom;

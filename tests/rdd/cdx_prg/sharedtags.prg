@@ -1,6 +1,7 @@
 // Two areas share a table and its production index: when one creates a tag again (the
 // application's start in a second instance), the other loads the file's new tags before it
-// maintains keys or walks, so its changes reach the new tag.
+// maintains keys or moves (a skip too), so its changes reach the new tag and it walks the
+// new order. Both number the orders alike (in header order).
 PROCEDURE Main()
    ERRORBLOCK({|e| BREAK(e)})
    USE PRODUCT SHARED
@@ -25,5 +26,18 @@ PROCEDURE Main()
    SELECT 1
    SET ORDER TO TAG EXCEL1
    DBGOTOP()
+   ? ID_NR, RECNO(), CDXCHECK() == ""
+   SELECT P2
+   SET ORDER TO TAG EXCEL1
+   DBGOTOP()
+   SELECT 1
+   ORDCREATE(, "EXCEL1", "STR(99999 - ID_NR)", {|| STR(99999 - ID_NR)}, .F.)  // highest first
+   SELECT P2
+   ? ID_NR, RECNO()
+   DBSKIP()
+   ? ORDKEY(), EOF(), ORDNAME(1), ORDNAME(2)
+   DBGOBOTTOM()
+   ? ID_NR, RECNO()
+   DBSKIP(-1)
    ? ID_NR, RECNO(), CDXCHECK() == ""
 RETURN

@@ -1,6 +1,7 @@
 // Whole files: tags replaced and rebuilt (the application's three tags at every start, with
-// page reuse on an exclusive file), tags deleted, reopening, shared use by two handles with
-// the version word and stale-buffer discard, lock misuse, read-only files, failed writes.
+// their headers and pages reused), tags deleted, free pages, lost pages and their repair,
+// reopening, shared use by two handles with the version word, stale-buffer discard and tags
+// replaced behind a handle's back, lock misuse, read-only files, failed writes.
 #include <unistd.h>
 
 #include <cstdio>
@@ -34,8 +35,8 @@ TEST(CdxIndexFile, RebuildingThreeTagsReusesPagesOnExclusiveFile) {
     buildTag(*m.index, charSpec("excel3", 20, "LOWER(PRODUCT)"), c);
     expectValid(*m.index);
   }
-  // Only the new headers come from the end of the file; tree pages reuse freed ones.
-  EXPECT_LE(m.bytes().size(), size + 3 * 3 * kHeaderSize + 3 * kPageSize);
+  // Headers and tree pages of the replaced tags are reused: the file keeps its size.
+  EXPECT_EQ(m.bytes().size(), size);
   ASSERT_EQ(m.index->tags.size(), 3u);
   EXPECT_EQ(m.index->tags[0]->name, "EXCEL1");
   EXPECT_EQ(m.index->tags[2]->name, "EXCEL3");
@@ -99,6 +100,67 @@ TEST(CdxIndexFile, DeleteTagFreesItsPages) {
   ASSERT_TRUE(reopen(m, r).ok());
   ASSERT_EQ(r->tags.size(), 1u);
   EXPECT_EQ(r->tags[0]->name, "B");
+}
+
+// A new tag header takes two adjacent free pages; tree pages come from the list head.
+TEST(CdxIndexFile, DeletedTagsHeaderAndPagesAreTakenByTheNextTag) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("a", 10), values(2000, 1));
+  buildTag(*m.index, charSpec("b", 10), values(2000, 2));
+  uint32_t headerA = m.index->tags[0]->headerOffset;
+  size_t size = m.bytes().size();
+  ASSERT_TRUE(cdxIndexDeleteTag(*m.index, "A").ok());
+  CdxTag* c = buildTag(*m.index, charSpec("c", 10), values(2000, 1));
+  EXPECT_EQ(m.bytes().size(), size);
+  EXPECT_LE(c->headerOffset, headerA + kPageSize);
+  CdxCheckReport rep;
+  ASSERT_TRUE(cdxCheckIndex(*m.index, rep).ok());
+  EXPECT_EQ(rep.freePages, 0u);
+  std::unique_ptr<CdxIndex> r;
+  ASSERT_TRUE(reopen(m, r).ok());
+  EXPECT_EQ(walk(*cdxIndexFindTag(*r, "c")).size(), 2000u);
+  EXPECT_EQ(walk(*cdxIndexFindTag(*r, "b")).size(), 2000u);
+}
+
+// Pages in no tree, header or free list are lost space: the checker reports them and the
+// repair puts them on the free list, where the next tag finds them.
+TEST(CdxIndexFile, LostPagesAreAFaultAndTheRepairGivesThemBack) {
+  MemIndex m;
+  buildTag(*m.index, charSpec("a", 10), values(2000, 1));
+  std::vector<uint8_t> bytes = m.bytes();
+  bytes.resize(bytes.size() + 3 * kPageSize);  // three pages nobody owns
+  std::unique_ptr<CdxIndex> x;
+  ASSERT_TRUE(cdxIndexOpen(std::make_unique<CdxMemFile>(bytes), "TEST", {}, x).ok());
+  CdxCheckReport rep;
+  CdxStatus s = cdxCheckIndex(*x, rep);
+  EXPECT_EQ(s.code, kCdxCorrupt);
+  EXPECT_NE(s.text.find("3 pages belong to no tag and are not on the free list"),
+            std::string::npos) << s.text;
+  uint64_t reclaimed = 0;
+  CdxCheckReport fixed;
+  s = cdxReclaimLostPages(*x, fixed, reclaimed);
+  ASSERT_TRUE(s.ok()) << s.toString() << s.detail;
+  EXPECT_EQ(reclaimed, 3u);
+  CdxCheckReport after;
+  ASSERT_TRUE(cdxCheckIndex(*x, after).ok());
+  EXPECT_EQ(after.freePages, 3u);
+  EXPECT_EQ(after.unaccountedPages, 0u);
+}
+
+// A file whose structure is damaged is not repaired: nothing is freed.
+TEST(CdxIndexFile, RepairRefusesADamagedFile) {
+  MemIndex m;
+  CdxTag* t = buildTag(*m.index, charSpec("a", 10), values(2000, 1));
+  std::vector<uint8_t> bytes = m.bytes();
+  bytes.resize(bytes.size() + kPageSize);
+  PutLE32(bytes.data() + t->rootOffset + 4, 0x12345600u);  // root's left sibling link
+  std::unique_ptr<CdxIndex> x;
+  ASSERT_TRUE(cdxIndexOpen(std::make_unique<CdxMemFile>(bytes), "TEST", {}, x).ok());
+  CdxCheckReport rep;
+  uint64_t reclaimed = 0;
+  EXPECT_EQ(cdxReclaimLostPages(*x, rep, reclaimed).code, kCdxCorrupt);
+  EXPECT_EQ(reclaimed, 0u);
+  EXPECT_EQ(x->freeHead, 0u);
 }
 
 TEST(CdxIndexFile, TooShortFileDoesNotOpen) {
@@ -203,6 +265,51 @@ TEST_F(SharedFile, VersionWordTellsTheOtherHandleToDropItsPages) {
   ASSERT_TRUE(cdxTagSeek(*tb, "A299", 4, false, false, nullptr).ok());
   EXPECT_EQ(tb->cur.rec, 3299u);
   expectValid(*b);
+}
+
+// The application's start, a hundred times, in shared use: the replaced tags' headers and
+// pages are reused, so the file keeps the size it had after the first start.
+TEST_F(SharedFile, HundredStartsKeepTheFileSize) {
+  auto a = open(true);
+  auto v1 = values(2000, 1), v2 = values(2000, 2), v3 = values(2000, 3);
+  uint64_t first = 0;
+  for (int start = 0; start < 100; ++start) {
+    buildTag(*a, charSpec("excel1", 10, "STR(ID_NR)"), v1);
+    buildTag(*a, charSpec("excel2", 30, "LOWER(CUSTOMER) + INVOICE"), v2);
+    buildTag(*a, charSpec("excel3", 20, "LOWER(PRODUCT)"), v3);
+    if (start == 0) first = a->file->size();
+  }
+  EXPECT_EQ(a->file->size(), first);
+  auto b = open(false);
+  ASSERT_EQ(b->tags.size(), 3u);
+  EXPECT_EQ(walk(*b->tags[1]).size(), 2000u);
+  expectValid(*b);
+}
+
+// A tag replaced by another handle is noticed before the next movement or key change of the
+// stale handle: its pages may belong to another tag by now.
+TEST_F(SharedFile, TagReplacedByAnotherHandleIsNoticed) {
+  auto a = open(true);
+  buildTag(*a, charSpec("k", 10), values(2000, 1));
+  buildTag(*a, charSpec("m", 10), values(2000, 2));
+  auto b = open(false);
+  CdxTag* tb = b->tags[0].get();
+  EXPECT_EQ(walk(*tb).size(), 2000u);
+  bool current = false;
+  ASSERT_TRUE(cdxIndexTagsCurrent(*b, current).ok());
+  EXPECT_TRUE(current);
+  buildTag(*a, charSpec("k", 10), values(500, 3));  // same name, new pages
+  ASSERT_TRUE(cdxIndexTagsCurrent(*b, current).ok());
+  EXPECT_FALSE(current);
+  EXPECT_EQ(cdxTagGoTop(*tb).code, kCdxTagsChanged);
+  EXPECT_EQ(cdxTagSkip(*tb, 1).code, kCdxTagsChanged);
+  EXPECT_EQ(cdxTagKeyAdd(*tb, charKey("x", 9)).code, kCdxTagsChanged);
+  EXPECT_EQ(cdxIndexDeleteTag(*b, "m").code, kCdxTagsChanged);
+  auto c = open(false);  // loaded again, the handle sees the new tag
+  EXPECT_EQ(walk(*cdxIndexFindTag(*c, "k")).size(), 500u);
+  ASSERT_TRUE(cdxIndexTagsCurrent(*c, current).ok());
+  EXPECT_TRUE(current);
+  expectValid(*c);
 }
 
 TEST_F(SharedFile, ReadsOfASharedFileNeedALock) {
