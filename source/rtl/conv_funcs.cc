@@ -76,6 +76,7 @@ void PV_FUN_VAL() {
   pv_retndlen(value, 0, decimals);
 }
 
+// VALTYPE( x ): the type letter of a value.
 void PV_FUN_VALTYPE() { pv_retc(pv_itemTypeStr(pv_paramError(1))); }
 
 // EMPTY( x ): NIL, blank text, zero, the empty date, false, an empty array or hash.
