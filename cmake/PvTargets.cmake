@@ -2,13 +2,17 @@
 
 find_package(GTest REQUIRED)
 
+# The main function of every unit test: the tests run inside a fresh temporary folder.
+add_library(pv_gtest_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/temp_folder_main.cc)
+target_link_libraries(pv_gtest_main PUBLIC GTest::gtest)
+
 # pv_add_gtest(NAME SOURCES src... LIBS lib... [LABELS label...])
 # One GoogleTest executable, registered with ctest as NAME. The label "engine" marks tests
 # that the sanitizer build runs.
 function(pv_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main pthread)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest pv_gtest_main pthread)
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")

@@ -1,4 +1,5 @@
-// Array functions: AADD, ASIZE, ADEL, AINS, ASCAN, ASORT, AEVAL, ACOPY, ACLONE, ARRAY, ATAIL.
+// Array functions: AADD, ASIZE, ADEL, AINS, AFILL, ASCAN, ASORT, AEVAL, ACOPY, ACLONE, ARRAY,
+// ATAIL.
 #include <algorithm>
 #include <vector>
 
@@ -49,6 +50,16 @@ void shiftElements(bool insert, uint32_t subcode, const char* name) {
 
 void PV_FUN_ADEL() { shiftElements(false, PV_SUB_ADEL, "ADEL"); }
 void PV_FUN_AINS() { shiftElements(true, PV_SUB_AINS, "AINS"); }
+
+// AFILL( aArray, xValue, [nStart], [nCount] ): stores xValue into the elements from nStart on
+// (all when nCount is absent) without growing the array; returns the array.
+void PV_FUN_AFILL() {
+  PV_ITEM a = pv_param(1, PV_IT_ARRAY);
+  if (!a || !pv_rtlOptional(3, PV_IT_NUMERIC) || !pv_rtlOptional(4, PV_IT_NUMERIC))
+    return pv_rtlArgError(PV_SUB_AFILL, "AFILL");
+  pv_arrayFill(a, pv_paramError(2), optional(3, 1), optional(4, -1));
+  pv_itemReturn(a);
+}
 
 // ASCAN( aArray, xValue|bBlock, [nStart], [nCount] ): the first matching position or 0. Values
 // compare with the rules of "=" (strings under SET EXACT); a block is called with the element
@@ -130,7 +141,7 @@ PvSymbol s_symbols[] = {
     pv_native("ASCAN", PV_FUN_ASCAN), pv_native("ASORT", PV_FUN_ASORT),
     pv_native("AEVAL", PV_FUN_AEVAL), pv_native("ACOPY", PV_FUN_ACOPY),
     pv_native("ACLONE", PV_FUN_ACLONE), pv_native("ARRAY", PV_FUN_ARRAY),
-    pv_native("ATAIL", PV_FUN_ATAIL),
+    pv_native("ATAIL", PV_FUN_ATAIL), pv_native("AFILL", PV_FUN_AFILL),
 };
 PvModuleRegistrar s_module("rtl/array_funcs", s_symbols);
 

@@ -22,21 +22,25 @@ bool bytesOf(size_t n, const char* name, uint8_t* out) {
   return true;
 }
 
+// BIN2L( cBytes ): the signed 32-bit integer in the first four bytes.
 void PV_FUN_BIN2L() {
   uint8_t b[4];
   if (bytesOf(4, "BIN2L", b)) pv_retnint(static_cast<int32_t>(pv::DecodeLE32(b)));
 }
 
+// BIN2W( cBytes ): the unsigned 16-bit integer in the first two bytes.
 void PV_FUN_BIN2W() {
   uint8_t b[2];
   if (bytesOf(2, "BIN2W", b)) pv_retni(pv::DecodeLE16(b));
 }
 
+// BIN2I( cBytes ): the signed 16-bit integer in the first two bytes.
 void PV_FUN_BIN2I() {
   uint8_t b[2];
   if (bytesOf(2, "BIN2I", b)) pv_retni(static_cast<int16_t>(pv::DecodeLE16(b)));
 }
 
+// L2BIN( n ): the four bytes of a signed 32-bit integer.
 void PV_FUN_L2BIN() {
   if (!pv_ispar(1, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_TOBIN, "L2BIN");
   uint8_t b[4];
@@ -44,6 +48,7 @@ void PV_FUN_L2BIN() {
   pv_retclen(reinterpret_cast<const char*>(b), 4);
 }
 
+// I2BIN( n ): the two bytes of a signed 16-bit integer.
 void PV_FUN_I2BIN() {
   if (!pv_ispar(1, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_TOBIN, "I2BIN");
   uint8_t b[2];

@@ -63,7 +63,9 @@ void translate(const uint8_t* table, const char* name) {
   pv_retclen(s.data(), static_cast<PV_SIZE>(s.size()));
 }
 
+// OEMTOANSI( cText ): text of code page 850 in code page 1252.
 void PV_FUN_OEMTOANSI() { translate(kOemToAnsi, "OEMTOANSI"); }
+// ANSITOOEM( cText ): text of code page 1252 in code page 850.
 void PV_FUN_ANSITOOEM() { translate(kAnsiToOem, "ANSITOOEM"); }
 
 PvSymbol s_symbols[] = {

@@ -34,17 +34,21 @@ void write(std::FILE* stream, const std::string& text) {
   std::fflush(stream);
 }
 
+// QOUT( [xValues...] ): a new line, then the values separated by blanks.
 void PV_FUN_QOUT() {
   if (!pv_setConsole()) return;
   std::fputc('\n', stdout);
   write(stdout, consoleText());
 }
 
+// QQOUT( [xValues...] ): the values separated by blanks, on the current line.
 void PV_FUN_QQOUT() {
   if (pv_setConsole()) write(stdout, consoleText());
 }
 
+// OUTSTD( [xValues...] ): the values to standard output.
 void PV_FUN_OUTSTD() { write(stdout, consoleText()); }
+// OUTERR( [xValues...] ): the values to standard error.
 void PV_FUN_OUTERR() { write(stderr, consoleText()); }
 
 PvSymbol s_symbols[] = {

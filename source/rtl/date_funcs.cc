@@ -36,6 +36,7 @@ void PV_FUN_CTOD() {
   pv_retdl(pv_dateUnformat(text, pv_setDateFormat(), pv_setEpoch()));
 }
 
+// DTOS( dDate ): the date as "YYYYMMDD", blanks for an empty date.
 void PV_FUN_DTOS() {
   PV_ITEM d = pv_param(1, PV_IT_DATE);
   if (!d) return pv_rtlArgError(PV_SUB_DTOS, "DTOS");
@@ -50,6 +51,7 @@ void PV_FUN_STOD() {
   pv_retdl(text && pv_itemGetCLen(text) == 8 ? pv_dateEncStr(pv_itemGetCPtr(text)) : 0);
 }
 
+// DATE(): today.
 void PV_FUN_DATE() { pv_retdl(pv_dateToday()); }
 
 // TIME(): "hh:mm:ss" of the current time of day.
@@ -70,18 +72,21 @@ bool dateParts(uint32_t subcode, const char* name, long* julian, int* y, int* m,
   return true;
 }
 
+// YEAR( dDate ): the year, 0 for an empty date.
 void PV_FUN_YEAR() {
   long j;
   int y, m, d;
   if (dateParts(PV_SUB_YEAR, "YEAR", &j, &y, &m, &d)) pv_itemPutNILen(pv_stackReturnItem(), y, 5);
 }
 
+// MONTH( dDate ): the month, 0 for an empty date.
 void PV_FUN_MONTH() {
   long j;
   int y, m, d;
   if (dateParts(PV_SUB_MONTH, "MONTH", &j, &y, &m, &d)) pv_itemPutNILen(pv_stackReturnItem(), m, 3);
 }
 
+// DAY( dDate ): the day of the month, 0 for an empty date.
 void PV_FUN_DAY() {
   long j;
   int y, m, d;
@@ -95,12 +100,14 @@ void PV_FUN_DOW() {
   if (dateParts(PV_SUB_DOW, "DOW", &j, &y, &m, &d)) pv_itemPutNILen(pv_stackReturnItem(), pv_dateDOW(j), 3);
 }
 
+// CMONTH( dDate ): the name of the month.
 void PV_FUN_CMONTH() {
   long j;
   int y, m, d;
   if (dateParts(PV_SUB_CMONTH, "CMONTH", &j, &y, &m, &d)) pv_retc(m >= 1 && m <= 12 ? kMonths[m - 1] : "");
 }
 
+// CDOW( dDate ): the name of the day of the week.
 void PV_FUN_CDOW() {
   long j;
   int y, m, d;

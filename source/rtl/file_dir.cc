@@ -118,10 +118,7 @@ void PV_FUN_DIRECTORY() {
     pv_itemPutNInt(pv_arrayGetItemPtr(&row, 2), static_cast<int64_t>(e.size));
     pv_itemPutDL(pv_arrayGetItemPtr(&row, 3), e.julian);
     pv_itemPutC(pv_arrayGetItemPtr(&row, 4), pv_rtlTimeText(e.millis).c_str());
-    std::string attr = e.folder ? "D" : "A";
-    if (e.readOnly) attr += 'R';
-    if (e.hidden) attr += 'H';
-    pv_itemPutC(pv_arrayGetItemPtr(&row, 5), attr.c_str());
+    pv_itemPutC(pv_arrayGetItemPtr(&row, 5), pv_rtlAttributeText(e).c_str());
     pv_arrayAddForward(out, &row);
   }
 }

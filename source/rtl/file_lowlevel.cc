@@ -159,6 +159,7 @@ void PV_FUN_FSEEK() {
   pv_retnint(static_cast<int64_t>(f->position));
 }
 
+// FCLOSE( nHandle ): closes a file; whether it was open.
 void PV_FUN_FCLOSE() {
   if (!pv_ispar(1, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_FCLOSE, "FCLOSE");
   bool open = fileOf(1) != nullptr;
@@ -169,6 +170,7 @@ void PV_FUN_FCLOSE() {
   pv_retl(open);
 }
 
+// FERROR(): the code of the last file function, 0 after a success.
 void PV_FUN_FERROR() { pv_retni(g_ferror); }
 
 PvSymbol s_symbols[] = {

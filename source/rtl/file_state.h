@@ -20,6 +20,15 @@ struct PvDirEntry {
   bool hidden = false;   // the name starts with '.'
 };
 
+// The attribute letters of an entry as the listings show them: "D" (folder) or "A", then "R"
+// when it is read-only and "H" when it is hidden.
+inline std::string pv_rtlAttributeText(const PvDirEntry& e) {
+  std::string attr = e.folder ? "D" : "A";
+  if (e.readOnly) attr += 'R';
+  if (e.hidden) attr += 'H';
+  return attr;
+}
+
 // The entries of the folder part of `spec` whose names match its mask ('*' and '?', letter
 // case ignored; "*.*" matches every name); "." and ".." are left out. The folder part may use
 // '\' or '/' and is found without regard to letter case.

@@ -77,7 +77,9 @@ void extreme(bool wantMax, uint32_t subcode, const char* name) {
   pv_itemReturn(wantMax ? (order >= 0 ? a : b) : (order <= 0 ? a : b));
 }
 
+// MAX( x1, x2 ): the larger of two numbers, dates or logicals.
 void PV_FUN_MAX() { extreme(true, PV_SUB_MAX, "MAX"); }
+// MIN( x1, x2 ): the smaller of two numbers, dates or logicals.
 void PV_FUN_MIN() { extreme(false, PV_SUB_MIN, "MIN"); }
 
 // MOD( n, nDivisor ): the remainder with the sign of the divisor; a zero divisor is the

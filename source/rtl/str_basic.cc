@@ -32,6 +32,7 @@ void returnPart(const char* text, PV_SIZE len, PV_SIZE from, double count) {
   pv_retclen(text + from, n);
 }
 
+// LEN( cText|aArray|hHash ): the length of a text, array or hash.
 void PV_FUN_LEN() {
   PV_ITEM p = pv_param(1, PV_IT_ANY);
   if (p && PV_IS_STRING(p)) return pv_retnint(pv_itemGetCLen(p));
@@ -52,6 +53,7 @@ void PV_FUN_SUBSTR() {
   returnPart(pv_itemGetCPtr(text), len, substrStart(pv_parnd(2), len), count);
 }
 
+// LEFT( cText, nCount ): the first nCount characters.
 void PV_FUN_LEFT() {
   PV_ITEM text = pv_param(1, PV_IT_STRING);
   if (!text || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_LEFT, "LEFT");
@@ -59,6 +61,7 @@ void PV_FUN_LEFT() {
   returnPart(pv_itemGetCPtr(text), pv_itemGetCLen(text), 0, n <= 0 ? 0 : n);
 }
 
+// RIGHT( cText, nCount ): the last nCount characters.
 void PV_FUN_RIGHT() {
   PV_ITEM text = pv_param(1, PV_IT_STRING);
   if (!text || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_RIGHT, "RIGHT");
@@ -79,7 +82,9 @@ void changeCase(int (*conv)(int), uint32_t subcode, const char* name) {
   pv_retclen(s.data(), static_cast<PV_SIZE>(s.size()));
 }
 
+// UPPER( cText ): the text in upper case.
 void PV_FUN_UPPER() { changeCase(::toupper, PV_SUB_UPPER, "UPPER"); }
+// LOWER( cText ): the text in lower case.
 void PV_FUN_LOWER() { changeCase(::tolower, PV_SUB_LOWER, "LOWER"); }
 
 // `count` copies of `unit`; counts of 0 or less give "".
@@ -94,11 +99,13 @@ void returnRepeated(const char* unit, PV_SIZE unitLen, double count, const char*
   pv_retclen(s.data(), static_cast<PV_SIZE>(s.size()));
 }
 
+// SPACE( nCount ): nCount blanks.
 void PV_FUN_SPACE() {
   if (!pv_ispar(1, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_SPACE, "SPACE");
   returnRepeated(" ", 1, pv_parnd(1), "SPACE");
 }
 
+// REPLICATE( cText, nTimes ): the text repeated.
 void PV_FUN_REPLICATE() {
   PV_ITEM text = pv_param(1, PV_IT_STRING);
   if (!text || !pv_ispar(2, PV_IT_NUMERIC)) return pv_rtlArgError(PV_SUB_REPLICATE, "REPLICATE");

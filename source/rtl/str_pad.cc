@@ -24,9 +24,13 @@ void trim(bool left, bool right, uint32_t subcode, const char* name) {
   pv_retclen(p + from, to - from);
 }
 
+// TRIM( cText ): the text without trailing blanks.
 void PV_FUN_TRIM() { trim(false, true, PV_SUB_RTRIM, "TRIM"); }
+// RTRIM( cText ): the text without trailing blanks.
 void PV_FUN_RTRIM() { trim(false, true, PV_SUB_RTRIM, "RTRIM"); }
+// LTRIM( cText ): the text without leading blanks.
 void PV_FUN_LTRIM() { trim(true, false, PV_SUB_LTRIM, "LTRIM"); }
+// ALLTRIM( cText ): the text without leading and trailing blanks.
 void PV_FUN_ALLTRIM() { trim(true, true, PV_SUB_ALLTRIM, "ALLTRIM"); }
 
 enum class Align { kLeft, kRight, kCenter };
@@ -59,8 +63,11 @@ void pad(Align align, uint32_t subcode, const char* name) {
   pv_retclen(out.data(), static_cast<PV_SIZE>(out.size()));
 }
 
+// PADR( xValue, nWidth, [cFill] ): the value as text, filled on the right to the width.
 void PV_FUN_PADR() { pad(Align::kLeft, PV_SUB_PADR, "PADR"); }
+// PADL( xValue, nWidth, [cFill] ): the value as text, filled on the left to the width.
 void PV_FUN_PADL() { pad(Align::kRight, PV_SUB_PADL, "PADL"); }
+// PADC( xValue, nWidth, [cFill] ): the value as text, centred in the width.
 void PV_FUN_PADC() { pad(Align::kCenter, PV_SUB_PADC, "PADC"); }
 
 PvSymbol s_symbols[] = {

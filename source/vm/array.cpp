@@ -330,8 +330,10 @@ static void quickSort(PvItem* a, PV_SIZE n, Less less) {
 // The order without a block. Ranges of one kind (integers, numbers, strings) sort with a
 // comparison made for that kind; mixed ranges take the general rules.
 static void sortWithoutBlock(PvItem* a, PV_SIZE n) {
+  // NIL has no type bit of its own: it is marked so that a range with NILs takes the general rules.
+  constexpr uint32_t kNilMark = 0x80000000u;
   uint32_t any = 0;
-  for (PV_SIZE i = 0; i < n; ++i) any |= a[i].type & ~PV_IT_MEMOFLAG;
+  for (PV_SIZE i = 0; i < n; ++i) any |= a[i].type == PV_IT_NIL ? kNilMark : a[i].type & ~PV_IT_MEMOFLAG;
   if (any == PV_IT_INTEGER) {
     quickSort(a, n, [](PvItem& x, PvItem& y) { return x.item.asInteger.value < y.item.asInteger.value; });
   } else if ((any & ~PV_IT_NUMERIC) == 0 && (any & PV_IT_NUMERIC)) {

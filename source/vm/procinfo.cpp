@@ -12,8 +12,9 @@ namespace {
 
 // Absolute base offset of a level, or -1.
 PV_SIZE baseOf(int level) {
+  if (level < 0) return -1;
   PV_SIZE base = pv_stackBaseOffset();
-  while (level-- > 0) {
+  for (; level > 0; --level) {
     if (base == 0) return -1;
     base = pv_stackItem(base)->item.asSymbol.state->prevBase;
   }

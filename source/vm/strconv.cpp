@@ -70,8 +70,9 @@ bool strDouble(char* buffer, double value, int size, int decimals) {
   do {  // integer digits, right to left
     if (--pos < 0) return overflow(buffer, size);
     double q = std::floor(dInt / 10.0);
-    int digit = static_cast<int>(dInt - q * 10.0 + 0.01);
-    if (digit > 9) digit = 9;
+    // Far beyond 2^53 the difference is rounding noise, possibly far outside 0…9.
+    double rest = dInt - q * 10.0 + 0.01;
+    int digit = rest >= 9 ? 9 : (rest > 0 ? static_cast<int>(rest) : 0);
     buffer[pos] = static_cast<char>('0' + digit);
     if (digit) first = pos;
     dInt = q;

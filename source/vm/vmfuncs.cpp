@@ -1,5 +1,6 @@
 // Language functions of the runtime core: errors, the command line, settings, classes, memory
 // variables and the introspection of running calls.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -223,9 +224,13 @@ void PV_FUN___MVPUT() {
 void PV_FUN___MVCLEAR() { pv_memvarClearAll(); }
 
 // ---- introspection ----------------------------------------------------------------------------
-void PV_FUN_PROCNAME() { pv_retc(pv_procName(pv_parni(1) + 1).c_str()); }
-void PV_FUN_PROCLINE() { pv_retni(pv_procLine(pv_parni(1) + 1)); }
-void PV_FUN_PROCFILE() { pv_retc(pv_procFile(pv_parni(1) + 1).c_str()); }
+// The call level parameter n names, counted from the caller of the running function; levels
+// beyond any real depth are cut so that the count cannot overflow.
+int callerLevel(int n) { return static_cast<int>(std::clamp(pv_parnll(n), -1LL, 65535LL)) + 1; }
+
+void PV_FUN_PROCNAME() { pv_retc(pv_procName(callerLevel(1)).c_str()); }
+void PV_FUN_PROCLINE() { pv_retni(pv_procLine(callerLevel(1))); }
+void PV_FUN_PROCFILE() { pv_retc(pv_procFile(callerLevel(1)).c_str()); }
 void PV_FUN_PCOUNT() { pv_retni(pv_procParamCount(1)); }
 
 void PV_FUN_PVALUE() {
@@ -235,7 +240,7 @@ void PV_FUN_PVALUE() {
 }
 
 void PV_FUN_PV_APARAMS() {
-  int level = pv_parni(1) + 1;
+  int level = callerLevel(1);
   int n = pv_procParamCount(level);
   pv_reta(n);
   for (int i = 1; i <= n; ++i)
@@ -243,11 +248,11 @@ void PV_FUN_PV_APARAMS() {
 }
 
 // PV_PROCLOCALCOUNT( [nLevel] ), PV_PROCLOCAL( nLevel, n ): locals of a call level.
-void PV_FUN_PV_PROCLOCALCOUNT() { pv_retni(pv_procLocalCount(pv_parni(1) + 1)); }
-void PV_FUN_PV_PROCPARAMCOUNT() { pv_retni(pv_procParamCount(pv_parni(1) + 1)); }
+void PV_FUN_PV_PROCLOCALCOUNT() { pv_retni(pv_procLocalCount(callerLevel(1))); }
+void PV_FUN_PV_PROCPARAMCOUNT() { pv_retni(pv_procParamCount(callerLevel(1))); }
 
 void PV_FUN_PV_PROCLOCAL() {
-  PV_ITEM p = pv_procLocal(pv_parni(1) + 1, pv_parni(2));
+  PV_ITEM p = pv_procLocal(callerLevel(1), pv_parni(2));
   if (p) pv_itemReturn(p);
   else pv_ret();
 }

@@ -12,7 +12,7 @@ PROCEDURE Main()
    ? "shared", Peek()
    ? "block", Eval( MakeBlock() ), Eval( MakeBlock() ), s_nSecond
    AAdd( s_aLog, "main" )
-   Log( "x" )
+   AddLog( "x" )
    ? "log", Len( s_aLog ), s_aLog[ 1 ], s_aLog[ 2 ]
    ? "array init", Arr()[ 1 ], Arr()[ 1 ]
 RETURN
@@ -34,7 +34,7 @@ RETURN s_nFirst
 FUNCTION MakeBlock()
 RETURN {|| ++s_nSecond }
 
-PROCEDURE Log( c )
+PROCEDURE AddLog( c )
    AAdd( s_aLog, c )
 RETURN
 
