@@ -21,9 +21,8 @@ bool followsAsExpression(const Token& t) {
 
 // Statement words that may be followed directly by "(" (their expression in parentheses).
 bool takesParenthesis(const Token& t) {
-  static const char* const kWords[] = {"IF",   "ELSEIF", "WHILE", "CASE", "RETURN", "SWITCH",
-                                       "SKIP", "SEEK",   "GO",    "GOTO", "SELECT", "USE",
-                                       "BREAK", "WITH"};
+  static const char* const kWords[] = {"IF",     "ELSEIF", "WHILE", "CASE",
+                                       "RETURN", "SWITCH", "WITH"};
   for (const char* w : kWords)
     if (t.upper == w || (t.upper.size() >= 4 && std::strncmp(w, t.upper.c_str(), t.upper.size()) == 0))
       return true;
@@ -281,7 +280,13 @@ StmtPtr Parser::keywordStatement(const Token& first) {
   for (const char* c : kClosers)
     if (kw(first, c)) fail(first.pos, first.text + " without a matching opening statement");
   if (w == "END" || w == "CASE") fail(first.pos, first.text + " without a matching opening statement");
-  return command(first);
+  return nullptr;  // the commands of the language are rules of the preprocessor (std.ch)
+}
+
+StmtPtr Parser::callStmt(const SourcePos& pos, const char* fn, std::vector<ExprPtr> args) {
+  auto s = std::make_unique<Stmt>(StmtKind::Expr, pos);
+  s->expr = makeCall(pos, fn, std::move(args));
+  return s;
 }
 
 void Parser::endOf(const char* what, const Token& opener,

@@ -99,7 +99,9 @@ class Builder {
   void part(ResultKind kind, const std::vector<Token>& p) {
     if (p.empty()) return;
     bool literal = p.size() == 1 && p[0].kind == Tok::String;  // already a string
-    if (literal && (kind == ResultKind::Normal || kind == ResultKind::Smart)) {
+    bool number = p.size() == 1 && p[0].kind == Tok::Number;   // SELECT 2: an area, no name
+    if ((literal && kind == ResultKind::Normal) ||
+        ((literal || number) && kind == ResultKind::Smart)) {
       append(p);
       return;
     }

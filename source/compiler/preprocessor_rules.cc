@@ -135,7 +135,8 @@ bool Preprocessor::applyTranslation(std::vector<Token>& toks, size_t& budget) {
 bool Preprocessor::applyCommand(std::vector<Token>& toks, size_t& budget) {
   const auto* list = rules_.candidates(true, toks.front());
   if (!list) return false;
-  if (toks.size() > 1 && toks[1].is("(") && !toks[1].spaceBefore) return false;  // a call: List()
+  // A word directly followed by '(' is a call, as in a command's own result: Show(x).
+  if (toks.size() > 1 && toks[1].is("(") && !toks[1].spaceBefore) return false;
   Captures caps;
   for (const auto& rule : *list) {
     if (matchRule(*rule, toks, 0, toks.size(), caps) != toks.size()) continue;
