@@ -121,16 +121,30 @@ void Preprocessor::expandDefines(std::vector<Token>& toks, size_t& budget) {
   std::deque<Token> line(toks.begin(), toks.end());
   std::vector<Token> out;
   std::set<std::string> active;
-  while (!line.empty()) {
-    Token t = line.front();
-    line.pop_front();
+  expandAll(line, out, active, budget, nullptr);
+  toks = std::move(out);
+}
+
+// Moves `source` to `out`, expanding macros. Inside the expansion of `within`, each token costs
+// one of `budget`; when it runs out the rest is dropped with an error.
+void Preprocessor::expandAll(std::deque<Token>& source, std::vector<Token>& out,
+                             std::set<std::string>& active, size_t& budget, const Token* within) {
+  while (!source.empty()) {
+    if (within && budget == 0) {
+      if (!cutReported_)
+        diags_.error(within->pos, "macro expansion of " + within->text + " is too large");
+      cutReported_ = true;
+      return;
+    }
+    if (within) --budget;
+    Token t = source.front();
+    source.pop_front();
     if (t.kind == Tok::Ident && macros_.count(t.text)) {
-      expand(t, out, active, line, false, budget);
+      expand(t, out, active, source, false, budget);
     } else {
       out.push_back(t);
     }
   }
-  toks = std::move(out);
 }
 
 Token Preprocessor::pull(std::deque<Token>& source, bool) {
@@ -203,21 +217,7 @@ void Preprocessor::expand(const Token& name, std::vector<Token>& out,
     }
   }
   active.insert(name.text);
-  while (!body.empty()) {
-    if (budget == 0) {
-      if (!cutReported_) diags_.error(name.pos, "macro expansion of " + name.text + " is too large");
-      cutReported_ = true;
-      break;
-    }
-    --budget;
-    Token t = body.front();
-    body.pop_front();
-    if (t.kind == Tok::Ident && macros_.count(t.text)) {
-      expand(t, out, active, body, false, budget);
-    } else {
-      out.push_back(t);
-    }
-  }
+  expandAll(body, out, active, budget, &name);
   active.erase(name.text);
 }
 

@@ -78,6 +78,8 @@ class Preprocessor {
   bool applyTranslation(std::vector<Token>& toks, size_t& budget);
   bool applyCommand(std::vector<Token>& toks, size_t& budget);
   void expandDefines(std::vector<Token>& toks, size_t& budget);
+  void expandAll(std::deque<Token>& source, std::vector<Token>& out, std::set<std::string>& active,
+                 size_t& budget, const Token* within);
   bool openInclude(const std::string& name, const Token& at);
   void doDefine(const std::vector<Token>& line, const Token& hash);
   void doInclude(const std::vector<Token>& line, const Token& hash);
