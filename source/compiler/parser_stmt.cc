@@ -192,9 +192,13 @@ Block Parser::statements(std::initializer_list<const char*> stops) {
     while (peek().kind == Tok::Eol) take();
     if (peek().kind == Tok::End || atStop(stops) || startsProcedure()) return body;
     if (stops.size() == 0 && peek().kind == Tok::Ident && peek().upper == "ENDCLASS") return body;
+    Token first = peek();
     try {
       if (StmtPtr s = statement()) body.push_back(std::move(s));
     } catch (const Error&) {
+      if (first.unmatchedCommand)
+        diags_.error(first.pos, "no form of the command " + first.upper +
+                                    " matches this statement (see std.ch or pvc -P)");
       skipLine();
     }
   }

@@ -170,6 +170,11 @@ class Matcher {
 
 }  // namespace
 
+bool startsWithKeyword(const Rule& rule, const Token& t) {
+  const PatternItem& head = rule.pattern.front();
+  return head.type == PatternItem::Literal && literalMatches(t, head.token, rule.exact);
+}
+
 size_t matchRule(const Rule& rule, const std::vector<Token>& toks, size_t from, size_t end,
                  Captures& captures) {
   Matcher m(rule, toks, end, captures);

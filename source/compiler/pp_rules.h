@@ -81,6 +81,9 @@ using Captures = std::vector<std::vector<Capture>>;  // per marker, per occurren
 size_t matchRule(const Rule& rule, const std::vector<Token>& toks, size_t from, size_t end,
                  Captures& captures);
 
+// Whether `t` is the keyword a rule begins with.
+bool startsWithKeyword(const Rule& rule, const Token& t);
+
 // The result of `rule` for what was matched. Tokens the rule writes itself take the place `at`.
 std::vector<Token> buildResult(const Rule& rule, const Captures& captures, const Token& at);
 

@@ -139,7 +139,10 @@ bool Preprocessor::applyCommand(std::vector<Token>& toks, size_t& budget) {
   if (toks.size() > 1 && toks[1].is("(") && !toks[1].spaceBefore) return false;
   Captures caps;
   for (const auto& rule : *list) {
-    if (matchRule(*rule, toks, 0, toks.size(), caps) != toks.size()) continue;
+    if (matchRule(*rule, toks, 0, toks.size(), caps) != toks.size()) {
+      if (startsWithKeyword(*rule, toks.front())) toks.front().unmatchedCommand = true;
+      continue;
+    }
     splice(toks, 0, toks.size(), buildResult(*rule, caps, toks.front()), budget);
     return true;
   }
