@@ -168,6 +168,9 @@
 
 #command SET FILTER TO => DBCLEARFILTER()
 #command SET FILTER TO <x> => DBSETFILTER(<{x}>, <"x">)
+/* SET FILTER TO &cText: the text is the condition (an empty one clears the filter) */
+#command SET FILTER TO <x:&> ;
+      => IIF(EMPTY(<(x)>), DBCLEARFILTER(), DBSETFILTER(<{x}>, <(x)>))
 
 #command SET RELATION TO => DBCLEARRELATION()
 #command SET RELATION TO <key1> INTO <(alias1)> [, [TO] <keyN> INTO <(aliasN)>] ;

@@ -1,7 +1,7 @@
 // SET FILTER and SET RELATION, set and cleared. The relation goes by record number: city 1 is
 // Berlin, 2 Hamburg, 3 Munich.
 PROCEDURE Main()
-   LOCAL nCount
+   LOCAL nCount, cFilter
    MakePeople()
    SET FILTER TO CITY = "Berlin"
    COUNT TO nCount
@@ -9,6 +9,14 @@ PROCEDURE Main()
    SET FILTER TO
    COUNT TO nCount
    ? "cleared", nCount, DBFilter() == ""
+   cFilter := "AGE > 45"
+   SET FILTER TO &cFilter
+   COUNT TO nCount
+   ? "macro filter", nCount, DBFilter()
+   cFilter := ""
+   SET FILTER TO &cFilter
+   COUNT TO nCount
+   ? "empty macro filter", nCount, DBFilter() == ""
    DBCREATE( "cities", { { "CITY", "C", 10, 0 }, { "STATE", "C", 12, 0 } } )
    USE cities NEW EXCLUSIVE
    APPEND BLANK
