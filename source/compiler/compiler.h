@@ -20,7 +20,8 @@
 namespace pv {
 
 struct CompileOptions {
-  std::vector<std::string> includePaths;
+  std::vector<std::string> includePaths;  // searched after the including file's folder
+  bool standardHeader = true;             // read std.ch (the standard commands) first
   std::vector<std::pair<std::string, std::string>> defines;  // -D name=value
   CodegenOptions codegen;
   FileReader reader = readFileFromDisk;
@@ -37,6 +38,11 @@ CompileResult compileSource(const std::string& fileName, const std::string& text
                             const CompileOptions& options);
 // Reads and compiles a file; an unreadable file is an error of the result.
 CompileResult compileFile(const std::string& path, const CompileOptions& options);
+
+// The source after preprocessing: one statement a line, each on the line it started on in the
+// main file where that can be kept. Errors go to `diags`.
+std::string preprocessSource(const std::string& fileName, const std::string& text,
+                             const CompileOptions& options, Diagnostics& diags);
 
 // Parses one expression (no preprocessing beyond what the lexer does). Null on a syntax error,
 // with the messages in `diags`.

@@ -135,7 +135,7 @@ Token Lexer::next() {
       lastKind_ = Tok::Eol;
       bol_ = c == '\n' || bol_;
       space_ = false;
-      if (c == ';') bol_ = true;  // a statement after ';' starts like a new line
+      if (c == ';' && !ruleMode_) bol_ = true;  // a statement after ';' starts like a new line
       if (repeat) continue;
       return t;
     }
@@ -154,7 +154,7 @@ Token Lexer::next() {
       t = lexNumber(start);
     } else if (c == '"' || c == '\'') {
       t = lexString(start, c);
-    } else if (c == '[' && lastKind_ != Tok::Ident && lastKind_ != Tok::Number &&
+    } else if (c == '[' && !ruleMode_ && lastKind_ != Tok::Ident && lastKind_ != Tok::Number &&
                lastKind_ != Tok::String && lastKind_ != Tok::Date && lastKind_ != Tok::Logical &&
                !(lastKind_ == Tok::Op && (lastText_ == ")" || lastText_ == "]" ||
                                           lastText_ == "}"))) {
@@ -163,6 +163,9 @@ Token Lexer::next() {
       t = lexIdent(start);
     } else if (c == '.') {
       t = lexDot(start);
+    } else if (c == '\\' && ruleMode_) {
+      ++pos_;
+      t = make(Tok::Op, start);
     } else {
       t = lexOp(start);
       if (t.kind == Tok::End) continue;  // a stray byte, already reported

@@ -17,6 +17,10 @@ class Lexer {
   // The rest of the current line from the current position, raw (used for #error-like
   // directives and to skip a line); the line end itself is not consumed.
   std::string restOfLine();
+  // Rule mode, for the definitions of commands and translations: '[' is always a bracket (an
+  // optional clause, never a string), '\\' is a token (the escape of a rule), and a ';' between
+  // statements of a result does not start a new source line.
+  void setRuleMode(bool on) { ruleMode_ = on; }
 
  private:
   char peek(size_t ahead = 0) const;
@@ -38,6 +42,7 @@ class Lexer {
   size_t lineStart_ = 0;
   bool bol_ = true;
   bool space_ = false;
+  bool ruleMode_ = false;
   Tok lastKind_ = Tok::Eol;
   std::string lastText_;
 };

@@ -84,19 +84,7 @@ class Parser {
   StmtPtr doStmt(const Token& first);
   void endOf(const char* what, const Token& opener, std::initializer_list<const char*> words);
 
-  // commands (parser_commands.cc)
-  StmtPtr command(const Token& first);
   StmtPtr callStmt(const SourcePos& pos, const char* fn, std::vector<ExprPtr> args);
-  ExprPtr nameOrExpr();
-  StmtPtr useCmd(const Token& first);
-  StmtPtr oneArgument(const Token& first, const char* fn, bool nameAllowed);
-  StmtPtr goCmd(const Token& first);
-  StmtPtr seekCmd(const Token& first);
-  StmtPtr closeAliasCmd(const Token& first);
-  StmtPtr releaseCmd(const Token& first);
-  StmtPtr indexCmd(const Token& first);
-  StmtPtr setCmd(const Token& first);
-  StmtPtr replaceCmd(const Token& first);
 
   // classes (parser_class.cc)
   void classDecl(ModuleAst& mod);

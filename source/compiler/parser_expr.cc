@@ -293,7 +293,10 @@ ExprPtr Parser::postfix(ExprPtr e) {
 
 ExprPtr Parser::aliased(ExprPtr left, const Token& arrow) {
   auto e = std::make_unique<Expr>(ExprKind::Aliased, arrow.pos);
-  if (left->kind == ExprKind::Name) {
+  if (left->kind == ExprKind::Aliased && left->kids.empty() &&
+      (left->alias == "FIELD" || left->alias == "_FIELD")) {
+    e->alias = upperName(left->text);  // FIELD->alias->name (REPLACE alias->name WITH ...)
+  } else if (left->kind == ExprKind::Name) {
     e->alias = upperName(left->text);
   } else if (left->kind == ExprKind::List || left->kind == ExprKind::Number ||
              left->kind == ExprKind::Macro || left->kind == ExprKind::String ||

@@ -21,9 +21,8 @@ bool followsAsExpression(const Token& t) {
 
 // Statement words that may be followed directly by "(" (their expression in parentheses).
 bool takesParenthesis(const Token& t) {
-  static const char* const kWords[] = {"IF",   "ELSEIF", "WHILE", "CASE", "RETURN", "SWITCH",
-                                       "SKIP", "SEEK",   "GO",    "GOTO", "SELECT", "USE",
-                                       "BREAK", "WITH"};
+  static const char* const kWords[] = {"IF",     "ELSEIF", "WHILE", "CASE",
+                                       "RETURN", "SWITCH", "WITH"};
   for (const char* w : kWords)
     if (t.upper == w || (t.upper.size() >= 4 && std::strncmp(w, t.upper.c_str(), t.upper.size()) == 0))
       return true;
@@ -193,9 +192,13 @@ Block Parser::statements(std::initializer_list<const char*> stops) {
     while (peek().kind == Tok::Eol) take();
     if (peek().kind == Tok::End || atStop(stops) || startsProcedure()) return body;
     if (stops.size() == 0 && peek().kind == Tok::Ident && peek().upper == "ENDCLASS") return body;
+    Token first = peek();
     try {
       if (StmtPtr s = statement()) body.push_back(std::move(s));
     } catch (const Error&) {
+      if (first.unmatchedCommand)
+        diags_.error(first.pos, "no form of the command " + first.upper +
+                                    " matches this statement (see std.ch or pvc -P)");
       skipLine();
     }
   }
@@ -281,7 +284,13 @@ StmtPtr Parser::keywordStatement(const Token& first) {
   for (const char* c : kClosers)
     if (kw(first, c)) fail(first.pos, first.text + " without a matching opening statement");
   if (w == "END" || w == "CASE") fail(first.pos, first.text + " without a matching opening statement");
-  return command(first);
+  return nullptr;  // the commands of the language are rules of the preprocessor (std.ch)
+}
+
+StmtPtr Parser::callStmt(const SourcePos& pos, const char* fn, std::vector<ExprPtr> args) {
+  auto s = std::make_unique<Stmt>(StmtKind::Expr, pos);
+  s->expr = makeCall(pos, fn, std::move(args));
+  return s;
 }
 
 void Parser::endOf(const char* what, const Token& opener,

@@ -3,6 +3,8 @@
 // expanded (function-like macro arguments therefore stay on one logical line).
 #include "compiler/preprocessor.h"
 
+#include "compiler/builtin_headers.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -81,9 +83,14 @@ Token Preprocessor::raw() {
   return Token{};
 }
 
-std::vector<Token> Preprocessor::restOfDirective() {
+// The tokens of a directive after its '#'. A rule's result may hold several statements, so a
+// rule directive goes on past a ';' to the end of its (logical) line.
+std::vector<Token> Preprocessor::restOfDirective(bool rule) {
   std::vector<Token> line;
-  for (Token t = raw(); t.kind != Tok::Eol && t.kind != Tok::End; t = raw()) line.push_back(t);
+  for (Token t = raw(); t.kind != Tok::End; t = raw()) {
+    if (t.kind == Tok::Eol && !(rule && t.text == ";")) break;
+    line.push_back(t);
+  }
   return line;
 }
 
@@ -95,30 +102,49 @@ Token Preprocessor::next() {
       directive(first);
       continue;
     }
-    std::deque<Token> line{first};
+    std::vector<Token> line{first};
     while (line.back().kind != Tok::Eol && line.back().kind != Tok::End) line.push_back(raw());
     if (skipping()) continue;
-    std::vector<Token> out;
-    std::set<std::string> active;
-    size_t budget = std::min(kMaxExpansion, totalBudget_);
-    size_t lineBudget = budget;
-    cutReported_ = false;
-    while (!line.empty()) {
-      Token t = line.front();
-      line.pop_front();
-      if (t.kind == Tok::Ident && macros_.count(t.text)) {
-        expand(t, out, active, line, false, budget);
-      } else {
-        out.push_back(t);
-      }
-    }
-    totalBudget_ -= lineBudget - budget;
-    if (!out.empty()) out.front().bol = first.bol;
-    pending_.assign(out.begin(), out.end());
+    Token eol = line.back();
+    line.pop_back();
+    process(std::move(line), eol);
   }
   Token t = pending_.front();
   pending_.pop_front();
   return t;
+}
+
+void Preprocessor::expandDefines(std::vector<Token>& toks, size_t& budget) {
+  bool any = false;
+  for (const Token& t : toks) any = any || (t.kind == Tok::Ident && macros_.count(t.text));
+  if (!any) return;
+  std::deque<Token> line(toks.begin(), toks.end());
+  std::vector<Token> out;
+  std::set<std::string> active;
+  expandAll(line, out, active, budget, nullptr);
+  toks = std::move(out);
+}
+
+// Moves `source` to `out`, expanding macros. Inside the expansion of `within`, each token costs
+// one of `budget`; when it runs out the rest is dropped with an error.
+void Preprocessor::expandAll(std::deque<Token>& source, std::vector<Token>& out,
+                             std::set<std::string>& active, size_t& budget, const Token* within) {
+  while (!source.empty()) {
+    if (within && budget == 0) {
+      if (!cutReported_)
+        diags_.error(within->pos, "macro expansion of " + within->text + " is too large");
+      cutReported_ = true;
+      return;
+    }
+    if (within) --budget;
+    Token t = source.front();
+    source.pop_front();
+    if (t.kind == Tok::Ident && macros_.count(t.text)) {
+      expand(t, out, active, source, false, budget);
+    } else {
+      out.push_back(t);
+    }
+  }
 }
 
 Token Preprocessor::pull(std::deque<Token>& source, bool) {
@@ -191,30 +217,22 @@ void Preprocessor::expand(const Token& name, std::vector<Token>& out,
     }
   }
   active.insert(name.text);
-  while (!body.empty()) {
-    if (budget == 0) {
-      if (!cutReported_) diags_.error(name.pos, "macro expansion of " + name.text + " is too large");
-      cutReported_ = true;
-      break;
-    }
-    --budget;
-    Token t = body.front();
-    body.pop_front();
-    if (t.kind == Tok::Ident && macros_.count(t.text)) {
-      expand(t, out, active, body, false, budget);
-    } else {
-      out.push_back(t);
-    }
-  }
+  expandAll(body, out, active, budget, &name);
   active.erase(name.text);
 }
 
 void Preprocessor::directive(const Token& hash) {
-  std::vector<Token> line = restOfDirective();
-  if (line.empty() || line[0].kind != Tok::Ident) {
+  Token name = raw();
+  if (name.kind != Tok::Ident) {
     if (!skipping()) diags_.error(hash.pos, "directive name expected after '#'");
+    if (name.kind != Tok::Eol && name.kind != Tok::End) restOfDirective(false);
     return;
   }
+  bool rule = isRuleDirective(name.upper);
+  if (rule) inputs_.back().lexer->setRuleMode(true);
+  std::vector<Token> line{name};
+  for (Token& t : restOfDirective(rule)) line.push_back(std::move(t));
+  if (rule && !inputs_.empty()) inputs_.back().lexer->setRuleMode(false);
   const std::string& word = line[0].upper;
   if (word == "IFDEF" || word == "IFNDEF") {
     bool defined = line.size() > 1 && line[1].kind == Tok::Ident && macros_.count(line[1].text);
@@ -255,7 +273,7 @@ void Preprocessor::directive(const Token& hash) {
     diags_.error(hash.pos, "#error " + text);
   } else if (word == "PRAGMA" || word == "STDOUT" || word == "WARNING") {
     // no effect on the generated code
-  } else {
+  } else if (!ruleDirective(word, line)) {
     diags_.error(line[0].pos, "unknown directive #" + line[0].text);
   }
 }
@@ -299,19 +317,36 @@ void Preprocessor::doInclude(const std::vector<Token>& line, const Token& hash) 
     diags_.error(hash.pos, "#include nested too deeply");
     return;
   }
-  std::vector<std::string> candidates{joinPath(inputs_.back().dir, line[1].text)};
-  for (const std::string& dir : includePaths_) candidates.push_back(joinPath(dir, line[1].text));
-  for (const std::string& path : candidates) {
-    std::string text;
-    if (!reader_(path, text)) continue;
-    int file = diags_.addFile(path);
-    texts_.push_back(std::move(text));
-    textOf_[file] = &texts_.back();
-    inputs_.push_back({std::make_unique<Lexer>(texts_.back(), file, diags_), file, dirOf(path),
-                       conds_.size()});
-    return;
+  openInclude(line[1].text, line[1]);
+}
+
+void Preprocessor::includeFirst(const std::string& name) { openInclude(name, Token{}); }
+
+bool Preprocessor::openInclude(const std::string& name, const Token& at) {
+  std::vector<std::string> candidates{joinPath(inputs_.back().dir, name)};
+  for (const std::string& dir : includePaths_) candidates.push_back(joinPath(dir, name));
+  std::string text;
+  std::string found;
+  for (const std::string& path : candidates)
+    if (reader_(path, text)) {
+      found = path;
+      break;
+    }
+  if (found.empty()) {
+    const char* builtIn = builtInHeader(name);
+    if (!builtIn) {
+      diags_.error(at.pos, "cannot open include file \"" + name + "\"");
+      return false;
+    }
+    text = builtIn;
+    found = "<" + name + ">";
   }
-  diags_.error(line[1].pos, "cannot open include file \"" + line[1].text + "\"");
+  int file = diags_.addFile(found);
+  texts_.push_back(std::move(text));
+  textOf_[file] = &texts_.back();
+  inputs_.push_back(
+      {std::make_unique<Lexer>(texts_.back(), file, diags_), file, dirOf(found), conds_.size()});
+  return true;
 }
 
 }  // namespace pv

@@ -1,5 +1,8 @@
 // The preprocessor: #define (object-like and function-like), #undef, #include, #ifdef, #ifndef,
-// #else, #endif and #error, between the lexer and the parser. Macro names are case-sensitive.
+// #else, #endif and #error, and the user-defined commands and translations (#command,
+// #xcommand, #translate, #xtranslate and their #un... forms; see pp_rules.h), between the lexer
+// and the parser. Macro names are case-sensitive. Include files are looked for beside the
+// including file, then in the include folders, then among the headers built into the compiler.
 #pragma once
 
 #include <deque>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "compiler/lexer.h"
+#include "compiler/pp_rules.h"
 
 namespace pv {
 
@@ -23,6 +27,7 @@ class Preprocessor {
   static constexpr int kMaxIncludeDepth = 16;
   static constexpr size_t kMaxExpansion = 20000;  // tokens one line's macros may produce
   static constexpr size_t kMaxTotalExpansion = 4000000;  // tokens all macros of a file may produce
+  static constexpr int kMaxRewrites = 1000;  // rules applied to one statement
 
   Preprocessor(Diagnostics& diags, std::vector<std::string> includePaths,
                FileReader reader = readFileFromDisk);
@@ -31,6 +36,8 @@ class Preprocessor {
   void start(const std::string& name, std::string text);
   // Defines an object-like macro (as a command-line -D would).
   void define(const std::string& name, const std::string& value);
+  // Reads an include file before the rest of the main source (the standard header).
+  void includeFirst(const std::string& name);
 
   // The next token after directives and macro expansion; Tok::End at the end of the main file.
   Token next();
@@ -57,9 +64,23 @@ class Preprocessor {
     SourcePos pos;
   };
 
+  struct Statement {
+    std::vector<Token> toks;
+    int rewrites;
+  };
+
   Token raw();
-  std::vector<Token> restOfDirective();
+  std::vector<Token> restOfDirective(bool rule);
   void directive(const Token& hash);
+  bool ruleDirective(const std::string& word, const std::vector<Token>& line);
+  void process(std::vector<Token> line, const Token& eol);
+  bool rewrite(Statement& s, std::deque<Statement>& queue, const Token& at, size_t& budget);
+  bool applyTranslation(std::vector<Token>& toks, size_t& budget);
+  bool applyCommand(std::vector<Token>& toks, size_t& budget);
+  void expandDefines(std::vector<Token>& toks, size_t& budget);
+  void expandAll(std::deque<Token>& source, std::vector<Token>& out, std::set<std::string>& active,
+                 size_t& budget, const Token* within);
+  bool openInclude(const std::string& name, const Token& at);
   void doDefine(const std::vector<Token>& line, const Token& hash);
   void doInclude(const std::vector<Token>& line, const Token& hash);
   bool skipping() const { return !conds_.empty() && !conds_.back().active; }
@@ -77,6 +98,7 @@ class Preprocessor {
   std::vector<Input> inputs_;
   std::vector<Cond> conds_;
   std::map<std::string, Macro> macros_;
+  RuleSet rules_;
   std::deque<Token> pending_;
   bool cutReported_ = false;
   size_t totalBudget_ = kMaxTotalExpansion;

@@ -35,6 +35,7 @@ struct Token {
   uint32_t length = 0;  // bytes of source the token spans
   bool bol = false;     // first token of a source line
   bool spaceBefore = false;
+  bool unmatchedCommand = false;  // begins a statement that no command of its keyword matched
   // Numbers: integer or double value, with the display width and decimals the literal implies.
   bool isInt = true;
   int64_t ival = 0;

@@ -6,10 +6,13 @@
 //     -D NAME[=V]   define a macro
 //     --no-first    no "first" procedure (library modules)
 //     --list        print the symbol table and bytecode listing instead of writing C++
+//     -P            print the preprocessed source (what the commands became) instead
+//     --no-std      do not read the standard header std.ch first
 //     --depfile F   with -o: write a make-style dependency file (the source and its includes)
 //
 // Only the first file's first procedure is the start candidate. Exit code 1 when any file has
 // errors; every error is listed as file(line:col): error: message.
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -22,9 +25,23 @@
 namespace {
 
 int usage() {
-  std::cerr << "usage: pvc [-o out.cc] [-I dir] [-D name[=value]] [--no-first] [--list] "
-               "file.prg...\n";
+  std::cerr << "usage: pvc [-o out.cc] [-I dir] [-D name[=value]] [--no-first] [--list] [-P] "
+               "[--no-std] file.prg...\n";
   return 2;
+}
+
+// -P: the preprocessed text on standard output, errors on standard error.
+int printPreprocessed(const std::string& file, const pv::CompileOptions& options) {
+  pv::Diagnostics diags;
+  std::string text;
+  if (!options.reader(file, text)) {
+    std::cerr << file << ": cannot read source file\n";
+    return 1;
+  }
+  std::cout << pv::preprocessSource(file, text, options, diags);
+  if (!diags.hasErrors()) return 0;
+  std::cerr << diags.text();
+  return 1;
 }
 
 }  // namespace
@@ -35,6 +52,7 @@ int main(int argc, char** argv) {
   std::string output;
   std::string depfile;
   bool list = false;
+  bool preprocessOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&]() -> std::string {
@@ -44,6 +62,10 @@ int main(int argc, char** argv) {
     };
     if (arg == "--list") {
       list = true;
+    } else if (arg == "-P") {
+      preprocessOnly = true;
+    } else if (arg == "--no-std") {
+      options.standardHeader = false;
     } else if (arg == "--depfile") {
       if (i + 1 >= argc) return usage();
       depfile = argv[++i];
@@ -68,6 +90,10 @@ int main(int argc, char** argv) {
     return usage();
   int status = 0;
   for (const std::string& file : files) {
+    if (preprocessOnly) {
+      status = std::max(status, printPreprocessed(file, options));
+      continue;
+    }
     pv::CompileResult r = pv::compileFile(file, options);
     options.codegen.markFirst = false;  // only the main file has the start candidate
     if (!r.ok) {
@@ -89,7 +115,8 @@ int main(int argc, char** argv) {
     if (!depfile.empty()) {
       std::ofstream dep(depfile);
       dep << out << ":";
-      for (const std::string& f : r.diags.files()) dep << " " << f;
+      for (const std::string& f : r.diags.files())
+        if (f.empty() || f[0] != '<') dep << " " << f;  // not the built-in headers
       dep << "\n";
     }
   }
