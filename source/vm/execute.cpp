@@ -285,6 +285,16 @@ void arrayDim(PV_ITEM dest, PV_ITEM const* sizes, int n) {
     for (PV_SIZE i = 1; i <= len; ++i) arrayDim(pv_arrayGetItemPtr(dest, i), sizes + 1, n - 1);
 }
 
+// ARRAYDIM: replaces the top n sizes by the multi-dimensional array they describe.
+void arrayDimFromStack(uint16_t n) {
+  PvItem array = {PV_IT_NIL, {}};
+  std::vector<PV_ITEM> sizes(n);
+  for (uint16_t i = 0; i < n; ++i) sizes[i] = pv_stackTop(-n + i);
+  if (n) arrayDim(&array, sizes.data(), n);
+  for (uint16_t i = 0; i < n; ++i) pv_stackPopFast();
+  pv_itemMove(pv_stackPushSlot(), &array);
+}
+
 void hashGen(uint16_t n) {
   PvItem hash = {PV_IT_NIL, {}};
   pv_hashNew(&hash);
@@ -1081,17 +1091,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- arrays and hashes ------------------------------------------------------------------
       OP(PV_P_ARRAYGEN) arrayGen(u16(pc + 1)); pc += 3; NEXT;
-      OP(PV_P_ARRAYDIM) {
-        uint16_t n = u16(pc + 1);
-        PvItem array = {PV_IT_NIL, {}};
-        std::vector<PV_ITEM> sizes(n);
-        for (uint16_t i = 0; i < n; ++i) sizes[i] = pv_stackTop(-n + i);
-        if (n) arrayDim(&array, sizes.data(), n);
-        for (uint16_t i = 0; i < n; ++i) pv_stackPopFast();
-        pv_itemMove(pv_stackPushSlot(), &array);
-        pc += 3;
-        NEXT;
-      }
+      OP(PV_P_ARRAYDIM) arrayDimFromStack(u16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_HASHGEN) hashGen(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_ARRAYPUSH) arrayPush(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPUSHREF) arrayPushRef(); pc += 1; goto checkRequest;
