@@ -571,9 +571,9 @@ inline void dropRight(PvItem* right) {
 
 enum class Arith { Plus, Minus, Mult };
 
-[[gnu::always_inline]] inline bool fastArith(Arith kind) {
-  PvItem* a = pv_stackTop(-2);
-  PvItem* b = pv_stackTop(-1);
+// a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
+// overflow 32 bits.
+[[gnu::always_inline]] inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value, r;
     bool over = kind == Arith::Plus    ? __builtin_add_overflow(x, y, &r)
@@ -590,6 +590,12 @@ enum class Arith { Plus, Minus, Mult };
   } else {
     return false;
   }
+  return true;
+}
+
+[[gnu::always_inline]] inline bool fastArith(Arith kind) {
+  PvItem* b = pv_stackTop(-1);
+  if (!arithInto(kind, pv_stackTop(-2), b)) return false;
   dropRight(b);
   return true;
 }
@@ -892,6 +898,11 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
           pc += 4;
           NEXT;
         }
+        if (slot->type == PV_IT_DOUBLE) {
+          pv_itemSetDouble(slot, slot->item.asDouble.value + s16(pc + 2), slot->item.asDouble.decimal);
+          pc += 4;
+          NEXT;
+        }
         pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]))));
         pv_opAddInt(s16(pc + 2));
         localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1));
@@ -917,6 +928,11 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_LOCALADD) {
         PV_ITEM dest = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
         if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
+        if (arithInto(Arith::Plus, dest, pv_stackTop(-1))) {
+          pv_stackPopFast();
+          pc += 2;
+          NEXT;
+        }
         PvItem value = {PV_IT_NIL, {}};
         pv_itemMove(&value, pv_stackTop(-1));
         pv_stackDrop();

@@ -28,9 +28,13 @@ RETURN ValType( n ) + "[" + Str( n ) + "]" + LTrim( Str( Len( Str( n ) ) ) )
 
 // A floating-point accumulation in a loop keeps the decimals of its operands.
 STATIC FUNCTION Loop()
-   LOCAL x := 0.0, k, s := 0
+   LOCAL x := 0.0, k, s := 0, y := 0.5, z := 1.25, w := 2147483600
    FOR k := 1 TO 10
       x := x * 1.5 + 0.25
       s += k
+      y += x
+      z += 1
+      w += 10
+      s += 0.5
    NEXT
-RETURN Pic( x ) + " " + Pic( s ) + " " + Pic( x * x )
+RETURN Pic( x ) + " " + Pic( s ) + " " + Pic( x * x ) + " " + Pic( y ) + " " + Pic( z ) + " " + Pic( w )
