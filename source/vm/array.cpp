@@ -36,10 +36,12 @@ PvBaseArray* baseOf(PV_ITEM array) {
   return (array && PV_IS_ARRAY(array)) ? array->item.asArray.value : nullptr;
 }
 
-void resize(PvBaseArray* base, PV_SIZE len) {
+// Sets the length. Growing past the allocation reserves the step as spare room, except for an
+// `exact` allocation (arrays made with a known length take just that).
+void resize(PvBaseArray* base, PV_SIZE len, bool exact = false) {
   if (len > base->allocated) {
-    base->step = std::max<PV_SIZE>(base->step, len >> 1);
-    PV_SIZE alloc = len + base->step;
+    if (!exact) base->step = std::max<PV_SIZE>(base->step, len >> 1);
+    PV_SIZE alloc = exact ? len : len + base->step;
     base->items = static_cast<PvItem*>(
         base->items ? pv_xrealloc(base->items, alloc * sizeof(PvItem)) : pv_xgrab(alloc * sizeof(PvItem)));
     base->allocated = alloc;
@@ -81,7 +83,7 @@ PvBaseArray* pv_arrayBaseNew(PV_SIZE len) {
   base->len = base->allocated = 0;
   base->step = 16;
   base->uiClass = base->uiPrevCls = 0;
-  if (len > 0) resize(base, len);
+  if (len > 0) resize(base, len, true);
   return base;
 }
 

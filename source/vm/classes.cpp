@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <deque>
 #include <string>
 #include <vector>
@@ -104,16 +105,34 @@ const char* operatorMessage(uint32_t bit) {
   return nullptr;
 }
 
+// Sends repeat the same (class, message) pairs: a direct-mapped cache of their message numbers
+// (or -1) sits in front of the bisection. A number stays valid while the class's index keeps
+// its entries, so the cache is emptied only when a class is made or gains a message.
+struct Lookup {
+  const Class* cls;
+  const PvDynSym* msg;
+  int number;
+};
+Lookup g_lookups[1024];
+
+void forgetLookups() { std::fill(std::begin(g_lookups), std::end(g_lookups), Lookup{nullptr, nullptr, -1}); }
+
 int findMethod(Class* c, PvDynSym* msg) {
+  auto key = (reinterpret_cast<uintptr_t>(c) >> 4) ^ (reinterpret_cast<uintptr_t>(msg) >> 3);
+  Lookup& cached = g_lookups[key & (std::size(g_lookups) - 1)];
+  if (cached.cls == c && cached.msg == msg) return cached.number;
   auto it = std::lower_bound(c->index.begin(), c->index.end(), msg,
                              [](const auto& e, PvDynSym* m) { return e.first < m; });
-  return (it != c->index.end() && it->first == msg) ? static_cast<int>(it->second) : -1;
+  int number = (it != c->index.end() && it->first == msg) ? static_cast<int>(it->second) : -1;
+  cached = {c, msg, number};
+  return number;
 }
 
 void indexInsert(Class* c, PvDynSym* msg, uint32_t number) {
   auto it = std::lower_bound(c->index.begin(), c->index.end(), msg,
                              [](const auto& e, PvDynSym* m) { return e.first < m; });
   c->index.insert(it, {msg, number});
+  forgetLookups();
 }
 
 int scalarSlot(PV_ITEM p) {
@@ -234,6 +253,7 @@ void noMethodError(PV_ITEM self, const char* name, uint16_t argc) {
 }  // namespace
 
 uint16_t pv_clsCreate(const char* name, uint16_t datas, const uint16_t* parents, int parentCount) {
+  forgetLookups();
   classes().emplace_back();
   auto handle = static_cast<uint16_t>(classes().size());
   Class* c = &classes().back();

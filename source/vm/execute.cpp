@@ -21,6 +21,7 @@
 #include "memvar.h"
 #include "pcode.h"
 #include "pvregex.h"
+#include "set.h"
 #include "stackdef.h"
 #include "vmops.h"
 #include "vmvars.h"
@@ -284,6 +285,16 @@ void arrayDim(PV_ITEM dest, PV_ITEM const* sizes, int n) {
     for (PV_SIZE i = 1; i <= len; ++i) arrayDim(pv_arrayGetItemPtr(dest, i), sizes + 1, n - 1);
 }
 
+// ARRAYDIM: replaces the top n sizes by the multi-dimensional array they describe.
+void arrayDimFromStack(uint16_t n) {
+  PvItem array = {PV_IT_NIL, {}};
+  std::vector<PV_ITEM> sizes(n);
+  for (uint16_t i = 0; i < n; ++i) sizes[i] = pv_stackTop(-n + i);
+  if (n) arrayDim(&array, sizes.data(), n);
+  for (uint16_t i = 0; i < n; ++i) pv_stackPopFast();
+  pv_itemMove(pv_stackPushSlot(), &array);
+}
+
 void hashGen(uint16_t n) {
   PvItem hash = {PV_IT_NIL, {}};
   pv_hashNew(&hash);
@@ -494,7 +505,7 @@ void regexOp(bool whole) {
   pv_itemMove(pv_stackTop(-1), &result);
 }
 
-void localAssign(int n, PvItem* value) {
+[[gnu::always_inline]] inline void localAssign(int n, PvItem* value) {
   PV_ITEM dest = pv_vmLocalSlotFast(n);
   if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
   pv_itemMove(dest, value);
@@ -542,36 +553,88 @@ inline void pushSymbol(PvSymbol* s) {
   p->item.asSymbol = {s, nullptr, 0, 0};
 }
 
-// Integer fast paths of the commonest operators; false when the operands are not two integers.
-inline bool bothIntegers(PvItem*& a, PvItem*& b) {
-  a = pv_stackTop(-2);
-  b = pv_stackTop(-1);
-  return a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER;
+// Fast paths of the commonest operators for integers and doubles held directly on the stack.
+// They give exactly what the general operators give: an integer result while it fits 32 bits
+// (otherwise the general path widens it), else a double with the decimals the operator keeps
+// and the default width of its value. false: the operands are of other kinds.
+inline bool plainNumber(const PvItem* p) { return p->type == PV_IT_INTEGER || p->type == PV_IT_DOUBLE; }
+inline double numValue(const PvItem* p) {
+  return p->type == PV_IT_INTEGER ? p->item.asInteger.value : p->item.asDouble.value;
+}
+inline int numDecimals(const PvItem* p) { return p->type == PV_IT_DOUBLE ? p->item.asDouble.decimal : 0; }
+
+// Replaces the two operands on the top by the result already written into the lower one.
+inline void dropRight(PvItem* right) {
+  pv_stackDrop();
+  right->type = PV_IT_NIL;
 }
 
-template <typename Cmp>
-inline bool fastCompare(Cmp cmp) {
-  PvItem *a, *b;
-  if (!bothIntegers(a, b)) return false;
-  bool r = cmp(a->item.asInteger.value, b->item.asInteger.value);
-  pv_stackDrop();
-  b->type = PV_IT_NIL;
-  a->type = PV_IT_LOGICAL;
-  a->item.asLogical.value = r;
+enum class Arith { Plus, Minus, Mult };
+
+// a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
+// overflow 32 bits.
+[[gnu::always_inline]] inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
+  if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
+    int32_t x = a->item.asInteger.value, y = b->item.asInteger.value, r;
+    bool over = kind == Arith::Plus    ? __builtin_add_overflow(x, y, &r)
+                : kind == Arith::Minus ? __builtin_sub_overflow(x, y, &r)
+                                       : __builtin_mul_overflow(x, y, &r);
+    if (over) return false;
+    a->item.asInteger.value = r;
+    a->item.asInteger.width = intWidth(r);
+  } else if (plainNumber(a) && plainNumber(b)) {
+    double x = numValue(a), y = numValue(b);
+    int da = numDecimals(a), db = numDecimals(b);
+    if (kind == Arith::Mult) pv_itemSetDouble(a, x * y, da + db);
+    else pv_itemSetDouble(a, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
+  } else {
+    return false;
+  }
   return true;
 }
 
-inline bool fastArith(bool add) {
-  PvItem *a, *b;
-  if (!bothIntegers(a, b)) return false;
-  int32_t r;
-  if (add ? __builtin_add_overflow(a->item.asInteger.value, b->item.asInteger.value, &r)
-          : __builtin_sub_overflow(a->item.asInteger.value, b->item.asInteger.value, &r))
+[[gnu::always_inline]] inline bool fastArith(Arith kind) {
+  PvItem* b = pv_stackTop(-1);
+  if (!arithInto(kind, pv_stackTop(-2), b)) return false;
+  dropRight(b);
+  return true;
+}
+
+// Division without a zero divisor: an integer when both are integers that divide exactly.
+inline bool fastDivide() {
+  PvItem* a = pv_stackTop(-2);
+  PvItem* b = pv_stackTop(-1);
+  if (!plainNumber(a) || !plainNumber(b) || numValue(b) == 0.0) return false;
+  if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER && b->item.asInteger.value != -1 &&
+      a->item.asInteger.value % b->item.asInteger.value == 0) {
+    a->item.asInteger.value /= b->item.asInteger.value;
+    a->item.asInteger.width = intWidth(a->item.asInteger.value);
+  } else {
+    pv_itemSetDouble(a, numValue(a) / numValue(b), pv_setDecimals());
+  }
+  dropRight(b);
+  return true;
+}
+
+// Comparison: two integers as integers, any mix with a double as doubles; `test` reads the
+// order (-1, 0, 1) of the operands.
+template <typename Test>
+inline bool fastCompare(Test test) {
+  PvItem* a = pv_stackTop(-2);
+  PvItem* b = pv_stackTop(-1);
+  int order;
+  if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
+    int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
+    order = x < y ? -1 : x > y ? 1 : 0;
+  } else if (plainNumber(a) && plainNumber(b)) {
+    double x = numValue(a), y = numValue(b);
+    order = x < y ? -1 : x > y ? 1 : 0;
+  } else {
     return false;
-  pv_stackDrop();
-  b->type = PV_IT_NIL;
-  a->item.asInteger.value = r;
-  a->item.asInteger.width = intWidth(r);
+  }
+  a->type = PV_IT_LOGICAL;
+  a->item.asLogical.value = test(order);
+  dropRight(b);
   return true;
 }
 
@@ -607,6 +670,14 @@ bool recursionTooDeep() {
 
 }  // namespace
 
+// Labels and the jump of the threaded dispatch in pv_vmExecute.
+#define OP(code) op_##code:
+#define NEXT                 \
+  do {                       \
+    op = pc;                 \
+    goto* kOps[*pc];         \
+  } while (0)
+
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
   if (recursionTooDeep()) {
     if (g_overflowing) pv_errInternal(9022, nullptr, nullptr, nullptr);
@@ -622,28 +693,87 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
     f.plainLocals = sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt;
   }
   PvStackState* state = pv_stackBaseState();
+  // Threaded dispatch: every operation ends by jumping straight to the next one's code.
+  static const void* const kOps[256] = {
+    &&op_PV_P_AND, &&op_PV_P_ARRAYPUSH, &&op_PV_P_ARRAYPOP, &&op_PV_P_ARRAYDIM, &&op_PV_P_ARRAYGEN,
+    &&op_PV_P_EQUAL, &&op_PV_P_ENDBLOCK, &&op_PV_P_ENDPROC, &&op_PV_P_EXACTLYEQUAL,
+    &&op_PV_P_FALSE, &&op_PV_P_FORTEST, &&op_PV_P_FUNCTION, &&op_PV_P_FUNCTIONSHORT,
+    &&op_PV_P_FRAME, &&op_PV_P_FUNCPTR, &&op_PV_P_GREATER, &&op_PV_P_GREATEREQUAL, &&op_PV_P_DEC,
+    &&op_PV_P_DIVIDE, &&op_PV_P_DO, &&op_PV_P_DOSHORT, &&op_PV_P_DUPLICATE, &&op_PV_P_DUPLTWO,
+    &&op_PV_P_INC, &&op_PV_P_INSTRING, &&op_PV_P_JUMPNEAR, &&op_PV_P_JUMP, &&op_PV_P_JUMPFAR,
+    &&op_PV_P_JUMPFALSENEAR, &&op_PV_P_JUMPFALSE, &&op_PV_P_JUMPFALSEFAR, &&op_PV_P_JUMPTRUENEAR,
+    &&op_PV_P_JUMPTRUE, &&op_PV_P_JUMPTRUEFAR, &&op_PV_P_LESSEQUAL, &&op_PV_P_LESS, &&op_PV_P_LINE,
+    &&op_PV_P_LOCALNAME, &&op_PV_P_MACROPOP, &&op_PV_P_MACROPOPALIASED, &&op_PV_P_MACROPUSH,
+    &&op_PV_P_MACROPUSHARG, &&op_PV_P_MACROPUSHLIST, &&op_PV_P_MACROPUSHINDEX,
+    &&op_PV_P_MACROPUSHPARE, &&op_PV_P_MACROPUSHALIASED, &&op_PV_P_MACROSYMBOL,
+    &&op_PV_P_MACROTEXT, &&op_PV_P_MESSAGE, &&op_PV_P_MINUS, &&op_PV_P_MODULUS,
+    &&op_PV_P_MODULENAME, &&op_PV_P_MMESSAGE, &&op_PV_P_MPOPALIASEDFIELD, &&op_PV_P_MPOPALIASEDVAR,
+    &&op_PV_P_MPOPFIELD, &&op_PV_P_MPOPMEMVAR, &&op_PV_P_MPUSHALIASEDFIELD,
+    &&op_PV_P_MPUSHALIASEDVAR, &&op_PV_P_MPUSHBLOCK, &&op_PV_P_MPUSHFIELD, &&op_PV_P_MPUSHMEMVAR,
+    &&op_PV_P_MPUSHMEMVARREF, &&op_PV_P_MPUSHSYM, &&op_PV_P_MPUSHVARIABLE, &&op_PV_P_MULT,
+    &&op_PV_P_NEGATE, &&op_PV_P_NOOP, &&op_PV_P_NOT, &&op_PV_P_NOTEQUAL, &&op_PV_P_OR,
+    &&op_PV_P_PARAMETER, &&op_PV_P_PLUS, &&op_PV_P_POP, &&op_PV_P_POPALIAS,
+    &&op_PV_P_POPALIASEDFIELD, &&op_PV_P_POPALIASEDFIELDNEAR, &&op_PV_P_POPALIASEDVAR,
+    &&op_PV_P_POPFIELD, &&op_PV_P_POPLOCAL, &&op_PV_P_POPLOCALNEAR, &&op_PV_P_POPMEMVAR,
+    &&op_PV_P_POPSTATIC, &&op_PV_P_POPVARIABLE, &&op_PV_P_POWER, &&op_PV_P_PUSHALIAS,
+    &&op_PV_P_PUSHALIASEDFIELD, &&op_PV_P_PUSHALIASEDFIELDNEAR, &&op_PV_P_PUSHALIASEDVAR,
+    &&op_PV_P_PUSHBLOCK, &&op_PV_P_PUSHBLOCKSHORT, &&op_PV_P_PUSHFIELD, &&op_PV_P_PUSHBYTE,
+    &&op_PV_P_PUSHINT, &&op_PV_P_PUSHLOCAL, &&op_PV_P_PUSHLOCALNEAR, &&op_PV_P_PUSHLOCALREF,
+    &&op_PV_P_PUSHLONG, &&op_PV_P_PUSHMEMVAR, &&op_PV_P_PUSHMEMVARREF, &&op_PV_P_PUSHNIL,
+    &&op_PV_P_PUSHDOUBLE, &&op_PV_P_PUSHSELF, &&op_PV_P_PUSHSTATIC, &&op_PV_P_PUSHSTATICREF,
+    &&op_PV_P_PUSHSTR, &&op_PV_P_PUSHSTRSHORT, &&op_PV_P_PUSHSYM, &&op_PV_P_PUSHSYMNEAR,
+    &&op_PV_P_PUSHVARIABLE, &&op_PV_P_RETVALUE, &&op_PV_P_SEND, &&op_PV_P_SENDSHORT,
+    &&op_PV_P_SEQBEGIN, &&op_PV_P_SEQEND, &&op_PV_P_SEQRECOVER, &&op_PV_P_SFRAME,
+    &&op_PV_P_STATICS, &&op_PV_P_STATICNAME, &&op_PV_P_SWAPALIAS, &&op_PV_P_TRUE, &&op_PV_P_ZERO,
+    &&op_PV_P_ONE, &&op_PV_P_MACROLIST, &&op_PV_P_MACROLISTEND, &&op_PV_P_LOCALADDINT,
+    &&op_PV_P_LOCALSETINT, &&op_PV_P_LOCALSETSTR, &&op_PV_P_ADDINT, &&op_PV_P_LEFT,
+    &&op_PV_P_RIGHT, &&op_PV_P_SUBSTR, &&op_PV_P_PUSHSTRMACRO, &&op_PV_P_BASELINE,
+    &&op_PV_P_LINEOFFSET, &&op_PV_P_WITHOBJECTSTART, &&op_PV_P_SENDWITH, &&op_PV_P_SENDWITHSHORT,
+    &&op_PV_P_WITHOBJECTEND, &&op_PV_P_FOREACH, &&op_PV_P_ENUMERATE, &&op_PV_P_ENUMEND,
+    &&op_PV_P_PUSHGLOBAL, &&op_PV_P_POPGLOBAL, &&op_PV_P_PUSHGLOBALREF, &&op_PV_P_ENUMINDEX,
+    &&op_PV_P_SWITCHCASE, &&op_PV_P_LIKE, &&op_PV_P_MATCH, &&op_PV_P_PUSHMACROREF,
+    &&op_PV_P_IVARREF, &&op_PV_P_CLASSSETMODULE, &&op_PV_P_BITAND, &&op_PV_P_BITOR,
+    &&op_PV_P_BITXOR, &&op_PV_P_BITSHIFTR, &&op_PV_P_BITSHIFTL, &&op_PV_P_LARGEFRAME,
+    &&op_PV_P_PUSHWITH, &&op_PV_P_PUSHLONGLONG, &&op_PV_P_PUSHSTRHIDDEN,
+    &&op_PV_P_LOCALSETSTRHIDDEN, &&op_PV_P_TRYBEGIN, &&op_PV_P_TRYEND, &&op_PV_P_TRYRECOVER,
+    &&op_PV_P_FINALLY, &&op_PV_P_ENDFINALLY, &&op_PV_P_LOCALADD, &&op_PV_P_ARRAYPUSHREF,
+    &&op_PV_P_ARRAYPOPPLUS, &&op_PV_P_PUSHDATETIME, &&op_PV_P_PUSHDATE, &&op_PV_P_HASHGEN,
+    &&op_PV_P_LOCALINC, &&op_PV_P_LOCALDEC, &&op_PV_P_LOCALINCPUSH, &&op_PV_P_LOCALDECPUSH,
+    // every byte past the last opcode
+#define BAD &&op_PV_P_LAST_PCODE
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+#undef BAD
+  };
   const uint8_t* pc = pcode;
-  for (;;) {
-    const uint8_t* op = pc;
-    switch (static_cast<Pcode>(*pc)) {
+  const uint8_t* op = pc;
+  NEXT;
+  {
       // ---- frames, lines, names --------------------------------------------------------------
-      case PV_P_FRAME:
+      OP(PV_P_FRAME)
         doFrame(pc[1], pc[2]);
         f.plainLocals = pv_stackBaseItem()->item.asSymbol.paramcnt <= pc[2];
         pc += 3;
-        break;
-      case PV_P_LARGEFRAME:
+        NEXT;
+      OP(PV_P_LARGEFRAME)
         doFrame(u16(pc + 1), pc[3]);
         f.plainLocals = pv_stackBaseItem()->item.asSymbol.paramcnt <= pc[3];
         pc += 4;
-        break;
-      case PV_P_SFRAME: {
+        NEXT;
+      OP(PV_P_SFRAME) {
         PvPcodeFunc* init = symbols[u16(pc + 1)].value.pcode;
         state->statics = init ? init->statics : nullptr;
         pc += 3;
-        break;
+        NEXT;
       }
-      case PV_P_STATICS: {
+      OP(PV_P_STATICS) {
         PvPcodeFunc* init = symbols[u16(pc + 1)].value.pcode;
         if (!init->statics) {
           init->statics = pv_itemNew(nullptr);
@@ -651,122 +781,127 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         }
         state->statics = init->statics;
         pc += 5;
-        break;
+        NEXT;
       }
-      case PV_P_LINE: state->line = u16(pc + 1); pc += 3; break;
-      case PV_P_BASELINE: state->line = u16(pc + 1); state->baseLine = state->line; pc += 3; break;
-      case PV_P_LINEOFFSET: state->line = state->baseLine + pc[1]; pc += 2; break;
-      case PV_P_MODULENAME:
+      OP(PV_P_LINE) state->line = u16(pc + 1); pc += 3; NEXT;
+      OP(PV_P_BASELINE) state->line = u16(pc + 1); state->baseLine = state->line; pc += 3; NEXT;
+      OP(PV_P_LINEOFFSET) state->line = state->baseLine + pc[1]; pc += 2; NEXT;
+      OP(PV_P_MODULENAME)
         state->moduleName = reinterpret_cast<const char*>(pc + 1);
         pc += 1 + cstrSize(pc + 1);
-        break;
-      case PV_P_LOCALNAME: pc += 3 + cstrSize(pc + 3); break;
-      case PV_P_STATICNAME: pc += 4 + std::strlen(reinterpret_cast<const char*>(pc + 4)) + 1; break;
-      case PV_P_NOOP: pc += 1; break;
-      case PV_P_PARAMETER: {
+        NEXT;
+      OP(PV_P_LOCALNAME) pc += 3 + cstrSize(pc + 3); NEXT;
+      OP(PV_P_STATICNAME) pc += 4 + std::strlen(reinterpret_cast<const char*>(pc + 4)) + 1; NEXT;
+      OP(PV_P_NOOP) pc += 1; NEXT;
+      OP(PV_P_PARAMETER) {
         PvDynSym* name = dynsymOf(symbols, u16(pc + 1));
         int n = pc[3];
         PV_ITEM value = n <= pv_pcount() ? pv_itemUnRef(pv_stackItemFromBase(n)) : nullptr;
         pv_memvarCreatePrivate(name, value);
         pc += 4;
-        break;
+        NEXT;
       }
 
       // ---- literals ---------------------------------------------------------------------------
-      case PV_P_PUSHNIL: pv_stackPushSlot(); pc += 1; break;
-      case PV_P_TRUE: pv_itemPutL(pv_stackPushSlot(), true); pc += 1; break;
-      case PV_P_FALSE: pv_itemPutL(pv_stackPushSlot(), false); pc += 1; break;
-      case PV_P_ZERO: pushInt(0); pc += 1; break;
-      case PV_P_ONE: pushInt(1); pc += 1; break;
-      case PV_P_PUSHBYTE: pushInt(static_cast<int8_t>(pc[1])); pc += 2; break;
-      case PV_P_PUSHINT: pushInt(s16(pc + 1)); pc += 3; break;
-      case PV_P_PUSHLONG: pushInt(s32(pc + 1)); pc += 5; break;
-      case PV_P_PUSHLONGLONG: pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; break;
-      case PV_P_PUSHDOUBLE: pv_itemPutNDLen(pv_stackPushSlot(), f64(pc + 1), pc[9] - (pc[10] ? pc[10] + 1 : 0), pc[10]); pc += 11; break;
-      case PV_P_PUSHDATE: pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; break;
-      case PV_P_PUSHDATETIME: pv_itemPutDTL(pv_stackPushSlot(), s32(pc + 1), s32(pc + 5)); pc += 9; break;
-      case PV_P_PUSHSTRSHORT: pushText(f, pc + 2, pc[1]); pc += 2 + pc[1]; break;
-      case PV_P_PUSHSTR:
-      case PV_P_PUSHSTRMACRO: pushText(f, pc + 3, u16(pc + 1)); pc += 3 + u16(pc + 1); break;
-      case PV_P_PUSHBLOCKSHORT: makeBlock(f, pc, true, !f.staticText); pc += pc[1]; break;
-      case PV_P_PUSHBLOCK: makeBlock(f, pc, false, !f.staticText); pc += u16(pc + 1); break;
-      case PV_P_MPUSHBLOCK: makeBlock(f, pc, false, true); pc += u16(pc + 1); break;
-      case PV_P_FUNCPTR: {
+      OP(PV_P_PUSHNIL) pv_stackPushSlot(); pc += 1; NEXT;
+      OP(PV_P_TRUE) pv_itemPutL(pv_stackPushSlot(), true); pc += 1; NEXT;
+      OP(PV_P_FALSE) pv_itemPutL(pv_stackPushSlot(), false); pc += 1; NEXT;
+      OP(PV_P_ZERO) pushInt(0); pc += 1; NEXT;
+      OP(PV_P_ONE) pushInt(1); pc += 1; NEXT;
+      OP(PV_P_PUSHBYTE) pushInt(static_cast<int8_t>(pc[1])); pc += 2; NEXT;
+      OP(PV_P_PUSHINT) pushInt(s16(pc + 1)); pc += 3; NEXT;
+      OP(PV_P_PUSHLONG) pushInt(s32(pc + 1)); pc += 5; NEXT;
+      OP(PV_P_PUSHLONGLONG) pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; NEXT;
+      OP(PV_P_PUSHDOUBLE) pv_itemPutNDLen(pv_stackPushSlot(), f64(pc + 1), pc[9] - (pc[10] ? pc[10] + 1 : 0), pc[10]); pc += 11; NEXT;
+      OP(PV_P_PUSHDATE) pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; NEXT;
+      OP(PV_P_PUSHDATETIME) pv_itemPutDTL(pv_stackPushSlot(), s32(pc + 1), s32(pc + 5)); pc += 9; NEXT;
+      OP(PV_P_PUSHSTRSHORT) pushText(f, pc + 2, pc[1]); pc += 2 + pc[1]; NEXT;
+      OP(PV_P_PUSHSTR)
+      OP(PV_P_PUSHSTRMACRO) pushText(f, pc + 3, u16(pc + 1)); pc += 3 + u16(pc + 1); NEXT;
+      OP(PV_P_PUSHBLOCKSHORT) makeBlock(f, pc, true, !f.staticText); pc += pc[1]; NEXT;
+      OP(PV_P_PUSHBLOCK) makeBlock(f, pc, false, !f.staticText); pc += u16(pc + 1); NEXT;
+      OP(PV_P_MPUSHBLOCK) makeBlock(f, pc, false, true); pc += u16(pc + 1); NEXT;
+      OP(PV_P_FUNCPTR) {
         PvSymbol* s = pv_itemGetSymbol(pv_stackTop(-1));
         if (s && s->dynsym && !(s->value.func)) s = s->dynsym->symbol;
         pv_itemPutPtr(pv_stackTop(-1), s);
         pc += 1;
-        break;
+        NEXT;
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      case PV_P_PUSHLOCALNEAR: {
+      OP(PV_P_PUSHLOCALNEAR) {
         int n = static_cast<int8_t>(pc[1]);
         PvItem* local = (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
         pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(local));
         pc += 2;
-        break;
+        NEXT;
       }
-      case PV_P_PUSHLOCAL: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(s16(pc + 1)))); pc += 3; break;
-      case PV_P_POPLOCALNEAR: localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; break;
-      case PV_P_POPLOCAL: localAssign(s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; break;
-      case PV_P_PUSHLOCALREF: pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; break;
-      case PV_P_PUSHSTATIC: pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; break;
-      case PV_P_POPSTATIC: {
+      OP(PV_P_PUSHLOCAL) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(s16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_POPLOCALNEAR) localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
+      OP(PV_P_POPLOCAL) localAssign(s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
+      OP(PV_P_PUSHLOCALREF) pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; NEXT;
+      OP(PV_P_PUSHSTATIC) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_POPSTATIC) {
         PV_ITEM dest = pv_itemUnRefWrite(pv_arrayGetItemPtr(state->statics, u16(pc + 1)));
         pv_itemMove(dest, pv_stackTop(-1));
         pv_stackDrop();
         pc += 3;
-        break;
+        NEXT;
       }
-      case PV_P_PUSHSTATICREF: pv_vmElementRef(pv_stackPushSlot(), state->statics, u16(pc + 1)); pc += 3; break;
-      case PV_P_PUSHMEMVAR: pv_memvarPushValue(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_POPMEMVAR: pv_memvarSetValue(dynsymOf(symbols, u16(pc + 1)), pv_itemUnRef(pv_stackTop(-1))); pv_stackPopFast(); pc += 3; break;
-      case PV_P_PUSHMEMVARREF: pv_memvarPushRef(dynsymOf(symbols, u16(pc + 1))); pc += 3; break;
-      case PV_P_PUSHFIELD: pv_vmPushField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_POPFIELD: pv_vmPopField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_PUSHVARIABLE: pv_vmPushVariable(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_POPVARIABLE: pv_vmPopVariable(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_PUSHALIASEDFIELD: pv_vmPushAliasedField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_PUSHALIASEDFIELDNEAR: pv_vmPushAliasedField(dynsymOf(symbols, pc[1])); pc += 2; goto checkRequest;
-      case PV_P_POPALIASEDFIELD: pv_vmPopAliasedField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_POPALIASEDFIELDNEAR: pv_vmPopAliasedField(dynsymOf(symbols, pc[1])); pc += 2; goto checkRequest;
-      case PV_P_PUSHALIASEDVAR: pv_vmPushAliasedVar(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_POPALIASEDVAR: pv_vmPopAliasedVar(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
-      case PV_P_PUSHALIAS: pv_vmPushAlias(); pc += 1; break;
-      case PV_P_POPALIAS: pv_vmPopAlias(); pc += 1; goto checkRequest;
-      case PV_P_SWAPALIAS: pv_vmSwapAlias(); pc += 1; break;
-      case PV_P_PUSHSELF: pv_itemCopy(pv_stackPushSlot(), pv_stackSelfItem()); pc += 1; break;
-      case PV_P_MPUSHFIELD: pv_vmPushField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPOPFIELD: pv_vmPopField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPUSHMEMVAR: pv_memvarPushValue(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPOPMEMVAR: pv_memvarSetValue(ptrOperand<PvDynSym>(pc + 1), pv_itemUnRef(pv_stackTop(-1))); pv_stackPopFast(); pc += 1 + sizeof(void*); break;
-      case PV_P_MPUSHMEMVARREF: pv_memvarPushRef(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); break;
-      case PV_P_MPUSHVARIABLE: pv_vmPushVariable(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPUSHALIASEDFIELD: pv_vmPushAliasedField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPOPALIASEDFIELD: pv_vmPopAliasedField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPUSHALIASEDVAR: pv_vmPushAliasedVar(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPOPALIASEDVAR: pv_vmPopAliasedVar(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
-      case PV_P_MPUSHSYM: pv_vmPushDynSym(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); break;
-      case PV_P_MMESSAGE: pv_vmPushDynSym(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); break;
-      case PV_P_PUSHGLOBAL:
-      case PV_P_POPGLOBAL:
-      case PV_P_PUSHGLOBALREF:
-      case PV_P_SUBSTR:
-      case PV_P_PUSHSTRHIDDEN:
-      case PV_P_LOCALSETSTRHIDDEN:
-      case PV_P_LAST_PCODE:
+      OP(PV_P_PUSHSTATICREF) pv_vmElementRef(pv_stackPushSlot(), state->statics, u16(pc + 1)); pc += 3; NEXT;
+      OP(PV_P_PUSHMEMVAR) pv_memvarPushValue(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_POPMEMVAR) pv_memvarSetValue(dynsymOf(symbols, u16(pc + 1)), pv_itemUnRef(pv_stackTop(-1))); pv_stackPopFast(); pc += 3; NEXT;
+      OP(PV_P_PUSHMEMVARREF) pv_memvarPushRef(dynsymOf(symbols, u16(pc + 1))); pc += 3; NEXT;
+      OP(PV_P_PUSHFIELD) pv_vmPushField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_POPFIELD) pv_vmPopField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_PUSHVARIABLE) pv_vmPushVariable(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_POPVARIABLE) pv_vmPopVariable(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_PUSHALIASEDFIELD) pv_vmPushAliasedField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_PUSHALIASEDFIELDNEAR) pv_vmPushAliasedField(dynsymOf(symbols, pc[1])); pc += 2; goto checkRequest;
+      OP(PV_P_POPALIASEDFIELD) pv_vmPopAliasedField(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_POPALIASEDFIELDNEAR) pv_vmPopAliasedField(dynsymOf(symbols, pc[1])); pc += 2; goto checkRequest;
+      OP(PV_P_PUSHALIASEDVAR) pv_vmPushAliasedVar(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_POPALIASEDVAR) pv_vmPopAliasedVar(dynsymOf(symbols, u16(pc + 1))); pc += 3; goto checkRequest;
+      OP(PV_P_PUSHALIAS) pv_vmPushAlias(); pc += 1; NEXT;
+      OP(PV_P_POPALIAS) pv_vmPopAlias(); pc += 1; goto checkRequest;
+      OP(PV_P_SWAPALIAS) pv_vmSwapAlias(); pc += 1; NEXT;
+      OP(PV_P_PUSHSELF) pv_itemCopy(pv_stackPushSlot(), pv_stackSelfItem()); pc += 1; NEXT;
+      OP(PV_P_MPUSHFIELD) pv_vmPushField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPOPFIELD) pv_vmPopField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPUSHMEMVAR) pv_memvarPushValue(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPOPMEMVAR) pv_memvarSetValue(ptrOperand<PvDynSym>(pc + 1), pv_itemUnRef(pv_stackTop(-1))); pv_stackPopFast(); pc += 1 + sizeof(void*); NEXT;
+      OP(PV_P_MPUSHMEMVARREF) pv_memvarPushRef(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); NEXT;
+      OP(PV_P_MPUSHVARIABLE) pv_vmPushVariable(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPUSHALIASEDFIELD) pv_vmPushAliasedField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPOPALIASEDFIELD) pv_vmPopAliasedField(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPUSHALIASEDVAR) pv_vmPushAliasedVar(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPOPALIASEDVAR) pv_vmPopAliasedVar(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); goto checkRequest;
+      OP(PV_P_MPUSHSYM) pv_vmPushDynSym(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); NEXT;
+      OP(PV_P_MMESSAGE) pv_vmPushDynSym(ptrOperand<PvDynSym>(pc + 1)); pc += 1 + sizeof(void*); NEXT;
+      OP(PV_P_PUSHGLOBAL)
+      OP(PV_P_POPGLOBAL)
+      OP(PV_P_PUSHGLOBALREF)
+      OP(PV_P_SUBSTR)
+      OP(PV_P_PUSHSTRHIDDEN)
+      OP(PV_P_LOCALSETSTRHIDDEN)
+      OP(PV_P_LAST_PCODE)
         pv_errInternal(9014, nullptr, nullptr, nullptr);
 
       // ---- local shortcuts --------------------------------------------------------------------
-      case PV_P_LOCALADDINT: {
+      OP(PV_P_LOCALADDINT) {
         PvItem* slot = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
         int32_t r;
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
           slot->item.asInteger.value = r;
           slot->item.asInteger.width = intWidth(r);
           pc += 4;
-          break;
+          NEXT;
+        }
+        if (slot->type == PV_IT_DOUBLE) {
+          pv_itemSetDouble(slot, slot->item.asDouble.value + s16(pc + 2), slot->item.asDouble.decimal);
+          pc += 4;
+          NEXT;
         }
         pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]))));
         pv_opAddInt(s16(pc + 2));
@@ -775,24 +910,29 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         pc += 4;
         goto checkRequest;
       }
-      case PV_P_LOCALSETINT: {
+      OP(PV_P_LOCALSETINT) {
         PvItem v = {PV_IT_NIL, {}};
         pv_itemPutNI(&v, s16(pc + 2));
         localAssign(static_cast<int8_t>(pc[1]), &v);
         pc += 4;
-        break;
+        NEXT;
       }
-      case PV_P_LOCALSETSTR: {
+      OP(PV_P_LOCALSETSTR) {
         PvItem v = {PV_IT_NIL, {}};
         uint16_t len = u16(pc + 2);
         pv_itemPutCL(&v, reinterpret_cast<const char*>(pc + 4), len ? len - 1 : 0);
         localAssign(static_cast<int8_t>(pc[1]), &v);
         pc += 4 + len;
-        break;
+        NEXT;
       }
-      case PV_P_LOCALADD: {
+      OP(PV_P_LOCALADD) {
         PV_ITEM dest = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
         if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
+        if (arithInto(Arith::Plus, dest, pv_stackTop(-1))) {
+          pv_stackPopFast();
+          pc += 2;
+          NEXT;
+        }
         PvItem value = {PV_IT_NIL, {}};
         pv_itemMove(&value, pv_stackTop(-1));
         pv_stackDrop();
@@ -801,10 +941,10 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         pc += 2;
         goto checkRequest;
       }
-      case PV_P_LOCALINC:
-      case PV_P_LOCALDEC:
-      case PV_P_LOCALINCPUSH:
-      case PV_P_LOCALDECPUSH: {
+      OP(PV_P_LOCALINC)
+      OP(PV_P_LOCALDEC)
+      OP(PV_P_LOCALINCPUSH)
+      OP(PV_P_LOCALDECPUSH) {
         int n = static_cast<int8_t>(pc[1]);
         bool inc = *pc == PV_P_LOCALINC || *pc == PV_P_LOCALINCPUSH;
         PV_ITEM slot = pv_itemUnRef(pv_vmLocalSlotFast(n));
@@ -825,17 +965,17 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- calls and messages -----------------------------------------------------------------
-      case PV_P_PUSHSYM:
-      case PV_P_MESSAGE: pushSymbol(&symbols[u16(pc + 1)]); pc += 3; break;
-      case PV_P_PUSHSYMNEAR: pushSymbol(&symbols[pc[1]]); pc += 2; break;
-      case PV_P_FUNCTION: pv_vmFunction(u16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_FUNCTIONSHORT: pv_vmFunction(pc[1]); pc += 2; goto checkRequest;
-      case PV_P_DO: pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_DOSHORT: pv_vmDo(pc[1]); pc += 2; goto checkRequest;
-      case PV_P_SEND: sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_SENDSHORT: sendResult(pc[1]); pc += 2; goto checkRequest;
-      case PV_P_SENDWITH:
-      case PV_P_SENDWITHSHORT: {
+      OP(PV_P_PUSHSYM)
+      OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
+      OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
+      OP(PV_P_FUNCTION) pv_vmFunction(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_FUNCTIONSHORT) pv_vmFunction(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_SEND) sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_SENDSHORT) sendResult(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_SENDWITH)
+      OP(PV_P_SENDWITHSHORT) {
         uint16_t argc = *pc == PV_P_SENDWITH ? u16(pc + 1) : pc[1];
         PvItem* slot = pv_stackPushSlot();  // open the receiver's slot below the arguments
         for (int i = 0; i < argc; ++i) pv_itemSwap(pv_stackTop(-1 - i), pv_stackTop(-2 - i));
@@ -845,94 +985,89 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
-      case PV_P_RETVALUE: pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; break;
-      case PV_P_ENDBLOCK: pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
-      case PV_P_ENDPROC: {
+      OP(PV_P_RETVALUE) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
+      OP(PV_P_ENDBLOCK) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
+      OP(PV_P_ENDPROC) {
         int index = finallyRecord(f);
         if (index < 0) return;
         PvItem ret = {PV_IT_NIL, {}};
         pv_itemCopy(&ret, pv_stackReturnItem());
         pc = enterFinally(f, index, Pending::Return, &ret);
         pv_itemClear(&ret);
-        break;
+        NEXT;
       }
 
       // ---- operators --------------------------------------------------------------------------
-      case PV_P_PLUS:
-        if (fastArith(true)) { pc += 1; break; }
+      OP(PV_P_PLUS)
+        if (fastArith(Arith::Plus)) { pc += 1; NEXT; }
         pv_opPlus(); pc += 1; goto checkRequest;
-      case PV_P_MINUS:
-        if (fastArith(false)) { pc += 1; break; }
+      OP(PV_P_MINUS)
+        if (fastArith(Arith::Minus)) { pc += 1; NEXT; }
         pv_opMinus(); pc += 1; goto checkRequest;
-      case PV_P_MULT: {
-        PvItem *a, *b;
-        int32_t r;
-        if (bothIntegers(a, b) && !__builtin_mul_overflow(a->item.asInteger.value, b->item.asInteger.value, &r)) {
-          pv_stackDrop();
-          b->type = PV_IT_NIL;
-          a->item.asInteger.value = r;
-          a->item.asInteger.width = intWidth(r);
-          pc += 1;
-          break;
-        }
-        pv_opMult();
-        pc += 1;
-        goto checkRequest;
-      }
-      case PV_P_DIVIDE: pv_opDivide(); pc += 1; goto checkRequest;
-      case PV_P_MODULUS: pv_opModulus(); pc += 1; goto checkRequest;
-      case PV_P_POWER: pv_opPower(); pc += 1; goto checkRequest;
-      case PV_P_NEGATE: pv_opNegate(); pc += 1; goto checkRequest;
-      case PV_P_INC: pv_opInc(); pc += 1; goto checkRequest;
-      case PV_P_DEC: pv_opDec(); pc += 1; goto checkRequest;
-      case PV_P_ADDINT: {
+      OP(PV_P_MULT)
+        if (fastArith(Arith::Mult)) { pc += 1; NEXT; }
+        pv_opMult(); pc += 1; goto checkRequest;
+      OP(PV_P_DIVIDE)
+        if (fastDivide()) { pc += 1; NEXT; }
+        pv_opDivide(); pc += 1; goto checkRequest;
+      OP(PV_P_MODULUS) pv_opModulus(); pc += 1; goto checkRequest;
+      OP(PV_P_POWER) pv_opPower(); pc += 1; goto checkRequest;
+      OP(PV_P_NEGATE) pv_opNegate(); pc += 1; goto checkRequest;
+      OP(PV_P_INC) pv_opInc(); pc += 1; goto checkRequest;
+      OP(PV_P_DEC) pv_opDec(); pc += 1; goto checkRequest;
+      OP(PV_P_ADDINT) {
         PvItem* a = pv_stackTop(-1);
         int32_t r;
         if (a->type == PV_IT_INTEGER && !__builtin_add_overflow(a->item.asInteger.value, s16(pc + 1), &r)) {
           a->item.asInteger.value = r;
           a->item.asInteger.width = intWidth(r);
           pc += 3;
-          break;
+          NEXT;
+        }
+        if (a->type == PV_IT_DOUBLE) {
+          pv_itemSetDouble(a, a->item.asDouble.value + s16(pc + 1), a->item.asDouble.decimal);
+          pc += 3;
+          NEXT;
         }
         pv_opAddInt(s16(pc + 1));
         pc += 3;
         goto checkRequest;
       }
-      case PV_P_EQUAL:
-        if (fastCompare([](int32_t x, int32_t y) { return x == y; })) { pc += 1; break; }
+      OP(PV_P_EQUAL)
+        if (fastCompare([](int r) { return r == 0; })) { pc += 1; NEXT; }
         pv_opEqual(false); pc += 1; goto checkRequest;
-      case PV_P_EXACTLYEQUAL:
-        if (fastCompare([](int32_t x, int32_t y) { return x == y; })) { pc += 1; break; }
+      OP(PV_P_EXACTLYEQUAL)
+        if (fastCompare([](int r) { return r == 0; })) { pc += 1; NEXT; }
         pv_opEqual(true); pc += 1; goto checkRequest;
-      case PV_P_NOTEQUAL:
-        if (fastCompare([](int32_t x, int32_t y) { return x != y; })) { pc += 1; break; }
+      OP(PV_P_NOTEQUAL)
+        if (fastCompare([](int r) { return r != 0; })) { pc += 1; NEXT; }
         pv_opNotEqual(); pc += 1; goto checkRequest;
-      case PV_P_LESS:
-        if (fastCompare([](int32_t x, int32_t y) { return x < y; })) { pc += 1; break; }
+      OP(PV_P_LESS)
+        if (fastCompare([](int r) { return r < 0; })) { pc += 1; NEXT; }
         pv_opLess(); pc += 1; goto checkRequest;
-      case PV_P_LESSEQUAL:
-        if (fastCompare([](int32_t x, int32_t y) { return x <= y; })) { pc += 1; break; }
+      OP(PV_P_LESSEQUAL)
+        if (fastCompare([](int r) { return r <= 0; })) { pc += 1; NEXT; }
         pv_opLessEqual(); pc += 1; goto checkRequest;
-      case PV_P_GREATER:
-        if (fastCompare([](int32_t x, int32_t y) { return x > y; })) { pc += 1; break; }
+      OP(PV_P_GREATER)
+        if (fastCompare([](int r) { return r > 0; })) { pc += 1; NEXT; }
         pv_opGreater(); pc += 1; goto checkRequest;
-      case PV_P_GREATEREQUAL:
-        if (fastCompare([](int32_t x, int32_t y) { return x >= y; })) { pc += 1; break; }
+      OP(PV_P_GREATEREQUAL)
+        if (fastCompare([](int r) { return r >= 0; })) { pc += 1; NEXT; }
         pv_opGreaterEqual(); pc += 1; goto checkRequest;
-      case PV_P_INSTRING: pv_opInstring(); pc += 1; goto checkRequest;
-      case PV_P_AND: pv_opAnd(); pc += 1; goto checkRequest;
-      case PV_P_OR: pv_opOr(); pc += 1; goto checkRequest;
-      case PV_P_NOT: pv_opNot(); pc += 1; goto checkRequest;
-      case PV_P_BITAND: pv_opBit(0); pc += 1; goto checkRequest;
-      case PV_P_BITOR: pv_opBit(1); pc += 1; goto checkRequest;
-      case PV_P_BITXOR: pv_opBit(2); pc += 1; goto checkRequest;
-      case PV_P_BITSHIFTR: pv_opBit(3); pc += 1; goto checkRequest;
-      case PV_P_BITSHIFTL: pv_opBit(4); pc += 1; goto checkRequest;
-      case PV_P_LEFT: pv_opLeft(u16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_RIGHT: pv_opRight(u16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_LIKE: regexOp(true); pc += 1; goto checkRequest;
-      case PV_P_MATCH: regexOp(false); pc += 1; goto checkRequest;
-      case PV_P_FORTEST: {
+      OP(PV_P_INSTRING) pv_opInstring(); pc += 1; goto checkRequest;
+      OP(PV_P_AND) pv_opAnd(); pc += 1; goto checkRequest;
+      OP(PV_P_OR) pv_opOr(); pc += 1; goto checkRequest;
+      OP(PV_P_NOT) pv_opNot(); pc += 1; goto checkRequest;
+      OP(PV_P_BITAND) pv_opBit(0); pc += 1; goto checkRequest;
+      OP(PV_P_BITOR) pv_opBit(1); pc += 1; goto checkRequest;
+      OP(PV_P_BITXOR) pv_opBit(2); pc += 1; goto checkRequest;
+      OP(PV_P_BITSHIFTR) pv_opBit(3); pc += 1; goto checkRequest;
+      OP(PV_P_BITSHIFTL) pv_opBit(4); pc += 1; goto checkRequest;
+      OP(PV_P_LEFT) pv_opLeft(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_RIGHT) pv_opRight(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_LIKE) regexOp(true); pc += 1; goto checkRequest;
+      OP(PV_P_MATCH) regexOp(false); pc += 1; goto checkRequest;
+      OP(PV_P_FORTEST) {
         PvItem* counter = pv_stackTop(-3);
         PvItem* end = pv_stackTop(-2);
         PvItem* step = pv_stackTop(-1);
@@ -945,7 +1080,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
           counter->type = PV_IT_LOGICAL;
           counter->item.asLogical.value = more;
           pc += 1;
-          break;
+          NEXT;
         }
         bool more = pv_opForTest();  // reads the operands before the result's slot is pushed
         pv_itemPutL(pv_stackPushSlot(), more);
@@ -954,81 +1089,71 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- stack ------------------------------------------------------------------------------
-      case PV_P_POP: pv_stackPopFast(); pc += 1; break;
-      case PV_P_DUPLICATE: {
+      OP(PV_P_POP) pv_stackPopFast(); pc += 1; NEXT;
+      OP(PV_P_DUPLICATE) {
         PvItem* top = pv_stackTop(-1);
         pv_itemCopy(pv_stackPushSlot(), top);
         pc += 1;
-        break;
+        NEXT;
       }
-      case PV_P_DUPLTWO: {
+      OP(PV_P_DUPLTWO) {
         PvItem* a = pv_stackTop(-2);
         PvItem* b = pv_stackTop(-1);
         pv_itemCopy(pv_stackPushSlot(), a);
         pv_itemCopy(pv_stackPushSlot(), b);
         pc += 1;
-        break;
+        NEXT;
       }
 
       // ---- arrays and hashes ------------------------------------------------------------------
-      case PV_P_ARRAYGEN: arrayGen(u16(pc + 1)); pc += 3; break;
-      case PV_P_ARRAYDIM: {
-        uint16_t n = u16(pc + 1);
-        PvItem array = {PV_IT_NIL, {}};
-        std::vector<PV_ITEM> sizes(n);
-        for (uint16_t i = 0; i < n; ++i) sizes[i] = pv_stackTop(-n + i);
-        if (n) arrayDim(&array, sizes.data(), n);
-        for (uint16_t i = 0; i < n; ++i) pv_stackPopFast();
-        pv_itemMove(pv_stackPushSlot(), &array);
-        pc += 3;
-        break;
-      }
-      case PV_P_HASHGEN: hashGen(u16(pc + 1)); pc += 3; goto checkRequest;
-      case PV_P_ARRAYPUSH: arrayPush(); pc += 1; goto checkRequest;
-      case PV_P_ARRAYPUSHREF: arrayPushRef(); pc += 1; goto checkRequest;
-      case PV_P_ARRAYPOP: arrayPop(false); pc += 1; goto checkRequest;
-      case PV_P_ARRAYPOPPLUS: arrayPop(true); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYGEN) arrayGen(u16(pc + 1)); pc += 3; NEXT;
+      OP(PV_P_ARRAYDIM) arrayDimFromStack(u16(pc + 1)); pc += 3; NEXT;
+      OP(PV_P_HASHGEN) hashGen(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_ARRAYPUSH) arrayPush(); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPUSHREF) arrayPushRef(); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPOP) arrayPop(false); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPOPPLUS) arrayPop(true); pc += 1; goto checkRequest;
 
       // ---- jumps ------------------------------------------------------------------------------
-      case PV_P_JUMPNEAR: pc = op + static_cast<int8_t>(pc[1]); break;
-      case PV_P_JUMP: pc = op + s16(pc + 1); break;
-      case PV_P_JUMPFAR: pc = op + s24(pc + 1); break;
-      case PV_P_JUMPFALSENEAR: pc = popCondition() ? pc + 2 : op + static_cast<int8_t>(pc[1]); goto checkRequest;
-      case PV_P_JUMPFALSE: pc = popCondition() ? pc + 3 : op + s16(pc + 1); goto checkRequest;
-      case PV_P_JUMPFALSEFAR: pc = popCondition() ? pc + 4 : op + s24(pc + 1); goto checkRequest;
-      case PV_P_JUMPTRUENEAR: pc = popCondition() ? op + static_cast<int8_t>(pc[1]) : pc + 2; goto checkRequest;
-      case PV_P_JUMPTRUE: pc = popCondition() ? op + s16(pc + 1) : pc + 3; goto checkRequest;
-      case PV_P_JUMPTRUEFAR: pc = popCondition() ? op + s24(pc + 1) : pc + 4; goto checkRequest;
-      case PV_P_SWITCHCASE: switchCase(s32(pc + 1)); pc += 5; goto checkRequest;
+      OP(PV_P_JUMPNEAR) pc = op + static_cast<int8_t>(pc[1]); NEXT;
+      OP(PV_P_JUMP) pc = op + s16(pc + 1); NEXT;
+      OP(PV_P_JUMPFAR) pc = op + s24(pc + 1); NEXT;
+      OP(PV_P_JUMPFALSENEAR) pc = popCondition() ? pc + 2 : op + static_cast<int8_t>(pc[1]); goto checkRequest;
+      OP(PV_P_JUMPFALSE) pc = popCondition() ? pc + 3 : op + s16(pc + 1); goto checkRequest;
+      OP(PV_P_JUMPFALSEFAR) pc = popCondition() ? pc + 4 : op + s24(pc + 1); goto checkRequest;
+      OP(PV_P_JUMPTRUENEAR) pc = popCondition() ? op + static_cast<int8_t>(pc[1]) : pc + 2; goto checkRequest;
+      OP(PV_P_JUMPTRUE) pc = popCondition() ? op + s16(pc + 1) : pc + 3; goto checkRequest;
+      OP(PV_P_JUMPTRUEFAR) pc = popCondition() ? op + s24(pc + 1) : pc + 4; goto checkRequest;
+      OP(PV_P_SWITCHCASE) switchCase(s32(pc + 1)); pc += 5; goto checkRequest;
 
       // ---- protected sequences ----------------------------------------------------------------
-      case PV_P_SEQBEGIN:
+      OP(PV_P_SEQBEGIN)
         f.x().records.push_back({RecKind::Seq, op + s24(pc + 1), pv_stack.top, f.x().with.size(), f.x().enums.size()});
         pc += 4;
-        break;
-      case PV_P_SEQEND:
+        NEXT;
+      OP(PV_P_SEQEND)
         if (!f.x().records.empty()) f.x().popRecord();
         pc = op + s24(pc + 1);
-        break;
-      case PV_P_SEQRECOVER:
-      case PV_P_TRYRECOVER: {
+        NEXT;
+      OP(PV_P_SEQRECOVER)
+      OP(PV_P_TRYRECOVER) {
         if (!f.x().records.empty()) f.x().popRecord();
         if (*pc == PV_P_TRYRECOVER && s24(pc + 1) != 0)
           f.x().records.push_back({RecKind::Finally, op + s24(pc + 1), pv_stack.top, f.x().with.size(), f.x().enums.size()});
         pv_itemMove(pv_stackPushSlot(), pv_vmBreakValue());
         pc += *pc == PV_P_TRYRECOVER ? 4 : 1;
-        break;
+        NEXT;
       }
-      case PV_P_TRYBEGIN:
+      OP(PV_P_TRYBEGIN)
         f.x().records.push_back({RecKind::Try, op + s24(pc + 1), pv_stack.top, f.x().with.size(), f.x().enums.size()});
         ++g_tryDepth;
         pc += 4;
-        break;
-      case PV_P_TRYEND:
+        NEXT;
+      OP(PV_P_TRYEND)
         if (!f.x().records.empty()) f.x().popRecord();
         pc = op + s24(pc + 1);
-        break;
-      case PV_P_FINALLY: {
+        NEXT;
+      OP(PV_P_FINALLY) {
         if (!f.x().records.empty() && f.x().records.back().target == op &&
             f.x().records.back().kind != RecKind::Seq)
           f.x().popRecord();
@@ -1038,69 +1163,71 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         f.x().entering.kind = Pending::None;
         f.x().pendings.push_back(p);
         pc += 1;
-        break;
+        NEXT;
       }
-      case PV_P_ENDFINALLY:
+      OP(PV_P_ENDFINALLY)
         pc += 1;
         if (!resumePending(f)) return;
         goto checkRequest;
 
       // ---- WITH OBJECT and FOR EACH -----------------------------------------------------------
-      case PV_P_WITHOBJECTSTART:
+      OP(PV_P_WITHOBJECTSTART)
         f.x().with.push_back(PvItem{PV_IT_NIL, {}});
         pv_itemMove(&f.x().with.back(), pv_itemUnRef(pv_stackTop(-1)));
         pv_stackPopFast();
         pc += 1;
-        break;
-      case PV_P_WITHOBJECTEND: f.x().cutWith(f.x().with.empty() ? 0 : f.x().with.size() - 1); pc += 1; break;
-      case PV_P_PUSHWITH: {
+        NEXT;
+      OP(PV_P_WITHOBJECTEND) f.x().cutWith(f.x().with.empty() ? 0 : f.x().with.size() - 1); pc += 1; NEXT;
+      OP(PV_P_PUSHWITH) {
         PvItem* slot = pv_stackPushSlot();
         if (!f.x().with.empty()) pv_itemCopy(slot, &f.x().with.back());
         pc += 1;
-        break;
+        NEXT;
       }
-      case PV_P_FOREACH: forEachStart(f); pc += 1; goto checkRequest;
-      case PV_P_ENUMERATE: pv_itemPutL(pv_stackPushSlot(), !f.x().enums.empty() && forEachNext(f)); pc += 1; break;
-      case PV_P_ENUMEND: f.x().cutEnums(f.x().enums.empty() ? 0 : f.x().enums.size() - 1); pc += 1; break;
-      case PV_P_ENUMINDEX: pv_itemPutNInt(pv_stackPushSlot(), f.x().enums.empty() ? 0 : f.x().enums.back().index); pc += 1; break;
-      case PV_P_IVARREF: ivarRef(); pc += 1; goto checkRequest;
-      case PV_P_CLASSSETMODULE: pv_stackPopFast(); pc += 1; break;
+      OP(PV_P_FOREACH) forEachStart(f); pc += 1; goto checkRequest;
+      OP(PV_P_ENUMERATE) pv_itemPutL(pv_stackPushSlot(), !f.x().enums.empty() && forEachNext(f)); pc += 1; NEXT;
+      OP(PV_P_ENUMEND) f.x().cutEnums(f.x().enums.empty() ? 0 : f.x().enums.size() - 1); pc += 1; NEXT;
+      OP(PV_P_ENUMINDEX) pv_itemPutNInt(pv_stackPushSlot(), f.x().enums.empty() ? 0 : f.x().enums.back().index); pc += 1; NEXT;
+      OP(PV_P_IVARREF) ivarRef(); pc += 1; goto checkRequest;
+      OP(PV_P_CLASSSETMODULE) pv_stackPopFast(); pc += 1; NEXT;
 
       // ---- macros -----------------------------------------------------------------------------
-      case PV_P_MACROPUSH:
-      case PV_P_MACROPUSHARG:
-      case PV_P_MACROPUSHLIST:
-      case PV_P_MACROPUSHINDEX:
-      case PV_P_MACROPUSHPARE:
-      case PV_P_MACROPUSHALIASED: macroPush("&"); pc += 2; goto checkRequest;
-      case PV_P_MACROPOP:
-      case PV_P_MACROPOPALIASED: {
+      OP(PV_P_MACROPUSH)
+      OP(PV_P_MACROPUSHARG)
+      OP(PV_P_MACROPUSHLIST)
+      OP(PV_P_MACROPUSHINDEX)
+      OP(PV_P_MACROPUSHPARE)
+      OP(PV_P_MACROPUSHALIASED) macroPush("&"); pc += 2; goto checkRequest;
+      OP(PV_P_MACROPOP)
+      OP(PV_P_MACROPOPALIASED) {
         if (PvDynSym* d = macroName("&")) pv_vmPopVariable(d);
         else pv_stackPopFast();
         pc += 2;
         goto checkRequest;
       }
-      case PV_P_MACROSYMBOL: {
+      OP(PV_P_MACROSYMBOL) {
         PvDynSym* d = macroName("&");
         pv_itemPutSymbol(pv_stackPushSlot(), d ? d->symbol : pv_dynsymGet("__NOFUNC")->symbol);
         pc += 1;
         goto checkRequest;
       }
-      case PV_P_PUSHMACROREF: {
+      OP(PV_P_PUSHMACROREF) {
         if (PvDynSym* d = macroName("@")) pv_memvarPushRef(d);
         else pv_stackPushSlot();
         pc += 1;
         goto checkRequest;
       }
-      case PV_P_MACROTEXT:
-      case PV_P_MACROLIST:
-      case PV_P_MACROLISTEND: pc += 1; break;
-    }
-    continue;
-  checkRequest:
-    if (pv_vmRequestQuery()) {
-      pc = unwind(f);
-      if (!pc) return;
-    }
+      OP(PV_P_MACROTEXT)
+      OP(PV_P_MACROLIST)
+      OP(PV_P_MACROLISTEND) pc += 1; NEXT;
   }
+checkRequest:
+  if (pv_vmRequestQuery()) {
+    pc = unwind(f);
+    if (!pc) return;
+  }
+  NEXT;
 }
+
+#undef OP
+#undef NEXT

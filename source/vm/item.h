@@ -140,13 +140,13 @@ void pv_itemMoveComplex(PV_ITEM dest, PV_ITEM src);
 PV_ITEM pv_itemUnRefChain(PV_ITEM item);
 
 // Releases what the item owns and makes it NIL.
-inline void pv_itemClear(PV_ITEM item) {
+[[gnu::always_inline]] inline void pv_itemClear(PV_ITEM item) {
   if (item->type & PV_IT_COMPLEX) pv_itemClearComplex(item);
   else item->type = PV_IT_NIL;
 }
 // Clears dest, copies the whole item and raises the holder count of what is shared. Copying
 // an item onto itself is internal error 9020.
-inline void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
+[[gnu::always_inline]] inline void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
   if (((dest->type | src->type) & PV_IT_COMPLEX) || dest == src) {
     pv_itemCopyComplex(dest, src);
   } else {
@@ -155,7 +155,7 @@ inline void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
   }
 }
 // dest := src; src becomes NIL.
-inline void pv_itemMove(PV_ITEM dest, PV_ITEM src) {
+[[gnu::always_inline]] inline void pv_itemMove(PV_ITEM dest, PV_ITEM src) {
   if ((dest->type & PV_IT_COMPLEX) || dest == src) {
     pv_itemMoveComplex(dest, src);
   } else {
@@ -167,7 +167,7 @@ inline void pv_itemMove(PV_ITEM dest, PV_ITEM src) {
 PV_ITEM pv_itemClone(PV_ITEM item);         // new grip item; deep copy of arrays and hashes
 void pv_itemCloneTo(PV_ITEM dest, PV_ITEM src);
 // Follows by-reference items to the referenced item.
-inline PV_ITEM pv_itemUnRef(PV_ITEM item) {
+[[gnu::always_inline]] inline PV_ITEM pv_itemUnRef(PV_ITEM item) {
   return (item->type & PV_IT_BYREF) ? pv_itemUnRefChain(item) : item;
 }
 PV_ITEM pv_itemUnRefOnce(PV_ITEM item);
@@ -211,6 +211,16 @@ double pv_itemGetND(PV_ITEM item);
 double pv_itemGetNDDec(PV_ITEM item, int* decimals);  // 9018 for non-number/date/string
 void pv_itemGetNLen(PV_ITEM item, int* width, int* decimals);
 int pv_itemDefaultWidth(PV_ITEM item);      // the width rules for a value without one
+// The default display width of a double: 10 inside -999,999,999 ... 1e10, else 20 (also for
+// infinities and not-a-number).
+inline int pv_itemDoubleWidth(double v) { return (v > -999999999.0 && v < 1e10) ? 10 : 20; }
+// Makes a non-owning item a double with the default width (the operators' result form).
+[[gnu::always_inline]] inline void pv_itemSetDouble(PV_ITEM item, double value, int decimals) {
+  item->type = PV_IT_DOUBLE;
+  item->item.asDouble.value = value;
+  item->item.asDouble.width = pv_itemDoubleWidth(value);
+  item->item.asDouble.decimal = decimals;
+}
 
 // ---- dates and times --------------------------------------------------------------------------
 PV_ITEM pv_itemPutDS(PV_ITEM item, const char* dateString);   // "YYYYMMDD"

@@ -18,10 +18,6 @@ bool badWidth(int width) { return width <= 0 || width >= 100; }
 
 int intWidth(long long v) { return v < -999999999LL ? 20 : 10; }
 int longWidth(long long v) { return (v >= -999999999LL && v <= 9999999999LL) ? 10 : 20; }
-int doubleWidth(double v) {
-  if (!std::isfinite(v)) return 20;
-  return (v > -999999999.0 && v < 1e10) ? 10 : 20;
-}
 
 constexpr double kIntMin = -2147483648.0, kIntMax = 2147483647.0;
 constexpr double kLongMin = -9223372036854775808.0, kLongMax = 9223372036854775807.0;
@@ -60,7 +56,7 @@ PV_ITEM pv_itemPutNDLen(PV_ITEM item, double value, int width, int decimals) {
   item = prepare(item);
   item->type = PV_IT_DOUBLE;
   item->item.asDouble.value = value;
-  item->item.asDouble.width = badWidth(width) ? doubleWidth(value) : width;
+  item->item.asDouble.width = badWidth(width) ? pv_itemDoubleWidth(value) : width;
   item->item.asDouble.decimal = decimals < 0 ? pv_setDecimals() : decimals;
   return item;
 }
@@ -154,5 +150,5 @@ void pv_itemGetNLen(PV_ITEM item, int* width, int* decimals) {
 int pv_itemDefaultWidth(PV_ITEM item) {
   if (PV_IS_INTEGER(item)) return intWidth(item->item.asInteger.value);
   if (PV_IS_LONG(item)) return longWidth(item->item.asLong.value);
-  return doubleWidth(pv_itemGetND(item));
+  return pv_itemDoubleWidth(pv_itemGetND(item));
 }

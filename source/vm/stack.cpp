@@ -85,15 +85,6 @@ void pv_stackRemove(PV_SIZE untilTop) {
   while (g_stack.top > untilTop) pv_stackPopFast();
 }
 
-PV_ITEM pv_stackItemFromTop(int offset) { return g_stack.items[g_stack.top + offset]; }
-PV_ITEM pv_stackItemFromBase(int n) { return g_stack.items[g_stack.base + 1 + n]; }
-PV_ITEM pv_stackItem(PV_SIZE offset) { return g_stack.items[offset]; }
-PV_SIZE pv_stackTopOffset() { return g_stack.top; }
-PV_SIZE pv_stackBaseOffset() { return g_stack.base; }
-PV_ITEM pv_stackBaseItem() { return g_stack.items[g_stack.base]; }
-PV_ITEM pv_stackSelfItem() { return g_stack.items[g_stack.base + 1]; }
-PV_ITEM pv_stackReturnItem() { return &g_stack.ret; }
-PvStackState* pv_stackBaseState() { return g_stack.items[g_stack.base]->item.asSymbol.state; }
 PvItem*** pv_stackItemsBase() { return &g_stack.items; }
 
 PV_ITEM pv_stackFrameSymbolItem(int level) {

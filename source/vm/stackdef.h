@@ -6,22 +6,12 @@
 #include "memvar.h"
 #include "vm.h"
 
-struct PvStack {
-  PvItem** items = nullptr;  // slot pointers; the items themselves never move
-  PV_SIZE size = 0;          // allocated slots
-  PV_SIZE top = 0;           // first free slot
-  PV_SIZE base = 0;          // base of the running call
-  PvItem ret = {PV_IT_NIL, {}};
-  PvStackState rootState = {};
-};
-
-extern PvStack pv_stack;
 
 void pv_stackGrow();
 
-inline PvItem* pv_stackTop(int offset) { return pv_stack.items[pv_stack.top + offset]; }
+[[gnu::always_inline]] inline PvItem* pv_stackTop(int offset) { return pv_stack.items[pv_stack.top + offset]; }
 
-inline PvItem* pv_stackPushSlot() {
+[[gnu::always_inline]] inline PvItem* pv_stackPushSlot() {
   if (pv_stack.top == pv_stack.size) pv_stackGrow();
   return pv_stack.items[pv_stack.top++];
 }
@@ -29,7 +19,7 @@ inline PvItem* pv_stackPushSlot() {
 // Pops the top slot; what it held must already be released or moved out.
 inline void pv_stackDrop() { --pv_stack.top; }
 
-inline void pv_stackPopFast() {
+[[gnu::always_inline]] inline void pv_stackPopFast() {
   PvItem* p = pv_stack.items[--pv_stack.top];
   if (PV_IS_COMPLEX(p)) pv_itemClear(p);
   else p->type = PV_IT_NIL;

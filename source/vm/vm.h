@@ -76,15 +76,28 @@ void pv_stackPop();                    // pop and clear
 void pv_stackPopReturn();              // pop into the return slot
 void pv_stackDec();                    // pop without clearing (the slot was moved out)
 void pv_stackRemove(PV_SIZE untilTop); // pop and clear down to the given top offset
-PV_ITEM pv_stackItemFromTop(int offset);   // -1 is the top
-PV_ITEM pv_stackItemFromBase(int n);       // parameter or local n of the running call
-PV_ITEM pv_stackItem(PV_SIZE offset);      // absolute slot
-PV_SIZE pv_stackTopOffset();
-PV_SIZE pv_stackBaseOffset();
-PV_ITEM pv_stackBaseItem();            // the running call's symbol item
-PV_ITEM pv_stackSelfItem();
-PV_ITEM pv_stackReturnItem();
-PvStackState* pv_stackBaseState();
+// The stack's record: slot pointers (the items themselves never move), the top and the base of
+// the running call, and the return slot. Read through the accessors below.
+struct PvStack {
+  PvItem** items = nullptr;  // slot pointers
+  PV_SIZE size = 0;          // allocated slots
+  PV_SIZE top = 0;           // first free slot
+  PV_SIZE base = 0;          // base of the running call
+  PvItem ret = {PV_IT_NIL, {}};
+  PvStackState rootState = {};
+};
+extern PvStack pv_stack;
+
+inline PV_ITEM pv_stackItemFromTop(int offset) { return pv_stack.items[pv_stack.top + offset]; }  // -1: top
+// Parameter or local n of the running call.
+inline PV_ITEM pv_stackItemFromBase(int n) { return pv_stack.items[pv_stack.base + 1 + n]; }
+inline PV_ITEM pv_stackItem(PV_SIZE offset) { return pv_stack.items[offset]; }  // absolute slot
+inline PV_SIZE pv_stackTopOffset() { return pv_stack.top; }
+inline PV_SIZE pv_stackBaseOffset() { return pv_stack.base; }
+inline PV_ITEM pv_stackBaseItem() { return pv_stack.items[pv_stack.base]; }  // the call's symbol
+inline PV_ITEM pv_stackSelfItem() { return pv_stack.items[pv_stack.base + 1]; }
+inline PV_ITEM pv_stackReturnItem() { return &pv_stack.ret; }
+inline PvStackState* pv_stackBaseState() { return pv_stackBaseItem()->item.asSymbol.state; }
 PvItem*** pv_stackItemsBase();         // address of the item-pointer vector (for references)
 // Caller frames: level 0 is the running call; nullptr past the outermost.
 PV_ITEM pv_stackFrameSymbolItem(int level);

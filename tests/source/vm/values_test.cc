@@ -133,6 +133,24 @@ TEST(Arrays, StepAllocationAndShrink) {
   EXPECT_EQ(base->allocated, 0);
 }
 
+TEST(Arrays, KnownLengthsAllocateExactlyAndGrowingAddsTheStep) {
+  Items t;
+  pv_arrayNew(&t.a, 2);
+  PvBaseArray* base = t.a.item.asArray.value;
+  EXPECT_EQ(base->allocated, 2);
+  pv_arraySetNI(&t.a, 1, 5);
+  PV_ITEM clone = pv_arrayClone(&t.a);
+  EXPECT_EQ(clone->item.asArray.value->allocated, 2);
+  EXPECT_EQ(pv_arrayGetNI(clone, 1), 5);
+  pv_itemRelease(clone);
+  pv_arrayAdd(&t.a, &t.b);  // growing past the allocation reserves the step
+  EXPECT_EQ(base->len, 3);
+  EXPECT_EQ(base->allocated, 3 + base->step);
+  for (int i = 0; i < 40; ++i) pv_arrayAdd(&t.a, &t.b);
+  EXPECT_EQ(base->len, 43);
+  EXPECT_GE(base->allocated, 43);
+}
+
 TEST(Arrays, InsertDeleteScan) {
   Items t;
   pv_arrayNew(&t.a, 3);
