@@ -64,8 +64,10 @@ void PutDate(VARIANT* v, PV_ITEM value) {
     v->vt = VT_NULL;
     return;
   }
+  // The time of day is the fraction's size also before day 0 (-1.25 is 29 December 1899, 6:00).
+  double day = static_cast<double>(julian - kJulianOf18991230), time = ms / 86400000.0;
   v->vt = VT_DATE;
-  v->date = static_cast<double>(julian - kJulianOf18991230) + ms / 86400000.0;
+  v->date = day < 0 ? day - time : day + time;
 }
 
 // Elements of an array, each converted and stored as an element of type vt (VT_VARIANT or a

@@ -12,7 +12,7 @@ PROCEDURE Main()
    ? "numbers", o:Echo( 42 ), o:Echo( -7 ), o:Echo( 2.25 ), o:Echo( 5000000000 )
    ? "text", o:Echo( "Grüße" ), Len( o:Echo( "" ) )
    ? "date", DToS( o:Echo( 0d20000101 ) ), ValType( o:Echo( CToD( "" ) ) )
-   ? "date as number", o:AsDouble( 0d20000101 ), o:AsDouble( 0d18991230 ), o:AsDouble( o:Dates ), o:AsDouble( 0d18991229 )
+   ? "date as number", o:AsDouble( 0d20000101 ), o:AsDouble( 0d18991230 ), o:AsDouble( o:Dates ), o:AsDouble( 0d18991229 ), DToS( o:OldDate ), o:AsDouble( o:OldDate )
    d := o:Dates
    ? "date-time", ValType( d ), DToS( d ), d
    a := o:Echo( { 1, "two", { 3, .T. }, NIL } )

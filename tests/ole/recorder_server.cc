@@ -14,6 +14,7 @@
 //                                           fills the exception record)
 //   Dates, Matrix, Doubles, Bytes   get     VT_DATE 0.5, a 2x3 VARIANT array, VT_R8 and
 //                                           VT_UI1 vectors
+//   OldDate               get               VT_DATE -1.25 (29 December 1899, 6:00)
 //   Count, Item(n), _NewEnum        get     a collection of 1, "two" and a recorder
 //   PutOnly := x          put               stored into Value
 //   Log                   get               the record so far (not recorded itself)
@@ -37,7 +38,7 @@ struct Shared {
 
 enum Id : DISPID {
   kName = 1, kEcho, kTypeOf, kTwice, kChild, kWrapper, kFailNext, kLog, kDates, kMatrix,
-  kDoubles, kBytes, kCount, kItem, kPutOnly, kAsDouble,
+  kDoubles, kBytes, kCount, kItem, kPutOnly, kAsDouble, kOldDate,
 };
 
 struct MemberInfo {
@@ -54,6 +55,7 @@ const MemberInfo kMembers[] = {
     {u"Dates", kDates, G},           {u"Matrix", kMatrix, G},   {u"Doubles", kDoubles, G},
     {u"Bytes", kBytes, G},           {u"Count", kCount, G},     {u"Item", kItem, G},
     {u"_NewEnum", DISPID_NEWENUM, G}, {u"PutOnly", kPutOnly, P}, {u"AsDouble", kAsDouble, M},
+    {u"OldDate", kOldDate, G},
 };
 
 bool SameName(const char16_t* a, const char16_t* b) {
@@ -217,6 +219,7 @@ class Recorder : public RefCounted<IDispatch> {
       }
       case kLog: ReturnText(r, std::u16string(shared_->log.begin(), shared_->log.end())); shared_->log.clear(); return S_OK;
       case kDates: r->vt = VT_DATE; r->date = 0.5; return S_OK;
+      case kOldDate: r->vt = VT_DATE; r->date = -1.25; return S_OK;
       case kMatrix: return ReturnMatrix(r), S_OK;
       case kDoubles: { const double d[] = {1.5, 2.5}; return ReturnVector(r, VT_R8, 2, d, sizeof d), S_OK; }
       case kBytes: { const unsigned char b[] = {0x41, 0x00, 0xFF}; return ReturnVector(r, VT_UI1, 3, b, sizeof b), S_OK; }
