@@ -1,6 +1,6 @@
-// Edge cases of the grid: the current row after a refresh at the first record, a table without
-// records, a work area closed under the grid, a column block that raises an error, records
-// appended by another handle, row heights from the divider style, default column widths.
+// Edge cases of the grid: the current row after a refresh at the first record, the mouse wheel,
+// a table without records, a work area closed under the grid, records appended by another
+// handle, row heights from the divider style, default column widths.
 #include "grids.ch"
 
 #define WM_MOUSEWHEEL 522
@@ -24,7 +24,7 @@ PROCEDURE Main()
 RETURN
 
 STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
-   LOCAL bOld, nErrors := 0, bData, aRange
+   LOCAL aRange
    // a refresh with the pointer on the first record and row 5 selected
    oBrw:nRowSel := 5
    PRODUCT->( DbGoTop() )
@@ -58,17 +58,6 @@ STATIC PROCEDURE Checks( oBrw, oBrw2, oFont )
    oBrw:GoDown()
    oBrw:PageDown()
    ? "past the end: row", oBrw:nRowSel, "key", PRODUCT->( OrdKeyNo() ), PointerCheck()
-
-   // a column block that fails: every failure reaches the error block
-   bOld := ErrorBlock( {| e | nErrors++, IIf( nErrors == 1, QOut( "error block:", e:description, e:operation ), NIL ), "?" } )
-   bData := oBrw:aCols[ 4 ]:bStrData
-   oBrw:aCols[ 4 ]:bStrData := {|| PRODUCT->INVOICE + 1 }
-   oBrw:Refresh()
-   UpdateWindow( oBrw:hWnd )
-   ErrorBlock( bOld )
-   oBrw:aCols[ 4 ]:bStrData := bData
-   oBrw:Refresh()
-   ? "failing cells", nErrors, "= rows", oBrw:nDataRows
 
    // the work area closed under the grid
    EMPTY->( DbCloseArea() )
