@@ -45,9 +45,9 @@ STATIC FUNCTION ColumnGrid( oDlg, oFont )
    AddColumn( oBrw, "Date", {|| DToS( PRODUCT->INV_DATE ) }, oFont, NIL, NIL, 90 )
    // Every column of the grid gets the handler, whatever number of fields the table has.
    FOR EACH oCol IN oBrw:aCols
-      oCol:bLClickHeader := {|nRow, nCol, nFlags, oClicked| ;
+      oCol:bLClickHeader := {|nRow, nCol, nFlags, oClicked| RunGuarded( {|| ;
          INDEX_SHOW( oBrw, oClicked:cHeader, "ID-Nr.", 1, "Kunde", 2, "Produkt", 3, ;
-                     "", 0, "", 0, "", 0, "", 0 ) }
+                     "", 0, "", 0, "", 0, "", 0 ) } ) }
    NEXT
    oBrw:CreateFromResource( 110 )
 RETURN oBrw
