@@ -3,7 +3,7 @@
 # run from the dialog by a UI script, the workbook saved, process end; for 100,000 and 1,000,000
 # records (with peak memory), and the start-up to the shown dialog. Beside it LibreOffice
 # converting the same table to .xls (no grouping, no formatting), when it is installed.
-# Usage: bench/run-app.sh BUILD_DIR
+# Usage: bench/run-app.sh BUILD_DIR   (PV_APP_BENCH_SIZES="20000" for other table sizes)
 set -euo pipefail
 build=$(cd "${1:-build-release}" && pwd)
 work=$(mktemp -d)
@@ -28,20 +28,24 @@ press &Ende
 closed EXCEl-Formulare
 UI
 
-# run NAME UI_SCRIPT: wall seconds and peak resident megabytes of one xlforms run.
+# run NAME UI_SCRIPT: wall seconds, processor seconds and peak resident megabytes of one run.
 run() {
-  /usr/bin/time -f "%e %M" -o "$work/time.txt" "$work/prog/xlforms" "//uiscript:$work/$2" >/dev/null
-  read -r secs kb <"$work/time.txt"
-  awk -v n="$1" -v s="$secs" -v k="$kb" 'BEGIN { printf "%s %.3f s, peak %.0f MB\n", n, s, k / 1024 }'
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "$work/prog/xlforms" "//uiscript:$work/$2" \
+    >/dev/null 2>"$work/stderr.txt"
+  read -r secs user sys kb <"$work/time.txt"
+  awk -v n="$1" -v s="$secs" -v u="$user" -v y="$sys" -v k="$kb" \
+    'BEGIN { printf "%s %.3f s (cpu %.3f s), peak %.0f MB\n", n, s, u + y, k / 1024 }'
   echo "$secs" >"$work/$1.secs"
 }
 
 soffice=$(command -v soffice || command -v libreoffice || true)
-for n in 100000 1000000; do
+sizes=${PV_APP_BENCH_SIZES:-100000 1000000}
+first=${sizes%% *}
+for n in $sizes; do
   rm -rf "$work/data" && mkdir "$work/data" && cd "$work/data"
   "$build/bin/mkproduct" PRODUCT.DBF "$n" --seed 3 --ldid 0x02
   "$build/bin/mkproduct" PRODUCT1.DBF 1000 --seed 4 --ldid 0x02
-  [ "$n" = 100000 ] && run "startup_to_dialog_$n" start.ui
+  [ "$n" = "$first" ] && run "startup_to_dialog_$n" start.ui
   run "invoice_overview_$n" export.ui
   if [ -n "$soffice" ]; then
     start=$(date +%s.%N)
