@@ -33,7 +33,7 @@ FUNCTION ErrorDialog( oError )
    ENDIF
    // From here on any further error only shows its message and ends the program (exit code 1).
    ErrorBlock( {|oNext| MsgStop( ErrorMessage( oNext ) + " von Errorsys, Zeile :" + ;
-                                 Str( ProcLine( 1 ), 3 ) ), ErrorLevel( 1 ), __Quit() } )
+                                 Str( ProcLine( 1 ), 3 ) ), EndProgram() } )
    cDescLine := "   Fehler Beschreibung : " + ErrorMessage( oError ) + CRLF
    cReport := ReportHeader( cDescLine ) + ReportArguments( oError ) + ;
               ReportCallStack( aStack ) + ReportSystem()
