@@ -95,21 +95,18 @@ METHOD Activate( bLClicked, bMoved, bPainted, lCentered, bValid, lModal, bInit, 
    DEFAULT_NIL( ::hWnd, 0 )
    ::nLastKey := 0
    s_nActivating++
-   TRY                                   // the count drops however the activation ends
-      ::bLClicked := bLClicked
-      ::bMoved := bMoved
-      ::bPainted := bPainted
-      ::lCentered := lCentered
-      ::bValid := bValid
-      ::lModal := lModal
-      ::bInit := bInit
-      ::bRClicked := bRClicked
-      ::bWhen := bWhen
-      ::lResize16 := lResize16
-      _GxShow( Self, _GxOwner( Self ) )
-   FINALLY
-      s_nActivating--
-   END
+   ::bLClicked := bLClicked
+   ::bMoved := bMoved
+   ::bPainted := bPainted
+   ::lCentered := lCentered
+   ::bValid := bValid
+   ::lModal := lModal
+   ::bInit := bInit
+   ::bRClicked := bRClicked
+   ::bWhen := bWhen
+   ::lResize16 := lResize16
+   _GxShow( Self, _GxOwner( Self ) )
+   s_nActivating--
 RETURN NIL
 
 // The owner: the owner object's window; else the active window while another dialog is being

@@ -146,7 +146,11 @@ class QtBackend : public Backend {
     clock_.start();
   }
 
-  ~QtBackend() override { surfaces_.clear(); }
+  // Windows still open here mean the process is ending (exit() from inside a dialog, say),
+  // when Qt's platform plugin may already be gone: their widgets are left to the process's end.
+  ~QtBackend() override {
+    for (auto& entry : surfaces_) static_cast<void>(entry.second.widget.release());
+  }
 
   std::unique_ptr<Canvas> createCanvas(int width, int height) override {
     return std::make_unique<QtCanvas>(width, height, fonts_, *style_);
