@@ -45,9 +45,9 @@ STATIC FUNCTION ColumnGrid( oDlg, oFont )
    AddColumn( oBrw, "Date", {|| DToS( PRODUCT->INV_DATE ) }, oFont, NIL, NIL, 90 )
    // Every column of the grid gets the handler, whatever number of fields the table has.
    FOR EACH oCol IN oBrw:aCols
-      oCol:bLClickHeader := {|nRow, nCol, nFlags, oClicked| RunGuarded( {|| ;
+      oCol:bLClickHeader := {|nRow, nCol, nFlags, oClicked| ;
          INDEX_SHOW( oBrw, oClicked:cHeader, "ID-Nr.", 1, "Kunde", 2, "Produkt", 3, ;
-                     "", 0, "", 0, "", 0, "", 0 ) } ) }
+                     "", 0, "", 0, "", 0, "", 0 ) }
    NEXT
    oBrw:CreateFromResource( 110 )
 RETURN oBrw
@@ -88,33 +88,13 @@ RETURN oBrw2
 STATIC PROCEDURE DefineButtons( oDlg, oBrw )
    LOCAL bSpare := {|| MsgAlert( "Reserve f" + UE_SMALL + "r weitere Beispiele", "Ungenutzt" ) }
 
-   TButton():ReDefine( 1, Guarded( {|| SortBy( oBrw, 1 ) } ), oDlg )
-   TButton():ReDefine( 2, Guarded( {|| SortBy( oBrw, 2 ) } ), oDlg )
-   TButton():ReDefine( 3, Guarded( {|| SortBy( oBrw, 3 ) } ), oDlg )
+   TButton():ReDefine( 1, {|| SortBy( oBrw, 1 ) }, oDlg )
+   TButton():ReDefine( 2, {|| SortBy( oBrw, 2 ) }, oDlg )
+   TButton():ReDefine( 3, {|| SortBy( oBrw, 3 ) }, oDlg )
    TButton():ReDefine( 4, bSpare, oDlg )
    TButton():ReDefine( 5, bSpare, oDlg )
-   TButton():ReDefine( 20, Guarded( {|| MakeWorkbook( oBrw ) } ), oDlg )
+   TButton():ReDefine( 20, {|| MakeWorkbook( oBrw ) }, oDlg )
    TButton():ReDefine( 10, {|| oDlg:End() }, oDlg )
-RETURN
-
-// The action bAction made safe for errors: the library runs a dialog's activation inside TRY,
-// which turns an error raised by an action into a break that passes the error block by. Such an
-// error is handed to the error handler here; a break of the program's own goes on.
-STATIC FUNCTION Guarded( bAction )
-RETURN {|| RunGuarded( bAction ) }
-
-STATIC PROCEDURE RunGuarded( bAction )
-   LOCAL xBreak
-
-   BEGIN SEQUENCE
-      Eval( bAction )
-   RECOVER USING xBreak
-      IF ValType( xBreak ) == "O" .AND. xBreak:ClassName() == "ERROR"
-         ErrorDialog( xBreak )
-      ELSE
-         Break( xBreak )
-      ENDIF
-   END SEQUENCE
 RETURN
 
 // A sort button: order n of work area 1 from its top; the workbook button follows it.
