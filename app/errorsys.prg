@@ -33,7 +33,7 @@ FUNCTION ErrorDialog( oError )
    ENDIF
    // From here on any further error only shows its message and ends the program (exit code 1).
    ErrorBlock( {|oNext| MsgStop( ErrorMessage( oNext ) + " von Errorsys, Zeile :" + ;
-                                 Str( ProcLine( 1 ), 3 ) ), ErrorLevel( 1 ), __Quit() } )
+                                 Str( ProcLine( 1 ), 3 ) ), EndProgram() } )
    cDescLine := "   Fehler Beschreibung : " + ErrorMessage( oError ) + CRLF
    cReport := ReportHeader( cDescLine ) + ReportArguments( oError ) + ;
               ReportCallStack( aStack ) + ReportSystem()
@@ -80,13 +80,10 @@ FUNCTION DoBreak()
    Break( NIL )
 RETURN NIL
 
-// Ends the program with exit code 1. It leaves the error handler by BREAK rather than __QUIT: a
-// quit requested inside an error handler ends the process on the spot, with the dialogs of the
-// failed action still on the stack, while a break unwinds them first; the posted quit message
-// then ends every message loop that is left.
+// Ends the program with exit code 1.
 PROCEDURE EndProgram()
    FreeResources()
    ErrorLevel( 1 )
    PostQuitMessage( 0 )
-   Break( NIL )
+   __Quit()
 RETURN
