@@ -9,7 +9,7 @@ namespace pv::cdx {
 
 namespace {
 
-constexpr size_t kMaxCachedPages = 8192;  // 4 MB
+constexpr size_t kMaxCachedPages = 32768;  // 16 MB
 
 }  // namespace
 
