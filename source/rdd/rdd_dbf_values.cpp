@@ -78,8 +78,7 @@ int GetValueLength(PvArea* a, PvRddArgs* x) {
 
 Status PutItem(PvDbfArea* a, const Field& f, PV_ITEM v) {
   uint8_t* rec = a->record.data();
-  if (PV_IS_STRING(v)) {
-    if (f.type != FieldType::kChar) return PutText(f, rec, {}, nullptr);  // the type error
+  if (PV_IS_STRING(v)) {  // character and variable-length fields; others give the type error
     return PutText(f, rec, std::string_view(pv_itemGetCPtr(v), size_t(pv_itemGetCLen(v))),
                    a->table->nullFlags());
   }

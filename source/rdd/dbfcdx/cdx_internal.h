@@ -106,7 +106,8 @@ void pageFree(CdxTag& t, CdxPage* p);
 void tagLoadRoot(CdxTag& t);
 // Writes the changed buffers of the tag.
 void tagWriteChanged(CdxTag& t);
-// Keeps at most keep idle buffers (not root, not on the path), releasing the oldest.
+// Keeps keep idle buffers (not root, not on the path), releasing the least recently used,
+// once more than a quarter above keep have gathered.
 void tagTrimPool(CdxTag& t, size_t keep);
 // Drops every buffer without writing; the cursor must be re-found.
 void tagDiscardBuffers(CdxTag& t);

@@ -82,9 +82,10 @@ class CdxPosixFile : public CdxPageFile {
   int fd_;
 };
 
-// Keeps the 512-byte pages read from another file (up to a few megabytes) so that reading
+// Keeps the 512-byte pages read from another file (up to 16 MB) so that reading
 // them again costs no system call. Only for a file no other handle changes: writes go
-// through to the file and drop the pages they touch; truncating drops all.
+// through to the file (a whole page written stays cached, a partial write drops the pages
+// it touches); truncating drops all.
 class CdxCachedFile : public CdxPageFile {
  public:
   explicit CdxCachedFile(std::unique_ptr<CdxPageFile> file) : file_(std::move(file)) {}

@@ -1,5 +1,5 @@
-// The page cache over an index file in exclusive use: whole aligned pages are kept as read;
-// every write goes to the file and drops the cached pages it overlaps.
+// The page cache over an index file in exclusive use: whole aligned pages are kept as read
+// or written; every write goes to the file, and a partial one drops the pages it touches.
 #include <cstring>
 
 #include "cdx_format.h"
@@ -9,7 +9,7 @@ namespace pv::cdx {
 
 namespace {
 
-constexpr size_t kMaxCachedPages = 8192;  // 4 MB
+constexpr size_t kMaxCachedPages = 32768;  // 16 MB
 
 }  // namespace
 
@@ -29,7 +29,10 @@ CdxStatus CdxCachedFile::read(uint64_t off, void* buf, size_t len) {
 
 CdxStatus CdxCachedFile::write(uint64_t off, const void* buf, size_t len) {
   for (uint64_t p = off / kPageSize * kPageSize; p < off + len; p += kPageSize) pages_.erase(p);
-  return file_->write(off, buf, len);
+  CdxStatus s = file_->write(off, buf, len);
+  if (s.ok() && len == kPageSize && off % kPageSize == 0 && pages_.size() < kMaxCachedPages)
+    std::memcpy(pages_[off].data(), buf, kPageSize);  // a whole page written stays cached
+  return s;
 }
 
 CdxStatus CdxCachedFile::truncate(uint64_t size) {

@@ -126,7 +126,9 @@ void tagWriteChanged(CdxTag& t) {
 }
 
 void tagTrimPool(CdxTag& t, size_t keep) {
-  if (t.pool.size() <= keep + t.path.size() + 1) return;
+  // A quarter more than keep may gather before a trim, so that a full pool is not sorted
+  // again at every unlock.
+  if (t.pool.size() <= keep + keep / 4 + t.path.size() + 1) return;
   std::vector<CdxPage*> idle;
   for (auto& p : t.pool)
     if (!onPath(t, p.get())) idle.push_back(p.get());

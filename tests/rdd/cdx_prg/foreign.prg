@@ -52,9 +52,9 @@ PROCEDURE Main()
    SET ORDER TO TAG SHIPPED
    DBGOBOTTOM()
    ? ORDKEY(), ORDKEYCOUNT() == RECCOUNT(), DTOS(SHIPPEDDAT) == LEFT(&(ORDKEY()), 8)
-   REPLACE SHIPPEDDATE WITH STOD("19990101")
+   REPLACE SHIPPEDDATE WITH STOD("19990101"), CUSTOMERID WITH "ABCDE"  // a date and a varchar
    DBCOMMIT()
-   ? Check()
+   ? Check(), DTOS(SHIPPEDDAT), CUSTOMERID
 RETURN
 
 // For every tag: the values of its first non-empty and its last key found again by seeking
