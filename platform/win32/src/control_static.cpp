@@ -78,8 +78,11 @@ LRESULT CALLBACK staticProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(data(w).font);
     case WM_SETTEXT: {
+      // The same text again leaves the picture as it is, so it costs no repaint.
+      auto text = reinterpret_cast<const char*>(lParam);
+      bool changed = w->text != (text ? text : "");
       LRESULT r = DefWindowProcA(h, message, wParam, lParam);
-      InvalidateRect(h, nullptr, TRUE);
+      if (changed) InvalidateRect(h, nullptr, TRUE);
       return r;
     }
     case WM_ENABLE: InvalidateRect(h, nullptr, TRUE); return 0;

@@ -68,6 +68,15 @@ std::vector<std::string> splitParagraphs(const std::string& s, bool single) {
 // Breaks a paragraph into lines that fit `limit` pixels, at blanks; with breakWords, a word wider
 // than a line is broken between characters.
 void wrap(const std::string& para, const LOGFONTA& lf, int limit, bool breakWords, std::vector<std::string>& out) {
+  // Every candidate line below is a prefix of the paragraph without its leading blanks and its
+  // last trailing blank, so when that fits, it is the one line, found with one measurement.
+  size_t first = para.find_first_not_of(' ');
+  std::string whole = first == std::string::npos ? std::string() : para.substr(first);
+  if (!whole.empty() && whole.back() == ' ') whole.pop_back();
+  if (width(lf, whole) <= limit) {
+    out.push_back(whole);
+    return;
+  }
   std::string line;
   size_t i = 0;
   while (i < para.size()) {

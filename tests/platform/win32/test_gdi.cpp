@@ -134,6 +134,18 @@ TEST_F(Drawing, TextIsLaidOutByTheDrawTextRules) {
   EXPECT_EQ(height, 48) << "three lines of 16 pixels";
   EXPECT_EQ(calc.bottom, 48);
   EXPECT_EQ(calc.right, 40) << "the widest line";
+  // Wrapping drops leading blanks and the last trailing blank, whether the text fits or not.
+  store().log.clear();
+  RECT wide{0, 0, 200, 100};
+  EXPECT_EQ(DrawTextA(dc, "  one  two  ", -1, &wide, DT_WORDBREAK), 16) << "a text that fits is one line";
+  ASSERT_EQ(store().log.size(), 1u);
+  EXPECT_EQ(store().log[0], "text 0 0 'one  two '");
+  store().log.clear();
+  RECT narrow{0, 0, 40, 100};
+  EXPECT_EQ(DrawTextA(dc, "  one  two  ", -1, &narrow, DT_WORDBREAK), 32);
+  ASSERT_EQ(store().log.size(), 2u);
+  EXPECT_EQ(store().log[0], "text 0 0 'one '");
+  EXPECT_EQ(store().log[1], "text 0 16 'two '");
   SIZE size;
   GetTextExtentPoint32A(dc, "four", 4, &size);
   EXPECT_EQ(size.cx, 32);

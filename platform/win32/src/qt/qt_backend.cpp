@@ -210,7 +210,7 @@ class QtBackend : public Backend {
   }
 
   int textWidth(const LOGFONTA& lf, std::string_view text) override {
-    return fonts_.metrics(lf).horizontalAdvance(ansiToQString(text));
+    return fonts_.textWidth(lf, text);
   }
 
   SIZE screenSize() override {

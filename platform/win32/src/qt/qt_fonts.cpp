@@ -1,6 +1,8 @@
 // Face mapping and GDI height rules for Qt fonts.
 #include "qt_fonts.h"
 
+#include "qt_text.h"
+
 #include <strings.h>
 
 #include <cmath>
@@ -24,7 +26,7 @@ QString mapFace(const char* face) {
 
 }  // namespace
 
-const QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
+QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
   std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
   auto it = cache_.find(key);
   if (it != cache_.end()) return it->second;
@@ -47,11 +49,23 @@ const QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
     QFontMetrics probe(f);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / std::max(1, probe.height())))));
   }
-  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f)});
+  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}});
   return inserted.first->second;
 }
 
 const QFont& QtFonts::font(const LOGFONTA& lf) { return entry(lf).font; }
 const QFontMetrics& QtFonts::metrics(const LOGFONTA& lf) { return entry(lf).metrics; }
+
+int QtFonts::textWidth(const LOGFONTA& lf, std::string_view ansiText) {
+  // Bounded: a long run of distinct texts starts the memory afresh rather than growing it.
+  constexpr std::size_t kMaxRemembered = 4096;
+  Entry& e = entry(lf);
+  std::string key(ansiText);
+  if (auto it = e.widths.find(key); it != e.widths.end()) return it->second;
+  if (e.widths.size() >= kMaxRemembered) e.widths.clear();
+  int w = e.metrics.horizontalAdvance(ansiToQString(ansiText));
+  e.widths.emplace(std::move(key), w);
+  return w;
+}
 
 }  // namespace pv::win32

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "win32/types.h"
 
@@ -15,13 +17,17 @@ class QtFonts {
  public:
   const QFont& font(const LOGFONTA& lf);
   const QFontMetrics& metrics(const LOGFONTA& lf);
+  // The advance of an ANSI text in the font, remembered: progress lines and labels are measured
+  // again on every repaint, and shaping them is the costly part of drawing.
+  int textWidth(const LOGFONTA& lf, std::string_view ansiText);
 
  private:
   struct Entry {
     QFont font;
     QFontMetrics metrics;
+    std::unordered_map<std::string, int> widths;
   };
-  const Entry& entry(const LOGFONTA& lf);
+  Entry& entry(const LOGFONTA& lf);
   std::map<std::string, Entry> cache_;
 };
 
