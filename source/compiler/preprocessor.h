@@ -28,7 +28,7 @@ class Preprocessor {
   static constexpr size_t kMaxExpansion = 20000;  // tokens one line's macros may produce
   static constexpr size_t kMaxTotalExpansion = 4000000;  // tokens all macros of a file may produce
   static constexpr int kMaxRewrites = 1000;        // rules applied to one statement
-  static constexpr size_t kMaxStatements = 4000;   // statements one line's rules may make
+  static constexpr size_t kMaxStatements = 1000;   // statements one line's rules may make
   static constexpr size_t kMaxRuleWork = 200000;   // tokens the rules of one line may look at
 
   Preprocessor(Diagnostics& diags, std::vector<std::string> includePaths,
