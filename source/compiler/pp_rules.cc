@@ -257,6 +257,8 @@ bool parseRule(const std::vector<Token>& line, size_t from, bool command, bool e
 
 void RuleSet::add(Rule rule) {
   auto shared = std::make_shared<const Rule>(std::move(rule));
+  if (!shared->key.empty())
+    (shared->command ? commandStarts_ : translateStarts_).set(static_cast<uint8_t>(shared->key[0]));
   List& list = shared->key.empty() ? open_
                                    : (shared->command ? commands_ : translates_)[shared->key];
   list.insert(list.begin(), std::move(shared));
@@ -282,6 +284,9 @@ bool RuleSet::remove(bool command, const std::string& signature) {
 const std::vector<std::shared_ptr<const Rule>>* RuleSet::candidates(bool command,
                                                                     const Token& t) const {
   const auto& map = command ? commands_ : translates_;
+  const std::string& text = t.kind == Tok::Ident ? t.upper : t.text;
+  if (text.empty() || !(command ? commandStarts_ : translateStarts_)[static_cast<uint8_t>(text[0])])
+    return nullptr;
   auto it = map.find(ruleKey(t));
   return it == map.end() || it->second.empty() ? nullptr : &it->second;
 }

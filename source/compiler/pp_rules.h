@@ -17,6 +17,7 @@
 // A command must match a whole statement from its start; a translation matches anywhere.
 #pragma once
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -108,6 +109,7 @@ class RuleSet {
  private:
   using List = std::vector<std::shared_ptr<const Rule>>;
   std::unordered_map<std::string, List> commands_, translates_;
+  std::bitset<256> commandStarts_, translateStarts_;  // first bytes of the keys, a quick filter
   List open_;
   size_t count_ = 0;
 };

@@ -27,7 +27,9 @@ class Preprocessor {
   static constexpr int kMaxIncludeDepth = 16;
   static constexpr size_t kMaxExpansion = 20000;  // tokens one line's macros may produce
   static constexpr size_t kMaxTotalExpansion = 4000000;  // tokens all macros of a file may produce
-  static constexpr int kMaxRewrites = 1000;  // rules applied to one statement
+  static constexpr int kMaxRewrites = 1000;        // rules applied to one statement
+  static constexpr size_t kMaxStatements = 1000;   // statements one line's rules may make
+  static constexpr size_t kMaxRuleWork = 200000;   // tokens the rules of one line may look at
 
   Preprocessor(Diagnostics& diags, std::vector<std::string> includePaths,
                FileReader reader = readFileFromDisk);
@@ -74,7 +76,8 @@ class Preprocessor {
   void directive(const Token& hash);
   bool ruleDirective(const std::string& word, const std::vector<Token>& line);
   void process(std::vector<Token> line, const Token& eol);
-  bool rewrite(Statement& s, std::deque<Statement>& queue, const Token& at, size_t& budget);
+  bool rewrite(Statement& s, std::deque<Statement>& queue, const Token& at, size_t& budget,
+               size_t& work);
   bool applyTranslation(std::vector<Token>& toks, size_t& budget);
   bool applyCommand(std::vector<Token>& toks, size_t& budget);
   void expandDefines(std::vector<Token>& toks, size_t& budget);

@@ -50,12 +50,17 @@ void Preprocessor::process(std::vector<Token> line, const Token& eol) {
   size_t lineBudget = budget;
   cutReported_ = false;
   const Token at = line.empty() ? eol : line.front();
+  size_t work = 0;
   std::deque<Statement> queue;
   queue.push_back({std::move(line), 0});
-  while (!queue.empty()) {
+  for (size_t made = 0; !queue.empty(); ++made) {
+    if (made == kMaxStatements) {
+      diags_.error(at.pos, "expansion of this line makes too many statements");
+      break;
+    }
     Statement s = std::move(queue.front());
     queue.pop_front();
-    if (!rewrite(s, queue, at, budget) || s.toks.empty()) continue;
+    if (!rewrite(s, queue, at, budget, work) || s.toks.empty()) continue;
     s.toks.front().bol = true;
     pending_.insert(pending_.end(), s.toks.begin(), s.toks.end());
     pending_.push_back(eol);
@@ -67,18 +72,21 @@ void Preprocessor::process(std::vector<Token> line, const Token& eol) {
 // Applies defines and rules to `s` until nothing changes. False when `s` was split into several
 // statements (queued in its place) or given up.
 bool Preprocessor::rewrite(Statement& s, std::deque<Statement>& queue, const Token& at,
-                           size_t& budget) {
+                           size_t& budget, size_t& work) {
   for (;;) {
     expandDefines(s.toks, budget);
     if (rules_.empty() || s.toks.empty()) return true;
+    work += s.toks.size();
     if (!applyTranslation(s.toks, budget) && !applyCommand(s.toks, budget)) return true;
     if (++s.rewrites > kMaxRewrites) {
       diags_.error(at.pos, "endless expansion: the commands and translations of this line were "
                            "applied more than " + std::to_string(kMaxRewrites) + " times");
       return false;
     }
-    if (budget == 0) {
-      if (!cutReported_) diags_.error(at.pos, "expansion of this line is too large");
+    if (budget == 0 || work > kMaxRuleWork) {
+      if (!cutReported_)
+        diags_.error(at.pos, "endless expansion: the commands and translations of this line "
+                             "make it too large");
       cutReported_ = true;
       return false;
     }
@@ -100,15 +108,22 @@ bool Preprocessor::rewrite(Statement& s, std::deque<Statement>& queue, const Tok
 
 namespace {
 
-// Replaces toks[from, to) by `with`, charging the growth to `budget`.
+// Replaces toks[from, to) by `with`, charging the growth to `budget`. The tokens both share are
+// assigned in place, so that the rest of the line moves once.
 void splice(std::vector<Token>& toks, size_t from, size_t to, std::vector<Token> with,
             size_t& budget) {
   size_t growth = with.size() > to - from ? with.size() - (to - from) : 0;
   budget = growth >= budget ? 0 : budget - growth;
   if (!with.empty()) with.front().spaceBefore = toks[from].spaceBefore;
-  toks.erase(toks.begin() + static_cast<long>(from), toks.begin() + static_cast<long>(to));
-  toks.insert(toks.begin() + static_cast<long>(from), std::make_move_iterator(with.begin()),
-              std::make_move_iterator(with.end()));
+  size_t common = std::min(with.size(), to - from);
+  std::move(with.begin(), with.begin() + static_cast<long>(common),
+            toks.begin() + static_cast<long>(from));
+  auto at = toks.begin() + static_cast<long>(from + common);
+  if (with.size() > common)
+    toks.insert(at, std::make_move_iterator(with.begin() + static_cast<long>(common)),
+                std::make_move_iterator(with.end()));
+  else
+    toks.erase(at, toks.begin() + static_cast<long>(to));
 }
 
 }  // namespace
