@@ -13,6 +13,7 @@
 #include "dynsym.h"
 #include "errors.h"
 #include "rddapi.h"
+#include "rdd_funcs_int.h"
 #include "registrar.h"
 #include "vm.h"
 
@@ -81,23 +82,6 @@ void CloseArea(int number) {
   pv_rddSelectWorkAreaNumber(saved);
 }
 
-PvArea* CurrentOrError(const char* function) {
-  PvArea* a = pv_rddGetCurrentWorkAreaPointer();
-  if (!a) pv_errRT_DBCMD(PV_EG_NOTABLE, 2001, nullptr, function);
-  return a;
-}
-
-// The scope in parameters first .. first+4: for, while, next, record, rest.
-PvScope ScopeAt(int first) {
-  PvScope s;
-  s.forBlock = pv_param(first, PV_IT_BLOCK);
-  s.whileBlock = pv_param(first + 1, PV_IT_BLOCK);
-  s.next = pv_param(first + 2, PV_IT_NUMERIC) ? pv_parnl(first + 2) : 0;
-  s.record = pv_param(first + 3, PV_IT_NUMERIC);
-  s.rest = pv_parl(first + 4);
-  return s;
-}
-
 bool GetValue(PvArea* a, long field, PV_ITEM value) {
   PvRddArgs x;
   x.number = field;
@@ -115,7 +99,7 @@ bool PutValue(PvArea* a, long field, PV_ITEM value) {
 // __DBCOPYSTRUCT(file, fields): an empty table with the structure of the current area (or of
 // the fields named).
 void PV_FUN___DBCOPYSTRUCT() {
-  if (!CurrentOrError("__DBCOPYSTRUCT")) return pv_retl(false);
+  if (!RddAreaOrError("__DBCOPYSTRUCT")) return pv_retl(false);
   PvItem structure = {PV_IT_NIL, {}};
   bool ok = Structure(pv_param(2, PV_IT_ARRAY), &structure);
   if (!ok) pv_errRT_DBCMD(PV_EG_ARG, 1014, nullptr, "__DBCOPYSTRUCT");
@@ -128,7 +112,7 @@ void PV_FUN___DBCOPYSTRUCT() {
 // __DBSORT(file, keys, for, while, next, record, rest, driver): a new table with the records of
 // the scope in the order of the keys ("NAME[/A|/D|/C]").
 void PV_FUN___DBSORT() {
-  if (!CurrentOrError("__DBSORT")) return pv_retl(false);
+  if (!RddAreaOrError("__DBSORT")) return pv_retl(false);
   PvItem structure = {PV_IT_NIL, {}}, keys = {PV_IT_NIL, {}}, number = {PV_IT_NIL, {}},
          allFields = {PV_IT_NIL, {}};
   Structure(nullptr, &structure);
@@ -186,7 +170,7 @@ struct Totaller {
 
 // __DBTOTAL(file, key block, fields, for, while, next, record, rest, driver)
 void PV_FUN___DBTOTAL() {
-  PvArea* from = CurrentOrError("__DBTOTAL");
+  PvArea* from = RddAreaOrError("__DBTOTAL");
   PV_ITEM keyBlock = pv_param(2, PV_IT_BLOCK);
   if (!from) return pv_retl(false);
   if (!keyBlock) return pv_errRT_DBCMD(PV_EG_ARG, 1014, nullptr, "__DBTOTAL"), pv_retl(false);
@@ -205,7 +189,7 @@ void PV_FUN___DBTOTAL() {
   }
   PvItem lastKey = {PV_IT_NIL, {}};
   bool first = true, ok = true;
-  pv_rddWalkScope(from, ScopeAt(4), true, [&] {
+  pv_rddWalkScope(from, RddScopeParams(4), true, [&] {
     PV_ITEM key = pv_vmEvalBlock(keyBlock);
     int order = 0;
     bool same = !first && pv_itemRelCompare(key, &lastKey, true, &order) && order == 0;
@@ -223,11 +207,11 @@ void PV_FUN___DBTOTAL() {
 // scope, its number (unless `off`) and the values of the blocks (of all fields when there are
 // none) as QOUT does. Without `all` and any scope, only the current record.
 void PV_FUN___DBLIST() {
-  PvArea* a = CurrentOrError("__DBLIST");
+  PvArea* a = RddAreaOrError("__DBLIST");
   if (!a) return pv_ret();
   bool off = pv_parl(1);
   PV_ITEM blocks = pv_param(2, PV_IT_ARRAY);
-  PvScope scope = ScopeAt(4);
+  PvScope scope = RddScopeParams(4);
   bool whole = pv_parl(3) || scope.forBlock || scope.whileBlock || scope.next || scope.record ||
                scope.rest;
   if (!whole) scope.next = 1;

@@ -20,6 +20,18 @@ inline bool RddFlag(int slot, bool without_area) {
   return x.flag;
 }
 
+// The scope given in parameters first .. first+4: for block, while block, next count, record
+// number, rest flag (the order every scoped table function takes them in).
+inline PvScope RddScopeParams(int first) {
+  PvScope s;
+  s.forBlock = pv_param(first, PV_IT_BLOCK);
+  s.whileBlock = pv_param(first + 1, PV_IT_BLOCK);
+  s.next = pv_param(first + 2, PV_IT_NUMERIC) ? pv_parnl(first + 2) : 0;
+  s.record = pv_param(first + 3, PV_IT_NUMERIC);
+  s.rest = pv_parl(first + 4);
+  return s;
+}
+
 inline long RddNumber(int slot) {
   PvArea* a = pv_rddGetCurrentWorkAreaPointer();
   if (!a) return 0;

@@ -35,22 +35,11 @@ void PV_FUN_DBFILTER() {
   pv_retc(a ? a->filterText.c_str() : "");
 }
 
-// The scope of DBEVAL and __DBLOCATE: for, while, next, record, rest from parameter `first`.
-PvScope ScopeFrom(int first) {
-  PvScope s;
-  s.forBlock = pv_param(first, PV_IT_BLOCK);
-  s.whileBlock = pv_param(first + 1, PV_IT_BLOCK);
-  s.next = pv_param(first + 2, PV_IT_NUMERIC) ? pv_parnl(first + 2) : 0;
-  s.record = pv_param(first + 3, PV_IT_NUMERIC);
-  s.rest = pv_parl(first + 4);
-  return s;
-}
-
 void PV_FUN_DBEVAL() {
   PvArea* a = RddAreaOrError("DBEVAL");
   PV_ITEM block = pv_param(1, PV_IT_BLOCK);
   if (a && block) {
-    PvScope scope = ScopeFrom(2);
+    PvScope scope = RddScopeParams(2);
     PvRddArgs x;
     x.item = block;
     x.ptr = &scope;
@@ -63,7 +52,7 @@ void PV_FUN_DBEVAL() {
 
 void PV_FUN___DBLOCATE() {
   if (PvArea* a = RddAreaOrError("__DBLOCATE")) {
-    PvScope scope = ScopeFrom(1);
+    PvScope scope = RddScopeParams(1);
     PvRddArgs x;
     x.ptr = &scope;
     pv_rddCall(a, PV_RDD_SETLOCATE, &x);

@@ -6,6 +6,7 @@
 #include "array.h"
 #include "errors.h"
 #include "rddapi.h"
+#include "rdd_funcs_int.h"
 #include "registrar.h"
 #include "vm.h"
 
@@ -56,21 +57,10 @@ bool CopyRecord(PvArea* from, PvArea* to, const std::vector<std::pair<long, long
   return ok;
 }
 
-// The scope of parameters 3–7: for, while, next, record, rest.
-PvScope ScopeParams() {
-  PvScope scope;
-  scope.forBlock = pv_param(3, PV_IT_BLOCK);
-  scope.whileBlock = pv_param(4, PV_IT_BLOCK);
-  scope.next = pv_param(5, PV_IT_NUMERIC) ? pv_parnl(5) : 0;
-  scope.record = pv_param(6, PV_IT_NUMERIC);
-  scope.rest = pv_parl(7);
-  return scope;
-}
-
 // Walks the scope of parameters 3–7 in `from`, copying every record that passes into `to`.
 void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
   auto map = MapFields(from, to, names);
-  PvScope scope = ScopeParams();
+  PvScope scope = RddScopeParams(3);
   int saved = pv_rddGetCurrentWorkAreaNumber();
   pv_rddSelectWorkAreaNumber(from->areaNum);  // blocks see the source area
   pv_rddWalkScope(from, scope, true, [&] { return CopyRecord(from, to, map); });
@@ -190,7 +180,7 @@ void PV_FUN___DBARRANGE() {
   for (auto [source, target] : MapFields(from, sort.target, pv_param(2, PV_IT_ARRAY))) {
     sort.fields.push_back({uint16_t(source), uint16_t(target)});
   }
-  sort.scope = ScopeParams();
+  sort.scope = RddScopeParams(3);
   PvRddArgs x;
   x.ptr = &sort;
   pv_retl(pv_rddCall(from, PV_RDD_SORT, &x) == PV_SUCCESS);
