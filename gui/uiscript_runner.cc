@@ -15,6 +15,7 @@
 #include "vm/vm.h"
 #include "win32/backend.h"
 #include "win32/testing.h"
+#include "win32/text_codec.h"
 #include "win32/win32.h"
 
 namespace pv::gui::uiscript {
@@ -264,7 +265,8 @@ std::unique_ptr<Runner> loadScript(const std::string& path) {
   text << in.rdbuf();
   std::vector<Step> steps;
   std::string error;
-  if (!parseScript(text.str(), steps, error)) {
+  // Scripts are UTF-8 or the program's ANSI code page: bytes that are not UTF-8 stay as they are.
+  if (!parseScript(pv::win32::utf8ToAnsi(text.str()), steps, error)) {
     std::fprintf(stderr, "uiscript: %s: %s\n", path.c_str(), error.c_str());
     return nullptr;
   }

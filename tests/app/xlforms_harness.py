@@ -36,7 +36,7 @@ class Run:
 
     def start(self, steps, timeout=60):
         script = os.path.join(self.root, "steps.ui")
-        with open(script, "w", encoding="cp1252") as f:
+        with open(script, "w", encoding="utf-8") as f:
             f.write("\n".join(steps) + "\n")
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", PV_NO_DESKTOP="1")
         return subprocess.run([self.exe, "//uiscript:" + script], cwd=self.data, env=env,
