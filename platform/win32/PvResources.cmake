@@ -6,7 +6,7 @@ function(pv_add_resources target)
   foreach(rc IN LISTS ARGN)
     get_filename_component(abs ${rc} ABSOLUTE)
     get_filename_component(stem ${rc} NAME_WE)
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${stem}_rc.cpp)
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${stem}_rc.cc)
     add_custom_command(OUTPUT ${out}
                        COMMAND pvrc ${abs} -o ${out}
                        DEPENDS pvrc ${abs}

@@ -1,4 +1,4 @@
-// Index files of a DBFCDX area (rdd_cdx_bags.cpp).
+// Index files of a DBFCDX area (rdd_cdx_bags.cc).
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// Internals shared by the DBFCDX driver's files (rdd_cdx.cpp, rdd_cdx_orders.cpp).
+// Internals shared by the DBFCDX driver's files (rdd_cdx.cc, rdd_cdx_orders.cc).
 #pragma once
 
 #include <string>
@@ -20,7 +20,7 @@ void pv_cdxDropCondition(PvCdxArea* a);
 // The order number an order argument names: a number, a tag name (within the bag when one is
 // given), or the controlling order when absent. 0 when nothing matches.
 int pv_cdxOrderOf(PvCdxArea* a, PvOrderInfo* oi);
-// The order information slot (rdd_cdx_info.cpp): x->number is the code, x->ptr a PvOrderInfo.
+// The order information slot (rdd_cdx_info.cc): x->number is the code, x->ptr a PvOrderInfo.
 int pv_cdxOrderInfo(PvArea* area, PvRddArgs* x);
 // Raises the failure to open an index file: generic 32/1012 for a damaged file, 21/1003
 // otherwise (a share conflict, no permission); returns PV_FAILURE.

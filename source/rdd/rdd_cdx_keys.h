@@ -1,4 +1,4 @@
-// Key expressions of the DBFCDX driver (rdd_cdx_keys.cpp).
+// Key expressions of the DBFCDX driver (rdd_cdx_keys.cc).
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// Internal to the DBF driver (rdd_dbf*.cpp): shared helpers and the methods its table lists.
+// Internal to the DBF driver (rdd_dbf*.cc): shared helpers and the methods its table lists.
 #pragma once
 
 #include <string>
@@ -63,7 +63,7 @@ inline Status ReadIfNeeded(PvDbfArea* a) {
 // The driver number of "DBF", for calls to the methods it inherited.
 uint16_t& DriverNumber();
 
-// rdd_dbf.cpp: navigation, records, locks
+// rdd_dbf.cc: navigation, records, locks
 void Phantom(PvDbfArea* a);
 DateTime Now();
 Status Stamp(PvDbfArea* a);
@@ -88,10 +88,10 @@ int Unlock(PvArea* area, PvRddArgs* x);
 int Pack(PvArea* area, PvRddArgs*);
 int Zap(PvArea* area, PvRddArgs*);
 int RecordInfo(PvArea* area, PvRddArgs* x);
-// rdd_dbf_sort.cpp: sort (__DBARRANGE) and whole-record writes
+// rdd_dbf_sort.cc: sort (__DBARRANGE) and whole-record writes
 int Sort(PvArea* area, PvRddArgs* x);
 int PutRecord(PvArea* area, PvRddArgs* x);
-// rdd_dbf_values.cpp: field values
+// rdd_dbf_values.cc: field values
 const Field* FieldOf(PvDbfArea* a, long n);
 void PutNumberItem(PV_ITEM item, double v, const Field& f, int width);
 int GetValue(PvArea* area, PvRddArgs* x);
@@ -101,7 +101,7 @@ Status PutItem(PvDbfArea* a, const Field& f, PV_ITEM v);
 int PutValue(PvArea* area, PvRddArgs* x);
 int GetValueFile(PvArea* area, PvRddArgs* x);
 int PutValueFile(PvArea* area, PvRddArgs* x);
-// rdd_dbf_open.cpp: open, create, close
+// rdd_dbf_open.cc: open, create, close
 std::string WithExtension(const std::string& file, const std::string& ext = ".dbf");
 std::string TakePassword(PvDbfSettings* s);
 void SetKey(DbfTable* table, const std::string& password);
@@ -114,7 +114,7 @@ int Exists(PvArea*, PvRddArgs* x);
 int Drop(PvArea*, PvRddArgs* x);
 int CreateMemoFile(PvArea* a, PvRddArgs*);
 int OpenMemoFile(PvArea* a, PvRddArgs*);
-// rdd_dbf_settings.cpp: settings and information
+// rdd_dbf_settings.cc: settings and information
 int Info(PvArea* area, PvRddArgs* x);
 PvDbfSettings* SettingsOf(PvRddNode* node);
 PvDbfSettings* SettingsOf(PvArea* a);

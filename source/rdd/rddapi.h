@@ -273,7 +273,7 @@ inline int pv_rddCallN(PvArea* area, int slot, long number) {
   return pv_rddCall(area, slot, &args);
 }
 
-// The default methods every driver starts from (rdd_default.cpp), for drivers that call them.
+// The default methods every driver starts from (rdd_default.cc), for drivers that call them.
 int pv_rddUnsupported(PvArea* area, PvRddArgs* args);
 int pv_rddDefaultSkip(PvArea* area, PvRddArgs* args);
 int pv_rddDefaultClose(PvArea* area, PvRddArgs* args);

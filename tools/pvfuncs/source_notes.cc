@@ -33,7 +33,7 @@ std::string sentenceFrom(const std::vector<std::string>& lines, size_t i, std::s
 
 bool isSource(const fs::path& p) {
   std::string e = p.extension().string();
-  return e == ".cc" || e == ".cpp" || e == ".h";
+  return e == ".cc" || e == ".h";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The DBFCDX driver's order slots: order create, list add, list clear, focus, rebuild,
-// destroy and the pending order condition (order information is in rdd_cdx_info.cpp).
+// destroy and the pending order condition (order information is in rdd_cdx_info.cc).
 #include <unistd.h>
 
 #include <cctype>

@@ -1,7 +1,7 @@
 // The DBFCDX driver's method table: movement through the controlling order (top, bottom,
 // skip, seek), key maintenance when a record goes cold, opening the production index with the
 // table, closing, flushing, and pack and zap followed by a rebuild. The order slots are in
-// rdd_cdx_orders.cpp.
+// rdd_cdx_orders.cc.
 #include <cstring>
 
 #include "cdx_maint.h"

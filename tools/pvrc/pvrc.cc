@@ -1,4 +1,4 @@
-// pvrc SCRIPT.rc -o OUTPUT.cpp: compiles the dialogs of a resource script into a C++ source
+// pvrc SCRIPT.rc -o OUTPUT.cc: compiles the dialogs of a resource script into a C++ source
 // that registers their templates when the program starts.
 #include <filesystem>
 #include <fstream>
@@ -10,7 +10,7 @@
 
 int main(int argc, char** argv) {
   if (argc != 4 || std::string(argv[2]) != "-o") {
-    std::cerr << "usage: pvrc SCRIPT.rc -o OUTPUT.cpp\n";
+    std::cerr << "usage: pvrc SCRIPT.rc -o OUTPUT.cc\n";
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);

@@ -427,7 +427,7 @@ int pv_rddDefaultAddField(PvArea* a, PvRddArgs* x) {
 }
 
 int pv_rddDefaultCreateFields(PvArea*, PvRddArgs*) {
-  return PV_SUCCESS;  // the DBF driver builds its fields from the structure (rdd_dbf.cpp)
+  return PV_SUCCESS;  // the DBF driver builds its fields from the structure (rdd_dbf.cc)
 }
 
 uint16_t pv_rddRaise(PvArea* area, uint32_t gencode, uint32_t subcode, const char* file,

@@ -16,7 +16,7 @@
 #include "start.h"
 #include "vm.h"
 
-void PV_FUN_ERRORNEW();  // errors.cpp
+void PV_FUN_ERRORNEW();  // errors.cc
 
 namespace {
 
