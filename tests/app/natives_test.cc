@@ -2,35 +2,11 @@
 // path in backslash form, and the runtime figures of the error report.
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "rtl_call.h"
 
 namespace {
 
-class AppNativesTest : public RtlTest {
- protected:
-  void SetUp() override {
-    RtlTest::SetUp();
-    char tmpl[] = "/tmp/app_natives_XXXXXX";
-    dir_ = ::mkdtemp(tmpl);
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf " + dir_;
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-    RtlTest::TearDown();
-  }
-  std::string path(const std::string& name) { return dir_ + "/" + name; }
-  std::string slurp(const std::string& name) {
-    std::ifstream in(path(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::string dir_;
-};
+using AppNativesTest = RtlFolderTest;
 
 TEST_F(AppNativesTest, ReportIsWrittenWithTheEndOfFileByte) {
   EXPECT_TRUE(logical("MEMOWRITNEW", {path("FEHLER_1.log"), std::string("a\r\nb\0c", 6)}));

@@ -1,6 +1,7 @@
 // Helpers shared by the files of the table engine's language functions. Internal.
 #pragma once
 
+#include "array.h"
 #include "errors.h"
 #include "rddapi.h"
 #include "vm.h"
@@ -30,6 +31,19 @@ inline PvScope RddScopeParams(int first) {
   s.record = pv_param(first + 3, PV_IT_NUMERIC);
   s.rest = pv_parl(first + 4);
   return s;
+}
+
+// The structure row of field `i` (1-based) of `a`: { name, type, length, decimals, flags }.
+inline void RddFieldRow(PvArea* a, long i, PV_ITEM row) {
+  PvItem code = {PV_IT_NIL, {}};
+  pv_arrayNew(row, 5);
+  for (int c = 1; c <= 5; ++c) {
+    PvRddArgs x;
+    x.number = i;
+    x.item = pv_arrayGetItemPtr(row, c);
+    x.item2 = pv_itemPutNI(&code, c);
+    pv_rddCall(a, PV_RDD_FIELDINFO, &x);
+  }
 }
 
 inline long RddNumber(int slot) {

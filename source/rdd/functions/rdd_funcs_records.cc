@@ -94,23 +94,15 @@ void PV_FUN_FIELDNAME() {
 
 void PV_FUN_DBSTRUCT() {
   PvArea* a = pv_rddGetCurrentWorkAreaPointer();
-  PvItem list = {PV_IT_NIL, {}}, code = {PV_IT_NIL, {}};
+  PvItem list = {PV_IT_NIL, {}};
   pv_arrayNew(&list, 0);
   for (size_t i = 1; a && i <= a->fields.size(); ++i) {
     PvItem field = {PV_IT_NIL, {}};
-    pv_arrayNew(&field, 5);
-    for (int c = 1; c <= 5; ++c) {
-      PvRddArgs x;
-      x.number = long(i);
-      x.item = pv_arrayGetItemPtr(&field, c);
-      x.item2 = pv_itemPutNI(&code, c);
-      pv_rddCall(a, PV_RDD_FIELDINFO, &x);
-    }
+    RddFieldRow(a, long(i), &field);
     pv_arrayAddForward(&list, &field);
   }
   pv_itemReturn(&list);
   pv_itemClear(&list);
-  pv_itemClear(&code);
 }
 
 // ---- records, commits and locks ---------------------------------------------------------------

@@ -70,7 +70,7 @@ void CopyScope(PvArea* from, PvArea* to, PV_ITEM names) {
 // The structure array of `area` limited to `names` (all fields when empty).
 void StructureOf(PvArea* area, PV_ITEM names, PV_ITEM out) {
   pv_arrayNew(out, 0);
-  PvItem field = {PV_IT_NIL, {}}, code = {PV_IT_NIL, {}};
+  PvItem field = {PV_IT_NIL, {}};
   for (size_t i = 1; i <= area->fields.size(); ++i) {
     bool listed = !names || pv_arrayLen(names) == 0;
     for (PV_SIZE k = 1; !listed && k <= pv_arrayLen(names); ++k) {
@@ -78,18 +78,10 @@ void StructureOf(PvArea* area, PV_ITEM names, PV_ITEM out) {
       listed = n && pv_rddFieldIndex(area, n) == i;
     }
     if (!listed) continue;
-    pv_arrayNew(&field, 5);
-    for (int c = 1; c <= 5; ++c) {
-      PvRddArgs x;
-      x.number = long(i);
-      x.item = pv_arrayGetItemPtr(&field, c);
-      x.item2 = pv_itemPutNI(&code, c);
-      pv_rddCall(area, PV_RDD_FIELDINFO, &x);
-    }
+    RddFieldRow(area, long(i), &field);
     pv_arrayAdd(out, &field);
   }
   pv_itemClear(&field);
-  pv_itemClear(&code);
 }
 
 // __DBCOPY(file, fields, for, while, next, record, rest, driver): copies the scope of the

@@ -11,29 +11,11 @@
 
 namespace {
 
-class FileTest : public RtlTest {
+class FileTest : public RtlFolderTest {
  protected:
-  void SetUp() override {
-    RtlTest::SetUp();
-    char tmpl[] = "/tmp/rtl_files_XXXXXX";
-    dir_ = ::mkdtemp(tmpl);
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf " + dir_;
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-    RtlTest::TearDown();
-  }
-  std::string path(const std::string& name) { return dir_ + "/" + name; }
-  std::string slurp(const std::string& name) {
-    std::ifstream in(path(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   void put(const std::string& name, const std::string& bytes) {
     std::ofstream(path(name), std::ios::binary) << bytes;
   }
-  std::string dir_;
 };
 
 TEST_F(FileTest, MemoWriteAndReadWithTheEofByte) {

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -131,4 +136,27 @@ class RtlTest : public ::testing::Test {
 
   PvErrorHandler handler_{onError, nullptr, nullptr, nullptr, nullptr};
   PvItem result_ = {PV_IT_NIL, {}};
+};
+
+// An RtlTest with a fresh folder of its own (removed afterwards) for the files a test writes.
+class RtlFolderTest : public RtlTest {
+ protected:
+  void SetUp() override {
+    RtlTest::SetUp();
+    char tmpl[] = "/tmp/rtl_test_XXXXXX";
+    dir_ = ::mkdtemp(tmpl);
+  }
+  void TearDown() override {
+    std::string cmd = "rm -rf " + dir_;
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    RtlTest::TearDown();
+  }
+  std::string path(const std::string& name) { return dir_ + "/" + name; }
+  std::string slurp(const std::string& name) {
+    std::ifstream in(path(name), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::string dir_;
 };
