@@ -100,7 +100,8 @@ void QtCanvas::fillRect(const RECT& r, COLORREF color) {
   RECT c;
   if (!clipTo(r, c)) return;
   QRgb v = toRgb(color);
-  for (int y = c.top; y < c.bottom; ++y) std::fill(line(y) + c.left, line(y) + c.right, v);
+  QRgb* row = line(c.top);
+  for (int y = c.top; y < c.bottom; ++y, row += stride()) std::fill(row + c.left, row + c.right, v);
 }
 
 void QtCanvas::invertRect(const RECT& r) {
@@ -139,7 +140,10 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
     lastFont_ = &f;
   }
   p.setPen(QColor(toRgb(color)));
-  p.drawText(QPoint(x, y + fonts_.metrics(font).ascent()), ansiToQString(text));
+  QPoint baseline(x, y + fonts_.metrics(font).ascent());
+  const QList<QGlyphRun>* runs = fonts_.glyphRuns(font, text);
+  if (!runs) return p.drawText(baseline, ansiToQString(text));
+  for (const QGlyphRun& run : *runs) p.drawGlyphRun(baseline, run);
 }
 
 void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
