@@ -32,6 +32,7 @@ CLASS TXBrowse FROM TControl
    DATA nArrayAt
    DATA nLastEditCol INIT 0
    DATA nVScrollPos INIT 0
+   DATA nThumbPos INIT -1   // the thumb position last given to the scroll bar (-1: none yet)
    DATA hBtnShadowPen, hWhitePen, hColPen, hRowPen, hBmpRecSel, hBrushRecSel
    DATA lCreated INIT .F.
    DATA lRecordSelector INIT .T.
@@ -50,6 +51,8 @@ CLASS TXBrowse FROM TControl
    CLASSDATA lRegistered INIT .F.
    DATA nResizeRow INIT 0   // the row whose bottom edge is being dragged
    DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
+   DATA aLayout        // the shown columns' cell layout (XBRWCELLS), NIL until made again
+   DATA aColLefts      // the left x of every shown column and of where a next one would start
 
    METHOD New( oWnd ) CONSTRUCTOR
    METHOD AddCol()
@@ -86,6 +89,8 @@ CLASS TXBrowse FROM TControl
    METHOD LastDisplayPos( lFull )
    METHOD ColLeft( nPos )
    METHOD ColumnsEnd()
+   METHOD CellLayout()
+   METHOD LayoutChanged() INLINE ::aLayout := NIL
    METHOD MouseRowPos( nRow )
    METHOD MouseColPos( nCol )
 
@@ -111,6 +116,7 @@ CLASS TXBrowse FROM TControl
    METHOD PaintRowLine( nBoundary )
    METHOD PaintRowFrame( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
+   METHOD PaintMarquee( y, nHeight )
    METHOD FillRightOf( nTop, nBottom, nColor )
    METHOD SelectionColors()
    METHOD RepaintHeader( oCol, lPressed )
@@ -296,6 +302,7 @@ RETURN NIL
 METHOD TakeSize() CLASS TXBrowse
    LOCAL aRect := GetWindowRect( ::hWnd )
    ::aWndSize := { aRect[ 4 ] - aRect[ 2 ], aRect[ 3 ] - aRect[ 1 ] }
+   ::LayoutChanged()
 RETURN NIL
 
 METHOD Resize( nType, nWidth, nHeight ) CLASS TXBrowse
@@ -345,6 +352,7 @@ METHOD GetDisplayCols() CLASS TXBrowse
       ENDIF
    NEXT
    AEval( ::aDisplay, {| nCol, nPos | ::aCols[ nCol ]:nPos := nPos } )
+   ::LayoutChanged()
    ::nColSel := Max( 1, Min( ::nColSel, Len( ::aDisplay ) ) )
    IF ::lHScroll .AND. ::hWnd != NIL .AND. ::hWnd != 0
       SetScrollRange( ::hWnd, SB_HORZ, 1, Max( Len( ::aDisplay ), 2 ), .T. )
@@ -377,6 +385,25 @@ RETURN x
 // The x where the displayed columns end (the left x a next column would have).
 METHOD ColumnsEnd() CLASS TXBrowse
 RETURN ::ColLeft( ::LastDisplayPos() + 1 )
+
+// The cell layout of the columns shown (made again after a change of the columns or the size,
+// and at every full paint), with their left edges in ::aColLefts.
+METHOD CellLayout() CLASS TXBrowse
+   LOCAL nLast, nPos, oCol, x := ::RecSelWidth(), nMax := ::BrwWidth()
+   IF ::aLayout == NIL
+      nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
+      ::aLayout := Array( nLast )
+      ::aColLefts := Array( nLast + 1 )
+      FOR nPos := 1 TO nLast
+         oCol := ::ColAtPos( nPos )
+         oCol:nDisplayCol := x
+         ::aColLefts[ nPos ] := x
+         ::aLayout[ nPos ] := oCol:CellLayout( x, nPos, nMax )
+         x += oCol:nWidth + 2
+      NEXT
+      ::aColLefts[ nLast + 1 ] := x
+   ENDIF
+RETURN ::aLayout
 
 METHOD MouseRowPos( nRow ) CLASS TXBrowse
    IF nRow < ::HeaderHeight() .OR. nRow >= ::DataBottom()
@@ -467,6 +494,7 @@ METHOD Paint() CLASS TXBrowse
    ENDIF
    aInfo := GxDispBegin( ::hWnd, hPaintDC )
    ::hDC := aInfo[ 3 ]
+   ::LayoutChanged()
    ::Fill( 0, 0, ::nHeight(), ::nWidth(), ::nClrPane )
    IF !::lRefreshOnlyData
       ::PaintRecordSelector()
@@ -522,22 +550,16 @@ RETURN NIL
 // records above it allow, else it moves up to the row it really is on.
 METHOD PaintRows() CLASS TXBrowse
    LOCAL nBookMark := ::BookMark(), nRows := ::RowCount(), nRow := 0, y := ::HeaderHeight()
-   LOCAL nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) ), nPos, oCol, lSelected := .F.
-   LOCAL nEnd := ::ColumnsEnd(), nSelBack := IIf( ::nMarqueeStyle > 3, ::SelectionColors()[ 2 ], NIL )
+   LOCAL aLayout := ::CellLayout(), nHeight := ::DataHeight(), lSelected := .F.
+   LOCAL nEnd := ATail( ::aColLefts ), nSelBack := IIf( ::nMarqueeStyle > 3, ::SelectionColors()[ 2 ], NIL )
    ::nRowSel := 1 - ::Skip( 1 - Min( ::nRowSel, Max( nRows, 1 ) ) )
-   FOR nPos := 1 TO nLast
-      ::ColAtPos( nPos ):nDisplayCol := ::ColLeft( nPos )
-   NEXT
    DO WHILE nRow < nRows
       nRow++
       IF nSelBack != NIL
          lSelected := ::nMarqueeStyle == 6 .AND. AScan( ::aSelected, ::BookMark() ) > 0
-         ::FillRightOf( y, y + ::DataHeight(), IIf( lSelected, nSelBack, Eval( ::bClrStd )[ 2 ] ) )
+         ::FillRightOf( y, y + nHeight, IIf( lSelected, nSelBack, Eval( ::bClrStd )[ 2 ] ) )
       ENDIF
-      FOR nPos := 1 TO nLast
-         oCol := ::ColAtPos( nPos )
-         oCol:PaintData( y, oCol:nDisplayCol, ::DataHeight(), lSelected, .F., nPos )
-      NEXT
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, 1, Len( aLayout ), XBrwColorSlot( lSelected, ::lFocused ) )
       y += ::nRowHeight
       IF nRow < nRows .AND. ::Skip( 1 ) == 0
          EXIT
@@ -557,7 +579,9 @@ RETURN NIL
 
 // The background right of the columns over one row.
 METHOD FillRightOf( nTop, nBottom, nColor ) CLASS TXBrowse
-   LOCAL nEnd := ::ColumnsEnd() - IIf( ::nColDividerStyle < 5, 2, 1 )
+   LOCAL nEnd
+   ::CellLayout()
+   nEnd := ATail( ::aColLefts ) - IIf( ::nColDividerStyle < 5, 2, 1 )
    IF nEnd < ::BrwWidth()
       ::Fill( nTop, nEnd, nBottom, ::BrwWidth(), nColor )
    ENDIF
@@ -569,8 +593,9 @@ METHOD PaintColLines( nTop, nBottom ) CLASS TXBrowse
    IF ::nColDividerStyle == 0
       RETURN NIL
    ENDIF
-   FOR nPos := 2 TO Min( ::LastDisplayPos(), Len( ::aDisplay ) ) + 1
-      x := ::ColLeft( nPos )
+   ::CellLayout()
+   FOR nPos := 2 TO Len( ::aColLefts )
+      x := ::aColLefts[ nPos ]
       IF ::nColDividerStyle == 6
          ::Line( x - 2, nTop, x - 2, nBottom, ::hWhitePen )
          ::Line( x - 1, nTop, x - 1, nBottom, ::hColPen )
@@ -593,13 +618,13 @@ METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
       ::Line( 2, y, 22, y, ::hBtnShadowPen )
       ::Line( 2, y + 1, 22, y + 1, ::hWhitePen )
    ENDIF
-   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
+   nLast := Len( ::CellLayout() )
    FOR nPos := 1 TO nLast
-      x := ::ColLeft( nPos )
+      x := ::aColLefts[ nPos ]
       IF nPos > 1
          nOffset := IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) )
       ENDIF
-      nRight := x + ::ColAtPos( nPos ):nWidth
+      nRight := ::aColLefts[ nPos + 1 ] - 2
       IF nPos == nLast .AND. ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
          nRight := Max( nRight, ::BrwWidth() - 4 )
       ENDIF
@@ -630,37 +655,36 @@ RETURN NIL
 // marquee of the current cell. lShown: the row's cells are on screen already, so with a marquee
 // of the current cell only (styles 0 to 3) that cell is all that changes.
 METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
-   LOCAL y, lHighlight, nLast, nPos, oCol, nHeight := ::DataHeight(), lOwnDC, nFirst
-   nRowSel := XBrwDefault( nRowSel, ::nRowSel )
+   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot
    IF ::nLen == 0 .OR. !::lCreated
       RETURN NIL
    ENDIF
+   nRowSel := XBrwDefault( nRowSel, ::nRowSel )
    y := ::RowTop( nRowSel )
    IF y > ::LastRow()
       RETURN NIL
    ENDIF
+   nHeight := ::DataHeight()
    lHighlight := lSelected == .T. .AND. ::nMarqueeStyle >= 4
    IF ::nMarqueeStyle == 6
       lHighlight := AScan( ::aSelected, ::BookMark() ) > 0
    ENDIF
    lOwnDC := ::GetDrawDC()
-   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
-   nFirst := 1
+   aLayout := ::CellLayout()
+   nLast := Len( aLayout )
+   nSlot := XBrwColorSlot( lHighlight, ::lFocused )
+   nLastCell := nLast
    IF lShown == .T. .AND. ::nMarqueeStyle <= 3
       nFirst := ::nColSel
-      nLast := Min( nLast, ::nColSel )
+      nLastCell := Min( nLast, ::nColSel )
    ENDIF
-   FOR nPos := nFirst TO nLast
-      oCol := ::ColAtPos( nPos )
-      oCol:PaintData( y, ::ColLeft( nPos ), nHeight, lHighlight, .F., nPos )
-   NEXT
-   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
+   XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
    IF ::nMarqueeStyle >= 4
       ::FillRightOf( y, y + nHeight, IIf( lHighlight, ::SelectionColors()[ 2 ], Eval( ::bClrStd )[ 2 ] ) )
    ENDIF
    IF ::nMarqueeStyle == 6
       IF lSelected == .T.
-         FrameDot( ::hDC, y, ::RecSelWidth(), y + nHeight - 1, Min( ::ColumnsEnd(), ::BrwWidth() ) - 3 )
+         FrameDot( ::hDC, y, ::RecSelWidth(), y + nHeight - 1, Min( ATail( ::aColLefts ), ::BrwWidth() ) - 3 )
       ELSE
          ::PaintColLines( y, y + ::nRowHeight )
       ENDIF
@@ -672,17 +696,22 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
       ENDIF
    ENDIF
    IF lSelected == .T. .AND. ::nColSel <= nLast
-      oCol := ::SelectedCol()
-      DO CASE
-      CASE ::nMarqueeStyle == 1 .OR. ::nMarqueeStyle == 2
-         oCol:Box( y, oCol:nDisplayCol, nHeight, ::nMarqueeStyle )
-      CASE ::nMarqueeStyle == 3
-         oCol:PaintData( y, oCol:nDisplayCol, nHeight, .T., .F., ::nColSel )
-      CASE ::nMarqueeStyle == 4
-         oCol:Box( y, oCol:nDisplayCol, nHeight, 3 )
-      ENDCASE
+      ::PaintMarquee( y, nHeight )
    ENDIF
    ::FreeDrawDC( lOwnDC )
+RETURN NIL
+
+// The mark of the current cell in row y (marquee styles 1 to 4).
+METHOD PaintMarquee( y, nHeight ) CLASS TXBrowse
+   LOCAL oCol := ::SelectedCol()
+   DO CASE
+   CASE ::nMarqueeStyle == 1 .OR. ::nMarqueeStyle == 2
+      oCol:Box( y, oCol:nDisplayCol, nHeight, ::nMarqueeStyle )
+   CASE ::nMarqueeStyle == 3
+      XBrwCells( ::hDC, y, y + nHeight, ::aLayout, ::nColSel, ::nColSel, XBrwColorSlot( .T., ::lFocused ) )
+   CASE ::nMarqueeStyle == 4
+      oCol:Box( y, oCol:nDisplayCol, nHeight, 3 )
+   ENDCASE
 RETURN NIL
 
 // The selection colours: bClrSelFocus while the grid has the focus, else bClrSel.
@@ -913,17 +942,21 @@ RETURN NIL
 // ---- scroll bars --------------------------------------------------------------------------
 
 METHOD VSetRange() CLASS TXBrowse
+   ::nThumbPos := -1
    IF ::lVScroll .AND. !Empty( ::hWnd )
       SetScrollRange( ::hWnd, SB_VERT, 1, Max( Min( ::nLen, XBRW_SCROLL_LIMIT ), 2 ), .F. )
    ENDIF
 RETURN NIL
 
-// Puts the thumb at logical key nPos, scaled to 0...10000 past 10000 keys.
+// Puts the thumb at logical key nPos, scaled to 0...10000 past 10000 keys; the bar is redrawn
+// only when the thumb moves (past 10000 keys it moves once in many rows).
 METHOD VSetPos( nPos ) CLASS TXBrowse
+   LOCAL nThumb
    ::nVScrollPos := Max( Min( nPos, ::nLen ), 1 )
-   IF ::lVScroll .AND. !Empty( ::hWnd )
-      SetScrollPos( ::hWnd, SB_VERT, IIf( ::nLen > XBRW_SCROLL_LIMIT, ;
-                    Int( ::nVScrollPos * XBRW_SCROLL_LIMIT / ::nLen ), ::nVScrollPos ), .T. )
+   nThumb := IIf( ::nLen > XBRW_SCROLL_LIMIT, Int( ::nVScrollPos * XBRW_SCROLL_LIMIT / ::nLen ), ::nVScrollPos )
+   IF ::lVScroll .AND. !Empty( ::hWnd ) .AND. nThumb != ::nThumbPos
+      ::nThumbPos := nThumb
+      SetScrollPos( ::hWnd, SB_VERT, nThumb, .T. )
    ENDIF
 RETURN NIL
 

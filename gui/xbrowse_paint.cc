@@ -1,5 +1,5 @@
-// Painting helpers of the browse grid: off-screen buffer, gradients, text, scrolling, frames and
-// the record-selector arrow, all drawn through the Win32 layer's GDI.
+// Painting helpers of the browse grid: off-screen buffer, gradients, fills, text, data cells,
+// scrolling, frames and the record-selector arrow, all drawn through the Win32 layer's GDI.
 #include "xbrowse_paint.h"
 
 #include <algorithm>
@@ -101,6 +101,33 @@ int drawTextCopy(HDC dc, std::string_view text, RECT rect, UINT format) {
   std::string copy(text);
   copy.append(4, '\0');
   return DrawTextA(dc, copy.data(), static_cast<int>(text.size()), &rect, format);
+}
+
+void fillSolid(HDC dc, const RECT& rect, COLORREF color) {
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
+void drawStyledText(HDC dc, std::string_view text, const RECT& rect, HFONT font, COLORREF color,
+                    const COLORREF* back, UINT format) {
+  if ((format & DT_SINGLELINE) && !(format & (DT_RIGHT | DT_CENTER)))
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  COLORREF oldText = SetTextColor(dc, color);
+  COLORREF oldBack = back ? SetBkColor(dc, *back) : GetBkColor(dc);
+  int oldMode = SetBkMode(dc, back ? OPAQUE : TRANSPARENT);
+  drawTextCopy(dc, text, rect, format);
+  SetBkMode(dc, oldMode);
+  SetBkColor(dc, oldBack);
+  SetTextColor(dc, oldText);
+  if (oldFont) SelectObject(dc, oldFont);
+}
+
+void drawCell(HDC dc, const RECT& cell, COLORREF back, std::string_view text, const CellText& how) {
+  fillSolid(dc, cell, back);
+  drawStyledText(dc, text, RECT{how.left, cell.top + 2, how.right, cell.bottom - 2}, how.font, how.color, nullptr,
+                 how.format);
 }
 
 void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight, int footerHeight) {

@@ -42,6 +42,7 @@ CLASS TXBrwColumn
    METHOD CellText()
    METHOD PaintHeader( nRow, nCol, nHeight, lPressed, hDC )
    METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos )
+   METHOD CellLayout( nCol, nPos, nMax )
    METHOD Box( nRow, nCol, nHeight, nStyle )
    METHOD HeaderLButtonDown( nRow, nCol, nFlags )
    METHOD HeaderLButtonUp( nRow, nCol, nFlags )
@@ -143,34 +144,28 @@ METHOD PaintHeader( nRow, nCol, nHeight, lPressed, hDC ) CLASS TXBrwColumn
 RETURN NIL
 
 METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos ) CLASS TXBrwColumn
-   LOCAL oBrw := ::oBrw, aColors, nLeft, nRight, nStyle := oBrw:nColDividerStyle, nMax := oBrw:BrwWidth()
+   LOCAL oBrw := ::oBrw
    IF oBrw:nLen == 0
       RETURN NIL
    ENDIF
    IF nCol != NIL
       ::nDisplayCol := nCol
    ENDIF
-   nCol := ::nDisplayCol
-   nPos := XBrwDefault( nPos, ::nPos )
-   IF lHighlight == .T.
-      aColors := Eval( IIf( oBrw:lFocused, ::bClrSelFocus, ::bClrSel ) )
-   ELSE
-      aColors := Eval( ::bClrStd )
-   ENDIF
-   IF nStyle == 0
-      nLeft := nCol
-      nRight := nCol + ::nWidth + 2
-   ELSEIF nStyle < 5 .AND. nPos > 1
-      nLeft := nCol - 1
-      nRight := nCol + ::nWidth
-   ELSE
-      nLeft := nCol
-      nRight := nCol + ::nWidth
-   ENDIF
-   XBrwCell( oBrw:hDC, nRow, nLeft, nRow + nHeight, Min( nRight, nMax - 4 ), aColors[ 2 ], ;
-             ::CellText(), nCol + 3, Min( nCol + ::nWidth - 3, nMax - 5 ), XBrwFontHandle( ::oDataFont ), ;
-             aColors[ 1 ], ::nDataStyle )
+   XBrwCells( oBrw:hDC, nRow, nRow + nHeight, { ::CellLayout( ::nDisplayCol, XBrwDefault( nPos, ::nPos ), oBrw:BrwWidth() ) }, ;
+              1, 1, XBrwColorSlot( lHighlight, oBrw:lFocused ) )
 RETURN NIL
+
+// This column's entry of the grid's cell layout (XBRWCELLS) when it starts at x nCol, at
+// display position nPos, with the grid's data ending at x nMax.
+METHOD CellLayout( nCol, nPos, nMax ) CLASS TXBrwColumn
+   LOCAL nStyle := ::oBrw:nColDividerStyle, nLeft := nCol, nRight := nCol + ::nWidth
+   IF nStyle == 0
+      nRight += 2
+   ELSEIF nStyle < 5 .AND. nPos > 1
+      nLeft--
+   ENDIF
+RETURN { Self, ::bStrData, nLeft, Min( nRight, nMax - 4 ), nCol + 3, Min( nCol + ::nWidth - 3, nMax - 5 ), ;
+         XBrwFontHandle( ::oDataFont ), ::nDataStyle, ::bClrStd, ::bClrSel, ::bClrSelFocus }
 
 // Marks the cell: 1 dotted focus frame, 2 solid frame, 3 raised box.
 METHOD Box( nRow, nCol, nHeight, nStyle ) CLASS TXBrwColumn
@@ -219,6 +214,10 @@ RETURN NIL
 
 FUNCTION XBrwDefault( xValue, xDefault )
 RETURN IIf( xValue == NIL, xDefault, xValue )
+
+// The cell-layout slot of the colour block for a cell: marked with or without the focus, or not.
+FUNCTION XBrwColorSlot( lHighlight, lFocused )
+RETURN IIf( lHighlight == .T., IIf( lFocused == .T., XBRW_CELL_CLRSELFOCUS, XBRW_CELL_CLRSEL ), XBRW_CELL_CLRSTD )
 
 FUNCTION XBrwFontHandle( oFont )
 RETURN IIf( oFont == NIL, 0, oFont:hFont )
