@@ -23,9 +23,8 @@ int width(const LOGFONTA& lf, std::string_view s) { return s.empty() ? 0 : backe
 // Draws one run at canvas-relative logical coordinates with the context's colours and mode.
 void drawRun(DeviceContext* dc, Canvas* c, int x, int y, std::string_view text, const LOGFONTA& lf,
              const FontMetrics& m, int underline) {
-  int w = width(lf, text);
   POINT p = toCanvas(dc, x, y);
-  if (dc->s.bkMode == OPAQUE) c->fillRect(RECT{p.x, p.y, p.x + w, p.y + m.height}, dc->s.bkColor);
+  if (dc->s.bkMode == OPAQUE) c->fillRect(RECT{p.x, p.y, p.x + width(lf, text), p.y + m.height}, dc->s.bkColor);
   c->drawText(p.x, p.y, text, lf, dc->s.textColor);
   if (underline >= 0 && underline < static_cast<int>(text.size())) {
     int ux = width(lf, text.substr(0, static_cast<size_t>(underline)));
@@ -188,10 +187,10 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (single && (format & DT_VCENTER)) y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
   else if (single && (format & DT_BOTTOM)) y = rect->bottom - lineHeight;
   for (const Line& l : lines) {
-    int w = width(lf, l.text);
+    // Only centred and right-aligned lines need their width measured.
     int x = rect->left;
-    if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - w) / 2;
-    else if (format & DT_RIGHT) x = rect->right - w;
+    if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - width(lf, l.text)) / 2;
+    else if (format & DT_RIGHT) x = rect->right - width(lf, l.text);
     drawRun(dc, c, x, y, l.text, lf, m, (format & DT_HIDEPREFIX) ? -1 : l.underline);
     y += lineHeight;
   }
