@@ -589,20 +589,23 @@ RETURN NIL
 
 // Column lines from nTop to nBottom at every boundary of the displayed columns.
 METHOD PaintColLines( nTop, nBottom ) CLASS TXBrowse
-   LOCAL nPos, x
+   LOCAL nPos, x, nStyle, hColPen, hWhitePen
    IF ::nColDividerStyle == 0
       RETURN NIL
    ENDIF
    ::CellLayout()
+   nStyle := ::nColDividerStyle
+   hColPen := ::hColPen
+   hWhitePen := ::hWhitePen
    FOR nPos := 2 TO Len( ::aColLefts )
       x := ::aColLefts[ nPos ]
-      IF ::nColDividerStyle == 6
-         ::Line( x - 2, nTop, x - 2, nBottom, ::hWhitePen )
-         ::Line( x - 1, nTop, x - 1, nBottom, ::hColPen )
+      IF nStyle == 6
+         XBrwLine( ::hDC, x - 2, nTop, x - 2, nBottom, hWhitePen )
+         XBrwLine( ::hDC, x - 1, nTop, x - 1, nBottom, hColPen )
       ELSE
-         ::Line( x - 2, nTop, x - 2, nBottom, ::hColPen )
-         IF ::nColDividerStyle == 5
-            ::Line( x - 1, nTop, x - 1, nBottom, ::hWhitePen )
+         XBrwLine( ::hDC, x - 2, nTop, x - 2, nBottom, hColPen )
+         IF nStyle == 5
+            XBrwLine( ::hDC, x - 1, nTop, x - 1, nBottom, hWhitePen )
          ENDIF
       ENDIF
    NEXT
@@ -611,30 +614,36 @@ RETURN NIL
 // The line between painted row nBoundary and the next one.
 METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
    LOCAL y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight, nPos, x, nOffset := 0, nRight, nLast
-   IF ::nRowDividerStyle == 0
+   LOCAL nStyle := ::nRowDividerStyle, hRowPen := ::hRowPen, hWhitePen := ::hWhitePen, aLefts
+   LOCAL nInset := IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight := 0
+   IF nStyle == 0
       RETURN NIL
    ENDIF
    IF ::lRecordSelector
       ::Line( 2, y, 22, y, ::hBtnShadowPen )
-      ::Line( 2, y + 1, 22, y + 1, ::hWhitePen )
+      ::Line( 2, y + 1, 22, y + 1, hWhitePen )
    ENDIF
    nLast := Len( ::CellLayout() )
+   aLefts := ::aColLefts
+   IF ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
+      nWideRight := ::BrwWidth() - 4
+   ENDIF
    FOR nPos := 1 TO nLast
-      x := ::aColLefts[ nPos ]
+      x := aLefts[ nPos ]
       IF nPos > 1
-         nOffset := IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) )
+         nOffset := nInset
       ENDIF
-      nRight := ::aColLefts[ nPos + 1 ] - 2
-      IF nPos == nLast .AND. ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
-         nRight := Max( nRight, ::BrwWidth() - 4 )
+      nRight := aLefts[ nPos + 1 ] - 2
+      IF nPos == nLast
+         nRight := Max( nRight, nWideRight )
       ENDIF
-      IF ::nRowDividerStyle == 6
-         ::Line( x - nOffset, y, nRight, y, ::hWhitePen )
-         ::Line( x - nOffset, y - 1, nRight, y - 1, ::hRowPen )
+      IF nStyle == 6
+         XBrwLine( ::hDC, x - nOffset, y, nRight, y, hWhitePen )
+         XBrwLine( ::hDC, x - nOffset, y - 1, nRight, y - 1, hRowPen )
       ELSE
-         ::Line( x - nOffset, y, nRight, y, ::hRowPen )
-         IF ::nRowDividerStyle == 5
-            ::Line( x - nOffset, y - 1, nRight, y - 1, ::hWhitePen )
+         XBrwLine( ::hDC, x - nOffset, y, nRight, y, hRowPen )
+         IF nStyle == 5
+            XBrwLine( ::hDC, x - nOffset, y - 1, nRight, y - 1, hWhitePen )
          ENDIF
       ENDIF
    NEXT
@@ -745,10 +754,11 @@ RETURN NIL
 // ---- navigation ---------------------------------------------------------------------------
 
 METHOD GoUp() CLASS TXBrowse
-   LOCAL lMoved, lShown := .T.
+   LOCAL lMoved, lShown := .T., lOwnDC
    IF ::nLen == 0 .OR. ::Bof()
       RETURN NIL
    ENDIF
+   lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    lMoved := ::Skip( -1 ) == -1
    IF lMoved
@@ -761,11 +771,12 @@ METHOD GoUp() CLASS TXBrowse
       ::VSetPos( ::nVScrollPos - 1 )
    ENDIF
    ::DrawLine( .T., , lShown )
+   ::FreeDrawDC( lOwnDC )
    ::Changed()
 RETURN NIL
 
 METHOD GoDown() CLASS TXBrowse
-   LOCAL lShown
+   LOCAL lShown, lOwnDC
    IF ::nLen == 0
       RETURN NIL
    ENDIF
@@ -775,6 +786,7 @@ METHOD GoDown() CLASS TXBrowse
       ENDIF
       RETURN NIL
    ENDIF
+   lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    IF ::Skip( 1 ) == 1
       IF ::nRowSel < ::RowCount()
@@ -786,10 +798,12 @@ METHOD GoDown() CLASS TXBrowse
       ENDIF
       ::VSetPos( ::nVScrollPos + 1 )
       ::DrawLine( .T., , lShown )
+      ::FreeDrawDC( lOwnDC )
       ::Changed()
    ELSE
       ::VSetPos( ::nLen )
       ::DrawLine( .T., , .T. )
+      ::FreeDrawDC( lOwnDC )
       IF ::bPastEof != NIL
          Eval( ::bPastEof )
       ENDIF

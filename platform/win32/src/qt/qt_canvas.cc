@@ -161,12 +161,15 @@ void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD 
   int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
   if (right <= left) return;
   bool bottomFirst = inPlace && dy < 0;
+  QRgb* target = line(0);  // writable first: the source may be this image
+  const QRgb* source = reinterpret_cast<const QRgb*>(from.constBits());
+  qsizetype sourceStride = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
   for (int i = 0; i < c.bottom - c.top; ++i) {
     int y = bottomFirst ? c.bottom - 1 - i : c.top + i;
     int sy = y + dy;
     if (sy < 0 || sy >= from.height()) continue;
-    const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy)) + dx;
-    QRgb* d = line(y);
+    const QRgb* s = source + sy * sourceStride + dx;
+    QRgb* d = target + y * stride();
     if (rop == SRCCOPY) {
       std::memmove(d + left, s + left, sizeof(QRgb) * static_cast<size_t>(right - left));
       continue;
