@@ -687,7 +687,13 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
       nFirst := ::nColSel
       nLastCell := Min( nLast, ::nColSel )
    ENDIF
-   XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
+   IF lSelected == .T. .AND. ::nMarqueeStyle == 3 .AND. ::nColSel <= nLast
+      // the current cell is painted marked below, over the same rectangle: not twice
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, Min( nLastCell, ::nColSel - 1 ), nSlot )
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, Max( nFirst, ::nColSel + 1 ), nLastCell, nSlot )
+   ELSE
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
+   ENDIF
    IF ::nMarqueeStyle >= 4
       ::FillRightOf( y, y + nHeight, IIf( lHighlight, ::SelectionColors()[ 2 ], Eval( ::bClrStd )[ 2 ] ) )
    ENDIF
