@@ -111,6 +111,8 @@ CLASS TXBrowse FROM TControl
    METHOD Paint()
    METHOD PaintRecordSelector()
    METHOD PaintHeaders()
+   METHOD PaintFooters()
+   METHOD PaintTitleBand( nTop, nHeight, lHeader )
    METHOD PaintRows()
    METHOD PaintColLines( nTop, nBottom )
    METHOD PaintRowLine( nBoundary )
@@ -237,7 +239,9 @@ METHOD Adjust() CLASS TXBrowse
       ::nHeaderHeight := nHeight * ::nHeaderLines + 7
    ENDIF
    IF ::lFooter .AND. ::nFooterHeight == NIL
-      ::nFooterHeight := ::nHeaderHeight
+      nHeight := 0
+      AEval( ::aCols, {| o | nHeight := Max( nHeight, o:FooterHeight() ) } )
+      ::nFooterHeight := nHeight * ::nFooterLines + 7
    ENDIF
    IF ::nRowHeight == NIL
       nHeight := 0
@@ -510,6 +514,7 @@ METHOD Paint() CLASS TXBrowse
          ::PaintRowLine( nBoundary )
       NEXT
    ENDIF
+   ::PaintFooters()
    GxDispEnd( aInfo )
    ::hDC := hPaintDC
 RETURN NIL
@@ -526,24 +531,40 @@ METHOD PaintRecordSelector() CLASS TXBrowse
 RETURN NIL
 
 METHOD PaintHeaders() CLASS TXBrowse
-   LOCAL nHeight := ::HeaderHeight(), nWidth := ::BrwWidth(), nPos, x := ::RecSelWidth(), oCol
-   IF !::lHeader
-      RETURN NIL
+   IF ::lHeader
+      ::PaintTitleBand( 0, ::HeaderHeight(), .T. )
    ENDIF
-   ::Line( 0, 0, nWidth, 0, ::hBtnShadowPen )
-   ::Line( 0, 1, nWidth, 1, ::hWhitePen )
-   ::Line( 0, nHeight - 1, nWidth, nHeight - 1, ::hBtnShadowPen )
-   ::Fill( 2, 2, nHeight - 1, nWidth, ::nRecSelColor )
+RETURN NIL
+
+// The footers below the data rows, when the grid has them.
+METHOD PaintFooters() CLASS TXBrowse
+   IF ::FooterHeight() > 0
+      ::PaintTitleBand( ::DataBottom(), ::FooterHeight(), .F. )
+   ENDIF
+RETURN NIL
+
+// A band of the columns' titles (lHeader) or footers from y nTop, nHeight high: its frame
+// lines, the record-selector colour behind it, and each shown column's title or footer.
+METHOD PaintTitleBand( nTop, nHeight, lHeader ) CLASS TXBrowse
+   LOCAL nWidth := ::BrwWidth(), nPos, x := ::RecSelWidth(), oCol, nBottom := nTop + nHeight
+   ::Line( 0, nTop, nWidth, nTop, ::hBtnShadowPen )
+   ::Line( 0, nTop + 1, nWidth, nTop + 1, ::hWhitePen )
+   ::Line( 0, nBottom - 1, nWidth, nBottom - 1, ::hBtnShadowPen )
+   ::Fill( nTop + 2, 2, nBottom - 1, nWidth, ::nRecSelColor )
    FOR nPos := 1 TO Min( ::LastDisplayPos(), Len( ::aDisplay ) )
       oCol := ::ColAtPos( nPos )
       oCol:nDisplayCol := x
-      ::Line( x - 2, 2, x - 2, nHeight - 1, ::hBtnShadowPen )
-      ::Line( x - 1, 2, x - 1, nHeight - 1, ::hWhitePen )
-      oCol:PaintHeader( 2, x, nHeight - 3, .F., ::hDC )
+      ::Line( x - 2, nTop + 2, x - 2, nBottom - 1, ::hBtnShadowPen )
+      ::Line( x - 1, nTop + 2, x - 1, nBottom - 1, ::hWhitePen )
+      IF lHeader
+         oCol:PaintHeader( nTop + 2, x, nHeight - 3, .F., ::hDC )
+      ELSE
+         oCol:PaintFooter( nTop + 2, x, nHeight - 3, ::hDC )
+      ENDIF
       x += oCol:nWidth + 2
    NEXT
-   ::Line( x - 2, 2, x - 2, nHeight - 1, ::hBtnShadowPen )
-   ::Line( x - 1, 2, x - 1, nHeight - 1, ::hWhitePen )
+   ::Line( x - 2, nTop + 2, x - 2, nBottom - 1, ::hBtnShadowPen )
+   ::Line( x - 1, nTop + 2, x - 1, nBottom - 1, ::hWhitePen )
 RETURN NIL
 
 // The data rows from the first shown record down; the current record keeps its row when the
@@ -1111,6 +1132,12 @@ METHOD LButtonDown( nRow, nCol, nFlags ) CLASS TXBrowse
    IF nRow < ::HeaderHeight()
       IF nColPos > 0
          ::ColAtPos( nColPos ):HeaderLButtonDown( nRow, nCol, nFlags )
+      ENDIF
+      RETURN 0
+   ENDIF
+   IF ::FooterHeight() > 0 .AND. nRow >= ::DataBottom()
+      IF nColPos > 0 .AND. ::ColAtPos( nColPos ):bLClickFooter != NIL
+         Eval( ::ColAtPos( nColPos ):bLClickFooter, nRow, nCol, nFlags, ::ColAtPos( nColPos ) )
       ENDIF
       RETURN 0
    ENDIF

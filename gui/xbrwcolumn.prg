@@ -35,12 +35,16 @@ CLASS TXBrwColumn
    METHOD Adjust()
    METHOD DefStyle( nAlign, lSingleLine )
    METHOD HeaderHeight()
+   METHOD FooterHeight()
+   METHOD FooterText()
    METHOD HeaderWidth()
    METHOD FooterWidth()
    METHOD DataHeight()
    METHOD DataWidth()
    METHOD CellText()
    METHOD PaintHeader( nRow, nCol, nHeight, lPressed, hDC )
+   METHOD PaintFooter( nRow, nCol, nHeight, hDC )
+   METHOD PaintTitle( nRow, nCol, nHeight, lPressed, hDC, cText, oFont, aColors, nStyle )
    METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos )
    METHOD CellLayout( nCol, nPos, nMax )
    METHOD Box( nRow, nCol, nHeight, nStyle )
@@ -100,8 +104,20 @@ RETURN IIf( Empty( ::cHeader ), 0, XBrwTextSize( ::oBrw:hWnd, XBrwFontHandle( ::
 METHOD HeaderWidth() CLASS TXBrwColumn
 RETURN Max( XBrwWidestLine( ::oBrw:hWnd, ::oHeaderFont, ::cHeader, .F. ), 16 )
 
+METHOD FooterHeight() CLASS TXBrwColumn
+RETURN IIf( Empty( ::FooterText() ), 0, XBrwTextSize( ::oBrw:hWnd, XBrwFontHandle( ::oFooterFont ), "B" )[ 2 ] )
+
 METHOD FooterWidth() CLASS TXBrwColumn
-RETURN IIf( ::oBrw:lFooter, XBrwWidestLine( ::oBrw:hWnd, ::oFooterFont, ::cFooter, .F. ), 0 )
+RETURN IIf( ::oBrw:lFooter, XBrwWidestLine( ::oBrw:hWnd, ::oFooterFont, ::FooterText(), .F. ), 0 )
+
+// The footer's text: what bFooter gives now (evaluated with the column), else cFooter.
+METHOD FooterText() CLASS TXBrwColumn
+   LOCAL xValue
+   IF ::bFooter == NIL
+      RETURN ::cFooter
+   ENDIF
+   xValue := Eval( ::bFooter, Self )
+RETURN IIf( ValType( xValue ) == "C", xValue, XBrwValueText( xValue ) )
 
 METHOD DataHeight() CLASS TXBrwColumn
 RETURN IIf( ::bStrData == NIL, 0, XBrwTextSize( ::oBrw:hWnd, XBrwFontHandle( ::oDataFont ), "B" )[ 2 ] )
@@ -124,23 +140,33 @@ METHOD CellText() CLASS TXBrwColumn
 RETURN IIf( ValType( xValue ) == "C", xValue, XBrwValueText( xValue ) )
 
 METHOD PaintHeader( nRow, nCol, nHeight, lPressed, hDC ) CLASS TXBrwColumn
-   LOCAL oBrw := ::oBrw, aColors, nRight := nCol + ::nWidth, nThird := nRow + Int( nHeight / 3 )
+   ::nDisplayCol := nCol
+   ::PaintTitle( nRow, nCol, nHeight, lPressed == .T., hDC, ::cHeader, ::oHeaderFont, ;
+                 IIf( lPressed == .T., { 16777215, 8388608 }, Eval( ::bClrHeader ) ), ::nHeadStyle )
+RETURN NIL
+
+METHOD PaintFooter( nRow, nCol, nHeight, hDC ) CLASS TXBrwColumn
+   ::PaintTitle( nRow, nCol, nHeight, .F., hDC, ::FooterText(), ::oFooterFont, Eval( ::bClrFooter ), ::nFootStyle )
+RETURN NIL
+
+// A title or footer cell: the background (the 2007 look: two gradients, gold when pressed) and
+// the text in the font, colours and DrawText format.
+METHOD PaintTitle( nRow, nCol, nHeight, lPressed, hDC, cText, oFont, aColors, nStyle ) CLASS TXBrwColumn
+   LOCAL oBrw := ::oBrw, nRight := nCol + ::nWidth, nThird := nRow + Int( nHeight / 3 )
    IF hDC == NIL
       hDC := oBrw:hDC
    ENDIF
-   ::nDisplayCol := nCol
-   aColors := IIf( lPressed == .T., { 16777215, 8388608 }, Eval( ::bClrHeader ) )
    IF !oBrw:l2007
       XBrwFill( hDC, nRow, nCol, nRow + nHeight, nRight, aColors[ 2 ] )
-   ELSEIF lPressed == .T.
+   ELSEIF lPressed
       Gradient( hDC, { nRow, nCol, nThird, nRight }, RGB( 255, 253, 222 ), RGB( 255, 231, 151 ), .T. )
       Gradient( hDC, { nThird, nCol, nRow + nHeight, nRight }, RGB( 255, 215, 84 ), RGB( 255, 233, 162 ), .T. )
    ELSE
       Gradient( hDC, { nRow, nCol, nThird, nRight }, RGB( 219, 230, 244 ), RGB( 207, 221, 239 ), .T. )
       Gradient( hDC, { nThird, nCol, nRow + nHeight, nRight }, RGB( 201, 217, 237 ), RGB( 231, 242, 255 ), .T. )
    ENDIF
-   XBrwText( hDC, ::cHeader, { nRow + 2, nCol + 3, nRow + nHeight - 2, nRight - 3 }, ;
-             XBrwFontHandle( ::oHeaderFont ), aColors[ 1 ], NIL, ::nHeadStyle )
+   XBrwText( hDC, cText, { nRow + 2, nCol + 3, nRow + nHeight - 2, nRight - 3 }, XBrwFontHandle( oFont ), ;
+             aColors[ 1 ], NIL, nStyle )
 RETURN NIL
 
 METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos ) CLASS TXBrwColumn
