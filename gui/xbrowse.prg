@@ -53,12 +53,14 @@ CLASS TXBrowse FROM TControl
    DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
    DATA aLayout        // the shown columns' cell layout (XBRWCELLS), NIL until made again
    DATA aColLefts      // the left x of every shown column and of where a next one would start
+   DATA lArrayCols INIT .F.   // the columns were made by SetArray
 
    METHOD New( oWnd ) CONSTRUCTOR
    METHOD AddCol()
    METHOD CreateFromResource( nId )
    METHOD Initiate( hDlg )
    METHOD SetRDD( lAddColumns )
+   METHOD SetArray( aData, lAddColumns )
    METHOD Adjust()
    METHOD MakePens()
    METHOD End()
@@ -214,7 +216,7 @@ METHOD Initiate( hDlg ) CLASS TXBrowse
    ::SetColor( 0, GetSysColor( COLOR_WINDOW ) )
    IF ::nDataType == 0
       ::SetRDD()
-   ELSE
+   ELSEIF ::nDataType != XBRW_DATA_ARRAY
       MsgStop( "Data type not supported", "TXBrowse class" )
    ENDIF
    ::lCreated := .T.
@@ -228,6 +230,20 @@ METHOD SetRDD( lAddColumns ) CLASS TXBrowse
    ENDIF
    IF !Empty( ::cAlias )
       XBrwBindArea( Self, ::cAlias, lAddColumns != .F. )
+   ENDIF
+RETURN NIL
+
+// Shows the rows of aData (an array of rows, each an array of values or one value) with
+// nArrayAt as the current row; without columns of the program's own (lAddColumns default
+// true) one is made per element of the first row.
+METHOD SetArray( aData, lAddColumns ) CLASS TXBrowse
+   ::aArrayData := IIf( ValType( aData ) == "A", aData, {} )
+   ::nDataType := XBRW_DATA_ARRAY
+   XBrwBindArray( Self, lAddColumns != .F. )
+   IF ::lCreated
+      ::Adjust()
+      ::nRowSel := 1
+      ::Refresh()
    ENDIF
 RETURN NIL
 
