@@ -34,6 +34,7 @@ CLASS TXBrowse FROM TControl
    DATA nVScrollPos INIT 0
    DATA nThumbPos INIT -1   // the thumb position last given to the scroll bar (-1: none yet)
    DATA hBtnShadowPen, hWhitePen, hColPen, hRowPen, hBmpRecSel, hBrushRecSel
+   DATA hOwnArrow      // the arrow bitmap the grid made (hBmpRecSel unless the program set another)
    DATA lCreated INIT .F.
    DATA lRecordSelector INIT .T.
    DATA lHScroll INIT .T.
@@ -121,6 +122,7 @@ CLASS TXBrowse FROM TControl
    METHOD PaintRowFrame( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
    METHOD PaintMarquee( y, nHeight )
+   METHOD PaintArrow( y )
    METHOD FillRightOf( nTop, nBottom, nColor )
    METHOD SelectionColors()
    METHOD RepaintHeader( oCol, lPressed )
@@ -280,6 +282,7 @@ METHOD MakePens() CLASS TXBrowse
       ::hBtnShadowPen := CreatePen( PS_SOLID, 1, GetSysColor( COLOR_BTNSHADOW ) )
       ::hWhitePen := CreatePen( PS_SOLID, 1, GetSysColor( COLOR_BTNHIGHLIGHT ) )
       ::hBmpRecSel := GxRArrow()
+      ::hOwnArrow := ::hBmpRecSel
    ENDIF
    XBrwDeleteObject( ::hColPen )
    XBrwDeleteObject( ::hRowPen )
@@ -303,12 +306,16 @@ RETURN ::Super:Destroy()
 // Deletes the arrow bitmap, the record-selector brush and the four pens.
 METHOD ReleaseGdi() CLASS TXBrowse
    XBrwDeleteObject( ::hBmpRecSel )
+   IF ::hOwnArrow != ::hBmpRecSel
+      XBrwDeleteObject( ::hOwnArrow )
+   ENDIF
    XBrwDeleteObject( ::hBrushRecSel )
    XBrwDeleteObject( ::hBtnShadowPen )
    XBrwDeleteObject( ::hWhitePen )
    XBrwDeleteObject( ::hColPen )
    XBrwDeleteObject( ::hRowPen )
    ::hBmpRecSel := NIL
+   ::hOwnArrow := NIL
    ::hBrushRecSel := NIL
    ::hBtnShadowPen := NIL
    ::hWhitePen := NIL
@@ -744,13 +751,23 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
    IF ::lRecordSelector
       ::Fill( y + IIf( ::nRowDividerStyle > 0 .AND. nRowSel > 1, 1, 0 ), 2, y + nHeight, 22, ::nRecSelColor )
       IF lSelected == .T.
-         PalBmpDraw( ::hDC, y + Int( ( nHeight - 14 ) / 2 ), 10, ::hBmpRecSel, .T. )
+         ::PaintArrow( y + Int( ( nHeight - 14 ) / 2 ) )
       ENDIF
    ENDIF
    IF lSelected == .T. .AND. ::nColSel <= nLast
       ::PaintMarquee( y, nHeight )
    ENDIF
    ::FreeDrawDC( lOwnDC )
+RETURN NIL
+
+// The record-selector arrow at y: the grid's own arrow drawn straight, another bitmap the
+// program set in hBmpRecSel drawn transparently.
+METHOD PaintArrow( y ) CLASS TXBrowse
+   IF ::hBmpRecSel == ::hOwnArrow
+      XBrwArrow( ::hDC, y, 10 )
+   ELSE
+      PalBmpDraw( ::hDC, y, 10, ::hBmpRecSel, .T. )
+   ENDIF
 RETURN NIL
 
 // The mark of the current cell in row y (marquee styles 1 to 4).

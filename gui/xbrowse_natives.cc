@@ -1,9 +1,8 @@
 // Language functions behind the browse grid's painting: the off-screen buffer (GXDISPBEGIN,
 // GXDISPEND), GRADIENT, DRAWTEXTEX, XBRWSCROLL, FRAMEDOT, WNDBOX, WNDBOXRAISED, GXRARROW,
-// PALBMPDRAW, and the cell-level drawing the grid repeats per cell and line (XBRWFILL,
-// XBRWFRAME, XBRWLINE, XBRWTEXT, XBRWTEXTSIZE; the data cells are XBRWCELLS). Handles are numbers; rectangles are
-// arrays
-// { top, left, bottom, right }.
+// XBRWARROW, PALBMPDRAW, and the cell-level drawing the grid repeats per cell and line
+// (XBRWFILL, XBRWFRAME, XBRWLINE, XBRWTEXT, XBRWTEXTSIZE; the data cells are XBRWCELLS).
+// Handles are numbers; rectangles are arrays { top, left, bottom, right }.
 #include <string_view>
 
 #include "gui_natives.h"
@@ -84,6 +83,10 @@ void PV_FUN_XBRWFRAME() { frameSolid(parHandle<HDC>(1), parEdges(2), COLORREF(pv
 // GXRARROW() -> the record-selector arrow bitmap
 void PV_FUN_GXRARROW() { retHandle(makeRecordArrow()); }
 
+// XBRWARROW( hDC, nRow, nCol ): the record-selector arrow of GXRARROW drawn transparently,
+// without reading the bitmap's pixels
+void PV_FUN_XBRWARROW() { drawRecordArrow(parHandle<HDC>(1), pv_parni(3), pv_parni(2)), pv_ret(); }
+
 // PALBMPDRAW( hDC, nRow, nCol, hBitmap, lTransparent )
 void PV_FUN_PALBMPDRAW() {
   drawBitmap(parHandle<HDC>(1), parHandle<HBITMAP>(4), pv_parni(3), pv_parni(2), pv_parl(5));
@@ -138,6 +141,7 @@ PvSymbol s_symbols[] = {
     pv_native("WNDBOXRAISED", PV_FUN_WNDBOXRAISED),
     pv_native("GXRARROW", PV_FUN_GXRARROW),
     pv_native("PALBMPDRAW", PV_FUN_PALBMPDRAW),
+    pv_native("XBRWARROW", PV_FUN_XBRWARROW),
     pv_native("XBRWFILL", PV_FUN_XBRWFILL),
     pv_native("XBRWFRAME", PV_FUN_XBRWFRAME),
     pv_native("XBRWLINE", PV_FUN_XBRWLINE),

@@ -153,15 +153,19 @@ HBITMAP makeRecordArrow() {
   HGDIOBJ old = SelectObject(dc, bitmap);
   RECT all{0, 0, kArrowWidth, kArrowHeight};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  for (int y = 0; y < kArrowHeight; ++y) {
-    int width = (kArrowWidth - std::abs(2 * y - (kArrowHeight - 1))) / 2;
-    RECT run{2, y, 2 + width, y + 1};
-    if (width > 0) FillRect(dc, &run, black);
-  }
+  drawRecordArrow(dc, 0, 0);
   SelectObject(dc, old);
   DeleteDC(dc);
   return bitmap;
+}
+
+void drawRecordArrow(HDC dc, int x, int y) {
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  for (int row = 0; row < kArrowHeight; ++row) {
+    int width = (kArrowWidth - std::abs(2 * row - (kArrowHeight - 1))) / 2;
+    RECT run{x + 2, y + row, x + 2 + width, y + row + 1};
+    if (width > 0) FillRect(dc, &run, black);
+  }
 }
 
 void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y, bool transparent) {

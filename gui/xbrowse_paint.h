@@ -59,6 +59,8 @@ void frameRaised(HDC dc, const RECT& rect);
 
 // The record-selector arrow: 9 x 14 pixels, black on white.
 HBITMAP makeRecordArrow();
+// The arrow's black pixels drawn straight at (x, y): what the bitmap drawn transparently gives.
+void drawRecordArrow(HDC dc, int x, int y);
 constexpr int kArrowWidth = 9;
 constexpr int kArrowHeight = 14;
 // Draws a bitmap at (x, y); when `transparent`, pixels of its top-left colour are left out.

@@ -99,9 +99,12 @@ bool QtCanvas::clipTo(const RECT& r, RECT& out) const {
 void QtCanvas::fillRect(const RECT& r, COLORREF color) {
   RECT c;
   if (!clipTo(r, c)) return;
-  QRgb v = toRgb(color);
-  QRgb* row = line(c.top);
-  for (int y = c.top; y < c.bottom; ++y, row += stride()) std::fill(row + c.left, row + c.right, v);
+  // The first row pixel by pixel, the others copied from it.
+  QRgb* first = line(c.top) + c.left;
+  std::fill(first, first + (c.right - c.left), toRgb(color));
+  size_t bytes = sizeof(QRgb) * static_cast<size_t>(c.right - c.left);
+  for (QRgb* row = first + stride(); row < first + stride() * (c.bottom - c.top); row += stride())
+    std::memcpy(row, first, bytes);
 }
 
 void QtCanvas::invertRect(const RECT& r) {
