@@ -91,7 +91,6 @@ CLASS TXBrowse FROM TControl
    METHOD GetDisplayCols()
    METHOD LastDisplayPos( lFull )
    METHOD ColLeft( nPos )
-   METHOD ColumnsEnd()
    METHOD CellLayout()
    METHOD LayoutChanged() INLINE ::aLayout := NIL
    METHOD MouseRowPos( nRow )
@@ -408,10 +407,6 @@ METHOD ColLeft( nPos ) CLASS TXBrowse
       x += ::ColAtPos( n ):nWidth + 2
    NEXT
 RETURN x
-
-// The x where the displayed columns end (the left x a next column would have).
-METHOD ColumnsEnd() CLASS TXBrowse
-RETURN ::ColLeft( ::LastDisplayPos() + 1 )
 
 // The cell layout of the columns shown (made again after a change of the columns or the size,
 // and at every full paint), with their left edges in ::aColLefts.
