@@ -87,6 +87,9 @@ void Runner::poll() {
   // The input of the previous step is handled first: the queue must have emptied.
   MSG pending;
   if (afterInput_ && PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE)) return;
+  // Modifiers held over the previous step's key come up once that key is handled, and the next
+  // step waits for their release to be handled in turn.
+  if (afterInput_ && releaseHeldModifiers()) return;
   afterInput_ = false;
   running_ = true;
   try {

@@ -54,6 +54,31 @@ const std::map<std::string, KeyName>& keyNames() {
   return names;
 }
 
+// The key of a name without modifiers; vk 0 for a name it does not know.
+KeyName namedKey(const std::string& name) {
+  std::string key = lower(name);
+  if (auto it = keyNames().find(key); it != keyNames().end()) return it->second;
+  if (key.size() >= 2 && key[0] == 'f' && std::isdigit(static_cast<unsigned char>(key[1]))) {
+    int n = std::atoi(key.c_str() + 1);
+    return n >= 1 && n <= 24 ? KeyName{static_cast<UINT>(VK_F1 + n - 1), 0} : KeyName{0, 0};
+  }
+  if (name.size() != 1) return KeyName{0, 0};
+  auto c = static_cast<unsigned char>(name[0]);
+  return KeyName{std::isalnum(c) ? static_cast<UINT>(std::toupper(c)) : 0xE5, name[0]};
+}
+
+UINT modifierKey(const std::string& name) {
+  if (name == "ctrl" || name == "control") return VK_CONTROL;
+  if (name == "shift") return VK_SHIFT;
+  if (name == "alt") return VK_MENU;
+  return 0;
+}
+
+std::vector<UINT>& heldModifiers() {
+  static std::vector<UINT> held;
+  return held;
+}
+
 }  // namespace
 
 std::string windowTitle(HWND h) {
@@ -101,21 +126,35 @@ void clickCentre(HWND h) {
 }
 
 bool pressKey(const std::string& name) {
-  std::string key = lower(name);
-  if (auto it = keyNames().find(key); it != keyNames().end()) {
-    pv::win32::testing::key(it->second.vk, it->second.ch);
-    return true;
+  std::vector<UINT> modifiers;
+  bool alt = false, ctrl = false, shift = false;
+  std::string rest = name;
+  // "ctrl+home": modifiers up to the last "+" that has a key after it ("ctrl++" is Ctrl and "+").
+  for (size_t plus; (plus = rest.find('+')) != std::string::npos && plus > 0 && plus + 1 < rest.size();) {
+    UINT vk = modifierKey(lower(rest.substr(0, plus)));
+    if (!vk) return false;
+    alt = alt || vk == VK_MENU;
+    ctrl = ctrl || vk == VK_CONTROL;
+    shift = shift || vk == VK_SHIFT;
+    if (vk != VK_MENU) modifiers.push_back(vk);
+    rest = rest.substr(plus + 1);
   }
-  if (key.size() >= 2 && key[0] == 'f' && std::isdigit(static_cast<unsigned char>(key[1]))) {
-    int n = std::atoi(key.c_str() + 1);
-    if (n < 1 || n > 24) return false;
-    pv::win32::testing::key(static_cast<UINT>(VK_F1 + n - 1), 0);
-    return true;
-  }
-  if (name.size() != 1) return false;
-  auto c = static_cast<unsigned char>(name[0]);
-  UINT vk = std::isalnum(c) ? static_cast<UINT>(std::toupper(c)) : 0xE5;
-  pv::win32::testing::key(vk, name[0]);
+  KeyName key = namedKey(rest);
+  if (!key.vk) return false;
+  // The character the combination types: a control code for Ctrl and a letter, capitals with Shift.
+  if (std::isalpha(static_cast<unsigned char>(key.ch)) && (ctrl || shift))
+    key.ch = static_cast<char>(std::toupper(static_cast<unsigned char>(key.ch)) & (ctrl ? 0x1F : 0xFF));
+  for (UINT m : modifiers) pv::win32::testing::keyEdge(m, true);
+  pv::win32::testing::key(key.vk, key.ch, alt);
+  heldModifiers() = modifiers;
+  return true;
+}
+
+bool releaseHeldModifiers() {
+  std::vector<UINT>& held = heldModifiers();
+  if (held.empty()) return false;
+  for (auto it = held.rbegin(); it != held.rend(); ++it) pv::win32::testing::keyEdge(*it, false);
+  held.clear();
   return true;
 }
 

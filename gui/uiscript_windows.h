@@ -20,9 +20,12 @@ HWND findButton(HWND parent, const std::string& caption);
 // A press and release of the left button at a point of the window's client area, or at its centre.
 void clickAt(HWND hwnd, int x, int y);
 void clickCentre(HWND hwnd);
-// A key press and release by name (Enter, Escape, Tab, Up, F1, ... or one character);
-// false for a name it does not know.
+// A key press and release by name (Enter, Escape, Tab, Up, F1, ... or one character), with
+// modifiers before it joined by "+" (ctrl+home, shift+tab, alt+f4, ctrl+shift+end); false for a
+// name it does not know. Ctrl and Shift stay down until releaseHeldModifiers().
 bool pressKey(const std::string& name);
+// Lets the modifiers of the last key come up; false when none was held.
+bool releaseHeldModifiers();
 
 // `box "CAPTION" "TEXT"` with the text in UTF-8 and line breaks written as \n.
 std::string boxLine(const win32::automation::MessageBoxInfo& box);

@@ -53,6 +53,14 @@
 
 #define DLGC_WANTALLKEYS      4
 
+// nDataType of a grid over an array (0: a work area)
+#define XBRW_DATA_ARRAY       1
+
+// Slots of an entry of the grid's cell layout (see XBRWCELLS)
+#define XBRW_CELL_CLRSTD      9
+#define XBRW_CELL_CLRSEL      10
+#define XBRW_CELL_CLRSELFOCUS 11
+
 // What holds the mouse capture (nCaptured)
 #define XBRW_CAPTURE_HEADER   1
 #define XBRW_CAPTURE_COLSIZE  2

@@ -32,7 +32,9 @@ CLASS TXBrowse FROM TControl
    DATA nArrayAt
    DATA nLastEditCol INIT 0
    DATA nVScrollPos INIT 0
+   DATA nThumbPos INIT -1   // the thumb position last given to the scroll bar (-1: none yet)
    DATA hBtnShadowPen, hWhitePen, hColPen, hRowPen, hBmpRecSel, hBrushRecSel
+   DATA hOwnArrow      // the arrow bitmap the grid made (hBmpRecSel unless the program set another)
    DATA lCreated INIT .F.
    DATA lRecordSelector INIT .T.
    DATA lHScroll INIT .T.
@@ -50,12 +52,16 @@ CLASS TXBrowse FROM TControl
    CLASSDATA lRegistered INIT .F.
    DATA nResizeRow INIT 0   // the row whose bottom edge is being dragged
    DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
+   DATA aLayout        // the shown columns' cell layout (XBRWCELLS), NIL until made again
+   DATA aColLefts      // the left x of every shown column and of where a next one would start
+   DATA lArrayCols INIT .F.   // the columns were made by SetArray
 
    METHOD New( oWnd ) CONSTRUCTOR
    METHOD AddCol()
    METHOD CreateFromResource( nId )
    METHOD Initiate( hDlg )
    METHOD SetRDD( lAddColumns )
+   METHOD SetArray( aData, lAddColumns )
    METHOD Adjust()
    METHOD MakePens()
    METHOD End()
@@ -85,7 +91,8 @@ CLASS TXBrowse FROM TControl
    METHOD GetDisplayCols()
    METHOD LastDisplayPos( lFull )
    METHOD ColLeft( nPos )
-   METHOD ColumnsEnd()
+   METHOD CellLayout()
+   METHOD LayoutChanged() INLINE ::aLayout := NIL
    METHOD MouseRowPos( nRow )
    METHOD MouseColPos( nCol )
 
@@ -106,11 +113,15 @@ CLASS TXBrowse FROM TControl
    METHOD Paint()
    METHOD PaintRecordSelector()
    METHOD PaintHeaders()
+   METHOD PaintFooters()
+   METHOD PaintTitleBand( nTop, nHeight, lHeader )
    METHOD PaintRows()
    METHOD PaintColLines( nTop, nBottom )
    METHOD PaintRowLine( nBoundary )
    METHOD PaintRowFrame( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
+   METHOD PaintMarquee( y, nHeight )
+   METHOD PaintArrow( y )
    METHOD FillRightOf( nTop, nBottom, nColor )
    METHOD SelectionColors()
    METHOD RepaintHeader( oCol, lPressed )
@@ -206,7 +217,7 @@ METHOD Initiate( hDlg ) CLASS TXBrowse
    ::SetColor( 0, GetSysColor( COLOR_WINDOW ) )
    IF ::nDataType == 0
       ::SetRDD()
-   ELSE
+   ELSEIF ::nDataType != XBRW_DATA_ARRAY
       MsgStop( "Data type not supported", "TXBrowse class" )
    ENDIF
    ::lCreated := .T.
@@ -223,6 +234,20 @@ METHOD SetRDD( lAddColumns ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
+// Shows the rows of aData (an array of rows, each an array of values or one value) with
+// nArrayAt as the current row; without columns of the program's own (lAddColumns default
+// true) one is made per element of the first row.
+METHOD SetArray( aData, lAddColumns ) CLASS TXBrowse
+   ::aArrayData := IIf( ValType( aData ) == "A", aData, {} )
+   ::nDataType := XBRW_DATA_ARRAY
+   XBrwBindArray( Self, lAddColumns != .F. )
+   IF ::lCreated
+      ::Adjust()
+      ::nRowSel := 1
+      ::Refresh()
+   ENDIF
+RETURN NIL
+
 METHOD Adjust() CLASS TXBrowse
    LOCAL nHeight := 0
    AEval( ::aCols, {| o | o:Adjust() } )
@@ -231,7 +256,9 @@ METHOD Adjust() CLASS TXBrowse
       ::nHeaderHeight := nHeight * ::nHeaderLines + 7
    ENDIF
    IF ::lFooter .AND. ::nFooterHeight == NIL
-      ::nFooterHeight := ::nHeaderHeight
+      nHeight := 0
+      AEval( ::aCols, {| o | nHeight := Max( nHeight, o:FooterHeight() ) } )
+      ::nFooterHeight := nHeight * ::nFooterLines + 7
    ENDIF
    IF ::nRowHeight == NIL
       nHeight := 0
@@ -254,6 +281,7 @@ METHOD MakePens() CLASS TXBrowse
       ::hBtnShadowPen := CreatePen( PS_SOLID, 1, GetSysColor( COLOR_BTNSHADOW ) )
       ::hWhitePen := CreatePen( PS_SOLID, 1, GetSysColor( COLOR_BTNHIGHLIGHT ) )
       ::hBmpRecSel := GxRArrow()
+      ::hOwnArrow := ::hBmpRecSel
    ENDIF
    XBrwDeleteObject( ::hColPen )
    XBrwDeleteObject( ::hRowPen )
@@ -277,12 +305,16 @@ RETURN ::Super:Destroy()
 // Deletes the arrow bitmap, the record-selector brush and the four pens.
 METHOD ReleaseGdi() CLASS TXBrowse
    XBrwDeleteObject( ::hBmpRecSel )
+   IF ::hOwnArrow != ::hBmpRecSel
+      XBrwDeleteObject( ::hOwnArrow )
+   ENDIF
    XBrwDeleteObject( ::hBrushRecSel )
    XBrwDeleteObject( ::hBtnShadowPen )
    XBrwDeleteObject( ::hWhitePen )
    XBrwDeleteObject( ::hColPen )
    XBrwDeleteObject( ::hRowPen )
    ::hBmpRecSel := NIL
+   ::hOwnArrow := NIL
    ::hBrushRecSel := NIL
    ::hBtnShadowPen := NIL
    ::hWhitePen := NIL
@@ -296,6 +328,7 @@ RETURN NIL
 METHOD TakeSize() CLASS TXBrowse
    LOCAL aRect := GetWindowRect( ::hWnd )
    ::aWndSize := { aRect[ 4 ] - aRect[ 2 ], aRect[ 3 ] - aRect[ 1 ] }
+   ::LayoutChanged()
 RETURN NIL
 
 METHOD Resize( nType, nWidth, nHeight ) CLASS TXBrowse
@@ -345,6 +378,7 @@ METHOD GetDisplayCols() CLASS TXBrowse
       ENDIF
    NEXT
    AEval( ::aDisplay, {| nCol, nPos | ::aCols[ nCol ]:nPos := nPos } )
+   ::LayoutChanged()
    ::nColSel := Max( 1, Min( ::nColSel, Len( ::aDisplay ) ) )
    IF ::lHScroll .AND. ::hWnd != NIL .AND. ::hWnd != 0
       SetScrollRange( ::hWnd, SB_HORZ, 1, Max( Len( ::aDisplay ), 2 ), .T. )
@@ -374,9 +408,24 @@ METHOD ColLeft( nPos ) CLASS TXBrowse
    NEXT
 RETURN x
 
-// The x where the displayed columns end (the left x a next column would have).
-METHOD ColumnsEnd() CLASS TXBrowse
-RETURN ::ColLeft( ::LastDisplayPos() + 1 )
+// The cell layout of the columns shown (made again after a change of the columns or the size,
+// and at every full paint), with their left edges in ::aColLefts.
+METHOD CellLayout() CLASS TXBrowse
+   LOCAL nLast, nPos, oCol, x := ::RecSelWidth(), nMax := ::BrwWidth()
+   IF ::aLayout == NIL
+      nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
+      ::aLayout := Array( nLast )
+      ::aColLefts := Array( nLast + 1 )
+      FOR nPos := 1 TO nLast
+         oCol := ::ColAtPos( nPos )
+         oCol:nDisplayCol := x
+         ::aColLefts[ nPos ] := x
+         ::aLayout[ nPos ] := oCol:CellLayout( x, nPos, nMax )
+         x += oCol:nWidth + 2
+      NEXT
+      ::aColLefts[ nLast + 1 ] := x
+   ENDIF
+RETURN ::aLayout
 
 METHOD MouseRowPos( nRow ) CLASS TXBrowse
    IF nRow < ::HeaderHeight() .OR. nRow >= ::DataBottom()
@@ -467,6 +516,7 @@ METHOD Paint() CLASS TXBrowse
    ENDIF
    aInfo := GxDispBegin( ::hWnd, hPaintDC )
    ::hDC := aInfo[ 3 ]
+   ::LayoutChanged()
    ::Fill( 0, 0, ::nHeight(), ::nWidth(), ::nClrPane )
    IF !::lRefreshOnlyData
       ::PaintRecordSelector()
@@ -482,6 +532,7 @@ METHOD Paint() CLASS TXBrowse
          ::PaintRowLine( nBoundary )
       NEXT
    ENDIF
+   ::PaintFooters()
    GxDispEnd( aInfo )
    ::hDC := hPaintDC
 RETURN NIL
@@ -498,46 +549,56 @@ METHOD PaintRecordSelector() CLASS TXBrowse
 RETURN NIL
 
 METHOD PaintHeaders() CLASS TXBrowse
-   LOCAL nHeight := ::HeaderHeight(), nWidth := ::BrwWidth(), nPos, x := ::RecSelWidth(), oCol
-   IF !::lHeader
-      RETURN NIL
+   IF ::lHeader
+      ::PaintTitleBand( 0, ::HeaderHeight(), .T. )
    ENDIF
-   ::Line( 0, 0, nWidth, 0, ::hBtnShadowPen )
-   ::Line( 0, 1, nWidth, 1, ::hWhitePen )
-   ::Line( 0, nHeight - 1, nWidth, nHeight - 1, ::hBtnShadowPen )
-   ::Fill( 2, 2, nHeight - 1, nWidth, ::nRecSelColor )
+RETURN NIL
+
+// The footers below the data rows, when the grid has them.
+METHOD PaintFooters() CLASS TXBrowse
+   IF ::FooterHeight() > 0
+      ::PaintTitleBand( ::DataBottom(), ::FooterHeight(), .F. )
+   ENDIF
+RETURN NIL
+
+// A band of the columns' titles (lHeader) or footers from y nTop, nHeight high: its frame
+// lines, the record-selector colour behind it, and each shown column's title or footer.
+METHOD PaintTitleBand( nTop, nHeight, lHeader ) CLASS TXBrowse
+   LOCAL nWidth := ::BrwWidth(), nPos, x := ::RecSelWidth(), oCol, nBottom := nTop + nHeight
+   ::Line( 0, nTop, nWidth, nTop, ::hBtnShadowPen )
+   ::Line( 0, nTop + 1, nWidth, nTop + 1, ::hWhitePen )
+   ::Line( 0, nBottom - 1, nWidth, nBottom - 1, ::hBtnShadowPen )
+   ::Fill( nTop + 2, 2, nBottom - 1, nWidth, ::nRecSelColor )
    FOR nPos := 1 TO Min( ::LastDisplayPos(), Len( ::aDisplay ) )
       oCol := ::ColAtPos( nPos )
       oCol:nDisplayCol := x
-      ::Line( x - 2, 2, x - 2, nHeight - 1, ::hBtnShadowPen )
-      ::Line( x - 1, 2, x - 1, nHeight - 1, ::hWhitePen )
-      oCol:PaintHeader( 2, x, nHeight - 3, .F., ::hDC )
+      ::Line( x - 2, nTop + 2, x - 2, nBottom - 1, ::hBtnShadowPen )
+      ::Line( x - 1, nTop + 2, x - 1, nBottom - 1, ::hWhitePen )
+      IF lHeader
+         oCol:PaintHeader( nTop + 2, x, nHeight - 3, .F., ::hDC )
+      ELSE
+         oCol:PaintFooter( nTop + 2, x, nHeight - 3, ::hDC )
+      ENDIF
       x += oCol:nWidth + 2
    NEXT
-   ::Line( x - 2, 2, x - 2, nHeight - 1, ::hBtnShadowPen )
-   ::Line( x - 1, 2, x - 1, nHeight - 1, ::hWhitePen )
+   ::Line( x - 2, nTop + 2, x - 2, nBottom - 1, ::hBtnShadowPen )
+   ::Line( x - 1, nTop + 2, x - 1, nBottom - 1, ::hWhitePen )
 RETURN NIL
 
 // The data rows from the first shown record down; the current record keeps its row when the
 // records above it allow, else it moves up to the row it really is on.
 METHOD PaintRows() CLASS TXBrowse
    LOCAL nBookMark := ::BookMark(), nRows := ::RowCount(), nRow := 0, y := ::HeaderHeight()
-   LOCAL nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) ), nPos, oCol, lSelected := .F.
-   LOCAL nEnd := ::ColumnsEnd(), nSelBack := IIf( ::nMarqueeStyle > 3, ::SelectionColors()[ 2 ], NIL )
+   LOCAL aLayout := ::CellLayout(), nHeight := ::DataHeight(), lSelected := .F.
+   LOCAL nEnd := ATail( ::aColLefts ), nSelBack := IIf( ::nMarqueeStyle > 3, ::SelectionColors()[ 2 ], NIL )
    ::nRowSel := 1 - ::Skip( 1 - Min( ::nRowSel, Max( nRows, 1 ) ) )
-   FOR nPos := 1 TO nLast
-      ::ColAtPos( nPos ):nDisplayCol := ::ColLeft( nPos )
-   NEXT
    DO WHILE nRow < nRows
       nRow++
       IF nSelBack != NIL
          lSelected := ::nMarqueeStyle == 6 .AND. AScan( ::aSelected, ::BookMark() ) > 0
-         ::FillRightOf( y, y + ::DataHeight(), IIf( lSelected, nSelBack, Eval( ::bClrStd )[ 2 ] ) )
+         ::FillRightOf( y, y + nHeight, IIf( lSelected, nSelBack, Eval( ::bClrStd )[ 2 ] ) )
       ENDIF
-      FOR nPos := 1 TO nLast
-         oCol := ::ColAtPos( nPos )
-         oCol:PaintData( y, oCol:nDisplayCol, ::DataHeight(), lSelected, .F., nPos )
-      NEXT
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, 1, Len( aLayout ), XBrwColorSlot( lSelected, ::lFocused ) )
       y += ::nRowHeight
       IF nRow < nRows .AND. ::Skip( 1 ) == 0
          EXIT
@@ -557,7 +618,9 @@ RETURN NIL
 
 // The background right of the columns over one row.
 METHOD FillRightOf( nTop, nBottom, nColor ) CLASS TXBrowse
-   LOCAL nEnd := ::ColumnsEnd() - IIf( ::nColDividerStyle < 5, 2, 1 )
+   LOCAL nEnd
+   ::CellLayout()
+   nEnd := ATail( ::aColLefts ) - IIf( ::nColDividerStyle < 5, 2, 1 )
    IF nEnd < ::BrwWidth()
       ::Fill( nTop, nEnd, nBottom, ::BrwWidth(), nColor )
    ENDIF
@@ -565,19 +628,23 @@ RETURN NIL
 
 // Column lines from nTop to nBottom at every boundary of the displayed columns.
 METHOD PaintColLines( nTop, nBottom ) CLASS TXBrowse
-   LOCAL nPos, x
+   LOCAL nPos, x, nStyle, hColPen, hWhitePen
    IF ::nColDividerStyle == 0
       RETURN NIL
    ENDIF
-   FOR nPos := 2 TO Min( ::LastDisplayPos(), Len( ::aDisplay ) ) + 1
-      x := ::ColLeft( nPos )
-      IF ::nColDividerStyle == 6
-         ::Line( x - 2, nTop, x - 2, nBottom, ::hWhitePen )
-         ::Line( x - 1, nTop, x - 1, nBottom, ::hColPen )
+   ::CellLayout()
+   nStyle := ::nColDividerStyle
+   hColPen := ::hColPen
+   hWhitePen := ::hWhitePen
+   FOR nPos := 2 TO Len( ::aColLefts )
+      x := ::aColLefts[ nPos ]
+      IF nStyle == 6
+         XBrwLine( ::hDC, x - 2, nTop, x - 2, nBottom, hWhitePen )
+         XBrwLine( ::hDC, x - 1, nTop, x - 1, nBottom, hColPen )
       ELSE
-         ::Line( x - 2, nTop, x - 2, nBottom, ::hColPen )
-         IF ::nColDividerStyle == 5
-            ::Line( x - 1, nTop, x - 1, nBottom, ::hWhitePen )
+         XBrwLine( ::hDC, x - 2, nTop, x - 2, nBottom, hColPen )
+         IF nStyle == 5
+            XBrwLine( ::hDC, x - 1, nTop, x - 1, nBottom, hWhitePen )
          ENDIF
       ENDIF
    NEXT
@@ -586,30 +653,36 @@ RETURN NIL
 // The line between painted row nBoundary and the next one.
 METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
    LOCAL y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight, nPos, x, nOffset := 0, nRight, nLast
-   IF ::nRowDividerStyle == 0
+   LOCAL nStyle := ::nRowDividerStyle, hRowPen := ::hRowPen, hWhitePen := ::hWhitePen, aLefts
+   LOCAL nInset := IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight := 0
+   IF nStyle == 0
       RETURN NIL
    ENDIF
    IF ::lRecordSelector
       ::Line( 2, y, 22, y, ::hBtnShadowPen )
-      ::Line( 2, y + 1, 22, y + 1, ::hWhitePen )
+      ::Line( 2, y + 1, 22, y + 1, hWhitePen )
    ENDIF
-   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
+   nLast := Len( ::CellLayout() )
+   aLefts := ::aColLefts
+   IF ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
+      nWideRight := ::BrwWidth() - 4
+   ENDIF
    FOR nPos := 1 TO nLast
-      x := ::ColLeft( nPos )
+      x := aLefts[ nPos ]
       IF nPos > 1
-         nOffset := IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) )
+         nOffset := nInset
       ENDIF
-      nRight := x + ::ColAtPos( nPos ):nWidth
-      IF nPos == nLast .AND. ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
-         nRight := Max( nRight, ::BrwWidth() - 4 )
+      nRight := aLefts[ nPos + 1 ] - 2
+      IF nPos == nLast
+         nRight := Max( nRight, nWideRight )
       ENDIF
-      IF ::nRowDividerStyle == 6
-         ::Line( x - nOffset, y, nRight, y, ::hWhitePen )
-         ::Line( x - nOffset, y - 1, nRight, y - 1, ::hRowPen )
+      IF nStyle == 6
+         XBrwLine( ::hDC, x - nOffset, y, nRight, y, hWhitePen )
+         XBrwLine( ::hDC, x - nOffset, y - 1, nRight, y - 1, hRowPen )
       ELSE
-         ::Line( x - nOffset, y, nRight, y, ::hRowPen )
-         IF ::nRowDividerStyle == 5
-            ::Line( x - nOffset, y - 1, nRight, y - 1, ::hWhitePen )
+         XBrwLine( ::hDC, x - nOffset, y, nRight, y, hRowPen )
+         IF nStyle == 5
+            XBrwLine( ::hDC, x - nOffset, y - 1, nRight, y - 1, hWhitePen )
          ENDIF
       ENDIF
    NEXT
@@ -630,37 +703,42 @@ RETURN NIL
 // marquee of the current cell. lShown: the row's cells are on screen already, so with a marquee
 // of the current cell only (styles 0 to 3) that cell is all that changes.
 METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
-   LOCAL y, lHighlight, nLast, nPos, oCol, nHeight := ::DataHeight(), lOwnDC, nFirst
-   nRowSel := XBrwDefault( nRowSel, ::nRowSel )
+   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot
    IF ::nLen == 0 .OR. !::lCreated
       RETURN NIL
    ENDIF
+   nRowSel := XBrwDefault( nRowSel, ::nRowSel )
    y := ::RowTop( nRowSel )
    IF y > ::LastRow()
       RETURN NIL
    ENDIF
+   nHeight := ::DataHeight()
    lHighlight := lSelected == .T. .AND. ::nMarqueeStyle >= 4
    IF ::nMarqueeStyle == 6
       lHighlight := AScan( ::aSelected, ::BookMark() ) > 0
    ENDIF
    lOwnDC := ::GetDrawDC()
-   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
-   nFirst := 1
+   aLayout := ::CellLayout()
+   nLast := Len( aLayout )
+   nSlot := XBrwColorSlot( lHighlight, ::lFocused )
+   nLastCell := nLast
    IF lShown == .T. .AND. ::nMarqueeStyle <= 3
       nFirst := ::nColSel
-      nLast := Min( nLast, ::nColSel )
+      nLastCell := Min( nLast, ::nColSel )
    ENDIF
-   FOR nPos := nFirst TO nLast
-      oCol := ::ColAtPos( nPos )
-      oCol:PaintData( y, ::ColLeft( nPos ), nHeight, lHighlight, .F., nPos )
-   NEXT
-   nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
+   IF lSelected == .T. .AND. ::nMarqueeStyle == 3 .AND. ::nColSel <= nLast
+      // the current cell is painted marked below, over the same rectangle: not twice
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, Min( nLastCell, ::nColSel - 1 ), nSlot )
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, Max( nFirst, ::nColSel + 1 ), nLastCell, nSlot )
+   ELSE
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
+   ENDIF
    IF ::nMarqueeStyle >= 4
       ::FillRightOf( y, y + nHeight, IIf( lHighlight, ::SelectionColors()[ 2 ], Eval( ::bClrStd )[ 2 ] ) )
    ENDIF
    IF ::nMarqueeStyle == 6
       IF lSelected == .T.
-         FrameDot( ::hDC, y, ::RecSelWidth(), y + nHeight - 1, Min( ::ColumnsEnd(), ::BrwWidth() ) - 3 )
+         FrameDot( ::hDC, y, ::RecSelWidth(), y + nHeight - 1, Min( ATail( ::aColLefts ), ::BrwWidth() ) - 3 )
       ELSE
          ::PaintColLines( y, y + ::nRowHeight )
       ENDIF
@@ -668,21 +746,36 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
    IF ::lRecordSelector
       ::Fill( y + IIf( ::nRowDividerStyle > 0 .AND. nRowSel > 1, 1, 0 ), 2, y + nHeight, 22, ::nRecSelColor )
       IF lSelected == .T.
-         PalBmpDraw( ::hDC, y + Int( ( nHeight - 14 ) / 2 ), 10, ::hBmpRecSel, .T. )
+         ::PaintArrow( y + Int( ( nHeight - 14 ) / 2 ) )
       ENDIF
    ENDIF
    IF lSelected == .T. .AND. ::nColSel <= nLast
-      oCol := ::SelectedCol()
-      DO CASE
-      CASE ::nMarqueeStyle == 1 .OR. ::nMarqueeStyle == 2
-         oCol:Box( y, oCol:nDisplayCol, nHeight, ::nMarqueeStyle )
-      CASE ::nMarqueeStyle == 3
-         oCol:PaintData( y, oCol:nDisplayCol, nHeight, .T., .F., ::nColSel )
-      CASE ::nMarqueeStyle == 4
-         oCol:Box( y, oCol:nDisplayCol, nHeight, 3 )
-      ENDCASE
+      ::PaintMarquee( y, nHeight )
    ENDIF
    ::FreeDrawDC( lOwnDC )
+RETURN NIL
+
+// The record-selector arrow at y: the grid's own arrow drawn straight, another bitmap the
+// program set in hBmpRecSel drawn transparently.
+METHOD PaintArrow( y ) CLASS TXBrowse
+   IF ::hBmpRecSel == ::hOwnArrow
+      XBrwArrow( ::hDC, y, 10 )
+   ELSE
+      PalBmpDraw( ::hDC, y, 10, ::hBmpRecSel, .T. )
+   ENDIF
+RETURN NIL
+
+// The mark of the current cell in row y (marquee styles 1 to 4).
+METHOD PaintMarquee( y, nHeight ) CLASS TXBrowse
+   LOCAL oCol := ::SelectedCol()
+   DO CASE
+   CASE ::nMarqueeStyle == 1 .OR. ::nMarqueeStyle == 2
+      oCol:Box( y, oCol:nDisplayCol, nHeight, ::nMarqueeStyle )
+   CASE ::nMarqueeStyle == 3
+      XBrwCells( ::hDC, y, y + nHeight, ::aLayout, ::nColSel, ::nColSel, XBrwColorSlot( .T., ::lFocused ) )
+   CASE ::nMarqueeStyle == 4
+      oCol:Box( y, oCol:nDisplayCol, nHeight, 3 )
+   ENDCASE
 RETURN NIL
 
 // The selection colours: bClrSelFocus while the grid has the focus, else bClrSel.
@@ -716,10 +809,11 @@ RETURN NIL
 // ---- navigation ---------------------------------------------------------------------------
 
 METHOD GoUp() CLASS TXBrowse
-   LOCAL lMoved, lShown := .T.
+   LOCAL lMoved, lShown := .T., lOwnDC
    IF ::nLen == 0 .OR. ::Bof()
       RETURN NIL
    ENDIF
+   lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    lMoved := ::Skip( -1 ) == -1
    IF lMoved
@@ -732,11 +826,12 @@ METHOD GoUp() CLASS TXBrowse
       ::VSetPos( ::nVScrollPos - 1 )
    ENDIF
    ::DrawLine( .T., , lShown )
+   ::FreeDrawDC( lOwnDC )
    ::Changed()
 RETURN NIL
 
 METHOD GoDown() CLASS TXBrowse
-   LOCAL lShown
+   LOCAL lShown, lOwnDC
    IF ::nLen == 0
       RETURN NIL
    ENDIF
@@ -746,6 +841,7 @@ METHOD GoDown() CLASS TXBrowse
       ENDIF
       RETURN NIL
    ENDIF
+   lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    IF ::Skip( 1 ) == 1
       IF ::nRowSel < ::RowCount()
@@ -757,10 +853,12 @@ METHOD GoDown() CLASS TXBrowse
       ENDIF
       ::VSetPos( ::nVScrollPos + 1 )
       ::DrawLine( .T., , lShown )
+      ::FreeDrawDC( lOwnDC )
       ::Changed()
    ELSE
       ::VSetPos( ::nLen )
       ::DrawLine( .T., , .T. )
+      ::FreeDrawDC( lOwnDC )
       IF ::bPastEof != NIL
          Eval( ::bPastEof )
       ENDIF
@@ -913,17 +1011,21 @@ RETURN NIL
 // ---- scroll bars --------------------------------------------------------------------------
 
 METHOD VSetRange() CLASS TXBrowse
+   ::nThumbPos := -1
    IF ::lVScroll .AND. !Empty( ::hWnd )
       SetScrollRange( ::hWnd, SB_VERT, 1, Max( Min( ::nLen, XBRW_SCROLL_LIMIT ), 2 ), .F. )
    ENDIF
 RETURN NIL
 
-// Puts the thumb at logical key nPos, scaled to 0...10000 past 10000 keys.
+// Puts the thumb at logical key nPos, scaled to 0...10000 past 10000 keys; the bar is redrawn
+// only when the thumb moves (past 10000 keys it moves once in many rows).
 METHOD VSetPos( nPos ) CLASS TXBrowse
+   LOCAL nThumb
    ::nVScrollPos := Max( Min( nPos, ::nLen ), 1 )
-   IF ::lVScroll .AND. !Empty( ::hWnd )
-      SetScrollPos( ::hWnd, SB_VERT, IIf( ::nLen > XBRW_SCROLL_LIMIT, ;
-                    Int( ::nVScrollPos * XBRW_SCROLL_LIMIT / ::nLen ), ::nVScrollPos ), .T. )
+   nThumb := IIf( ::nLen > XBRW_SCROLL_LIMIT, Int( ::nVScrollPos * XBRW_SCROLL_LIMIT / ::nLen ), ::nVScrollPos )
+   IF ::lVScroll .AND. !Empty( ::hWnd ) .AND. nThumb != ::nThumbPos
+      ::nThumbPos := nThumb
+      SetScrollPos( ::hWnd, SB_VERT, nThumb, .T. )
    ENDIF
 RETURN NIL
 
@@ -1058,6 +1160,12 @@ METHOD LButtonDown( nRow, nCol, nFlags ) CLASS TXBrowse
    IF nRow < ::HeaderHeight()
       IF nColPos > 0
          ::ColAtPos( nColPos ):HeaderLButtonDown( nRow, nCol, nFlags )
+      ENDIF
+      RETURN 0
+   ENDIF
+   IF ::FooterHeight() > 0 .AND. nRow >= ::DataBottom()
+      IF nColPos > 0 .AND. ::ColAtPos( nColPos ):bLClickFooter != NIL
+         Eval( ::ColAtPos( nColPos ):bLClickFooter, nRow, nCol, nFlags, ::ColAtPos( nColPos ) )
       ENDIF
       RETURN 0
    ENDIF

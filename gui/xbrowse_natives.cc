@@ -1,8 +1,8 @@
 // Language functions behind the browse grid's painting: the off-screen buffer (GXDISPBEGIN,
 // GXDISPEND), GRADIENT, DRAWTEXTEX, XBRWSCROLL, FRAMEDOT, WNDBOX, WNDBOXRAISED, GXRARROW,
-// PALBMPDRAW, and the cell-level drawing the grid repeats per cell and line (XBRWFILL,
-// XBRWFRAME, XBRWLINE, XBRWTEXT, XBRWCELL, XBRWTEXTSIZE). Handles are numbers; rectangles are arrays
-// { top, left, bottom, right }.
+// XBRWARROW, PALBMPDRAW, and the cell-level drawing the grid repeats per cell and line
+// (XBRWFILL, XBRWFRAME, XBRWLINE, XBRWTEXT, XBRWTEXTSIZE; the data cells are XBRWCELLS).
+// Handles are numbers; rectangles are arrays { top, left, bottom, right }.
 #include <string_view>
 
 #include "gui_natives.h"
@@ -30,13 +30,6 @@ RECT parRect(int n) {
 RECT parEdges(int n) { return RECT{pv_parni(n + 1), pv_parni(n), pv_parni(n + 3), pv_parni(n + 2)}; }
 
 std::string_view parText(int n) { return {pv_parc(n) ? pv_parc(n) : "", static_cast<size_t>(pv_parclen(n))}; }
-
-// A solid fill with a brush made and deleted for it.
-void fillSolid(HDC dc, const RECT& r, COLORREF color) {
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
 
 void returnNumbers(std::initializer_list<long long> values) {
   PV_ITEM r = pv_stackReturnItem();
@@ -90,6 +83,10 @@ void PV_FUN_XBRWFRAME() { frameSolid(parHandle<HDC>(1), parEdges(2), COLORREF(pv
 // GXRARROW() -> the record-selector arrow bitmap
 void PV_FUN_GXRARROW() { retHandle(makeRecordArrow()); }
 
+// XBRWARROW( hDC, nRow, nCol ): the record-selector arrow of GXRARROW drawn transparently,
+// without reading the bitmap's pixels
+void PV_FUN_XBRWARROW() { drawRecordArrow(parHandle<HDC>(1), pv_parni(3), pv_parni(2)), pv_ret(); }
+
 // PALBMPDRAW( hDC, nRow, nCol, hBitmap, lTransparent )
 void PV_FUN_PALBMPDRAW() {
   drawBitmap(parHandle<HDC>(1), parHandle<HBITMAP>(4), pv_parni(3), pv_parni(2), pv_parl(5));
@@ -109,47 +106,12 @@ void PV_FUN_XBRWLINE() {
   pv_ret();
 }
 
-// Blanks at the end of a left-aligned line show nothing: the text without them.
-std::string_view visibleText(std::string_view text, UINT format) {
-  bool leftAlignedLine = (format & DT_SINGLELINE) && !(format & (DT_RIGHT | DT_CENTER));
-  if (leftAlignedLine)
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-// Text in a font and colour, on a background colour or transparently (back null); the device
-// context is left as it was.
-void drawStyledText(HDC dc, std::string_view text, const RECT& rect, HFONT font, COLORREF color,
-                    const COLORREF* back, UINT format) {
-  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-  COLORREF oldText = SetTextColor(dc, color);
-  COLORREF oldBack = back ? SetBkColor(dc, *back) : GetBkColor(dc);
-  int oldMode = SetBkMode(dc, back ? OPAQUE : TRANSPARENT);
-  drawTextCopy(dc, visibleText(text, format), rect, format);
-  SetBkMode(dc, oldMode);
-  SetBkColor(dc, oldBack);
-  SetTextColor(dc, oldText);
-  if (oldFont) SelectObject(dc, oldFont);
-}
-
 // XBRWTEXT( hDC, cText, aRect, hFont, nClrText, nClrBack | NIL, nFormat ): the text in the font
 // and colours, on its background colour or transparently when that is NIL.
 void PV_FUN_XBRWTEXT() {
   COLORREF back = COLORREF(pv_parnll(6));
   drawStyledText(parHandle<HDC>(1), parText(2), parRect(3), parHandle<HFONT>(4), COLORREF(pv_parnll(5)),
                  pv_param(6, PV_IT_NUMERIC) ? &back : nullptr, UINT(pv_parnl(7)));
-  pv_ret();
-}
-
-// XBRWCELL( hDC, nTop, nLeft, nBottom, nRight, nClrBack, cText, nTextLeft, nTextRight, hFont,
-//           nClrText, nFormat ): a data cell — the background filled with a brush made for it, the
-// text transparently inside it, 2 pixels in from top and bottom, between nTextLeft and nTextRight.
-void PV_FUN_XBRWCELL() {
-  HDC dc = parHandle<HDC>(1);
-  RECT cell = parEdges(2);
-  fillSolid(dc, cell, COLORREF(pv_parnll(6)));
-  drawStyledText(dc, parText(7), RECT{pv_parni(8), cell.top + 2, pv_parni(9), cell.bottom - 2},
-                 parHandle<HFONT>(10), COLORREF(pv_parnll(11)), nullptr, UINT(pv_parnl(12)));
   pv_ret();
 }
 
@@ -179,11 +141,11 @@ PvSymbol s_symbols[] = {
     pv_native("WNDBOXRAISED", PV_FUN_WNDBOXRAISED),
     pv_native("GXRARROW", PV_FUN_GXRARROW),
     pv_native("PALBMPDRAW", PV_FUN_PALBMPDRAW),
+    pv_native("XBRWARROW", PV_FUN_XBRWARROW),
     pv_native("XBRWFILL", PV_FUN_XBRWFILL),
     pv_native("XBRWFRAME", PV_FUN_XBRWFRAME),
     pv_native("XBRWLINE", PV_FUN_XBRWLINE),
     pv_native("XBRWTEXT", PV_FUN_XBRWTEXT),
-    pv_native("XBRWCELL", PV_FUN_XBRWCELL),
     pv_native("XBRWTEXTSIZE", PV_FUN_XBRWTEXTSIZE),
 };
 PvModuleRegistrar s_module("gui/xbrowse", s_symbols);

@@ -1,5 +1,5 @@
-// Painting helpers of the browse grid: off-screen buffer, gradients, text, scrolling, frames and
-// the record-selector arrow, all drawn through the Win32 layer's GDI.
+// Painting helpers of the browse grid: off-screen buffer, gradients, fills, text, data cells,
+// scrolling, frames and the record-selector arrow, all drawn through the Win32 layer's GDI.
 #include "xbrowse_paint.h"
 
 #include <algorithm>
@@ -103,6 +103,33 @@ int drawTextCopy(HDC dc, std::string_view text, RECT rect, UINT format) {
   return DrawTextA(dc, copy.data(), static_cast<int>(text.size()), &rect, format);
 }
 
+void fillSolid(HDC dc, const RECT& rect, COLORREF color) {
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
+void drawStyledText(HDC dc, std::string_view text, const RECT& rect, HFONT font, COLORREF color,
+                    const COLORREF* back, UINT format) {
+  if ((format & DT_SINGLELINE) && !(format & (DT_RIGHT | DT_CENTER)))
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  COLORREF oldText = SetTextColor(dc, color);
+  COLORREF oldBack = back ? SetBkColor(dc, *back) : GetBkColor(dc);
+  int oldMode = SetBkMode(dc, back ? OPAQUE : TRANSPARENT);
+  drawTextCopy(dc, text, rect, format);
+  SetBkMode(dc, oldMode);
+  SetBkColor(dc, oldBack);
+  SetTextColor(dc, oldText);
+  if (oldFont) SelectObject(dc, oldFont);
+}
+
+void drawCell(HDC dc, const RECT& cell, COLORREF back, std::string_view text, const CellText& how) {
+  fillSolid(dc, cell, back);
+  drawStyledText(dc, text, RECT{how.left, cell.top + 2, how.right, cell.bottom - 2}, how.font, how.color, nullptr,
+                 how.format);
+}
+
 void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight, int footerHeight) {
   if (rowHeight <= 0 || direction == 0) return;
   RECT area{};
@@ -126,15 +153,19 @@ HBITMAP makeRecordArrow() {
   HGDIOBJ old = SelectObject(dc, bitmap);
   RECT all{0, 0, kArrowWidth, kArrowHeight};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  for (int y = 0; y < kArrowHeight; ++y) {
-    int width = (kArrowWidth - std::abs(2 * y - (kArrowHeight - 1))) / 2;
-    RECT run{2, y, 2 + width, y + 1};
-    if (width > 0) FillRect(dc, &run, black);
-  }
+  drawRecordArrow(dc, 0, 0);
   SelectObject(dc, old);
   DeleteDC(dc);
   return bitmap;
+}
+
+void drawRecordArrow(HDC dc, int x, int y) {
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  for (int row = 0; row < kArrowHeight; ++row) {
+    int width = (kArrowWidth - std::abs(2 * row - (kArrowHeight - 1))) / 2;
+    RECT run{x + 2, y + row, x + 2 + width, y + row + 1};
+    if (width > 0) FillRect(dc, &run, black);
+  }
 }
 
 void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y, bool transparent) {

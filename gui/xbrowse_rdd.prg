@@ -1,6 +1,7 @@
-// The browse grid over a work area: DBSKIPPER, and the navigation blocks and field columns that
-// bind a grid to an alias. Every block acts on the area of that alias whatever area is current
-// when it runs, and answers as an empty table when the alias is no longer open.
+// The browse grid over a work area: DBSKIPPER, and the navigation blocks (with the default
+// incremental search) and field columns that bind a grid to an alias. Every block acts on the
+// area of that alias whatever area is current when it runs, and answers as an empty table when
+// the alias is no longer open.
 
 // Skips up to nRecs records (default 1) without passing the first or the last record and
 // returns the number of records actually moved (negative backwards).
@@ -76,6 +77,9 @@ PROCEDURE XBrwBindArea( oBrw, cAlias, lAddColumns )
    IF oBrw:bKeyCount == NIL
       oBrw:bKeyCount := {|| XBrwInArea( cAlias, {|| OrdKeyCount() }, NIL, 0 ) }
    ENDIF
+   IF oBrw:bSeek == NIL
+      oBrw:bSeek := {| c | XBrwInArea( cAlias, {| c | XBrwSeekKey( c ) }, c, .F. ) }
+   ENDIF
    IF lAddColumns .AND. Empty( oBrw:aCols )
       nFields := XBrwInArea( cAlias, {|| FCount() }, NIL, 0 )
       FOR n := 1 TO nFields
@@ -83,6 +87,29 @@ PROCEDURE XBrwBindArea( oBrw, cAlias, lAddColumns )
       NEXT
    ENDIF
 RETURN
+
+// The default incremental search of a grid over a work area: goes to the first key of the
+// current order that begins with cText (a numeric key: the first not below its value) and
+// answers whether there is one; otherwise, and without an order, the record stays.
+FUNCTION XBrwSeekKey( cText )
+   LOCAL nRec := RecNo(), cKey := OrdKey()
+   IF Empty( cKey ) .OR. Empty( cText )
+      RETURN .F.
+   ENDIF
+   SWITCH ValType( &( cKey ) )
+   CASE "C"
+      IF DbSeek( cText, .F. )
+         RETURN .T.
+      ENDIF
+      EXIT
+   CASE "N"
+      IF DbSeek( Val( cText ), .T. ) .OR. !Eof()
+         RETURN .T.
+      ENDIF
+      EXIT
+   ENDSWITCH
+   DbGoto( nRec )
+RETURN .F.
 
 // Makes oCol show field n of cAlias, titled with the field's name.
 STATIC PROCEDURE XBrwFieldColumn( oCol, cAlias, n )

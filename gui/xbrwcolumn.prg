@@ -35,13 +35,18 @@ CLASS TXBrwColumn
    METHOD Adjust()
    METHOD DefStyle( nAlign, lSingleLine )
    METHOD HeaderHeight()
+   METHOD FooterHeight()
+   METHOD FooterText()
    METHOD HeaderWidth()
    METHOD FooterWidth()
    METHOD DataHeight()
    METHOD DataWidth()
    METHOD CellText()
    METHOD PaintHeader( nRow, nCol, nHeight, lPressed, hDC )
+   METHOD PaintFooter( nRow, nCol, nHeight, hDC )
+   METHOD PaintTitle( nRow, nCol, nHeight, lPressed, hDC, cText, oFont, aColors, nStyle )
    METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos )
+   METHOD CellLayout( nCol, nPos, nMax )
    METHOD Box( nRow, nCol, nHeight, nStyle )
    METHOD HeaderLButtonDown( nRow, nCol, nFlags )
    METHOD HeaderLButtonUp( nRow, nCol, nFlags )
@@ -99,8 +104,20 @@ RETURN IIf( Empty( ::cHeader ), 0, XBrwTextSize( ::oBrw:hWnd, XBrwFontHandle( ::
 METHOD HeaderWidth() CLASS TXBrwColumn
 RETURN Max( XBrwWidestLine( ::oBrw:hWnd, ::oHeaderFont, ::cHeader, .F. ), 16 )
 
+METHOD FooterHeight() CLASS TXBrwColumn
+RETURN IIf( Empty( ::FooterText() ), 0, XBrwTextSize( ::oBrw:hWnd, XBrwFontHandle( ::oFooterFont ), "B" )[ 2 ] )
+
 METHOD FooterWidth() CLASS TXBrwColumn
-RETURN IIf( ::oBrw:lFooter, XBrwWidestLine( ::oBrw:hWnd, ::oFooterFont, ::cFooter, .F. ), 0 )
+RETURN IIf( ::oBrw:lFooter, XBrwWidestLine( ::oBrw:hWnd, ::oFooterFont, ::FooterText(), .F. ), 0 )
+
+// The footer's text: what bFooter gives now (evaluated with the column), else cFooter.
+METHOD FooterText() CLASS TXBrwColumn
+   LOCAL xValue
+   IF ::bFooter == NIL
+      RETURN ::cFooter
+   ENDIF
+   xValue := Eval( ::bFooter, Self )
+RETURN IIf( ValType( xValue ) == "C", xValue, XBrwValueText( xValue ) )
 
 METHOD DataHeight() CLASS TXBrwColumn
 RETURN IIf( ::bStrData == NIL, 0, XBrwTextSize( ::oBrw:hWnd, XBrwFontHandle( ::oDataFont ), "B" )[ 2 ] )
@@ -123,54 +140,58 @@ METHOD CellText() CLASS TXBrwColumn
 RETURN IIf( ValType( xValue ) == "C", xValue, XBrwValueText( xValue ) )
 
 METHOD PaintHeader( nRow, nCol, nHeight, lPressed, hDC ) CLASS TXBrwColumn
-   LOCAL oBrw := ::oBrw, aColors, nRight := nCol + ::nWidth, nThird := nRow + Int( nHeight / 3 )
+   ::nDisplayCol := nCol
+   ::PaintTitle( nRow, nCol, nHeight, lPressed == .T., hDC, ::cHeader, ::oHeaderFont, ;
+                 IIf( lPressed == .T., { 16777215, 8388608 }, Eval( ::bClrHeader ) ), ::nHeadStyle )
+RETURN NIL
+
+METHOD PaintFooter( nRow, nCol, nHeight, hDC ) CLASS TXBrwColumn
+   ::PaintTitle( nRow, nCol, nHeight, .F., hDC, ::FooterText(), ::oFooterFont, Eval( ::bClrFooter ), ::nFootStyle )
+RETURN NIL
+
+// A title or footer cell: the background (the 2007 look: two gradients, gold when pressed) and
+// the text in the font, colours and DrawText format.
+METHOD PaintTitle( nRow, nCol, nHeight, lPressed, hDC, cText, oFont, aColors, nStyle ) CLASS TXBrwColumn
+   LOCAL oBrw := ::oBrw, nRight := nCol + ::nWidth, nThird := nRow + Int( nHeight / 3 )
    IF hDC == NIL
       hDC := oBrw:hDC
    ENDIF
-   ::nDisplayCol := nCol
-   aColors := IIf( lPressed == .T., { 16777215, 8388608 }, Eval( ::bClrHeader ) )
    IF !oBrw:l2007
       XBrwFill( hDC, nRow, nCol, nRow + nHeight, nRight, aColors[ 2 ] )
-   ELSEIF lPressed == .T.
+   ELSEIF lPressed
       Gradient( hDC, { nRow, nCol, nThird, nRight }, RGB( 255, 253, 222 ), RGB( 255, 231, 151 ), .T. )
       Gradient( hDC, { nThird, nCol, nRow + nHeight, nRight }, RGB( 255, 215, 84 ), RGB( 255, 233, 162 ), .T. )
    ELSE
       Gradient( hDC, { nRow, nCol, nThird, nRight }, RGB( 219, 230, 244 ), RGB( 207, 221, 239 ), .T. )
       Gradient( hDC, { nThird, nCol, nRow + nHeight, nRight }, RGB( 201, 217, 237 ), RGB( 231, 242, 255 ), .T. )
    ENDIF
-   XBrwText( hDC, ::cHeader, { nRow + 2, nCol + 3, nRow + nHeight - 2, nRight - 3 }, ;
-             XBrwFontHandle( ::oHeaderFont ), aColors[ 1 ], NIL, ::nHeadStyle )
+   XBrwText( hDC, cText, { nRow + 2, nCol + 3, nRow + nHeight - 2, nRight - 3 }, XBrwFontHandle( oFont ), ;
+             aColors[ 1 ], NIL, nStyle )
 RETURN NIL
 
 METHOD PaintData( nRow, nCol, nHeight, lHighlight, lSelected, nPos ) CLASS TXBrwColumn
-   LOCAL oBrw := ::oBrw, aColors, nLeft, nRight, nStyle := oBrw:nColDividerStyle, nMax := oBrw:BrwWidth()
+   LOCAL oBrw := ::oBrw
    IF oBrw:nLen == 0
       RETURN NIL
    ENDIF
    IF nCol != NIL
       ::nDisplayCol := nCol
    ENDIF
-   nCol := ::nDisplayCol
-   nPos := XBrwDefault( nPos, ::nPos )
-   IF lHighlight == .T.
-      aColors := Eval( IIf( oBrw:lFocused, ::bClrSelFocus, ::bClrSel ) )
-   ELSE
-      aColors := Eval( ::bClrStd )
-   ENDIF
-   IF nStyle == 0
-      nLeft := nCol
-      nRight := nCol + ::nWidth + 2
-   ELSEIF nStyle < 5 .AND. nPos > 1
-      nLeft := nCol - 1
-      nRight := nCol + ::nWidth
-   ELSE
-      nLeft := nCol
-      nRight := nCol + ::nWidth
-   ENDIF
-   XBrwCell( oBrw:hDC, nRow, nLeft, nRow + nHeight, Min( nRight, nMax - 4 ), aColors[ 2 ], ;
-             ::CellText(), nCol + 3, Min( nCol + ::nWidth - 3, nMax - 5 ), XBrwFontHandle( ::oDataFont ), ;
-             aColors[ 1 ], ::nDataStyle )
+   XBrwCells( oBrw:hDC, nRow, nRow + nHeight, { ::CellLayout( ::nDisplayCol, XBrwDefault( nPos, ::nPos ), oBrw:BrwWidth() ) }, ;
+              1, 1, XBrwColorSlot( lHighlight, oBrw:lFocused ) )
 RETURN NIL
+
+// This column's entry of the grid's cell layout (XBRWCELLS) when it starts at x nCol, at
+// display position nPos, with the grid's data ending at x nMax.
+METHOD CellLayout( nCol, nPos, nMax ) CLASS TXBrwColumn
+   LOCAL nStyle := ::oBrw:nColDividerStyle, nLeft := nCol, nRight := nCol + ::nWidth
+   IF nStyle == 0
+      nRight += 2
+   ELSEIF nStyle < 5 .AND. nPos > 1
+      nLeft--
+   ENDIF
+RETURN { Self, ::bStrData, nLeft, Min( nRight, nMax - 4 ), nCol + 3, Min( nCol + ::nWidth - 3, nMax - 5 ), ;
+         XBrwFontHandle( ::oDataFont ), ::nDataStyle, ::bClrStd, ::bClrSel, ::bClrSelFocus }
 
 // Marks the cell: 1 dotted focus frame, 2 solid frame, 3 raised box.
 METHOD Box( nRow, nCol, nHeight, nStyle ) CLASS TXBrwColumn
@@ -219,6 +240,10 @@ RETURN NIL
 
 FUNCTION XBrwDefault( xValue, xDefault )
 RETURN IIf( xValue == NIL, xDefault, xValue )
+
+// The cell-layout slot of the colour block for a cell: marked with or without the focus, or not.
+FUNCTION XBrwColorSlot( lHighlight, lFocused )
+RETURN IIf( lHighlight == .T., IIf( lFocused == .T., XBRW_CELL_CLRSELFOCUS, XBRW_CELL_CLRSEL ), XBRW_CELL_CLRSTD )
 
 FUNCTION XBrwFontHandle( oFont )
 RETURN IIf( oFont == NIL, 0, oFont:hFont )

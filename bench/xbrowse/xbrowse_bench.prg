@@ -1,15 +1,15 @@
 // Browse grid benchmark over BIG.DBF (made by mkproduct): a full repaint of 30 rows of six
 // columns, 10,000 GoDown and 1,000 PageDown steps in an index order, and the time to show the
-// application's two grids over the table once it is open.
+// application's two grids over the table once it is open. Times are processor seconds.
 #include "grids.ch"
 
 #define WM_PAINT_ROUNDS 200
 
 PROCEDURE Main()
    LOCAL oDlg, oBrw, oFont, nStart
-   nStart := ProgramSeconds()
+   nStart := CpuSeconds()
    OpenProducts( "BIG.DBF" )
-   Report( "open and index " + LTrim( Str( PRODUCT->( LastRec() ) ) ) + " records (s)", ProgramSeconds() - nStart )
+   Report( "open and index " + LTrim( Str( PRODUCT->( LastRec() ) ) ) + " records (s)", CpuSeconds() - nStart )
    oFont := TFont():New( "Arial", 0, -14 )
    oDlg := TDialog():New( , , , , "Grid bench", "XBRWBENCH" )
    oBrw := ColumnGrid( oDlg, oFont, 130 )
@@ -31,29 +31,29 @@ STATIC PROCEDURE Measure( oBrw )
    LOCAL n, nStart
    Report( "rows painted", oBrw:RowCount() )
    Report( "columns painted", oBrw:LastDisplayPos() )
-   nStart := ProgramSeconds()
+   nStart := CpuSeconds()
    FOR n := 1 TO WM_PAINT_ROUNDS
       InvalidateRect( oBrw:hWnd, .F. )
       UpdateWindow( oBrw:hWnd )
    NEXT
-   Report( "full repaint 30 x 6 (ms)", ( ProgramSeconds() - nStart ) * 1000 / WM_PAINT_ROUNDS )
-   nStart := ProgramSeconds()
+   Report( "full repaint 30 x 6 (ms)", ( CpuSeconds() - nStart ) * 1000 / WM_PAINT_ROUNDS )
+   nStart := CpuSeconds()
    FOR n := 1 TO 10000
       oBrw:GoDown()
    NEXT
-   Report( "10,000 GoDown (s)", ProgramSeconds() - nStart )
+   Report( "10,000 GoDown (s)", CpuSeconds() - nStart )
    Report( "  key after them", PRODUCT->( OrdKeyNo() ) )
-   nStart := ProgramSeconds()
+   nStart := CpuSeconds()
    FOR n := 1 TO 1000
       oBrw:PageDown()
    NEXT
-   Report( "1,000 PageDown (s)", ProgramSeconds() - nStart )
-   nStart := ProgramSeconds()
+   Report( "1,000 PageDown (s)", CpuSeconds() - nStart )
+   nStart := CpuSeconds()
    FOR n := 1 TO 100
       oBrw:PageDown()
       UpdateWindow( oBrw:hWnd )
    NEXT
-   Report( "PageDown with its repaint (ms)", ( ProgramSeconds() - nStart ) * 10 )
+   Report( "PageDown with its repaint (ms)", ( CpuSeconds() - nStart ) * 10 )
    Report( "  key after them", PRODUCT->( OrdKeyNo() ) )
 RETURN
 
@@ -64,23 +64,23 @@ STATIC PROCEDURE ShowTwoGrids( oFont )
    DbSelectArea( 1 )
    DbSetOrder( 1 )
    DbGoTop()
-   nStart := ProgramSeconds()
+   nStart := CpuSeconds()
    oDlg := TDialog():New( , , , , "Two grids", "XBRWTEST" )
    oBrw := ColumnGrid( oDlg, oFont )
    oBrw2 := FieldGrid( oDlg )
    TButton():ReDefine( 4, {|| ShowPainted( oDlg, oBrw, oBrw2, nInit ) }, oDlg )
-   oDlg:Activate( , , , .T., , , {|| nInit := ProgramSeconds() - nStart, .T. } )
+   oDlg:Activate( , , , .T., , , {|| nInit := CpuSeconds() - nStart, .T. } )
 RETURN
 
 STATIC PROCEDURE ShowPainted( oDlg, oBrw, oBrw2, nInit )
-   LOCAL nStart := ProgramSeconds()
+   LOCAL nStart := CpuSeconds()
    InvalidateRect( oBrw:hWnd, .F. )
    InvalidateRect( oBrw2:hWnd, .F. )
    UpdateWindow( oBrw:hWnd )
    UpdateWindow( oBrw2:hWnd )
    Report( "two grids: dialog built and initialised (s)", nInit )
-   Report( "two grids: both painted (s)", ProgramSeconds() - nStart )
-   Report( "two grids shown (s)", nInit + ProgramSeconds() - nStart )
+   Report( "two grids: both painted (s)", CpuSeconds() - nStart )
+   Report( "two grids shown (s)", nInit + CpuSeconds() - nStart )
    oDlg:End()
 RETURN
 

@@ -23,9 +23,8 @@ int width(const LOGFONTA& lf, std::string_view s) { return s.empty() ? 0 : backe
 // Draws one run at canvas-relative logical coordinates with the context's colours and mode.
 void drawRun(DeviceContext* dc, Canvas* c, int x, int y, std::string_view text, const LOGFONTA& lf,
              const FontMetrics& m, int underline) {
-  int w = width(lf, text);
   POINT p = toCanvas(dc, x, y);
-  if (dc->s.bkMode == OPAQUE) c->fillRect(RECT{p.x, p.y, p.x + w, p.y + m.height}, dc->s.bkColor);
+  if (dc->s.bkMode == OPAQUE) c->fillRect(RECT{p.x, p.y, p.x + width(lf, text), p.y + m.height}, dc->s.bkColor);
   c->drawText(p.x, p.y, text, lf, dc->s.textColor);
   if (underline >= 0 && underline < static_cast<int>(text.size())) {
     int ux = width(lf, text.substr(0, static_cast<size_t>(underline)));
@@ -102,6 +101,36 @@ void wrap(const std::string& para, const LOGFONTA& lf, int limit, bool breakWord
   out.push_back(line);
 }
 
+// The lines DrawText shows: paragraphs, mnemonic prefixes taken out, and broken to `limit`
+// pixels with DT_WORDBREAK. One line without breaks or prefixes (a grid cell) is taken as it is.
+std::vector<Line> layoutLines(std::string s, UINT format, const LOGFONTA& lf, int limit) {
+  bool single = (format & DT_SINGLELINE) != 0;
+  std::vector<Line> lines;
+  if (single && (format & DT_NOPREFIX) && s.find_first_of("\r\n") == std::string::npos) {
+    lines.push_back(Line{std::move(s), -1});
+    return lines;
+  }
+  for (const std::string& para : splitParagraphs(s, single)) {
+    Line stripped = stripPrefix(para, (format & DT_NOPREFIX) != 0);
+    if (single || !(format & DT_WORDBREAK)) {
+      lines.push_back(stripped);
+      continue;
+    }
+    std::vector<std::string> pieces;
+    wrap(stripped.text, lf, limit, (format & DT_EDITCONTROL) != 0, pieces);
+    int consumed = 0;
+    for (const std::string& piece : pieces) {
+      Line l{piece, -1};
+      int at = static_cast<int>(stripped.text.find(piece, static_cast<size_t>(consumed)));
+      if (stripped.underline >= at && stripped.underline < at + static_cast<int>(piece.size()))
+        l.underline = stripped.underline - at;
+      consumed = at + static_cast<int>(piece.size());
+      lines.push_back(l);
+    }
+  }
+  return lines;
+}
+
 }  // namespace
 
 BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const INT*) {
@@ -148,26 +177,7 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   FontMetrics m = metricsOf(lf);
   int lineHeight = m.height + ((format & DT_EXTERNALLEADING) ? m.externalLeading : 0);
   bool single = (format & DT_SINGLELINE) != 0;
-  int limit = std::max<int>(1, rect->right - rect->left);
-  std::vector<Line> lines;
-  for (const std::string& para : splitParagraphs(s, single)) {
-    Line stripped = stripPrefix(para, (format & DT_NOPREFIX) != 0);
-    if (single || !(format & DT_WORDBREAK)) {
-      lines.push_back(stripped);
-      continue;
-    }
-    std::vector<std::string> pieces;
-    wrap(stripped.text, lf, limit, (format & DT_EDITCONTROL) != 0, pieces);
-    int consumed = 0;
-    for (const std::string& piece : pieces) {
-      Line l{piece, -1};
-      int at = static_cast<int>(stripped.text.find(piece, static_cast<size_t>(consumed)));
-      if (stripped.underline >= at && stripped.underline < at + static_cast<int>(piece.size()))
-        l.underline = stripped.underline - at;
-      consumed = at + static_cast<int>(piece.size());
-      lines.push_back(l);
-    }
-  }
+  std::vector<Line> lines = layoutLines(std::move(s), format, lf, std::max<int>(1, rect->right - rect->left));
   int total = lineHeight * static_cast<int>(lines.size());
   if (format & DT_CALCRECT) {
     int widest = 0;
@@ -188,10 +198,10 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (single && (format & DT_VCENTER)) y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
   else if (single && (format & DT_BOTTOM)) y = rect->bottom - lineHeight;
   for (const Line& l : lines) {
-    int w = width(lf, l.text);
+    // Only centred and right-aligned lines need their width measured.
     int x = rect->left;
-    if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - w) / 2;
-    else if (format & DT_RIGHT) x = rect->right - w;
+    if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - width(lf, l.text)) / 2;
+    else if (format & DT_RIGHT) x = rect->right - width(lf, l.text);
     drawRun(dc, c, x, y, l.text, lf, m, (format & DT_HIDEPREFIX) ? -1 : l.underline);
     y += lineHeight;
   }

@@ -94,6 +94,11 @@ void key(UINT vk, char ch, bool alt) {
   layerSink().keyInput(top->surface, up, vk, keyData(vk, true, alt), 0);
 }
 
+void keyEdge(UINT vk, bool down) {
+  Window* top = topOf(GetActiveWindow());
+  if (top) layerSink().keyInput(top->surface, down ? WM_KEYDOWN : WM_KEYUP, vk, keyData(vk, !down, false), 0);
+}
+
 void typeText(const std::string& text) {
   for (char c : text) {
     auto u = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));

@@ -118,6 +118,17 @@ TEST_F(GridPaint, ArrowIsDrawnWithoutItsBackground) {
   DeleteObject(arrow);
 }
 
+TEST_F(GridPaint, ArrowDrawnStraightMatchesTheBitmapDrawnTransparently) {
+  fill(RECT{0, 0, 200, 120}, RGB(231, 242, 255));
+  HBITMAP arrow = makeRecordArrow();
+  drawBitmap(dc, arrow, 10, 20, true);
+  drawRecordArrow(dc, 40, 20);
+  for (int y = 18; y < 20 + kArrowHeight + 2; ++y)
+    for (int x = 8; x < 10 + kArrowWidth + 2; ++x)
+      ASSERT_EQ(GetPixel(dc, x, y), GetPixel(dc, x + 30, y)) << "at " << x << ", " << y;
+  DeleteObject(arrow);
+}
+
 TEST_F(GridPaint, OneRowScrollMovesOnlyWholeDataRows) {
   // header 20, rows of 10: rows at y 20, 30, ... ; a footer of 15 leaves 85 pixels = 8 rows
   fill(RECT{0, 0, 200, 120}, RGB(255, 255, 255));

@@ -33,6 +33,8 @@ void mouse(HWND hwnd, UINT message, int x, int y, WPARAM keys = 0);
 void click(HWND hwnd, int x, int y);
 // A key press and release in the active window; `ch` is the character it types (0 for none).
 void key(UINT vk, char ch = 0, bool alt = false);
+// A key going down or coming up on its own in the active window (a modifier held over a key).
+void keyEdge(UINT vk, bool down);
 void typeText(const std::string& text);
 // The window manager's close box of the window's top-level window.
 void pressCloseBox(HWND hwnd);

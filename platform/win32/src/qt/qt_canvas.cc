@@ -99,8 +99,12 @@ bool QtCanvas::clipTo(const RECT& r, RECT& out) const {
 void QtCanvas::fillRect(const RECT& r, COLORREF color) {
   RECT c;
   if (!clipTo(r, c)) return;
-  QRgb v = toRgb(color);
-  for (int y = c.top; y < c.bottom; ++y) std::fill(line(y) + c.left, line(y) + c.right, v);
+  // The first row pixel by pixel, the others copied from it.
+  QRgb* first = line(c.top) + c.left;
+  std::fill(first, first + (c.right - c.left), toRgb(color));
+  size_t bytes = sizeof(QRgb) * static_cast<size_t>(c.right - c.left);
+  for (QRgb* row = first + stride(); row < first + stride() * (c.bottom - c.top); row += stride())
+    std::memcpy(row, first, bytes);
 }
 
 void QtCanvas::invertRect(const RECT& r) {
@@ -139,7 +143,10 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
     lastFont_ = &f;
   }
   p.setPen(QColor(toRgb(color)));
-  p.drawText(QPoint(x, y + fonts_.metrics(font).ascent()), ansiToQString(text));
+  QPoint baseline(x, y + fonts_.metrics(font).ascent());
+  const QList<QGlyphRun>* runs = fonts_.glyphRuns(font, text);
+  if (!runs) return p.drawText(baseline, ansiToQString(text));
+  for (const QGlyphRun& run : *runs) p.drawGlyphRun(baseline, run);
 }
 
 void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
@@ -157,12 +164,15 @@ void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD 
   int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
   if (right <= left) return;
   bool bottomFirst = inPlace && dy < 0;
+  QRgb* target = line(0);  // writable first: the source may be this image
+  const QRgb* source = reinterpret_cast<const QRgb*>(from.constBits());
+  qsizetype sourceStride = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
   for (int i = 0; i < c.bottom - c.top; ++i) {
     int y = bottomFirst ? c.bottom - 1 - i : c.top + i;
     int sy = y + dy;
     if (sy < 0 || sy >= from.height()) continue;
-    const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy)) + dx;
-    QRgb* d = line(y);
+    const QRgb* s = source + sy * sourceStride + dx;
+    QRgb* d = target + y * stride();
     if (rop == SRCCOPY) {
       std::memmove(d + left, s + left, sizeof(QRgb) * static_cast<size_t>(right - left));
       continue;

@@ -38,6 +38,8 @@ class QtCanvas : public Canvas {
   void endPainter() const;
   bool clipTo(const RECT& r, RECT& out) const;
   QRgb* line(int y) { return reinterpret_cast<QRgb*>(image_.scanLine(y)); }
+  // Pixels from one line to the next (lines of a 32-bit image are whole pixels apart).
+  qsizetype stride() const { return image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)); }
 
   QImage image_;
   RECT clip_;

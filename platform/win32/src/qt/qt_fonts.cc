@@ -3,6 +3,9 @@
 
 #include "qt_text.h"
 
+#include <QTextLayout>
+#include <QTextOption>
+
 #include <strings.h>
 
 #include <cmath>
@@ -11,6 +14,9 @@
 namespace pv::win32 {
 
 namespace {
+
+// Bounded memories: a long run of distinct texts starts the memory afresh rather than growing it.
+constexpr std::size_t kMaxRemembered = 4096;
 
 QString mapFace(const char* face) {
   static const char* sans[] = {"", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "System",
@@ -27,9 +33,11 @@ QString mapFace(const char* face) {
 }  // namespace
 
 QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
+  if (last_ && std::memcmp(&lf, &lastFont_, sizeof lf) == 0) return *last_;
   std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
+  lastFont_ = lf;
   auto it = cache_.find(key);
-  if (it != cache_.end()) return it->second;
+  if (it != cache_.end()) return *(last_ = &it->second);
   char face[33] = {};
   std::memcpy(face, lf.lfFaceName, 32);
   QFont f(mapFace(face));
@@ -49,16 +57,14 @@ QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
     QFontMetrics probe(f);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / std::max(1, probe.height())))));
   }
-  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}});
-  return inserted.first->second;
+  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}, {}});
+  return *(last_ = &inserted.first->second);
 }
 
 const QFont& QtFonts::font(const LOGFONTA& lf) { return entry(lf).font; }
 const QFontMetrics& QtFonts::metrics(const LOGFONTA& lf) { return entry(lf).metrics; }
 
 int QtFonts::textWidth(const LOGFONTA& lf, std::string_view ansiText) {
-  // Bounded: a long run of distinct texts starts the memory afresh rather than growing it.
-  constexpr std::size_t kMaxRemembered = 4096;
   Entry& e = entry(lf);
   std::string key(ansiText);
   if (auto it = e.widths.find(key); it != e.widths.end()) return it->second;
@@ -66,6 +72,29 @@ int QtFonts::textWidth(const LOGFONTA& lf, std::string_view ansiText) {
   int w = e.metrics.horizontalAdvance(ansiToQString(ansiText));
   e.widths.emplace(std::move(key), w);
   return w;
+}
+
+const QList<QGlyphRun>* QtFonts::glyphRuns(const LOGFONTA& lf, std::string_view ansiText) {
+  if (lf.lfUnderline || lf.lfStrikeOut) return nullptr;
+  Entry& e = entry(lf);
+  std::string key(ansiText);
+  if (auto it = e.runs.find(key); it != e.runs.end()) return &it->second;
+  if (e.runs.size() >= kMaxRemembered) e.runs.clear();
+  QTextLayout layout(ansiToQString(ansiText), e.font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  QPointF baseline(line.x(), line.y() + line.ascent());
+  for (QGlyphRun& run : runs) {
+    QList<QPointF> positions = run.positions();
+    for (QPointF& p : positions) p -= baseline;
+    run.setPositions(positions);
+  }
+  return &e.runs.emplace(std::move(key), std::move(runs)).first->second;
 }
 
 }  // namespace pv::win32

@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <map>
 #include <string>
 #include <string_view>
@@ -20,15 +22,22 @@ class QtFonts {
   // The advance of an ANSI text in the font, remembered: progress lines and labels are measured
   // again on every repaint, and shaping them is the costly part of drawing.
   int textWidth(const LOGFONTA& lf, std::string_view ansiText);
+  // The glyphs of an ANSI text laid out on one line in the font, positioned from the start of
+  // its baseline, remembered like the widths: a grid repaints the same cell texts over and
+  // over. Null for a font drawn with lines (underline, strike-out), which the caller draws itself.
+  const QList<QGlyphRun>* glyphRuns(const LOGFONTA& lf, std::string_view ansiText);
 
  private:
   struct Entry {
     QFont font;
     QFontMetrics metrics;
     std::unordered_map<std::string, int> widths;
+    std::unordered_map<std::string, QList<QGlyphRun>> runs;
   };
   Entry& entry(const LOGFONTA& lf);
   std::map<std::string, Entry> cache_;
+  LOGFONTA lastFont_{};  // the font asked for last and its entry, found again without a lookup
+  Entry* last_ = nullptr;
 };
 
 }  // namespace pv::win32

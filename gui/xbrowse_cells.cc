@@ -1,0 +1,91 @@
+// XBRWCELLS: a run of one grid row's data cells painted in one call. For each cell the colour
+// block and the text block are evaluated here, then the cell is filled and its text drawn. The
+// places come from the grid's cell layout, made once per paint: one array per shown column,
+// { oCol, bStrData, nLeft, nRight, nTextLeft, nTextRight, hFont, nFormat, bClrStd, bClrSel,
+// bClrSelFocus } (XBRW_CELL_* in xbrowse.ch name the slots).
+#include <string>
+
+#include "gui_natives.h"
+#include "registrar.h"
+#include "vm/array.h"
+#include "vm/dynsym.h"
+#include "xbrowse_paint.h"
+
+namespace {
+
+using namespace pv::gui;
+
+enum Slot { kColumn = 1, kTextBlock, kLeft, kRight, kTextLeft, kTextRight, kFont, kFormat };
+
+// The text a cell shows for a text block's value: text as it is, anything else as
+// XBRWVALUETEXT makes it.
+std::string shownText(PV_ITEM value) {
+  if (!PV_IS_STRING(value)) {
+    static PvSymbol* valueText = pv_dynsymGet("XBRWVALUETEXT")->symbol;
+    pv_vmPushSymbol(valueText);
+    pv_vmPushNil();
+    pv_vmPush(value);
+    pv_vmDo(1);
+    value = pv_stackReturnItem();
+    if (!PV_IS_STRING(value)) return {};
+  }
+  return std::string(pv_itemGetCPtr(value), static_cast<size_t>(pv_itemGetCLen(value)));
+}
+
+struct Colors {
+  COLORREF text = 0, back = 0xFFFFFF;
+};
+
+// The { nText, nBack } a colour block gives (black on white for anything else).
+Colors colorsOf(PV_ITEM block) {
+  Colors c;
+  if (!block || !PV_IS_BLOCK(block)) return c;
+  PV_ITEM pair = pv_vmEvalBlock(block);
+  if (PV_IS_ARRAY(pair) && pv_arrayLen(pair) >= 2) {
+    c.text = COLORREF(pv_arrayGetNL(pair, 1));
+    c.back = COLORREF(pv_arrayGetNL(pair, 2));
+  }
+  return c;
+}
+
+// One cell of the layout; false when a block's error is unwinding the calls.
+bool paintCell(HDC dc, int top, int bottom, PV_ITEM cell, PV_SIZE colorSlot) {
+  Colors colors = colorsOf(pv_arrayGetItemPtr(cell, colorSlot));
+  if (pv_vmRequestQuery()) return false;
+  std::string text;
+  PV_ITEM textBlock = pv_arrayGetItemPtr(cell, kTextBlock);
+  if (textBlock && PV_IS_BLOCK(textBlock)) {
+    text = shownText(pv_vmEvalBlockV(textBlock, 1, pv_arrayGetItemPtr(cell, kColumn)));
+    if (pv_vmRequestQuery()) return false;
+  }
+  auto number = [cell](PV_SIZE slot) { return pv_arrayGetNI(cell, slot); };
+  drawCell(dc, RECT{number(kLeft), top, number(kRight), bottom}, colors.back, text,
+           CellText{number(kTextLeft), number(kTextRight),
+                    reinterpret_cast<HFONT>(static_cast<uintptr_t>(pv_arrayGetNL(cell, kFont))), colors.text,
+                    UINT(pv_arrayGetNL(cell, kFormat))});
+  return true;
+}
+
+// XBRWCELLS( hDC, nTop, nBottom, aLayout, nFirst, nLast, nColorSlot ): the cells at display
+// positions nFirst to nLast, in the colours of the block in slot nColorSlot of each cell.
+void PV_FUN_XBRWCELLS() {
+  PV_ITEM layout = pv_param(4, PV_IT_ARRAY);
+  if (!layout) return pv_ret();
+  HDC dc = parHandle<HDC>(1);
+  int top = pv_parni(2), bottom = pv_parni(3);
+  PV_SIZE last = std::min<PV_SIZE>(pv_parnl(6), pv_arrayLen(layout)), slot = pv_parnl(7);
+  PV_ITEM hold = pv_itemNew(layout);  // a block may drop the grid's reference to the layout
+  for (PV_SIZE n = std::max<PV_SIZE>(pv_parnl(5), 1); n <= last; ++n) {
+    PV_ITEM cell = pv_arrayGetItemPtr(hold, n);
+    if (cell && PV_IS_ARRAY(cell) && !paintCell(dc, top, bottom, cell, slot)) break;
+  }
+  pv_itemRelease(hold);
+  pv_ret();
+}
+
+PvSymbol s_symbols[] = {
+    pv_native("XBRWCELLS", PV_FUN_XBRWCELLS),
+};
+PvModuleRegistrar s_module("gui/xbrowse_cells", s_symbols);
+
+}  // namespace
