@@ -146,7 +146,11 @@ void PV_FUN_INDEXORD() {
   if (!a) return pv_retni(0);
   Info("INDEXORD", 6, 0, 0);
 }
-void PV_FUN_INDEXKEY() { Info("INDEXKEY", 2, 1, 0); }
+// INDEXKEY( [nOrder] ): the key of that order; 0 or none names the controlling order.
+void PV_FUN_INDEXKEY() {
+  PV_ITEM n = pv_param(1, PV_IT_NUMERIC);
+  Info("INDEXKEY", 2, n && pv_itemGetNL(n) == 0 ? 0 : 1, 0);
+}
 void PV_FUN_INDEXEXT() { Info("INDEXEXT", 8, 0, 0); }
 
 // ORDSCOPE(which, [value]): 0 top, 1 bottom; returns the previous scope value. Without a value

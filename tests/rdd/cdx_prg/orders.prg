@@ -17,6 +17,7 @@ PROCEDURE Main()
    NEXT
    // Ends of an order.
    DBSETORDER(2)
+   ? "[" + INDEXKEY(0) + "]", "[" + INDEXKEY() + "]"
    DBGOTOP()
    ? RECNO(), TRIM(CUSTOMER), INVOICE, ORDKEYNO(), BOF(), EOF()
    DBSKIP(-1)
