@@ -82,7 +82,7 @@ class Failure {
 bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, Failure& failure) {
   DISPID id = 0;
   bool put = false;
-  if (FAILED(LookupName(d, name, std::strlen(name), args.count(), &id, &put))) {
+  if (FAILED(LookupMessage(d, name, args.count(), &id, &put))) {
     failure.Note();
     return false;
   }

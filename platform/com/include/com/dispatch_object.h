@@ -155,13 +155,14 @@ HRESULT RunInvoke(WORD kind, void* ctx, Thunk thunk, REFIID iid, DISPPARAMS* par
 HRESULT LookupNames(UINT count, LPCOLESTR* names, DISPID* ids, DISPID found);
 }  // namespace detail
 
-// IDispatch over T::Members(). T derives from DispatchObject<T>.
+// IDispatch over T::Members(). T derives from DispatchObject<T>. Its names are fixed by T, so it
+// answers IID_IFixedNames.
 template <class T>
 class DispatchObject : public RefCounted<IDispatch> {
  public:
   HRESULT QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IFixedNames) {
       AddRef();
       *out = static_cast<IDispatch*>(this);
       return S_OK;
