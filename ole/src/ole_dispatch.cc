@@ -34,8 +34,8 @@ IDispatch* Receiver() {
 
 void FirstArgument(PV_ITEM result) { pv_itemCopy(result, pv_itemUnRef(pv_stackItemFromBase(1))); }
 
-// Converts and clears the result variant; an object it holds is named `objectName`.
-void TakeResult(PV_ITEM result, VARIANT* r, const std::string& objectName = {}) {
+// Converts and clears the result variant; an object it holds is named by the text `objectName`.
+void TakeResult(PV_ITEM result, VARIANT* r, PV_ITEM objectName = nullptr) {
   VariantToItem(result, r, objectName);
   VariantClear(r);
 }
@@ -99,8 +99,10 @@ bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, F
   for (WORD kind : {DISPATCH_METHOD, DISPATCH_PROPERTYGET}) {
     if (SUCCEEDED(InvokeMember(d, id, kind, &p, &r))) {
       VARTYPE base = r.vt & ~VT_BYREF;
-      bool object = base == VT_DISPATCH || base == VT_UNKNOWN;
-      TakeResult(result, &r, object ? ChildName(pv_stackSelfItem(), name) : std::string());
+      PvItem childName{PV_IT_NIL, {}};
+      if (base == VT_DISPATCH || base == VT_UNKNOWN) ChildName(&childName, pv_stackSelfItem(), name);
+      TakeResult(result, &r, &childName);
+      pv_itemClear(&childName);
       return true;
     }
     failure.Note();
