@@ -27,7 +27,7 @@ const char* MessageName() { return pv_stackBaseItem()->item.asSymbol.value->name
 // without a server (its creation failed) reports.
 IDispatch* Receiver() {
   PV_ITEM self = pv_stackSelfItem();
-  IDispatch* d = IsOleAuto(self) ? DispatchOf(self) : nullptr;
+  IDispatch* d = DispatchOf(self);
   if (!d) SetStatus(E_UNEXPECTED);
   return d;
 }

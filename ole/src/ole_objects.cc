@@ -88,6 +88,7 @@ void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message) {
 
 com::IDispatch* DispatchOf(PV_ITEM object) {
   if (PV_ITEM h = SlotItem(object, kHObj)) return PV_IS_NUMERIC(h) ? HeldFromNumber(pv_itemGetNInt(h)) : nullptr;
+  if (!IsOleAuto(object)) return nullptr;
   PvItem h{PV_IT_NIL, {}};
   SendTo(&h, object, symbols().hObj);
   com::IDispatch* p = PV_IS_NUMERIC(&h) ? HeldFromNumber(pv_itemGetNInt(&h)) : nullptr;

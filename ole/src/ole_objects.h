@@ -13,8 +13,8 @@ namespace ole {
 bool IsInstanceOf(PV_ITEM value, const char* className);
 bool IsOleAuto(PV_ITEM value);
 
-// The dispatch pointer a TOleAuto stands for; nullptr when hObj is empty, 0 or not a pointer
-// the bridge holds.
+// The dispatch pointer a TOleAuto stands for; nullptr for other values and when hObj is
+// empty, 0 or not a pointer the bridge holds.
 com::IDispatch* DispatchOf(PV_ITEM object);
 // cClassName of an object ("" when it is not text).
 std::string ClassNameOf(PV_ITEM object);
