@@ -41,19 +41,6 @@ STATIC PROCEDURE ApplySettings()
    Set( 8, .F. )                                              // exclusive
 RETURN
 
-// The full path of the running executable, with backslashes as separators.
-FUNCTION ProgramPath()
-RETURN GetModuleFileName( GetInstance() )
-
-// A whole number as text without blanks. STR alone would add the SET DECIMALS places, since the
-// program runs with SET FIXED on ("FEHLER_1.00.log", "Total : 300.00").
-FUNCTION IntText( nValue )
-RETURN LTrim( Str( nValue, 20 ) )
-
-// The folder of a program path, without a trailing backslash.
-FUNCTION ProgramFolder( cPath )
-RETURN Left( cPath, RAt( "\", cPath ) - 1 )
-
 // Opens a table shared in work area nArea with the default driver and rebuilds its three tags
 // in the structural index: by number, by customer and invoice, by product.
 STATIC PROCEDURE OpenInvoiceTable( nArea, cFile, aTags )

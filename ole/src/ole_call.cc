@@ -1,7 +1,9 @@
 // Argument blocks, name lookup and Invoke.
 #include "ole_call.h"
 
+#include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "ole/ole.h"
 #include "ole_convert.h"
@@ -108,6 +110,63 @@ HRESULT LookupOne(IDispatch* d, const char* name, std::size_t len, LCID lcid, DI
 HRESULT LookupName(IDispatch* d, const char* name, std::size_t len, int argc, DISPID* id, bool* put) {
   *put = len > 1 && name[0] == '_' && argc >= 1 && SUCCEEDED(LookupOne(d, name + 1, len - 1, LOCALE_SYSTEM_DEFAULT, id));
   return *put ? state().status : LookupOne(d, name, len, 0, id);
+}
+
+namespace {
+
+// The implementation class of a dispatch (its vtable) when its names are fixed per class, else
+// nullptr. Each class is asked once.
+const void* FixedNamesClass(IDispatch* d) {
+  static std::unordered_map<const void*, bool> fixed;
+  const void* cls = *reinterpret_cast<const void* const*>(d);
+  auto it = fixed.find(cls);
+  if (it == fixed.end()) {
+    void* p = nullptr;
+    bool yes = SUCCEEDED(d->QueryInterface(IID_IFixedNames, &p)) && p;
+    if (p) static_cast<IUnknown*>(p)->Release();
+    it = fixed.emplace(cls, yes).first;
+  }
+  return it->second ? cls : nullptr;
+}
+
+struct MessageKey {
+  const void* cls;
+  const char* name;
+  bool withArgs;
+  bool operator==(const MessageKey&) const = default;
+};
+struct MessageKeyHash {
+  std::size_t operator()(const MessageKey& k) const {
+    return std::hash<const void*>()(k.cls) * 31 + std::hash<const void*>()(k.name) * 2 + k.withArgs;
+  }
+};
+struct MessageAnswer {
+  std::string name;  // the text the key's pointer held, checked at every use
+  DISPID id;
+  bool put;
+};
+
+std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
+  static std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash> table;
+  return table;
+}
+
+}  // namespace
+
+HRESULT LookupMessage(IDispatch* d, const char* name, int argc, DISPID* id, bool* put) {
+  const void* cls = FixedNamesClass(d);
+  MessageKey key{cls, name, argc >= 1};
+  if (cls) {
+    auto it = answers().find(key);
+    if (it != answers().end() && it->second.name == name) {
+      *id = it->second.id;
+      *put = it->second.put;
+      return SetStatus(S_OK);
+    }
+  }
+  HRESULT h = LookupName(d, name, std::strlen(name), argc, id, put);
+  if (cls && SUCCEEDED(h)) answers()[key] = MessageAnswer{name, *id, *put};
+  return h;
 }
 
 HRESULT InvokeMember(IDispatch* d, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {

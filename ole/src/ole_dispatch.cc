@@ -27,15 +27,15 @@ const char* MessageName() { return pv_stackBaseItem()->item.asSymbol.value->name
 // without a server (its creation failed) reports.
 IDispatch* Receiver() {
   PV_ITEM self = pv_stackSelfItem();
-  IDispatch* d = IsOleAuto(self) ? DispatchOf(self) : nullptr;
+  IDispatch* d = DispatchOf(self);
   if (!d) SetStatus(E_UNEXPECTED);
   return d;
 }
 
 void FirstArgument(PV_ITEM result) { pv_itemCopy(result, pv_itemUnRef(pv_stackItemFromBase(1))); }
 
-// Converts and clears the result variant; an object it holds is named `objectName`.
-void TakeResult(PV_ITEM result, VARIANT* r, const std::string& objectName = {}) {
+// Converts and clears the result variant; an object it holds is named by the text `objectName`.
+void TakeResult(PV_ITEM result, VARIANT* r, PV_ITEM objectName = nullptr) {
   VariantToItem(result, r, objectName);
   VariantClear(r);
 }
@@ -82,7 +82,7 @@ class Failure {
 bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, Failure& failure) {
   DISPID id = 0;
   bool put = false;
-  if (FAILED(LookupName(d, name, std::strlen(name), args.count(), &id, &put))) {
+  if (FAILED(LookupMessage(d, name, args.count(), &id, &put))) {
     failure.Note();
     return false;
   }
@@ -99,8 +99,10 @@ bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, F
   for (WORD kind : {DISPATCH_METHOD, DISPATCH_PROPERTYGET}) {
     if (SUCCEEDED(InvokeMember(d, id, kind, &p, &r))) {
       VARTYPE base = r.vt & ~VT_BYREF;
-      bool object = base == VT_DISPATCH || base == VT_UNKNOWN;
-      TakeResult(result, &r, object ? ChildName(pv_stackSelfItem(), name) : std::string());
+      PvItem childName{PV_IT_NIL, {}};
+      if (base == VT_DISPATCH || base == VT_UNKNOWN) ChildName(&childName, pv_stackSelfItem(), name);
+      TakeResult(result, &r, &childName);
+      pv_itemClear(&childName);
       return true;
     }
     failure.Note();

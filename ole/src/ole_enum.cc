@@ -20,7 +20,7 @@ using namespace com;
 // status when the result is not an interface or lacks the enumerator.
 IEnumVARIANT* NewEnumerator(PV_ITEM failure) {
   PV_ITEM self = pv_stackSelfItem();
-  IDispatch* d = IsOleAuto(self) ? DispatchOf(self) : nullptr;
+  IDispatch* d = DispatchOf(self);
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   VARIANT r;
   VariantInit(&r);

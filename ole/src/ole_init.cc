@@ -2,6 +2,7 @@
 // spreadsheet server's registration when the runtime starts, OleUninitialize (only after a
 // successful initialisation) when it ends. PV_OLEINIT prepares the module state.
 #include "com/com.h"
+#include "ole_objects.h"
 #include "ole_state.h"
 #include "registrar.h"
 #include "spreadsheet/server.h"
@@ -27,6 +28,7 @@ void AtStart(void*) {
 
 void AtEnd(void*) {
   ClearException();
+  ForgetChildNames();
   if (initialised) com::OleUninitialize();
   initialised = false;
 }

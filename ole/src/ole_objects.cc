@@ -4,7 +4,9 @@
 #include "ole_objects.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "array.h"
 #include "classes.h"
@@ -86,6 +88,7 @@ void SendTo(PV_ITEM dest, PV_ITEM object, PvSymbol* message) {
 
 com::IDispatch* DispatchOf(PV_ITEM object) {
   if (PV_ITEM h = SlotItem(object, kHObj)) return PV_IS_NUMERIC(h) ? HeldFromNumber(pv_itemGetNInt(h)) : nullptr;
+  if (!IsOleAuto(object)) return nullptr;
   PvItem h{PV_IT_NIL, {}};
   SendTo(&h, object, symbols().hObj);
   com::IDispatch* p = PV_IS_NUMERIC(&h) ? HeldFromNumber(pv_itemGetNInt(&h)) : nullptr;
@@ -102,32 +105,72 @@ std::string ClassNameOf(PV_ITEM object) {
   return text;
 }
 
-std::string ChildName(PV_ITEM receiver, const char* message) {
-  PV_ITEM slot = SlotItem(receiver, kClassName);
-  if (!slot) return ClassNameOf(receiver) + ":" + message;
+namespace {
+
+// Names made for (receiver's name text, message): the entry keeps the receiver's name alive,
+// so its text pointer stays a sound key.
+struct ChildNameEntry {
+  PvItem parent{PV_IT_NIL, {}};
+  const char* message = nullptr;
+  PvItem child{PV_IT_NIL, {}};
+};
+constexpr std::size_t kChildNameSlots = 256;
+
+std::array<ChildNameEntry, kChildNameSlots>& childNames() {
+  static std::array<ChildNameEntry, kChildNameSlots> slots;
+  return slots;
+}
+
+void PutJoined(PV_ITEM dest, const char* parent, std::size_t parentLen, const char* message) {
   std::string name;
-  std::size_t parent = PV_IS_STRING(slot) ? static_cast<std::size_t>(pv_itemGetCLen(slot)) : 0;
-  name.reserve(parent + 1 + std::strlen(message));
-  name.append(parent ? pv_itemGetCPtr(slot) : "", parent).append(1, ':').append(message);
-  return name;
+  name.reserve(parentLen + 1 + std::strlen(message));
+  name.append(parent, parentLen).append(1, ':').append(message);
+  pv_itemPutCL(dest, name.data(), static_cast<PV_SIZE>(name.size()));
 }
 
-void SetClassName(PV_ITEM object, const std::string& name) {
-  PvItem text{PV_IT_NIL, {}};
-  pv_itemPutCL(&text, name.data(), static_cast<PV_SIZE>(name.size()));
-  if (PV_ITEM slot = SlotItem(object, kClassName)) pv_itemCopy(slot, &text);
-  else pv_objSendSymbol(object, symbols().setClassName, 1, &text);
-  pv_itemClear(&text);
+}  // namespace
+
+void ChildName(PV_ITEM dest, PV_ITEM receiver, const char* message) {
+  PV_ITEM slot = SlotItem(receiver, kClassName);
+  if (!slot || !PV_IS_STRING(slot)) {
+    std::string parent = slot ? std::string() : ClassNameOf(receiver);
+    PutJoined(dest, parent.data(), parent.size(), message);
+    return;
+  }
+  const char* text = pv_itemGetCPtr(slot);
+  std::size_t hash = (reinterpret_cast<std::uintptr_t>(text) >> 4) ^ (reinterpret_cast<std::uintptr_t>(message) >> 3);
+  ChildNameEntry& e = childNames()[hash % kChildNameSlots];
+  if (e.message != message || !PV_IS_STRING(&e.parent) || pv_itemGetCPtr(&e.parent) != text ||
+      pv_itemGetCLen(&e.parent) != pv_itemGetCLen(slot)) {
+    pv_itemCopy(&e.parent, slot);
+    e.message = message;
+    PutJoined(&e.child, text, static_cast<std::size_t>(pv_itemGetCLen(slot)), message);
+  }
+  pv_itemCopy(dest, &e.child);
 }
 
-void NewOleAuto(PV_ITEM dest, com::IDispatch* p, const std::string& name) {
+void ForgetChildNames() {
+  for (ChildNameEntry& e : childNames()) {
+    pv_itemClear(&e.parent);
+    pv_itemClear(&e.child);
+    e.message = nullptr;
+  }
+}
+
+void NewOleAuto(PV_ITEM dest, com::IDispatch* p, PV_ITEM name) {
   const OleClass& c = oleClass();
   pv_clsInst(c.handle, dest);
   p->AddRef();
   HoldAdopted(p);
   pv_itemPutNInt(pv_arrayGetItemPtr(dest, c.index[kHObj]), NumberOf(p));
   PutOwner(pv_arrayGetItemPtr(dest, c.index[kReference]), p);
-  SetClassName(dest, name.empty() ? std::to_string(NumberOf(p)) : name);
+  PV_ITEM slot = pv_arrayGetItemPtr(dest, c.index[kClassName]);
+  if (name && PV_IS_STRING(name)) {
+    pv_itemCopy(slot, name);
+  } else {
+    std::string number = std::to_string(NumberOf(p));
+    pv_itemPutCL(slot, number.data(), static_cast<PV_SIZE>(number.size()));
+  }
 }
 
 void NewWrapper(PV_ITEM dest, const char* classFunction, com::VARTYPE vt, PV_ITEM value) {

@@ -20,17 +20,19 @@ void HoldAdopted(com::IDispatch* p) {
 }
 
 bool AddRefHeld(com::IDispatch* p, com::ULONG* count) {
-  auto it = held().find(p);
-  if (it == held().end()) return false;
+  auto& table = held();
+  auto it = table.find(p);
+  if (it == table.end()) return false;
   ++it->second;
   *count = p->AddRef();
   return true;
 }
 
 bool ReleaseHeld(com::IDispatch* p, com::ULONG* count) {
-  auto it = held().find(p);
-  if (it == held().end()) return false;
-  if (--it->second == 0) held().erase(it);
+  auto& table = held();
+  auto it = table.find(p);
+  if (it == table.end()) return false;
+  if (--it->second == 0) table.erase(it);
   *count = p->Release();
   return true;
 }

@@ -36,11 +36,11 @@ void PutText(PV_ITEM dest, BSTR s) {
   pv_xfree(text);
 }
 
-void PutDispatch(PV_ITEM dest, IDispatch* p, const std::string& name) {
+void PutDispatch(PV_ITEM dest, IDispatch* p, PV_ITEM name) {
   if (p) NewOleAuto(dest, p, name);
 }
 
-void PutUnknown(PV_ITEM dest, IUnknown* p, const std::string& name) {
+void PutUnknown(PV_ITEM dest, IUnknown* p, PV_ITEM name) {
   if (!p) return;
   IDispatch* d = nullptr;
   if (SUCCEEDED(p->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&d))) && d) {
@@ -83,7 +83,7 @@ VARIANT Deref(const VARIANT& v) {
   return out;
 }
 
-HRESULT Scalar(PV_ITEM dest, const VARIANT& v, const std::string& name) {
+HRESULT Scalar(PV_ITEM dest, const VARIANT& v, PV_ITEM name) {
   switch (v.vt) {
     case VT_EMPTY: case VT_NULL: return S_OK;
     case VT_I2: pv_itemPutNI(dest, v.iVal); return S_OK;
@@ -168,7 +168,7 @@ HRESULT ConvertArray(PV_ITEM dest, SAFEARRAY* psa, VARTYPE vt) {
 
 }  // namespace
 
-HRESULT VariantToItem(PV_ITEM dest, const VARIANT* v, const std::string& objectName) {
+HRESULT VariantToItem(PV_ITEM dest, const VARIANT* v, PV_ITEM objectName) {
   pv_itemClear(dest);
   while ((v->vt & ~VT_BYREF) == VT_VARIANT || v->vt == VT_BYREF) {
     if (!(v->vt & VT_BYREF) || !v->pvarVal) return S_OK;

@@ -16,7 +16,9 @@ class Sheet:
         self.xlsx = magic == b"PK\x03\x04"
         if self.xlsx:
             import openpyxl
-            self.book = openpyxl.load_workbook(path)
+            # Read as a stream: openpyxl goes by the name and refuses an Open XML file named .xls.
+            with open(path, "rb") as stream:
+                self.book = openpyxl.load_workbook(stream)
             expect(len(self.book.worksheets) == 1, "%s: one sheet expected" % path)
             self.ws = self.book.worksheets[0]
             self.name = self.ws.title

@@ -34,13 +34,21 @@ class Run:
         self.table("PRODUCT.DBF", records, 11)
         self.table("PRODUCT1.DBF", 40, 5)
 
-    def start(self, steps, timeout=60):
+    def command(self, steps):
         script = os.path.join(self.root, "steps.ui")
         with open(script, "w", encoding="utf-8") as f:
             f.write("\n".join(steps) + "\n")
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", PV_NO_DESKTOP="1")
-        return subprocess.run([self.exe, "//uiscript:" + script], cwd=self.data, env=env,
-                              capture_output=True, timeout=timeout)
+        return [self.exe, "//uiscript:" + script], env
+
+    def start(self, steps, timeout=60):
+        args, env = self.command(steps)
+        return subprocess.run(args, cwd=self.data, env=env, capture_output=True, timeout=timeout)
+
+    # The program running while the caller changes its files; communicate() collects it.
+    def popen(self, steps):
+        args, env = self.command(steps)
+        return subprocess.Popen(args, cwd=self.data, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def run(self, steps, expect_code=0, timeout=60):
         p = self.start(steps, timeout)

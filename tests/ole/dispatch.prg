@@ -70,4 +70,6 @@ PROCEDURE Main()
    FOR EACH x IN o
       ? "each", ValType( x ), IIF( ValType( x ) == "O", x:Name, x )
    NEXT
+   // Objects got through receivers of different names are named after their own receiver.
+   ? "names", c:Child():cClassName, o:Child():cClassName, c:Child():cClassName, w:Child():cClassName
 RETURN

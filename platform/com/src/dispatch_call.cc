@@ -60,14 +60,19 @@ Call::Call(WORD kind, const DISPPARAMS& params, VARIANT* result)
   VariantInit(&put_);
   VariantInit(&scratch_);
   UINT named = params.cNamedArgs;
-  args_.reserve(params.cArgs - named);
+  std::size_t given = params.cArgs > named ? params.cArgs - named : 0;
+  if (given > kInline) {
+    heap_.resize(given);
+    args_ = heap_.data();
+  }
   try {
     // The put value is the named argument DISPID_PROPERTYPUT in rgvarg[0].
-    if (kind == DISPATCH_PROPERTYPUT) CopyValue(&put_, params.rgvarg[0], 0);
+    if (kind == DISPATCH_PROPERTYPUT) putBorrowed_ = TakeValue(&put_, params.rgvarg[0], 0, true);
     for (UINT i = params.cArgs; i > named; --i) {
-      args_.emplace_back();
-      VariantInit(&args_.back());
-      CopyValue(&args_.back(), params.rgvarg[i - 1], int(args_.size() - 1));
+      VARIANT* copy = &args_[count_];
+      VariantInit(copy);
+      std::size_t index = count_++;
+      if (TakeValue(copy, params.rgvarg[i - 1], int(index), index < 64)) borrowed_ |= std::uint64_t(1) << index;
     }
   } catch (...) {
     Release();
@@ -75,13 +80,25 @@ Call::Call(WORD kind, const DISPPARAMS& params, VARIANT* result)
   }
 }
 
-void Call::CopyValue(VARIANT* out, const VARIANT& in, int index) {
-  HRESULT h = VariantCopyInd(out, Resolve(&in));
+bool Call::TakeValue(VARIANT* out, const VARIANT& in, int index, bool mayBorrow) {
+  const VARIANT* v = Resolve(&in);
+  bool borrow = mayBorrow && !(v->vt & (VT_BYREF | VT_ARRAY)) && v->vt != VT_DISPATCH && v->vt != VT_UNKNOWN &&
+                IsValidVariantType(v->vt);
+  if (borrow) {
+    *out = *v;
+    return true;
+  }
+  HRESULT h = VariantCopyInd(out, v);
   if (FAILED(h)) throw DispatchError{h == E_OUTOFMEMORY ? h : DISP_E_BADVARTYPE, u"", index};
+  return false;
 }
 
 void Call::Release() {
-  for (auto& v : args_) VariantClear(&v);
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (i < 64 && (borrowed_ >> i & 1)) VariantInit(&args_[i]);
+    else VariantClear(&args_[i]);
+  }
+  if (putBorrowed_) VariantInit(&put_);
   VariantClear(&put_);
   VariantClear(&scratch_);
 }
@@ -89,7 +106,7 @@ void Call::Release() {
 Call::~Call() { Release(); }
 
 bool Call::Has(std::size_t i) const {
-  if (i >= args_.size()) return false;
+  if (i >= count_) return false;
   const VARIANT& v = args_[i];
   return !(v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND);
 }
@@ -97,7 +114,7 @@ bool Call::Has(std::size_t i) const {
 const VARIANT& Call::Arg(std::size_t i) const { return Has(i) ? args_[i] : kEmpty; }
 
 void Call::Expect(std::size_t min, std::size_t max) const {
-  if (args_.size() > max) throw DispatchError{DISP_E_BADPARAMCOUNT, u"", -1};
+  if (count_ > max) throw DispatchError{DISP_E_BADPARAMCOUNT, u"", -1};
   for (std::size_t i = 0; i < min; ++i)
     if (!Has(i)) throw DispatchError{DISP_E_PARAMNOTOPTIONAL, u"", int(i)};
 }
@@ -106,6 +123,11 @@ VARIANT Call::Convert(const VARIANT& v, VARTYPE vt, int index) {
   VARIANT out;
   VariantInit(&out);
   if (v.vt == vt && vt != VT_BSTR) return v;  // scalars need no conversion
+  if (vt == VT_R8 && v.vt == VT_I4) {         // an exact widening
+    out.vt = VT_R8;
+    out.dblVal = v.lVal;
+    return out;
+  }
   HRESULT h = v.vt == VT_NULL && vt != VT_BSTR ? DISP_E_TYPEMISMATCH
                                                 : VariantChangeType(&out, &v, 0, vt);
   if (v.vt == VT_NULL && vt == VT_BSTR) {

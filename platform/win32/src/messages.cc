@@ -28,13 +28,19 @@ bool inFilter(const MSG& m, HWND filter, UINT lo, UINT hi) {
   return m.message >= lo && m.message <= hi;
 }
 
-// Pre-order search for a visible window with an update region, topmost windows first.
-HWND findPaintWindow(HWND h, HWND filter) {
+// A job that peeks while it works inside a message handler (a long export pumping messages after
+// every record) gets each window's WM_PAINT at most this often; the last picture waits for the
+// next peek after that, or for the loop to go idle. Nobody sees more pictures a second than this.
+constexpr uint64_t kPeekPaintIntervalMs = 16;
+
+// Pre-order search for a visible window with an update region, topmost windows first; with
+// `notPaintedSince`, windows painted after that time are passed over (their children are not).
+HWND findPaintWindow(HWND h, HWND filter, uint64_t notPaintedSince) {
   Window* w = window(h);
   if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-  if (w->hasUpdate && (!filter || h == filter || IsChild(filter, h))) return h;
+  if (w->hasUpdate && (!filter || h == filter || IsChild(filter, h)) && w->paintedAt <= notPaintedSince) return h;
   for (HWND c : w->children)
-    if (HWND found = findPaintWindow(c, filter)) return found;
+    if (HWND found = findPaintWindow(c, filter, notPaintedSince)) return found;
   return nullptr;
 }
 
@@ -43,7 +49,8 @@ MSG make(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
   return m;
 }
 
-bool fetch(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
+// The next message for the filter; `busyPeek` holds back recently repainted windows' WM_PAINT.
+bool fetch(MSG* out, HWND filter, UINT lo, UINT hi, bool remove, bool busyPeek = false) {
   State& s = state();
   for (auto it = s.queue.begin(); it != s.queue.end(); ++it) {
     if (!inFilter(*it, filter, lo, hi)) continue;
@@ -59,9 +66,12 @@ bool fetch(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   }
   bool paintInRange = (lo == 0 && hi == 0) || (WM_PAINT >= lo && WM_PAINT <= hi);
   if (s.paintPending > 0 && paintInRange) {
+    uint64_t now = backend().nowMs();
+    uint64_t since = busyPeek && now >= kPeekPaintIntervalMs ? now - kPeekPaintIntervalMs : UINT64_MAX;
     for (HWND t : s.topLevels)
-      if (HWND h = findPaintWindow(t, filter)) {
+      if (HWND h = findPaintWindow(t, filter, since)) {
         *out = make(h, WM_PAINT, 0, 0);
+        if (remove) window(h)->paintedAt = now;
         return true;
       }
   }
@@ -165,7 +175,7 @@ BOOL PeekMessageA(LPMSG msg, HWND h, UINT lo, UINT hi, UINT flags) {
   buryTheDead();
   automation::notifyMessagesRead();
   pollBackend();
-  return fetch(msg, h, lo, hi, (flags & PM_REMOVE) != 0) ? TRUE : FALSE;
+  return fetch(msg, h, lo, hi, (flags & PM_REMOVE) != 0, state().sendDepth > 0) ? TRUE : FALSE;
 }
 
 BOOL WaitMessage() {

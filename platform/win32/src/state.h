@@ -59,6 +59,7 @@ struct Window : Object {
   std::vector<unsigned char> extraBytes;
   RECT update{};
   bool hasUpdate = false;
+  uint64_t paintedAt = 0;  // backend time of the last WM_PAINT the queue handed out
   bool eraseUpdate = false;
   bool frameDirty = true;
   bool destroying = false;

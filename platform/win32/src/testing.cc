@@ -115,6 +115,8 @@ bool grabWindow(HWND h, const std::string& path) {
   Window* w = window(h);
   Window* top = w ? topLevelOf(w) : nullptr;
   if (!top || top->surface < 0) return false;
+  // Pictures a busy loop's peeks have held back are drawn before the picture is taken.
+  RedrawWindow(top->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   Canvas& store = backend().surfaceCanvas(top->surface);
   if (!w->parent) return store.savePng(path);
   RECT r;
@@ -135,6 +137,7 @@ bool grabScreen(const std::string& path) {
   for (HWND t : tops) {
     Window* w = window(t);
     if (!w || !(w->style & WS_VISIBLE) || w->surface < 0) continue;
+    RedrawWindow(t, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     POINT o{0, 0};
     ClientToScreen(t, &o);
     Canvas& store = backend().surfaceCanvas(w->surface);

@@ -81,6 +81,45 @@ TEST_F(Messages, ParentsPaintBeforeTheChildrenDrawnOverThem) {
   EXPECT_EQ(logged(c, {WM_PAINT}).size(), 1u) << "UpdateWindow paints at once";
 }
 
+// A job running inside a message handler that pumps messages after every step: the peeks
+// repaint a window at most every 16 ms, and the picture held back comes with a later peek.
+std::vector<size_t> paintsSeenByJob;
+RecordingBackend* jobClock = nullptr;
+LRESULT CALLBACK jobProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m != WM_USER) return loggingProc(h, m, w, l);
+  HWND c = reinterpret_cast<HWND>(l);
+  for (int step = 0; step < 3; ++step) {
+    InvalidateRect(c, nullptr, FALSE);
+    messageLog().clear();
+    drain();
+    paintsSeenByJob.push_back(logged(c, {WM_PAINT}).size());
+  }
+  jobClock->processEvents(16);
+  messageLog().clear();
+  drain();
+  paintsSeenByJob.push_back(logged(c, {WM_PAINT}).size());
+  return 0;
+}
+
+TEST_F(Messages, ABusyJobsPeeksRepaintAWindowAtMostEvery16Ms) {
+  WNDCLASSA wc{0, jobProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "Job"};
+  ASSERT_TRUE(RegisterClassA(&wc));
+  HWND top = CreateWindowExA(0, "Job", "job", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND c = child(top, 1, 10, 10, 40, 40);
+  drain();
+  paintsSeenByJob.clear();
+  jobClock = backend;
+  backend->processEvents(16);  // the first paint above is long enough ago
+  SendMessageA(top, WM_USER, 0, reinterpret_cast<LPARAM>(c));
+  EXPECT_EQ(paintsSeenByJob, (std::vector<size_t>{1, 0, 0, 1}));
+  InvalidateRect(c, nullptr, FALSE);
+  messageLog().clear();
+  drain();
+  InvalidateRect(c, nullptr, FALSE);
+  drain();
+  EXPECT_EQ(logged(c, {WM_PAINT}).size(), 2u) << "peeks outside a handler paint every time";
+}
+
 int timerCalls = 0;
 void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) { timerCalls++; }
 

@@ -18,6 +18,8 @@
 //   };
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -52,7 +54,7 @@ class Call {
   ~Call();
 
   WORD kind() const { return kind_; }
-  std::size_t Count() const { return args_.size(); }
+  std::size_t Count() const { return count_; }
   // True when argument i was given and is not the "missing" marker (VT_ERROR
   // DISP_E_PARAMNOTFOUND).
   bool Has(std::size_t i) const;
@@ -86,12 +88,22 @@ class Call {
 
  private:
   VARIANT* Slot();
-  static void CopyValue(VARIANT* out, const VARIANT& in, int index);
+  // *out := the value of `in`. With `mayBorrow`, plain scalars and texts are borrowed from the
+  // caller's arguments (they outlive the call and handlers only read them; true is returned);
+  // anything else is copied.
+  static bool TakeValue(VARIANT* out, const VARIANT& in, int index, bool mayBorrow);
   void Release();
   static VARIANT Convert(const VARIANT& v, VARTYPE vt, int index);
 
   WORD kind_;
-  std::vector<VARIANT> args_;  // by-reference values copied out
+  // Calls with up to kInline arguments keep their copies here, larger ones on the heap.
+  static constexpr std::size_t kInline = 4;
+  VARIANT inline_[kInline];
+  std::vector<VARIANT> heap_;
+  VARIANT* args_ = inline_;  // by-reference values copied out, in call order
+  std::size_t count_ = 0;    // copies made so far
+  std::uint64_t borrowed_ = 0;  // bit i: argument i is borrowed (only the first 64 can be)
+  bool putBorrowed_ = false;
   VARIANT put_;
   VARIANT* result_;
   VARIANT scratch_;
@@ -155,13 +167,14 @@ HRESULT RunInvoke(WORD kind, void* ctx, Thunk thunk, REFIID iid, DISPPARAMS* par
 HRESULT LookupNames(UINT count, LPCOLESTR* names, DISPID* ids, DISPID found);
 }  // namespace detail
 
-// IDispatch over T::Members(). T derives from DispatchObject<T>.
+// IDispatch over T::Members(). T derives from DispatchObject<T>. Its names are fixed by T, so it
+// answers IID_IFixedNames.
 template <class T>
 class DispatchObject : public RefCounted<IDispatch> {
  public:
   HRESULT QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IFixedNames) {
       AddRef();
       *out = static_cast<IDispatch*>(this);
       return S_OK;

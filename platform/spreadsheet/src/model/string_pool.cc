@@ -4,11 +4,10 @@
 namespace sheet {
 
 std::uint32_t StringPool::Intern(std::u16string_view text) {
-  auto it = ids_.find(std::u16string(text));
+  auto it = ids_.find(text);
   if (it != ids_.end()) return it->second;
   auto id = std::uint32_t(strings_.size());
-  strings_.emplace_back(text);
-  ids_.emplace(strings_.back(), id);
+  ids_.emplace(strings_.emplace_back(text), id);
   return id;
 }
 

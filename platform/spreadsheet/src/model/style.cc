@@ -45,9 +45,12 @@ std::size_t CellStyleHash::operator()(const CellStyle& s) const {
 StyleTable::StyleTable() { Intern(CellStyle()); }
 
 std::uint32_t StyleTable::Intern(const CellStyle& style) {
-  auto [it, added] = ids_.emplace(style, std::uint32_t(styles_.size()));
-  if (added) styles_.push_back(style);
-  return it->second;
+  // Looked up first: emplace would build (and drop) a node for a style already known.
+  if (auto it = ids_.find(style); it != ids_.end()) return it->second;
+  auto id = std::uint32_t(styles_.size());
+  ids_.emplace(style, id);
+  styles_.push_back(style);
+  return id;
 }
 
 int BorderCode(int lineStyle, int weight) {

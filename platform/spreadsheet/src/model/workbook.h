@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +18,8 @@
 namespace sheet {
 
 // Interned cell texts, shared by all sheets of a workbook.
+// Each text is kept once; the index looks texts up by views of the kept strings, which never
+// move (a deque does not relocate its elements).
 class StringPool {
  public:
   std::uint32_t Intern(std::u16string_view text);
@@ -23,8 +27,8 @@ class StringPool {
   std::size_t Size() const { return strings_.size(); }
 
  private:
-  std::vector<std::u16string> strings_;
-  std::unordered_map<std::u16string, std::uint32_t> ids_;
+  std::deque<std::u16string> strings_;
+  std::unordered_map<std::u16string_view, std::uint32_t> ids_;
 };
 
 enum class CellKind : std::uint8_t { kEmpty, kNumber, kText, kBool };
