@@ -243,3 +243,33 @@ TEST(ExportFrame, LibreOfficeConvertsBothFormatsToTheSameCsv) {
   EXPECT_EQ(a, b);
   EXPECT_NE(a.find("Matrix-Sample"), std::string::npos);
 }
+
+// Merges written row by row: one within a row below earlier rows, one over several rows (which
+// keeps the whole sheet in memory), each with the text of its top-left cell and the cells
+// around it; both formats give the same facts.
+std::string MergedSheet(const std::string& file, const char16_t* laterMerge) {
+  Obj excel = test::CreateSpreadsheet();
+  Obj book = excel.Get(u"WORKBOOKS").Get(u"ADD");
+  excel.Put(u"DisplayAlerts", false);
+  Obj sheet = excel.Get(u"ActiveSheet");
+  for (int r = 1; r <= 12; ++r)
+    for (int c = 1; c <= 4; ++c) sheet.Get(u"CELLS", {r, c}).Put(u"VALUE", r * 10 + c);
+  sheet.Get(u"RANGE", {u"B5:D5"}).Call(u"Merge");
+  sheet.Get(u"CELLS", {5, 2}).Put(u"VALUE", u"five");
+  sheet.Get(u"RANGE", {laterMerge}).Call(u"Merge");
+  book.Call(u"SaveAs", {Var(std::u16string(file.begin(), file.end()))});
+  book.Call(u"Close");
+  return file;
+}
+
+TEST(ExportFrame, MergesWithinRowsAndOverRowsInBothFormats) {
+  for (const char16_t* later : {u"A9:C9", u"A9:B11"}) {
+    auto xls = test::ReadBack(MergedSheet(TempFile("Merged.xls"), later));
+    auto xlsx = test::ReadBack(MergedSheet(TempFile("Merged.xlsx"), later));
+    EXPECT_EQ(test::Select(xlsx, "merge "), test::Select(xls, "merge "));
+    EXPECT_EQ(test::Select(xlsx, "merge ").size(), 2u);
+    EXPECT_EQ(test::Select(xlsx, "cell "), test::Select(xls, "cell "));
+    EXPECT_TRUE(xlsx.count("cell 0 B5 text five"));
+    EXPECT_TRUE(xlsx.count("cell 0 D12 number 124.0"));
+  }
+}

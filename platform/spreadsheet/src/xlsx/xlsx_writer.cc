@@ -1,7 +1,9 @@
 // The Open XML writer: the workbook model to libxlsxwriter calls. Every style the sheets use
 // becomes one lxw_format (so cells keep the workbook's own default font); merges are laid down
-// before the cells, whose own records then replace the blanks a merge writes. Workbooks without
-// merges are written row by row in libxlsxwriter's constant-memory mode.
+// before the cells, whose own records then replace the blanks a merge writes. Workbooks whose
+// merges each lie within one row are written row by row in libxlsxwriter's constant-memory mode
+// (a row's merges laid down just before its cells); a merge over several rows needs the whole
+// sheet in memory.
 #include "xlsx_writer.h"
 
 #include <xlsxwriter.h>
@@ -69,15 +71,25 @@ class XlsxBuilder {
     return f;
   }
 
-  std::string Sheet(const Worksheet& ws, bool active) {
+  // Streaming: rows go out in order and each row's merges with it; otherwise all merges first.
+  std::string Sheet(const Worksheet& ws, bool active, bool streaming) {
     std::string name = Utf8(ws.Name());
     lxw_worksheet* sheet = workbook_add_worksheet(wb_, name.c_str());
     if (!sheet) return "cannot add the sheet \"" + name + "\"";
     Columns(ws, sheet);
-    for (const auto& m : ws.Merges())
-      worksheet_merge_range(sheet, m.r1, lxw_col_t(m.c1), m.r2, lxw_col_t(m.c2), "", Format(ws.StyleAt(m.r1, m.c1)));
+    std::vector<CellRect> merges(ws.Merges().begin(), ws.Merges().end());
+    if (streaming)
+      std::stable_sort(merges.begin(), merges.end(), [](const CellRect& a, const CellRect& b) { return a.r1 < b.r1; });
+    std::size_t nextMerge = 0;
+    auto mergeUpTo = [&](std::size_t lastRow) {
+      for (; nextMerge < merges.size() && (!streaming || std::size_t(merges[nextMerge].r1) <= lastRow); ++nextMerge) {
+        const CellRect& m = merges[nextMerge];
+        worksheet_merge_range(sheet, m.r1, lxw_col_t(m.c1), m.r2, lxw_col_t(m.c2), "", Format(ws.StyleAt(m.r1, m.c1)));
+      }
+    };
     const auto& rows = ws.Rows();
     for (std::size_t r = 0; r < rows.size(); ++r) {
+      mergeUpTo(r);
       const Row& row = rows[r];
       if (row.height >= 0 || row.style >= 0) {
         lxw_row_col_options hidden = {1, 0, 0};
@@ -87,6 +99,7 @@ class XlsxBuilder {
       }
       for (std::size_t c = 0; c < row.cells.size(); ++c) WriteCell(ws, sheet, r, c, row.cells[c]);
     }
+    mergeUpTo(SIZE_MAX);
     if (ws.frozenRows || ws.frozenCols) worksheet_freeze_panes(sheet, lxw_row_t(ws.frozenRows), lxw_col_t(ws.frozenCols));
     const CellRect& sel = ws.selection;
     if (sel.r1 != ws.activeRow || sel.c1 != ws.activeCol) {
@@ -170,17 +183,18 @@ class XlsxBuilder {
 
 std::string WriteXlsx(const Workbook& book, const std::string& path) {
   lxw_workbook_options options = {};
-  // Rows stream to disk unless a merge must be laid down first (merges need the whole sheet).
-  bool merges = false;
-  for (const auto& ws : book.sheets) merges = merges || !ws->Merges().empty();
-  options.constant_memory = merges ? LXW_FALSE : LXW_TRUE;
+  // Rows stream to disk unless a merge spans rows (it must be laid down over the whole sheet).
+  bool streaming = true;
+  for (const auto& ws : book.sheets)
+    for (const auto& m : ws->Merges()) streaming = streaming && m.r1 == m.r2;
+  options.constant_memory = streaming ? LXW_TRUE : LXW_FALSE;
   options.use_zip64 = LXW_FALSE;
   lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
   if (!wb) return "cannot create the workbook";
   XlsxBuilder builder(book, wb);
   std::string error;
   for (std::size_t i = 0; i < book.sheets.size() && error.empty(); ++i)
-    error = builder.Sheet(*book.sheets[i], int(i) == book.activeSheet);
+    error = builder.Sheet(*book.sheets[i], int(i) == book.activeSheet, streaming);
   lxw_error rc = workbook_close(wb);
   if (error.empty() && rc != LXW_NO_ERROR) error = lxw_strerror(rc);
   return error;
