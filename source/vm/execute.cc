@@ -269,6 +269,37 @@ void doFrame(int locals, int params) {
   for (int i = 0; i < locals; ++i) pv_stackPushSlot();
 }
 
+// Reads the prologue of a procedure once: FRAME or LARGEFRAME, then any SFRAME, MODULENAME
+// and LOCALNAME operations, which only record what every call sets up the same way.
+void readPrologue(PvPcodeFunc* proc) {
+  const uint8_t* pc = proc->pcode;
+  if (*pc == PV_P_FRAME) {
+    proc->locals = pc[1];
+    proc->params = pc[2];
+    pc += 3;
+  } else if (*pc == PV_P_LARGEFRAME) {
+    proc->locals = u16(pc + 1);
+    proc->params = pc[3];
+    pc += 4;
+  } else {
+    return;  // no prologue: every call runs the code from its start
+  }
+  for (;;) {
+    if (*pc == PV_P_SFRAME) {
+      proc->staticsInit = u16(pc + 1);
+      pc += 3;
+    } else if (*pc == PV_P_MODULENAME) {
+      proc->moduleName = reinterpret_cast<const char*>(pc + 1);
+      pc += 1 + std::strlen(proc->moduleName) + 1;
+    } else if (*pc == PV_P_LOCALNAME) {
+      pc += 3 + std::strlen(reinterpret_cast<const char*>(pc + 3)) + 1;
+    } else {
+      break;
+    }
+  }
+  proc->body = pc;
+}
+
 void arrayGen(uint16_t n) {
   PvItem array = {PV_IT_NIL, {}};
   pv_arrayNew(&array, n);
@@ -314,6 +345,23 @@ void hashGen(uint16_t n) {
 bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
   if (!PV_IS_NUMERIC(index) && !PV_IS_DATE(index)) return false;
   *out = pv_itemGetNInt(index);
+  return true;
+}
+
+// array[index] for a plain array held on the stack and an integer index inside it: the element
+// replaces the two operands. false for every other case.
+[[gnu::always_inline]] inline bool fastArrayPush() {
+  PvItem* array = pv_stackTop(-2);
+  PvItem* index = pv_stackTop(-1);
+  if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return false;
+  PvBaseArray* base = array->item.asArray.value;
+  uint32_t i = static_cast<uint32_t>(index->item.asInteger.value) - 1u;
+  if (base->uiClass || i >= static_cast<uint64_t>(base->len)) return false;
+  PvItem value = {PV_IT_NIL, {}};
+  pv_itemCopy(&value, &base->items[i]);  // before the array may go with its last holder
+  index->type = PV_IT_NIL;
+  pv_stackDrop();
+  pv_itemMove(array, &value);
   return true;
 }
 
@@ -616,26 +664,53 @@ inline bool fastDivide() {
   return true;
 }
 
-// Comparison: two integers as integers, any mix with a double as doubles; `test` reads the
-// order (-1, 0, 1) of the operands.
-template <typename Test>
-inline bool fastCompare(Test test) {
+// Comparison: two integers as integers, any mix with a double as doubles. Leaves the order
+// (-1, 0, 1) of the two operands on the top and drops them; false for other operands.
+inline bool fastOrder(int* order) {
   PvItem* a = pv_stackTop(-2);
   PvItem* b = pv_stackTop(-1);
-  int order;
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
-    order = x < y ? -1 : x > y ? 1 : 0;
+    *order = x < y ? -1 : x > y ? 1 : 0;
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
-    order = x < y ? -1 : x > y ? 1 : 0;
+    *order = x < y ? -1 : x > y ? 1 : 0;
   } else {
     return false;
   }
-  a->type = PV_IT_LOGICAL;
-  a->item.asLogical.value = test(order);
+  a->type = PV_IT_NIL;
   dropRight(b);
+  pv_stackDrop();
   return true;
+}
+
+// A logical result about to be pushed at `pc`: when the operation there is a conditional jump
+// (or the `DUPLICATE, JUMP.. , POP` of a short-circuit .AND./.OR.), it is done at once without
+// the push. Returns the next pc; the value is pushed only where the code needs it on the stack.
+[[gnu::always_inline]] inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
+  switch (*pc) {
+    case PV_P_JUMPFALSENEAR: return v ? pc + 2 : pc + static_cast<int8_t>(pc[1]);
+    case PV_P_JUMPFALSE: return v ? pc + 3 : pc + s16(pc + 1);
+    case PV_P_JUMPFALSEFAR: return v ? pc + 4 : pc + s24(pc + 1);
+    case PV_P_JUMPTRUENEAR: return v ? pc + static_cast<int8_t>(pc[1]) : pc + 2;
+    case PV_P_JUMPTRUE: return v ? pc + s16(pc + 1) : pc + 3;
+    case PV_P_JUMPTRUEFAR: return v ? pc + s24(pc + 1) : pc + 4;
+    case PV_P_DUPLICATE:
+      if (pc[1] == PV_P_JUMPFALSENEAR && pc[3] == PV_P_POP) {
+        if (v) return pc + 4;
+        pv_itemPutL(pv_stackPushSlot(), false);
+        return pc + 1 + static_cast<int8_t>(pc[2]);
+      }
+      if (pc[1] == PV_P_JUMPTRUENEAR && pc[3] == PV_P_POP) {
+        if (!v) return pc + 4;
+        pv_itemPutL(pv_stackPushSlot(), true);
+        return pc + 1 + static_cast<int8_t>(pc[2]);
+      }
+      break;
+    default: break;
+  }
+  pv_itemPutL(pv_stackPushSlot(), v);
+  return pc;
 }
 
 // Pops a logical condition; the slow path raises the error for anything else.
@@ -662,6 +737,8 @@ constexpr uintptr_t kHandlerRoom = 1u << 20;  // for the error handler of the ov
 uintptr_t g_stackOrigin = 0;
 bool g_overflowing = false;
 
+void run(const uint8_t* pcode, PvSymbol* symbols);
+
 bool recursionTooDeep() {
   auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   if (!g_stackOrigin || here > g_stackOrigin) g_stackOrigin = here;
@@ -678,7 +755,45 @@ bool recursionTooDeep() {
     goto* kOps[*pc];         \
   } while (0)
 
-void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
+namespace {
+
+// Sets up the frame a known prologue describes and runs the body.
+void enterBody(PvPcodeFunc* proc) {
+  doFrame(proc->locals, proc->params);
+  PvStackState* state = pv_stackBaseState();
+  if (proc->staticsInit >= 0) {
+    PvPcodeFunc* init = proc->symbols[proc->staticsInit].value.pcode;
+    state->statics = init ? init->statics : nullptr;
+  }
+  if (proc->moduleName) state->moduleName = proc->moduleName;
+  run(proc->body, proc->symbols);
+}
+
+}  // namespace
+
+void pv_vmExecuteProc(PvPcodeFunc* proc) {
+  if (!proc->body) readPrologue(proc);
+  if (proc->body) enterBody(proc);
+  else run(proc->pcode, proc->symbols);
+}
+
+void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols); }
+
+// Bytecode procedures already run once start at their body here, past the general call path.
+void pv_vmDo(uint16_t argc) {
+  PvStackState state;
+  pv_stackNewFrame(&state, argc);
+  pv_itemClear(&pv_stack.ret);
+  PvSymbol* symbol = pv_stackBaseItem()->item.asSymbol.value;
+  PvSymbol* exec = pv_vmCallee(symbol);
+  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
+  else pv_vmProcCall(symbol);
+  pv_stackOldFrame(&state);
+}
+
+namespace {
+
+void run(const uint8_t* pcode, PvSymbol* symbols) {
   if (recursionTooDeep()) {
     if (g_overflowing) pv_errInternal(9022, nullptr, nullptr, nullptr);
     g_overflowing = true;
@@ -968,8 +1083,8 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHSYM)
       OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
-      OP(PV_P_FUNCTION) pv_vmFunction(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_FUNCTIONSHORT) pv_vmFunction(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
+      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SEND) sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
@@ -1034,25 +1149,25 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         goto checkRequest;
       }
       OP(PV_P_EQUAL)
-        if (fastCompare([](int r) { return r == 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r == 0); NEXT; }
         pv_opEqual(false); pc += 1; goto checkRequest;
       OP(PV_P_EXACTLYEQUAL)
-        if (fastCompare([](int r) { return r == 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r == 0); NEXT; }
         pv_opEqual(true); pc += 1; goto checkRequest;
       OP(PV_P_NOTEQUAL)
-        if (fastCompare([](int r) { return r != 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r != 0); NEXT; }
         pv_opNotEqual(); pc += 1; goto checkRequest;
       OP(PV_P_LESS)
-        if (fastCompare([](int r) { return r < 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r < 0); NEXT; }
         pv_opLess(); pc += 1; goto checkRequest;
       OP(PV_P_LESSEQUAL)
-        if (fastCompare([](int r) { return r <= 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r <= 0); NEXT; }
         pv_opLessEqual(); pc += 1; goto checkRequest;
       OP(PV_P_GREATER)
-        if (fastCompare([](int r) { return r > 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r > 0); NEXT; }
         pv_opGreater(); pc += 1; goto checkRequest;
       OP(PV_P_GREATEREQUAL)
-        if (fastCompare([](int r) { return r >= 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r >= 0); NEXT; }
         pv_opGreaterEqual(); pc += 1; goto checkRequest;
       OP(PV_P_INSTRING) pv_opInstring(); pc += 1; goto checkRequest;
       OP(PV_P_AND) pv_opAnd(); pc += 1; goto checkRequest;
@@ -1076,10 +1191,9 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
                                                       : counter->item.asInteger.value >= end->item.asInteger.value;
           pv_stackDrop();
           pv_stackDrop();
-          end->type = step->type = PV_IT_NIL;
-          counter->type = PV_IT_LOGICAL;
-          counter->item.asLogical.value = more;
-          pc += 1;
+          pv_stackDrop();
+          counter->type = end->type = step->type = PV_IT_NIL;
+          pc = branchOn(pc + 1, more);
           NEXT;
         }
         bool more = pv_opForTest();  // reads the operands before the result's slot is pushed
@@ -1109,7 +1223,9 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_ARRAYGEN) arrayGen(u16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_ARRAYDIM) arrayDimFromStack(u16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_HASHGEN) hashGen(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_ARRAYPUSH) arrayPush(); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPUSH)
+        if (fastArrayPush()) { pc += 1; NEXT; }
+        arrayPush(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPUSHREF) arrayPushRef(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPOP) arrayPop(false); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPOPPLUS) arrayPop(true); pc += 1; goto checkRequest;
@@ -1228,6 +1344,8 @@ checkRequest:
   }
   NEXT;
 }
+
+}  // namespace
 
 #undef OP
 #undef NEXT
