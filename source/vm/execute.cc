@@ -619,17 +619,37 @@ inline void dropRight(PvItem* right) {
 
 enum class Arith { Plus, Minus, Mult };
 
+// An integer result: 32-bit while it fits, else 64-bit, each with its default width.
+inline void setInt64(PvItem* a, int64_t r) {
+  if (r >= INT32_MIN && r <= INT32_MAX) {
+    a->type = PV_IT_INTEGER;
+    a->item.asInteger.value = static_cast<int32_t>(r);
+    a->item.asInteger.width = intWidth(static_cast<int32_t>(r));
+  } else {
+    a->type = PV_IT_LONG;
+    a->item.asLong.value = r;
+    a->item.asLong.width = (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20;
+  }
+}
+
+inline int64_t intValue(const PvItem* p) {
+  return p->type == PV_IT_INTEGER ? p->item.asInteger.value : p->item.asLong.value;
+}
+
 // a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
-// overflow 32 bits.
+// overflow 64 bits.
 [[gnu::always_inline]] inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
-    int32_t x = a->item.asInteger.value, y = b->item.asInteger.value, r;
+    int64_t x = a->item.asInteger.value, y = b->item.asInteger.value;
+    setInt64(a, kind == Arith::Plus ? x + y : kind == Arith::Minus ? x - y : x * y);
+  } else if ((a->type == PV_IT_LONG || a->type == PV_IT_INTEGER) &&
+             (b->type == PV_IT_LONG || b->type == PV_IT_INTEGER)) {
+    int64_t x = intValue(a), y = intValue(b), r;
     bool over = kind == Arith::Plus    ? __builtin_add_overflow(x, y, &r)
                 : kind == Arith::Minus ? __builtin_sub_overflow(x, y, &r)
                                        : __builtin_mul_overflow(x, y, &r);
     if (over) return false;
-    a->item.asInteger.value = r;
-    a->item.asInteger.width = intWidth(r);
+    setInt64(a, r);
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
     int da = numDecimals(a), db = numDecimals(b);
@@ -671,6 +691,10 @@ inline bool fastOrder(int* order) {
   PvItem* b = pv_stackTop(-1);
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
+    *order = x < y ? -1 : x > y ? 1 : 0;
+  } else if ((a->type == PV_IT_LONG || a->type == PV_IT_INTEGER) &&
+             (b->type == PV_IT_LONG || b->type == PV_IT_INTEGER)) {
+    int64_t x = intValue(a), y = intValue(b);
     *order = x < y ? -1 : x > y ? 1 : 0;
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
