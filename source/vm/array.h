@@ -6,7 +6,7 @@
 #include "item.h"
 
 struct PvBaseArray {
-  PvItem* items;
+  PvItem* items;       // the elements made with the array follow the base in its own block
   PV_SIZE len;
   PV_SIZE allocated;
   PV_SIZE step;        // spare elements added when growing past the allocation
