@@ -951,7 +951,14 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHINT) pushInt(s16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_PUSHLONG) pushInt(s32(pc + 1)); pc += 5; NEXT;
       OP(PV_P_PUSHLONGLONG) pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; NEXT;
-      OP(PV_P_PUSHDOUBLE) pv_itemPutNDLen(pv_stackPushSlot(), f64(pc + 1), pc[9] - (pc[10] ? pc[10] + 1 : 0), pc[10]); pc += 11; NEXT;
+      OP(PV_P_PUSHDOUBLE) {
+        PvItem* p = pv_stackPushSlot();
+        int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
+        pv_itemSetDouble(p, f64(pc + 1), pc[10]);
+        if (width > 0 && width < 100) p->item.asDouble.width = width;
+        pc += 11;
+        NEXT;
+      }
       OP(PV_P_PUSHDATE) pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; NEXT;
       OP(PV_P_PUSHDATETIME) pv_itemPutDTL(pv_stackPushSlot(), s32(pc + 1), s32(pc + 5)); pc += 9; NEXT;
       OP(PV_P_PUSHSTRSHORT) pushText(f, pc + 2, pc[1]); pc += 2 + pc[1]; NEXT;
