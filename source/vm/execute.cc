@@ -737,6 +737,31 @@ inline bool fastOrder(int* order) {
   return pc;
 }
 
+// An integer literal operation at p: its value, p moved past it.
+inline bool intLiteral(const uint8_t*& p, int32_t* v) {
+  switch (*p) {
+    case PV_P_ZERO: *v = 0; p += 1; return true;
+    case PV_P_ONE: *v = 1; p += 1; return true;
+    case PV_P_PUSHBYTE: *v = static_cast<int8_t>(p[1]); p += 2; return true;
+    case PV_P_PUSHINT: *v = s16(p + 1); p += 3; return true;
+    case PV_P_PUSHLONG: *v = s32(p + 1); p += 5; return true;
+    default: return false;
+  }
+}
+
+// The test of a FOR loop right after its counter (local n, now `counter`) was stepped:
+// `PUSHLOCALNEAR n, <end>, <step>, FORTEST, JUMPTRUE..` with integer literals for end and step
+// runs at once. Returns the next pc, or nullptr when the code there is anything else.
+inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
+  if (pc[0] != PV_P_PUSHLOCALNEAR || static_cast<int8_t>(pc[1]) != n) return nullptr;
+  const uint8_t* p = pc + 2;
+  int32_t end, step;
+  if (!intLiteral(p, &end) || !intLiteral(p, &step) || *p != PV_P_FORTEST) return nullptr;
+  ++p;
+  if (*p != PV_P_JUMPTRUENEAR && *p != PV_P_JUMPTRUE && *p != PV_P_JUMPTRUEFAR) return nullptr;
+  return branchOn(p, step >= 0 ? counter <= end : counter >= end);
+}
+
 // Pops a logical condition; the slow path raises the error for anything else.
 inline bool popCondition() {
   PvItem* c = pv_stackTop(-1);
@@ -1041,7 +1066,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
           slot->item.asInteger.value = r;
           slot->item.asInteger.width = intWidth(r);
-          pc += 4;
+          const uint8_t* next = fusedForTest(pc + 4, static_cast<int8_t>(pc[1]), r);
+          pc = next ? next : pc + 4;
           NEXT;
         }
         if (slot->type == PV_IT_DOUBLE) {
