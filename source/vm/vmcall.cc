@@ -26,7 +26,8 @@ void pv_vmEvalFrameBlock() {
     return;
   }
   PvCodeBlock* cb = self->item.asBlock.value;
-  for (int i = pv_pcount(); i < cb->paramCount; ++i) pv_stackAllocItem();  // missing parameters
+  for (int i = pv_stackBaseItem()->item.asSymbol.paramcnt; i < cb->paramCount; ++i)
+    pv_stackPushSlot();  // missing parameters
   PvStackState* st = pv_stackBaseState();
   st->statics = cb->statics;
   st->line = cb->defLine;
