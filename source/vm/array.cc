@@ -46,7 +46,7 @@ PvBaseArray* baseOf(PV_ITEM array) {
 // `exact` allocation (arrays made with a known length take just that).
 void resize(PvBaseArray* base, PV_SIZE len, bool exact = false) {
   if (len > base->allocated) {
-    if (!exact) base->step = std::max<PV_SIZE>(base->step, len >> 1);
+    if (!exact) base->step = static_cast<int32_t>(std::clamp<PV_SIZE>(len >> 1, base->step, INT32_MAX));
     PV_SIZE alloc = exact ? len : len + base->step;
     if (ownsItems(base)) {
       base->items = static_cast<PvItem*>(pv_xrealloc(base->items, alloc * sizeof(PvItem)));

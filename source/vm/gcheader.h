@@ -1,7 +1,7 @@
 // The header in front of every collector block, shared by the collector and the inline copy
 // and clear of items (which raise and lower its holder count without a call).
 //
-// Layout (64-bit build, 32 bytes, 16-aligned; the block's body follows it):
+// Layout (64-bit build, 32 bytes; the block's body follows it, 8-aligned):
 //   offset 0   prev      previous block of the circular list the block sits in
 //   offset 8   next      next block of that list
 //   offset 16  funcs     the kind's clear and mark functions
@@ -14,7 +14,7 @@
 
 struct PvGcFuncs;
 
-struct alignas(16) PvGcHeader {
+struct PvGcHeader {
   PvGcHeader* prev;
   PvGcHeader* next;
   const PvGcFuncs* funcs;
