@@ -365,36 +365,33 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
   return true;
 }
 
+// Replaces the result of a failed operation by the error handler's substitute, if any.
+void substitute(PV_ITEM result, PV_ITEM s) {
+  if (!s) return;
+  pv_itemMove(result, s);
+  pv_itemRelease(s);
+}
+
 void arrayPush() {
   PvItem* array = pv_itemUnRef(pv_stackTop(-2));
   PvItem* index = pv_itemUnRef(pv_stackTop(-1));
   PvItem result = {PV_IT_NIL, {}};
   PV_SIZE i;
-  if (PV_IS_OBJECT(array) && pv_objHasOperator(array, PV_OO_OP_ARRAYINDEX)) {
+  if (PV_IS_ARRAY(array) && PV_IS_OBJECT(array) && pv_objHasOperator(array, PV_OO_OP_ARRAYINDEX)) {
     PvItem obj = {PV_IT_NIL, {}}, idx = {PV_IT_NIL, {}};
     pv_itemCopy(&obj, array);
     pv_itemCopy(&idx, index);
     pv_objOperatorCall(PV_OO_OP_ARRAYINDEX, &result, &obj, &idx, nullptr);
     pv_itemClear(&obj);
     pv_itemClear(&idx);
-  } else if (PV_IS_ARRAY(array) && arrayIndex(index, &i)) {
-    if (PV_ITEM e = pv_arrayGetItemPtr(array, i)) {
-      pv_itemCopy(&result, e);
-    } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index)) {
-      pv_itemMove(&result, s);
-      pv_itemRelease(s);
-    }
-  } else if (PV_IS_HASH(array)) {
-    PV_ITEM e = pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & PV_HASH_AUTOADD_ACCESS) != 0);
-    if (e) {
-      pv_itemCopy(&result, e);
-    } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index)) {
-      pv_itemMove(&result, s);
-      pv_itemRelease(s);
-    }
-  } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_ARG, 1068, nullptr, "array access", 2, array, index)) {
-    pv_itemMove(&result, s);
-    pv_itemRelease(s);
+  } else if (PV_IS_HASH(array) || (PV_IS_ARRAY(array) && arrayIndex(index, &i))) {
+    PV_ITEM e = PV_IS_HASH(array)
+                    ? pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & PV_HASH_AUTOADD_ACCESS) != 0)
+                    : pv_arrayGetItemPtr(array, i);
+    if (e) pv_itemCopy(&result, e);
+    else substitute(&result, pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index));
+  } else {
+    substitute(&result, pv_errRT_BASE_Subst(PV_EG_ARG, 1068, nullptr, "array access", 2, array, index));
   }
   pv_stackPopFast();
   pv_itemMove(pv_stackTop(-1), &result);
