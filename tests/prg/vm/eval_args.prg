@@ -8,7 +8,7 @@ PROCEDURE Main()
    Eval( bInc, @v )
    ? v
    ? Eval( {|| PCount() } ), Eval( {| a | PCount() }, 1, 2, 3 )
-   ? Eval( bDeep, 100 )
+   ? Eval( bDeep, 20 )
    TRY
       Eval( 42 )
    CATCH e
