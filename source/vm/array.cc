@@ -15,16 +15,22 @@
 
 namespace {
 
+// The elements an array is made with sit in its own block, right after the base; an array that
+// grows past them moves its elements to a separate allocation.
+PvItem* inlineItems(PvBaseArray* base) { return reinterpret_cast<PvItem*>(base + 1); }
+bool ownsItems(PvBaseArray* base) { return base->items && base->items != inlineItems(base); }
+
 void arrayClear(void* block) {
   auto* base = static_cast<PvBaseArray*>(block);
   if (base->uiClass) pv_clsDestruct(base);
   PvItem* items = base->items;
   PV_SIZE len = base->len;
+  bool owned = ownsItems(base);
   base->items = nullptr;
   base->len = base->allocated = 0;
   for (PV_SIZE i = 0; i < len; ++i)
     if (PV_IS_COMPLEX(&items[i])) pv_itemClear(&items[i]);
-  if (items) pv_xfree(items);
+  if (owned) pv_xfree(items);
 }
 
 void arrayMark(void* block) {
@@ -40,21 +46,26 @@ PvBaseArray* baseOf(PV_ITEM array) {
 // `exact` allocation (arrays made with a known length take just that).
 void resize(PvBaseArray* base, PV_SIZE len, bool exact = false) {
   if (len > base->allocated) {
-    if (!exact) base->step = std::max<PV_SIZE>(base->step, len >> 1);
+    if (!exact) base->step = static_cast<int32_t>(std::clamp<PV_SIZE>(len >> 1, base->step, INT32_MAX));
     PV_SIZE alloc = exact ? len : len + base->step;
-    base->items = static_cast<PvItem*>(
-        base->items ? pv_xrealloc(base->items, alloc * sizeof(PvItem)) : pv_xgrab(alloc * sizeof(PvItem)));
+    if (ownsItems(base)) {
+      base->items = static_cast<PvItem*>(pv_xrealloc(base->items, alloc * sizeof(PvItem)));
+    } else {
+      auto* items = static_cast<PvItem*>(pv_xgrab(alloc * sizeof(PvItem)));
+      if (base->len) std::memcpy(static_cast<void*>(items), base->items, base->len * sizeof(PvItem));
+      base->items = items;
+    }
     base->allocated = alloc;
   }
   for (PV_SIZE i = base->len; i < len; ++i) base->items[i].type = PV_IT_NIL;
   for (PV_SIZE i = len; i < base->len; ++i)
     if (PV_IS_COMPLEX(&base->items[i])) pv_itemClear(&base->items[i]);
   base->len = len;
-  if (len == 0 && base->items) {
+  if (len == 0 && ownsItems(base)) {
     pv_xfree(base->items);
     base->items = nullptr;
     base->allocated = 0;
-  } else if (base->allocated - len >= 2 * base->step && base->step > 0) {
+  } else if (ownsItems(base) && base->allocated - len >= 2 * base->step && base->step > 0) {
     base->allocated = len + base->step;
     base->items = static_cast<PvItem*>(pv_xrealloc(base->items, base->allocated * sizeof(PvItem)));
   }
@@ -78,12 +89,13 @@ PV_ITEM pv_arrayScratchNil() {
 }
 
 PvBaseArray* pv_arrayBaseNew(PV_SIZE len) {
-  auto* base = static_cast<PvBaseArray*>(pv_gcAlloc(sizeof(PvBaseArray), &pv_arrayGcFuncs));
-  base->items = nullptr;
-  base->len = base->allocated = 0;
+  void* block = pv_gcAlloc(sizeof(PvBaseArray) + static_cast<size_t>(len) * sizeof(PvItem), &pv_arrayGcFuncs);
+  auto* base = static_cast<PvBaseArray*>(block);
+  base->items = len > 0 ? inlineItems(base) : nullptr;
+  base->len = base->allocated = len;
   base->step = 16;
   base->uiClass = base->uiPrevCls = 0;
-  if (len > 0) resize(base, len, true);
+  for (PV_SIZE i = 0; i < len; ++i) base->items[i].type = PV_IT_NIL;
   return base;
 }
 

@@ -6,10 +6,10 @@
 #include "item.h"
 
 struct PvBaseArray {
-  PvItem* items;
+  PvItem* items;       // the elements made with the array follow the base in its own block
   PV_SIZE len;
   PV_SIZE allocated;
-  PV_SIZE step;        // spare elements added when growing past the allocation
+  int32_t step;        // spare elements added when growing past the allocation
   uint16_t uiClass;    // 0: a plain array; otherwise an object of that class
   uint16_t uiPrevCls;  // class of a running parent-class method
 };

@@ -192,6 +192,10 @@ void callMethod(PvSymbol* function, uint16_t argc, uint16_t cls) {
 }
 
 // Answers the send of a data or class-data message: read, or assign with one argument.
+void discardFrame(uint16_t argc) {
+  for (int n = argc + 2; n > 0; --n) pv_stackPopFast();
+}
+
 void answerData(PvItem* slot, bool assign, uint16_t argc) {
   PV_ITEM ret = pv_stackReturnItem();
   if (assign && argc >= 1) {
@@ -200,10 +204,8 @@ void answerData(PvItem* slot, bool assign, uint16_t argc) {
     slot->type &= ~PV_IT_MEMOFLAG;
   }
   pv_itemCopy(ret, slot);
-  pv_stackRemove(pv_stackTopOffset() - argc - 2);
+  discardFrame(argc);
 }
-
-void discardFrame(uint16_t argc) { pv_stackRemove(pv_stackTopOffset() - argc - 2); }
 
 bool universalMessage(const char* name, PV_ITEM self, uint16_t argc) {
   uint16_t cls = pv_objGetClass(self);
@@ -474,13 +476,14 @@ void pv_clsDispatch(uint16_t argc) {
     lookIn = self->item.asArray.superCls;
     self->item.asArray.superCls = 0;  // inside the method Self is the plain object again
   }
+  if (!lookIn) lookIn = PV_IS_ARRAY(self) ? self->item.asArray.value->uiClass : 0;
   if (!lookIn) lookIn = pv_objGetClass(self);
   Class* c = classOf(lookIn);
   int number = c ? findMethod(c, msg) : -1;
   if (number >= 0) {
     Method& m = c->methods[number];
     ++m.calls;
-    const char* name = pv_dynsymName(m.message);
+    const char* name = m.message->symbol->name;
     switch (m.kind) {
       case PV_OO_MSG_METHOD:
       case PV_OO_MSG_ONERROR:
@@ -488,8 +491,8 @@ void pv_clsDispatch(uint16_t argc) {
         callMethod(m.function, argc, m.definedIn);
         return;
       case PV_OO_MSG_DATA:
-        if (PV_IS_ARRAY(self) && m.index >= 1 && m.index <= pv_arrayLen(self))
-          answerData(pv_arrayGetItemPtr(self, m.index), name[0] == '_' || argc == 1, argc);
+        if (PV_IS_ARRAY(self) && m.index >= 1 && m.index <= self->item.asArray.value->len)
+          answerData(&self->item.asArray.value->items[m.index - 1], name[0] == '_' || argc == 1, argc);
         else
           discardFrame(argc), pv_itemClear(pv_stackReturnItem());
         return;

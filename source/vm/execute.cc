@@ -269,6 +269,37 @@ void doFrame(int locals, int params) {
   for (int i = 0; i < locals; ++i) pv_stackPushSlot();
 }
 
+// Reads the prologue of a procedure once: FRAME or LARGEFRAME, then any SFRAME, MODULENAME
+// and LOCALNAME operations, which only record what every call sets up the same way.
+void readPrologue(PvPcodeFunc* proc) {
+  const uint8_t* pc = proc->pcode;
+  if (*pc == PV_P_FRAME) {
+    proc->locals = pc[1];
+    proc->params = pc[2];
+    pc += 3;
+  } else if (*pc == PV_P_LARGEFRAME) {
+    proc->locals = u16(pc + 1);
+    proc->params = pc[3];
+    pc += 4;
+  } else {
+    return;  // no prologue: every call runs the code from its start
+  }
+  for (;;) {
+    if (*pc == PV_P_SFRAME) {
+      proc->staticsInit = u16(pc + 1);
+      pc += 3;
+    } else if (*pc == PV_P_MODULENAME) {
+      proc->moduleName = reinterpret_cast<const char*>(pc + 1);
+      pc += 1 + std::strlen(proc->moduleName) + 1;
+    } else if (*pc == PV_P_LOCALNAME) {
+      pc += 3 + std::strlen(reinterpret_cast<const char*>(pc + 3)) + 1;
+    } else {
+      break;
+    }
+  }
+  proc->body = pc;
+}
+
 void arrayGen(uint16_t n) {
   PvItem array = {PV_IT_NIL, {}};
   pv_arrayNew(&array, n);
@@ -317,36 +348,50 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
   return true;
 }
 
+// array[index] for a plain array held on the stack and an integer index inside it: the element
+// replaces the two operands. false for every other case.
+[[gnu::always_inline]] inline bool fastArrayPush() {
+  PvItem* array = pv_stackTop(-2);
+  PvItem* index = pv_stackTop(-1);
+  if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return false;
+  PvBaseArray* base = array->item.asArray.value;
+  uint32_t i = static_cast<uint32_t>(index->item.asInteger.value) - 1u;
+  if (base->uiClass || i >= static_cast<uint64_t>(base->len)) return false;
+  PvItem value = {PV_IT_NIL, {}};
+  pv_itemCopy(&value, &base->items[i]);  // before the array may go with its last holder
+  index->type = PV_IT_NIL;
+  pv_stackDrop();
+  pv_itemMove(array, &value);
+  return true;
+}
+
+// Replaces the result of a failed operation by the error handler's substitute, if any.
+void substitute(PV_ITEM result, PV_ITEM s) {
+  if (!s) return;
+  pv_itemMove(result, s);
+  pv_itemRelease(s);
+}
+
 void arrayPush() {
   PvItem* array = pv_itemUnRef(pv_stackTop(-2));
   PvItem* index = pv_itemUnRef(pv_stackTop(-1));
   PvItem result = {PV_IT_NIL, {}};
   PV_SIZE i;
-  if (PV_IS_OBJECT(array) && pv_objHasOperator(array, PV_OO_OP_ARRAYINDEX)) {
+  if (PV_IS_ARRAY(array) && PV_IS_OBJECT(array) && pv_objHasOperator(array, PV_OO_OP_ARRAYINDEX)) {
     PvItem obj = {PV_IT_NIL, {}}, idx = {PV_IT_NIL, {}};
     pv_itemCopy(&obj, array);
     pv_itemCopy(&idx, index);
     pv_objOperatorCall(PV_OO_OP_ARRAYINDEX, &result, &obj, &idx, nullptr);
     pv_itemClear(&obj);
     pv_itemClear(&idx);
-  } else if (PV_IS_ARRAY(array) && arrayIndex(index, &i)) {
-    if (PV_ITEM e = pv_arrayGetItemPtr(array, i)) {
-      pv_itemCopy(&result, e);
-    } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index)) {
-      pv_itemMove(&result, s);
-      pv_itemRelease(s);
-    }
-  } else if (PV_IS_HASH(array)) {
-    PV_ITEM e = pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & PV_HASH_AUTOADD_ACCESS) != 0);
-    if (e) {
-      pv_itemCopy(&result, e);
-    } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index)) {
-      pv_itemMove(&result, s);
-      pv_itemRelease(s);
-    }
-  } else if (PV_ITEM s = pv_errRT_BASE_Subst(PV_EG_ARG, 1068, nullptr, "array access", 2, array, index)) {
-    pv_itemMove(&result, s);
-    pv_itemRelease(s);
+  } else if (PV_IS_HASH(array) || (PV_IS_ARRAY(array) && arrayIndex(index, &i))) {
+    PV_ITEM e = PV_IS_HASH(array)
+                    ? pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & PV_HASH_AUTOADD_ACCESS) != 0)
+                    : pv_arrayGetItemPtr(array, i);
+    if (e) pv_itemCopy(&result, e);
+    else substitute(&result, pv_errRT_BASE_Subst(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index));
+  } else {
+    substitute(&result, pv_errRT_BASE_Subst(PV_EG_ARG, 1068, nullptr, "array access", 2, array, index));
   }
   pv_stackPopFast();
   pv_itemMove(pv_stackTop(-1), &result);
@@ -571,17 +616,37 @@ inline void dropRight(PvItem* right) {
 
 enum class Arith { Plus, Minus, Mult };
 
+// An integer result: 32-bit while it fits, else 64-bit, each with its default width.
+inline void setInt64(PvItem* a, int64_t r) {
+  if (r >= INT32_MIN && r <= INT32_MAX) {
+    a->type = PV_IT_INTEGER;
+    a->item.asInteger.value = static_cast<int32_t>(r);
+    a->item.asInteger.width = intWidth(static_cast<int32_t>(r));
+  } else {
+    a->type = PV_IT_LONG;
+    a->item.asLong.value = r;
+    a->item.asLong.width = (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20;
+  }
+}
+
+inline int64_t intValue(const PvItem* p) {
+  return p->type == PV_IT_INTEGER ? p->item.asInteger.value : p->item.asLong.value;
+}
+
 // a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
-// overflow 32 bits.
+// overflow 64 bits.
 [[gnu::always_inline]] inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
-    int32_t x = a->item.asInteger.value, y = b->item.asInteger.value, r;
+    int64_t x = a->item.asInteger.value, y = b->item.asInteger.value;
+    setInt64(a, kind == Arith::Plus ? x + y : kind == Arith::Minus ? x - y : x * y);
+  } else if ((a->type == PV_IT_LONG || a->type == PV_IT_INTEGER) &&
+             (b->type == PV_IT_LONG || b->type == PV_IT_INTEGER)) {
+    int64_t x = intValue(a), y = intValue(b), r;
     bool over = kind == Arith::Plus    ? __builtin_add_overflow(x, y, &r)
                 : kind == Arith::Minus ? __builtin_sub_overflow(x, y, &r)
                                        : __builtin_mul_overflow(x, y, &r);
     if (over) return false;
-    a->item.asInteger.value = r;
-    a->item.asInteger.width = intWidth(r);
+    setInt64(a, r);
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
     int da = numDecimals(a), db = numDecimals(b);
@@ -616,26 +681,82 @@ inline bool fastDivide() {
   return true;
 }
 
-// Comparison: two integers as integers, any mix with a double as doubles; `test` reads the
-// order (-1, 0, 1) of the operands.
-template <typename Test>
-inline bool fastCompare(Test test) {
+// Comparison: two integers as integers, any mix with a double as doubles. Leaves the order
+// (-1, 0, 1) of the two operands on the top and drops them; false for other operands.
+inline bool fastOrder(int* order) {
   PvItem* a = pv_stackTop(-2);
   PvItem* b = pv_stackTop(-1);
-  int order;
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
-    order = x < y ? -1 : x > y ? 1 : 0;
+    *order = x < y ? -1 : x > y ? 1 : 0;
+  } else if ((a->type == PV_IT_LONG || a->type == PV_IT_INTEGER) &&
+             (b->type == PV_IT_LONG || b->type == PV_IT_INTEGER)) {
+    int64_t x = intValue(a), y = intValue(b);
+    *order = x < y ? -1 : x > y ? 1 : 0;
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
-    order = x < y ? -1 : x > y ? 1 : 0;
+    *order = x < y ? -1 : x > y ? 1 : 0;
   } else {
     return false;
   }
-  a->type = PV_IT_LOGICAL;
-  a->item.asLogical.value = test(order);
+  a->type = PV_IT_NIL;
   dropRight(b);
+  pv_stackDrop();
   return true;
+}
+
+// A logical result about to be pushed at `pc`: when the operation there is a conditional jump
+// (or the `DUPLICATE, JUMP.. , POP` of a short-circuit .AND./.OR.), it is done at once without
+// the push. Returns the next pc; the value is pushed only where the code needs it on the stack.
+[[gnu::always_inline]] inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
+  switch (*pc) {
+    case PV_P_JUMPFALSENEAR: return v ? pc + 2 : pc + static_cast<int8_t>(pc[1]);
+    case PV_P_JUMPFALSE: return v ? pc + 3 : pc + s16(pc + 1);
+    case PV_P_JUMPFALSEFAR: return v ? pc + 4 : pc + s24(pc + 1);
+    case PV_P_JUMPTRUENEAR: return v ? pc + static_cast<int8_t>(pc[1]) : pc + 2;
+    case PV_P_JUMPTRUE: return v ? pc + s16(pc + 1) : pc + 3;
+    case PV_P_JUMPTRUEFAR: return v ? pc + s24(pc + 1) : pc + 4;
+    case PV_P_DUPLICATE:
+      if (pc[1] == PV_P_JUMPFALSENEAR && pc[3] == PV_P_POP) {
+        if (v) return pc + 4;
+        pv_itemPutL(pv_stackPushSlot(), false);
+        return pc + 1 + static_cast<int8_t>(pc[2]);
+      }
+      if (pc[1] == PV_P_JUMPTRUENEAR && pc[3] == PV_P_POP) {
+        if (!v) return pc + 4;
+        pv_itemPutL(pv_stackPushSlot(), true);
+        return pc + 1 + static_cast<int8_t>(pc[2]);
+      }
+      break;
+    default: break;
+  }
+  pv_itemPutL(pv_stackPushSlot(), v);
+  return pc;
+}
+
+// An integer literal operation at p: its value, p moved past it.
+inline bool intLiteral(const uint8_t*& p, int32_t* v) {
+  switch (*p) {
+    case PV_P_ZERO: *v = 0; p += 1; return true;
+    case PV_P_ONE: *v = 1; p += 1; return true;
+    case PV_P_PUSHBYTE: *v = static_cast<int8_t>(p[1]); p += 2; return true;
+    case PV_P_PUSHINT: *v = s16(p + 1); p += 3; return true;
+    case PV_P_PUSHLONG: *v = s32(p + 1); p += 5; return true;
+    default: return false;
+  }
+}
+
+// The test of a FOR loop right after its counter (local n, now `counter`) was stepped:
+// `PUSHLOCALNEAR n, <end>, <step>, FORTEST, JUMPTRUE..` with integer literals for end and step
+// runs at once. Returns the next pc, or nullptr when the code there is anything else.
+inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
+  if (pc[0] != PV_P_PUSHLOCALNEAR || static_cast<int8_t>(pc[1]) != n) return nullptr;
+  const uint8_t* p = pc + 2;
+  int32_t end, step;
+  if (!intLiteral(p, &end) || !intLiteral(p, &step) || *p != PV_P_FORTEST) return nullptr;
+  ++p;
+  if (*p != PV_P_JUMPTRUENEAR && *p != PV_P_JUMPTRUE && *p != PV_P_JUMPTRUEFAR) return nullptr;
+  return branchOn(p, step >= 0 ? counter <= end : counter >= end);
 }
 
 // Pops a logical condition; the slow path raises the error for anything else.
@@ -662,6 +783,8 @@ constexpr uintptr_t kHandlerRoom = 1u << 20;  // for the error handler of the ov
 uintptr_t g_stackOrigin = 0;
 bool g_overflowing = false;
 
+void run(const uint8_t* pcode, PvSymbol* symbols);
+
 bool recursionTooDeep() {
   auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   if (!g_stackOrigin || here > g_stackOrigin) g_stackOrigin = here;
@@ -678,7 +801,45 @@ bool recursionTooDeep() {
     goto* kOps[*pc];         \
   } while (0)
 
-void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
+namespace {
+
+// Sets up the frame a known prologue describes and runs the body.
+void enterBody(PvPcodeFunc* proc) {
+  doFrame(proc->locals, proc->params);
+  PvStackState* state = pv_stackBaseState();
+  if (proc->staticsInit >= 0) {
+    PvPcodeFunc* init = proc->symbols[proc->staticsInit].value.pcode;
+    state->statics = init ? init->statics : nullptr;
+  }
+  if (proc->moduleName) state->moduleName = proc->moduleName;
+  run(proc->body, proc->symbols);
+}
+
+}  // namespace
+
+void pv_vmExecuteProc(PvPcodeFunc* proc) {
+  if (!proc->body) readPrologue(proc);
+  if (proc->body) enterBody(proc);
+  else run(proc->pcode, proc->symbols);
+}
+
+void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols); }
+
+// Bytecode procedures already run once start at their body here, past the general call path.
+void pv_vmDo(uint16_t argc) {
+  PvStackState state;
+  pv_stackNewFrame(&state, argc);
+  pv_itemClear(&pv_stack.ret);
+  PvSymbol* symbol = pv_stackBaseItem()->item.asSymbol.value;
+  PvSymbol* exec = pv_vmCallee(symbol);
+  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
+  else pv_vmProcCall(symbol);
+  pv_stackOldFrame(&state);
+}
+
+namespace {
+
+void run(const uint8_t* pcode, PvSymbol* symbols) {
   if (recursionTooDeep()) {
     if (g_overflowing) pv_errInternal(9022, nullptr, nullptr, nullptr);
     g_overflowing = true;
@@ -812,7 +973,14 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHINT) pushInt(s16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_PUSHLONG) pushInt(s32(pc + 1)); pc += 5; NEXT;
       OP(PV_P_PUSHLONGLONG) pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; NEXT;
-      OP(PV_P_PUSHDOUBLE) pv_itemPutNDLen(pv_stackPushSlot(), f64(pc + 1), pc[9] - (pc[10] ? pc[10] + 1 : 0), pc[10]); pc += 11; NEXT;
+      OP(PV_P_PUSHDOUBLE) {
+        PvItem* p = pv_stackPushSlot();
+        int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
+        pv_itemSetDouble(p, f64(pc + 1), pc[10]);
+        if (width > 0 && width < 100) p->item.asDouble.width = width;
+        pc += 11;
+        NEXT;
+      }
       OP(PV_P_PUSHDATE) pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; NEXT;
       OP(PV_P_PUSHDATETIME) pv_itemPutDTL(pv_stackPushSlot(), s32(pc + 1), s32(pc + 5)); pc += 9; NEXT;
       OP(PV_P_PUSHSTRSHORT) pushText(f, pc + 2, pc[1]); pc += 2 + pc[1]; NEXT;
@@ -895,7 +1063,8 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
           slot->item.asInteger.value = r;
           slot->item.asInteger.width = intWidth(r);
-          pc += 4;
+          const uint8_t* next = fusedForTest(pc + 4, static_cast<int8_t>(pc[1]), r);
+          pc = next ? next : pc + 4;
           NEXT;
         }
         if (slot->type == PV_IT_DOUBLE) {
@@ -968,8 +1137,8 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHSYM)
       OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
-      OP(PV_P_FUNCTION) pv_vmFunction(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_FUNCTIONSHORT) pv_vmFunction(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
+      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SEND) sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
@@ -1034,25 +1203,25 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
         goto checkRequest;
       }
       OP(PV_P_EQUAL)
-        if (fastCompare([](int r) { return r == 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r == 0); NEXT; }
         pv_opEqual(false); pc += 1; goto checkRequest;
       OP(PV_P_EXACTLYEQUAL)
-        if (fastCompare([](int r) { return r == 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r == 0); NEXT; }
         pv_opEqual(true); pc += 1; goto checkRequest;
       OP(PV_P_NOTEQUAL)
-        if (fastCompare([](int r) { return r != 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r != 0); NEXT; }
         pv_opNotEqual(); pc += 1; goto checkRequest;
       OP(PV_P_LESS)
-        if (fastCompare([](int r) { return r < 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r < 0); NEXT; }
         pv_opLess(); pc += 1; goto checkRequest;
       OP(PV_P_LESSEQUAL)
-        if (fastCompare([](int r) { return r <= 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r <= 0); NEXT; }
         pv_opLessEqual(); pc += 1; goto checkRequest;
       OP(PV_P_GREATER)
-        if (fastCompare([](int r) { return r > 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r > 0); NEXT; }
         pv_opGreater(); pc += 1; goto checkRequest;
       OP(PV_P_GREATEREQUAL)
-        if (fastCompare([](int r) { return r >= 0; })) { pc += 1; NEXT; }
+        if (int r; fastOrder(&r)) { pc = branchOn(pc + 1, r >= 0); NEXT; }
         pv_opGreaterEqual(); pc += 1; goto checkRequest;
       OP(PV_P_INSTRING) pv_opInstring(); pc += 1; goto checkRequest;
       OP(PV_P_AND) pv_opAnd(); pc += 1; goto checkRequest;
@@ -1076,10 +1245,9 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
                                                       : counter->item.asInteger.value >= end->item.asInteger.value;
           pv_stackDrop();
           pv_stackDrop();
-          end->type = step->type = PV_IT_NIL;
-          counter->type = PV_IT_LOGICAL;
-          counter->item.asLogical.value = more;
-          pc += 1;
+          pv_stackDrop();
+          counter->type = end->type = step->type = PV_IT_NIL;
+          pc = branchOn(pc + 1, more);
           NEXT;
         }
         bool more = pv_opForTest();  // reads the operands before the result's slot is pushed
@@ -1109,7 +1277,9 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_ARRAYGEN) arrayGen(u16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_ARRAYDIM) arrayDimFromStack(u16(pc + 1)); pc += 3; NEXT;
       OP(PV_P_HASHGEN) hashGen(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_ARRAYPUSH) arrayPush(); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPUSH)
+        if (fastArrayPush()) { pc += 1; NEXT; }
+        arrayPush(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPUSHREF) arrayPushRef(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPOP) arrayPop(false); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPOPPLUS) arrayPop(true); pc += 1; goto checkRequest;
@@ -1228,6 +1398,8 @@ checkRequest:
   }
   NEXT;
 }
+
+}  // namespace
 
 #undef OP
 #undef NEXT

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "errint.h"
+#include "gcheader.h"
 
 namespace {
 
@@ -16,14 +17,7 @@ enum : uint16_t {
   kDeadBit = 0x0002,   // found unreachable by the running collection
 };
 
-struct alignas(16) GcHeader {
-  GcHeader* prev;
-  GcHeader* next;
-  const PvGcFuncs* funcs;
-  uint32_t refCount;
-  uint16_t locks;
-  uint16_t flags;
-};
+using GcHeader = PvGcHeader;
 
 GcHeader* g_unlocked = nullptr;
 GcHeader* g_locked = nullptr;

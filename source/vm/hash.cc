@@ -47,11 +47,18 @@ int keyRank(PV_ITEM k) {
   return 4;
 }
 
-int compareKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
+int compareOtherKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase);
+
+// Key order: numbers, then dates, then texts, then pointers; integer keys compare inline.
+inline int compareKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
     return x < y ? -1 : (x > y ? 1 : 0);
   }
+  return compareOtherKeys(a, b, ignoreCase);
+}
+
+int compareOtherKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
   int ra = keyRank(a), rb = keyRank(b);
   if (ra != rb) return ra < rb ? -1 : 1;
   switch (ra) {

@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gcheader.h"
 #include "symbol.h"
 
 // Type bits.
@@ -139,19 +140,34 @@ void pv_itemCopyComplex(PV_ITEM dest, PV_ITEM src);
 void pv_itemMoveComplex(PV_ITEM dest, PV_ITEM src);
 PV_ITEM pv_itemUnRefChain(PV_ITEM item);
 
-// Releases what the item owns and makes it NIL.
+// Arrays, hashes and code blocks: items holding a collector block in their first payload word.
+constexpr uint32_t PV_IT_GCBLOCK = PV_IT_ARRAY | PV_IT_HASH | PV_IT_BLOCK;
+inline PvGcHeader* pv_itemGcHeader(const PvItem* item) { return pv_gcHeader(item->item.asArray.value); }
+
+// Releases what the item owns and makes it NIL. A block with other holders left only loses
+// one holder, inline; the last holder goes through the general path.
 [[gnu::always_inline]] inline void pv_itemClear(PV_ITEM item) {
-  if (item->type & PV_IT_COMPLEX) pv_itemClearComplex(item);
-  else item->type = PV_IT_NIL;
+  if ((item->type & PV_IT_GCBLOCK) && pv_itemGcHeader(item)->refCount > 1) {
+    --pv_itemGcHeader(item)->refCount;
+    item->type = PV_IT_NIL;
+  } else if (item->type & PV_IT_COMPLEX) {
+    pv_itemClearComplex(item);
+  } else {
+    item->type = PV_IT_NIL;
+  }
 }
 // Clears dest, copies the whole item and raises the holder count of what is shared. Copying
 // an item onto itself is internal error 9020.
 [[gnu::always_inline]] inline void pv_itemCopy(PV_ITEM dest, PV_ITEM src) {
-  if (((dest->type | src->type) & PV_IT_COMPLEX) || dest == src) {
-    pv_itemCopyComplex(dest, src);
-  } else {
+  if (!((dest->type | src->type) & PV_IT_COMPLEX) && dest != src) {
     dest->type = src->type;
     dest->item = src->item;
+  } else if (!(dest->type & PV_IT_COMPLEX) && (src->type & PV_IT_GCBLOCK) && dest != src) {
+    dest->type = src->type;
+    dest->item = src->item;
+    ++pv_itemGcHeader(dest)->refCount;
+  } else {
+    pv_itemCopyComplex(dest, src);
   }
 }
 // dest := src; src becomes NIL.

@@ -7,7 +7,7 @@
 
 namespace {
 
-struct alignas(16) AllocHeader {
+struct AllocHeader {  // 8 bytes in front of every block: blocks are 8-aligned
   size_t size;
 };
 

@@ -1,6 +1,7 @@
 // The evaluation stack's record, for the machine's inline access. Other code uses vm.h.
 #pragma once
 
+#include "dynsym.h"
 #include "errint.h"
 #include "item.h"
 #include "memvar.h"
@@ -36,6 +37,15 @@ inline PvItem* pv_vmLocalSlotFast(int n) {
                 sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt))
     return pv_stackLocal(n);
   return pv_vmLocalSlotSlow(n);
+}
+
+// The symbol whose function a call of `symbol` runs: a public name runs what its dynamic
+// symbol holds (a function registered later under the same name), unless that has none.
+inline PvSymbol* pv_vmCallee(PvSymbol* symbol) {
+  PvSymbol* exec = symbol;
+  if (symbol->dynsym && (symbol->scope & PV_FS_PUBLIC)) exec = symbol->dynsym->symbol;
+  if (exec->value.func == nullptr && exec != symbol && symbol->value.func) exec = symbol;
+  return exec;
 }
 
 // Makes the slot at top - argc - 2 (the callee's symbol) the base of a new call.

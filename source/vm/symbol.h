@@ -20,6 +20,13 @@ struct PvPcodeFunc {
   const uint8_t* pcode;    // the procedure's bytecode
   PvSymbol* symbols;       // the module's symbol table; filled at registration
   PvItem* statics;         // of a static initialiser: the module statics array (made at run time)
+  // What the machine learns from the prologue (frame, statics frame, names) at the first call,
+  // so that later calls start at the body: null `body` until then.
+  const uint8_t* body = nullptr;
+  const char* moduleName = nullptr;
+  uint16_t locals = 0;
+  uint16_t params = 0;
+  int32_t staticsInit = -1;  // symbol index of the statics initialiser, or -1
 };
 
 // Scope bits (16 significant bits of a 32-bit word).

@@ -66,6 +66,8 @@ PV_ITEM pv_vmEvalBlockOrMacro(PV_ITEM value);
 void pv_vmEvalFrameBlock();
 // Runs a procedure's (or block's) bytecode in the current frame until its end opcode.
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols);
+// Runs a bytecode procedure, its prologue read once and then applied without decoding.
+void pv_vmExecuteProc(PvPcodeFunc* proc);
 // Calls the function of `symbol` in the frame just made (native or bytecode); raises 12/1001
 // when there is none.
 void pv_vmProcCall(PvSymbol* symbol);

@@ -26,7 +26,8 @@ void pv_vmEvalFrameBlock() {
     return;
   }
   PvCodeBlock* cb = self->item.asBlock.value;
-  for (int i = pv_pcount(); i < cb->paramCount; ++i) pv_stackAllocItem();  // missing parameters
+  for (int i = pv_stackBaseItem()->item.asSymbol.paramcnt; i < cb->paramCount; ++i)
+    pv_stackPushSlot();  // missing parameters
   PvStackState* st = pv_stackBaseState();
   st->statics = cb->statics;
   st->line = cb->defLine;
@@ -109,25 +110,14 @@ void pv_vmPushItemRef(PV_ITEM item) {
 
 // ---- calls ------------------------------------------------------------------------------------
 void pv_vmProcCall(PvSymbol* symbol) {
-  PvSymbol* exec = symbol;
-  if (symbol->dynsym && (symbol->scope & PV_FS_PUBLIC)) exec = symbol->dynsym->symbol;
-  if (exec->value.func == nullptr && exec != symbol && symbol->value.func) exec = symbol;
+  PvSymbol* exec = pv_vmCallee(symbol);
   if (exec->scope & PV_FS_PCODEFUNC) {
-    pv_vmExecute(exec->value.pcode->pcode, exec->value.pcode->symbols);
+    pv_vmExecuteProc(exec->value.pcode);
   } else if (exec->value.func) {
     exec->value.func();
   } else {
     undefinedFunction(symbol, static_cast<uint16_t>(pv_pcount()));
   }
-}
-
-void pv_vmDo(uint16_t argc) {
-  PV_ITEM symItem = pv_stackTop(-static_cast<int>(argc) - 2);
-  PvStackState state;
-  pv_stackNewFrame(&state, argc);
-  pv_itemClear(&pv_stack.ret);
-  pv_vmProcCall(symItem->item.asSymbol.value);
-  pv_stackOldFrame(&state);
 }
 
 void pv_vmFunction(uint16_t argc) {

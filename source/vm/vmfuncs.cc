@@ -13,6 +13,7 @@
 #include "procinfo.h"
 #include "registrar.h"
 #include "set.h"
+#include "stackdef.h"
 #include "start.h"
 #include "vm.h"
 
@@ -260,17 +261,18 @@ void PV_FUN_PV_PROCLOCAL() {
 // EVAL( bBlock, args... ): the call's own frame becomes the block's: the block moves into the
 // self slot and the arguments down by one.
 void PV_FUN_EVAL() {
-  PV_ITEM block = pv_param(1, PV_IT_BLOCK);
-  if (!block) {
+  PvItem* sym = pv_stackBaseItem();
+  int n = sym->item.asSymbol.paramcnt;
+  PV_ITEM block = n >= 1 ? pv_itemUnRef(pv_stackItemFromBase(1)) : nullptr;
+  if (!block || !PV_IS_BLOCK(block)) {
     pv_errRT_BASE(PV_EG_NOMETHOD, 1004, nullptr, "EVAL", -1);
     return;
   }
-  int n = pv_pcount();
   pv_itemMove(pv_stackSelfItem(), block);
   for (int i = 1; i < n; ++i) pv_itemMove(pv_stackItemFromBase(i), pv_stackItemFromBase(i + 1));
-  pv_stackPop();
-  pv_stackBaseItem()->item.asSymbol.paramcnt = static_cast<uint16_t>(n - 1);
-  pv_stackBaseItem()->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(n - 1);
+  pv_stackPopFast();
+  sym->item.asSymbol.paramcnt = static_cast<uint16_t>(n - 1);
+  sym->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(n - 1);
   pv_vmEvalFrameBlock();
 }
 
