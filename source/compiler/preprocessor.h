@@ -30,6 +30,7 @@ class Preprocessor {
   static constexpr int kMaxRewrites = 1000;        // rules applied to one statement
   static constexpr size_t kMaxStatements = 1000;   // statements one line's rules may make
   static constexpr size_t kMaxRuleWork = 200000;   // tokens the rules of one line may look at
+  static constexpr size_t kMaxRuleText = 4 << 20;   // bytes of token text they may look at
 
   Preprocessor(Diagnostics& diags, std::vector<std::string> includePaths,
                FileReader reader = readFileFromDisk);
@@ -76,8 +77,14 @@ class Preprocessor {
   void directive(const Token& hash);
   bool ruleDirective(const std::string& word, const std::vector<Token>& line);
   void process(std::vector<Token> line, const Token& eol);
+  // What the rules of one line have looked at so far: tokens, and bytes of their text (a
+  // stringifying rule can double a line's text at every pass while its tokens stay few).
+  struct RuleWork {
+    size_t tokens = 0;
+    size_t bytes = 0;
+  };
   bool rewrite(Statement& s, std::deque<Statement>& queue, const Token& at, size_t& budget,
-               size_t& work);
+               RuleWork& work);
   bool applyTranslation(std::vector<Token>& toks, size_t& budget);
   bool applyCommand(std::vector<Token>& toks, size_t& budget);
   void expandDefines(std::vector<Token>& toks, size_t& budget);

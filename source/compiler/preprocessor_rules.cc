@@ -50,7 +50,7 @@ void Preprocessor::process(std::vector<Token> line, const Token& eol) {
   size_t lineBudget = budget;
   cutReported_ = false;
   const Token at = line.empty() ? eol : line.front();
-  size_t work = 0;
+  RuleWork work;
   std::deque<Statement> queue;
   queue.push_back({std::move(line), 0});
   for (size_t made = 0; !queue.empty(); ++made) {
@@ -72,18 +72,19 @@ void Preprocessor::process(std::vector<Token> line, const Token& eol) {
 // Applies defines and rules to `s` until nothing changes. False when `s` was split into several
 // statements (queued in its place) or given up.
 bool Preprocessor::rewrite(Statement& s, std::deque<Statement>& queue, const Token& at,
-                           size_t& budget, size_t& work) {
+                           size_t& budget, RuleWork& work) {
   for (;;) {
     expandDefines(s.toks, budget);
     if (rules_.empty() || s.toks.empty()) return true;
-    work += s.toks.size();
+    work.tokens += s.toks.size();
+    for (const Token& t : s.toks) work.bytes += t.text.size();
     if (!applyTranslation(s.toks, budget) && !applyCommand(s.toks, budget)) return true;
     if (++s.rewrites > kMaxRewrites) {
       diags_.error(at.pos, "endless expansion: the commands and translations of this line were "
                            "applied more than " + std::to_string(kMaxRewrites) + " times");
       return false;
     }
-    if (budget == 0 || work > kMaxRuleWork) {
+    if (budget == 0 || work.tokens > kMaxRuleWork || work.bytes > kMaxRuleText) {
       if (!cutReported_)
         diags_.error(at.pos, "endless expansion: the commands and translations of this line "
                              "make it too large");

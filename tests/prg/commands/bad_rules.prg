@@ -4,9 +4,11 @@
 #command ECHO <x> => QOut( <y> )
 #xcommand AGAIN => AGAIN
 #translate MORE => MORE + 1
+#xtranslate GROW <*t*> => GROW #<t> + <"t">
 
 PROCEDURE Main()
    LOCAL n := 1
    AGAIN
    n := MORE
+   n := GROW n
    RETURN
