@@ -162,6 +162,12 @@ uint32_t takeFromEnd(CdxIndex& x, bool header) {
 
 }  // namespace
 
+uint64_t indexPageSpan(CdxIndex& x) {
+  uint64_t end = x.file->size();
+  if (x.nextAvail != kNoPage) end = std::max<uint64_t>(end, x.nextAvail);
+  return end / kPageSize;
+}
+
 std::vector<uint32_t> cdxFreeListPages(CdxIndex& x) {
   std::vector<uint32_t> chain;
   std::unordered_set<uint32_t> seen;
@@ -228,6 +234,16 @@ void indexWriteChanged(CdxIndex& x) {
   };
   if (x.directory) one(*x.directory);
   for (auto& t : x.tags) one(*t);
+}
+
+void indexWriteAll(CdxIndex& x) {
+  indexWriteChanged(x);
+  indexFlushPending(x);
+  if (!x.shared && x.freeHead != x.freeHeadSeen) {
+    writeHeaderWords(x, false);
+    x.freeHeadSeen = x.freeHead;
+  }
+  if (x.changed) x.flushNeeded = true;
 }
 
 void pv_cdxIndexCheckVersion(CdxIndex& x) {
@@ -329,21 +345,25 @@ void unlockWriteRaw(CdxIndex& x) {
       x.changed = false;
     }
   } release{x};
+  if (indexHoldsChanges(x)) {
+    // The changes stay in the buffers (written at flush, close, before another kind of
+    // change, or when the pool trim lets a changed page go).
+    trimAllPools(x, kIdlePagesExclusiveRead);
+    if (x.changed) x.flushNeeded = true;
+    return;
+  }
+  if (!x.shared) {
+    indexWriteAll(x);
+    trimAllPools(x, kIdlePages);
+    return;
+  }
   indexWriteChanged(x);
   indexFlushPending(x);
   trimAllPools(x, kIdlePages);
-  if (x.shared) {
-    if (x.changed) {
-      ++x.version;
-      writeHeaderWords(x, true);
-      x.flushNeeded = true;
-    }
-  } else {
-    if (x.freeHead != x.freeHeadSeen) {
-      writeHeaderWords(x, false);
-      x.freeHeadSeen = x.freeHead;
-    }
-    if (x.changed) x.flushNeeded = true;
+  if (x.changed) {
+    ++x.version;
+    writeHeaderWords(x, true);
+    x.flushNeeded = true;
   }
 }
 
@@ -372,11 +392,12 @@ void indexUnderReadLock(CdxIndex& x, const std::function<void()>& fn) {
   unlockReadRaw(x);
 }
 
-void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
+void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn, bool keepChanges) {
   lockWriteRaw(x);
   bool inFn = true;
   try {
     fn();
+    if (!keepChanges && indexHoldsChanges(x)) indexWriteAll(x);
     inFn = false;
     unlockWriteRaw(x);
   } catch (const CdxFault&) {

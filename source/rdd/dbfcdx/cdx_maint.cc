@@ -472,7 +472,7 @@ CdxStatus cdxTagKeyAdd(CdxTag& t, const CdxKey& key, bool* added) {
   CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
       if (!t.isDirectory()) requireTagsCurrent(*t.index);
       done = keyAdd(t, key);
-    }); });
+    }, true); });
   if (added) *added = s.ok() && done;
   return s;
 }
@@ -482,7 +482,7 @@ CdxStatus cdxTagKeyDelete(CdxTag& t, const CdxKey& key, bool* removed) {
   CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
       if (!t.isDirectory()) requireTagsCurrent(*t.index);
       done = keyDelete(t, key);
-    }); });
+    }, true); });
   if (removed) *removed = s.ok() && done;
   return s;
 }
