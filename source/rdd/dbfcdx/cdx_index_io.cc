@@ -54,10 +54,10 @@ void writeHeaderWords(CdxIndex& x, bool withVersion) {
                                          : "Write in index page failed (ver.ex)");
 }
 
-// Idle page buffers kept per tag: a few, or many after reading a file in exclusive use (no
-// other handle changes it, and a write unlock writes the pool's changed pages).
+// Idle page buffers kept per tag: a few, or many (some 16 MB) in exclusive use, where no other
+// handle changes the file: a large table's seeks then mostly find decoded leaves.
 constexpr size_t kIdlePages = 8;
-constexpr size_t kIdlePagesExclusiveRead = 1024;
+constexpr size_t kIdlePagesExclusive = 4096;
 
 void trimAllPools(CdxIndex& x, size_t keep) {
   if (x.directory) tagTrimPool(*x.directory, keep);
@@ -289,7 +289,7 @@ void unlockReadRaw(CdxIndex& x) {
   if (x.readLocks <= 0) cdxFail(kCdxUnlockCount, "pv_cdxIndexUnLockRead: bad count of locks.");
   --x.readLocks;
   if (x.readLocks > 0 || x.writeLocks > 0) return;
-  trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusiveRead);
+  trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusive);
   if (x.shared) {
     if (!x.readLocked) cdxFail(kCdxUnlockError, "pv_cdxIndexUnLockRead: unlock error (*)");
     x.readLocked = false;
@@ -348,7 +348,7 @@ void unlockWriteRaw(CdxIndex& x) {
   if (indexHoldsChanges(x)) {
     // The changes stay in the buffers (written at flush, close, before another kind of
     // change, or when the pool trim lets a changed page go).
-    trimAllPools(x, kIdlePagesExclusiveRead);
+    trimAllPools(x, kIdlePagesExclusive);
     if (x.changed) x.flushNeeded = true;
     return;
   }
