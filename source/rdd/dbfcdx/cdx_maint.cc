@@ -465,9 +465,7 @@ bool keyAdd(CdxTag& t, const CdxKey& key) {
   int flags = leafAddKey(*t.path.back(), k, key.rec);
   propagate(t, flags);
   afterChange(t);
-  tagSeek(t, k, t.keyLen, key.rec);
-  tagTakeLeafKey(t);
-  t.reposition = false;
+  t.cur.set(k, t.keyLen, key.rec);  // on the new key; the path is found again when used
   return true;
 }
 
