@@ -78,17 +78,13 @@ struct CdxPage {
   int cacheDataPos = kPageSize;
   int cachePrevLen = 0;
   uint8_t cacheKey[kMaxKeyLen] = {};
-  // The key a search stopped at, kept while the cache walks on (-1: none).
-  int stashIndex = -1;
-  uint8_t stashKey[kMaxKeyLen] = {};
   // Decoded-key array (leaf editing): per key, key bytes, record (4, LE), dup (1), trl (1).
   std::vector<uint8_t> decoded;
   bool hasDecoded = false;
   CdxTag* tag = nullptr;
-  // Pool bookkeeping: position in the tag's pool, last use, requests served from the pool.
+  // Pool bookkeeping: position in the tag's pool, last use.
   size_t poolPos = 0;
   uint64_t lastUse = 0;
-  uint32_t hits = 0;
 
   bool isLeaf() const { return attr & kAttrLeaf; }
   bool isRoot() const { return attr & kAttrRoot; }
