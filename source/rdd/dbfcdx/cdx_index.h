@@ -18,7 +18,7 @@
 //   changes in the page buffers: they are written by cdxIndexFlush and cdxIndexClose, before
 //   the unlock of any other change (tags added or deleted, repairs), and page by page when
 //   the pool trim lets a changed buffer go. Every unlock trims each tag's pool to its most
-//   recently used idle pages: 8 on a shared file, up to 4096 in exclusive use.
+//   recently used idle pages: 8 on a shared file, up to 8192 in exclusive use.
 //   A write lock is refused while a read lock is held.
 #pragma once
 

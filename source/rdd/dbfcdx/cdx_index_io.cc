@@ -54,10 +54,10 @@ void writeHeaderWords(CdxIndex& x, bool withVersion) {
                                          : "Write in index page failed (ver.ex)");
 }
 
-// Idle page buffers kept per tag: a few, or many (some 16 MB) in exclusive use, where no other
+// Idle page buffers kept per tag: a few, or many (some 30 MB) in exclusive use, where no other
 // handle changes the file: a large table's seeks then mostly find decoded leaves.
 constexpr size_t kIdlePages = 8;
-constexpr size_t kIdlePagesExclusive = 4096;
+constexpr size_t kIdlePagesExclusive = 8192;
 
 void trimAllPools(CdxIndex& x, size_t keep) {
   if (x.directory) tagTrimPool(*x.directory, keep);
