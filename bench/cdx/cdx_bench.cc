@@ -73,11 +73,15 @@ void die(const CdxStatus& s, const char* what) {
   std::exit(1);
 }
 
-std::unique_ptr<CdxIndex> createFile(const std::string& path) {
+// hold: key changes stay in memory until the file is closed, as the driver keeps them in
+// exclusive use until a commit.
+std::unique_ptr<CdxIndex> createFile(const std::string& path, bool hold = false) {
   std::unique_ptr<CdxPosixFile> f;
   die(CdxPosixFile::open(path, true, false, f), "open");
   std::unique_ptr<CdxIndex> x;
-  die(cdxIndexCreate(std::move(f), "PRODUCT", {}, x), "create");
+  CdxOpenOptions opt;
+  opt.holdKeyChanges = hold;
+  die(cdxIndexCreate(std::move(f), "PRODUCT", opt, x), "create");
   return x;
 }
 
@@ -146,10 +150,11 @@ int main(int argc, char** argv) {
   }
   std::printf("seek %u %.3f\n", hits, seconds(t0));
 
-  // Appending records one by one to a table with the three tags, exclusive use.
+  // Appending records one by one to a table with the three tags, exclusive use; closing the
+  // file writes the changes (no flush to disk, as SQLite's inserts run without one).
   std::string path2 = dir + "/append.cdx";
   std::remove(path2.c_str());
-  auto y = createFile(path2);
+  auto y = createFile(path2, true);
   CdxTag *a1, *a2, *a3;
   die(cdxIndexAddTag(*y, spec("EXCEL1", 10), 0, {}, &a1), "tag");
   die(cdxIndexAddTag(*y, spec("EXCEL2", 40), 0, {}, &a2), "tag");
@@ -163,6 +168,7 @@ int main(int argc, char** argv) {
     die(cdxTagKeyAdd(*a3, CdxKey(rows.k3[r - 1].data(), 30, r)), "add");
     die(pv_cdxIndexUnLockWrite(*y), "unlock");
   }
+  die(cdxIndexClose(y), "close");
   std::printf("append %u %.3f\n", appends, seconds(t0));
   std::remove(path.c_str());
   std::remove(path2.c_str());

@@ -192,7 +192,9 @@ int SetRelation(PvArea* a, PvRddArgs* x) {
   r.scoped = x->flag;
   ++child->parentCount;
   a->relations.push_back(r);
-  return pv_rddCall(a, PV_RDD_SYNCCHILDREN);
+  // The relation stays set when positioning the child fails: that error is raised already.
+  pv_rddCall(a, PV_RDD_SYNCCHILDREN);
+  return PV_SUCCESS;
 }
 
 int ClearRelations(PvArea* a, PvRddArgs*) {
@@ -213,8 +215,26 @@ int RelationText(PvArea* a, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
-// relationEval: the key evaluated with the parent selected; the child goes to that record
-// (goToId), or to the phantom record when the parent is at EOF.
+// The controlling order number of an area: 0 when it has none or its driver has no orders.
+int ControllingOrder(PvArea* area) {
+  const PvRddFuncs& t = *area->table;
+  if (t.slot[PV_RDD_ORDINFO] == pv_rddUnsupported || t.slot[PV_RDD_SEEK] == pv_rddUnsupported)
+    return 0;
+  PvItem result = {PV_IT_NIL, {}};
+  PvOrderInfo oi;
+  oi.result = &result;
+  PvRddArgs x;
+  x.number = 6;  // the order number
+  x.ptr = &oi;
+  int n = pv_rddCall(area, PV_RDD_ORDINFO, &x) == PV_SUCCESS && PV_IS_NUMERIC(&result)
+              ? pv_itemGetNI(&result) : 0;
+  pv_itemClear(&result);
+  return n;
+}
+
+// relationEval: the key evaluated with the parent selected; a child with a controlling order
+// seeks it there (not found: end of file), any other child goes to that record (goToId); the
+// child goes to the phantom record when the parent is at EOF.
 int RelationEval(PvArea* a, PvRddArgs* x) {
   auto* r = static_cast<PvRelation*>(x->ptr);
   PvArea* child = pv_rddGetWorkAreaPointer(r->child);
@@ -229,7 +249,8 @@ int RelationEval(PvArea* a, PvRddArgs* x) {
   pv_rddSelectWorkAreaNumber(saved);
   PvRddArgs go;
   go.item = &key;
-  int result = pv_rddCall(child, PV_RDD_GOTOID, &go);
+  int result = ControllingOrder(child) > 0 ? pv_rddCall(child, PV_RDD_SEEK, &go)
+                                           : pv_rddCall(child, PV_RDD_GOTOID, &go);
   pv_itemClear(&key);
   return result;
 }

@@ -41,6 +41,19 @@ struct PvRddArgs {
   PvRddNode* node = nullptr;  // slots 93–97
 };
 
+// Order arguments and results of the order slots: the order (number or name, may be null),
+// the bag (name or number, may be null), a new value (ORDINFO writes, scopes) and the result.
+struct PvOrderInfo {
+  PV_ITEM order = nullptr;
+  PV_ITEM bag = nullptr;
+  PV_ITEM newValue = nullptr;
+  PV_ITEM result = nullptr;
+  // ORDCREATE
+  std::string bagName, tagName, keyText;
+  PV_ITEM keyBlock = nullptr;
+  bool unique = false;
+};
+
 using PvRddMethod = int (*)(PvArea* area, PvRddArgs* args);
 
 enum PvRddSlot : int {  // ORDER RDDSLOT

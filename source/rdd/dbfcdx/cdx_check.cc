@@ -222,6 +222,7 @@ class Checker {
 
 CdxStatus cdxCheckIndex(CdxIndex& index, CdxCheckReport& report, const CdxCheckOptions& opt) {
   return cdxGuard([&] {
+    if (indexHoldsChanges(index)) indexWriteAll(index);  // the checker reads the file
     indexUnderReadLock(index, [&] {
       Checker c(index, report, opt);
       c.run();

@@ -20,6 +20,7 @@ std::unique_ptr<CdxIndex> makeIndex(std::unique_ptr<CdxPageFile> file, const std
   x->file = opt.shared ? std::move(file) : std::make_unique<CdxCachedFile>(std::move(file));
   x->shared = opt.shared;
   x->readOnly = opt.readOnly;
+  x->holdKeyChanges = opt.holdKeyChanges;
   x->lockScheme = opt.lockScheme;
   x->resolver = opt.resolver;
   return x;
@@ -138,6 +139,15 @@ void deleteTagRaw(CdxIndex& x, size_t i) {
   x.tags.erase(x.tags.begin() + long(i));
 }
 
+// Writes what key upkeep left in the buffers of a file in exclusive use.
+CdxStatus writeKept(CdxIndex& x) {
+  if (!indexHoldsChanges(x)) return {};
+  return cdxGuard([&] {
+    indexWriteAll(x);
+    x.changed = false;
+  });
+}
+
 template <class Fn>
 CdxStatus underWriteLock(CdxIndex& x, Fn&& fn) {
   return cdxGuard([&] { indexUnderWriteLock(x, fn); });
@@ -228,12 +238,14 @@ CdxStatus cdxIndexClose(std::unique_ptr<CdxIndex>& x) {
   if (!x) return {};
   if (x->readLocks || x->writeLocks)
     return CdxStatus::Error(kCdxStillLocked, "pv_cdxIndexFree: index file still locked.");
+  CdxStatus s = writeKept(*x);
   x.reset();
-  return {};
+  return s;
 }
 
 CdxStatus cdxIndexFlush(CdxIndex& x) {
-  if (!x.flushNeeded) return {};
+  CdxStatus s = writeKept(x);
+  if (!s.ok() || !x.flushNeeded) return s;
   x.flushNeeded = false;
   return x.file->sync();
 }

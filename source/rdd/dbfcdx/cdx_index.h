@@ -12,9 +12,13 @@
 //   unlocked --lockWrite--> write-locked --unlockWrite(last)--> unlocked
 //   Taking the file lock of a shared file runs the change check: a different free-list head
 //   or version word in the directory header discards every cached page of every tag.
-//   The last write unlock writes changed pages and headers and the pending free pages, and on
-//   a shared file increments the version word. Every unlock trims each tag's pool to its
-//   most recently used idle pages: 8, or up to 1024 after reading a file in exclusive use.
+//   On a shared file the last write unlock writes changed pages and headers and the pending
+//   free pages, and increments the version word; so does every write unlock of an exclusive
+//   file, unless it holds key changes (CdxOpenOptions): then key upkeep leaves its
+//   changes in the page buffers: they are written by cdxIndexFlush and cdxIndexClose, before
+//   the unlock of any other change (tags added or deleted, repairs), and page by page when
+//   the pool trim lets a changed buffer go. Every unlock trims each tag's pool to its most
+//   recently used idle pages: 8 on a shared file, up to 8192 in exclusive use.
 //   A write lock is refused while a read lock is held.
 #pragma once
 
@@ -74,17 +78,13 @@ struct CdxPage {
   int cacheDataPos = kPageSize;
   int cachePrevLen = 0;
   uint8_t cacheKey[kMaxKeyLen] = {};
-  // The key a search stopped at, kept while the cache walks on (-1: none).
-  int stashIndex = -1;
-  uint8_t stashKey[kMaxKeyLen] = {};
   // Decoded-key array (leaf editing): per key, key bytes, record (4, LE), dup (1), trl (1).
   std::vector<uint8_t> decoded;
   bool hasDecoded = false;
   CdxTag* tag = nullptr;
-  // Pool bookkeeping: position in the tag's pool, last use, requests served from the pool.
+  // Pool bookkeeping: position in the tag's pool, last use.
   size_t poolPos = 0;
   uint64_t lastUse = 0;
-  uint32_t hits = 0;
 
   bool isLeaf() const { return attr & kAttrLeaf; }
   bool isRoot() const { return attr & kAttrRoot; }
@@ -162,6 +162,9 @@ struct CdxOpenOptions {
   bool readOnly = false;
   int lockScheme = 3;
   CdxKeyResolver resolver;  // null: every tag is a character tag compared by bytes
+  // Exclusive use: key upkeep keeps its changes in the page buffers until cdxIndexFlush or
+  // cdxIndexClose (see LOCK STATES); otherwise every write unlock writes them.
+  bool holdKeyChanges = false;
 };
 
 // Settings of a tag to be created.
@@ -195,6 +198,7 @@ struct CdxIndex {
   std::vector<std::unique_ptr<CdxTag>> tags;  // in header order; order numbers follow it
   bool shared = false;
   bool readOnly = false;
+  bool holdKeyChanges = false;  // exclusive use only
   int lockScheme = 3;
   CdxKeyResolver resolver;
   uint32_t nextAvail = kNoPage;  // next never-used offset; kNoPage until taken from the size
@@ -240,9 +244,11 @@ CdxTag* cdxIndexFindTag(CdxIndex& index, const std::string& name);
 bool cdxKeyLengthFits(char type, int keyLen, bool nullFlag);
 // A tag name as stored: trimmed, upper case, at most 10 characters.
 std::string cdxTagNameNormal(const std::string& name);
-// Closes the file: refused (kCdxStillLocked) while a lock is counted.
+// Closes the file, writing the changes kept in memory first: refused (kCdxStillLocked) while
+// a lock is counted. The handle is gone even when that last write fails.
 CdxStatus cdxIndexClose(std::unique_ptr<CdxIndex>& index);
-// Commits the file to disk when something was written since the last commit.
+// Writes the changes kept in memory, then commits the file to disk when something was
+// written since the last commit. A failed write keeps the changes for the next try.
 CdxStatus cdxIndexFlush(CdxIndex& index);
 
 // Counted locks (see LOCK STATES above).

@@ -54,10 +54,10 @@ void writeHeaderWords(CdxIndex& x, bool withVersion) {
                                          : "Write in index page failed (ver.ex)");
 }
 
-// Idle page buffers kept per tag: a few, or many after reading a file in exclusive use (no
-// other handle changes it, and a write unlock writes the pool's changed pages).
+// Idle page buffers kept per tag: a few, or many (some 30 MB) in exclusive use, where no other
+// handle changes the file: a large table's seeks then mostly find decoded leaves.
 constexpr size_t kIdlePages = 8;
-constexpr size_t kIdlePagesExclusiveRead = 1024;
+constexpr size_t kIdlePagesExclusive = 8192;
 
 void trimAllPools(CdxIndex& x, size_t keep) {
   if (x.directory) tagTrimPool(*x.directory, keep);
@@ -162,6 +162,12 @@ uint32_t takeFromEnd(CdxIndex& x, bool header) {
 
 }  // namespace
 
+uint64_t indexPageSpan(CdxIndex& x) {
+  uint64_t end = x.file->size();
+  if (x.nextAvail != kNoPage) end = std::max<uint64_t>(end, x.nextAvail);
+  return end / kPageSize;
+}
+
 std::vector<uint32_t> cdxFreeListPages(CdxIndex& x) {
   std::vector<uint32_t> chain;
   std::unordered_set<uint32_t> seen;
@@ -230,6 +236,16 @@ void indexWriteChanged(CdxIndex& x) {
   for (auto& t : x.tags) one(*t);
 }
 
+void indexWriteAll(CdxIndex& x) {
+  indexWriteChanged(x);
+  indexFlushPending(x);
+  if (!x.shared && x.freeHead != x.freeHeadSeen) {
+    writeHeaderWords(x, false);
+    x.freeHeadSeen = x.freeHead;
+  }
+  if (x.changed) x.flushNeeded = true;
+}
+
 void pv_cdxIndexCheckVersion(CdxIndex& x) {
   uint8_t b[8] = {};
   if (!x.file->read(kHdrFreeList, b, 8).ok() && !(x.writeLocks > 0 && x.file->size() == 0))
@@ -273,7 +289,7 @@ void unlockReadRaw(CdxIndex& x) {
   if (x.readLocks <= 0) cdxFail(kCdxUnlockCount, "pv_cdxIndexUnLockRead: bad count of locks.");
   --x.readLocks;
   if (x.readLocks > 0 || x.writeLocks > 0) return;
-  trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusiveRead);
+  trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusive);
   if (x.shared) {
     if (!x.readLocked) cdxFail(kCdxUnlockError, "pv_cdxIndexUnLockRead: unlock error (*)");
     x.readLocked = false;
@@ -329,21 +345,25 @@ void unlockWriteRaw(CdxIndex& x) {
       x.changed = false;
     }
   } release{x};
+  if (indexHoldsChanges(x)) {
+    // The changes stay in the buffers (written at flush, close, before another kind of
+    // change, or when the pool trim lets a changed page go).
+    trimAllPools(x, kIdlePagesExclusive);
+    if (x.changed) x.flushNeeded = true;
+    return;
+  }
+  if (!x.shared) {
+    indexWriteAll(x);
+    trimAllPools(x, kIdlePages);
+    return;
+  }
   indexWriteChanged(x);
   indexFlushPending(x);
   trimAllPools(x, kIdlePages);
-  if (x.shared) {
-    if (x.changed) {
-      ++x.version;
-      writeHeaderWords(x, true);
-      x.flushNeeded = true;
-    }
-  } else {
-    if (x.freeHead != x.freeHeadSeen) {
-      writeHeaderWords(x, false);
-      x.freeHeadSeen = x.freeHead;
-    }
-    if (x.changed) x.flushNeeded = true;
+  if (x.changed) {
+    ++x.version;
+    writeHeaderWords(x, true);
+    x.flushNeeded = true;
   }
 }
 
@@ -372,11 +392,12 @@ void indexUnderReadLock(CdxIndex& x, const std::function<void()>& fn) {
   unlockReadRaw(x);
 }
 
-void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn) {
+void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn, bool keepChanges) {
   lockWriteRaw(x);
   bool inFn = true;
   try {
     fn();
+    if (!keepChanges && indexHoldsChanges(x)) indexWriteAll(x);
     inFn = false;
     unlockWriteRaw(x);
   } catch (const CdxFault&) {

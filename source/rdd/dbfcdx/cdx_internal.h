@@ -62,6 +62,8 @@ int cdxKeyRecCompare(const CdxTag& t, const uint8_t* a, uint32_t ra, const uint8
 
 void pv_cdxIndexPageRead(CdxIndex& x, uint32_t off, void* buf, size_t len);
 void pv_cdxIndexPageWrite(CdxIndex& x, uint32_t off, const void* buf, size_t len);
+// Pages the file spans, counting pages taken from its end whose buffers are not written yet.
+uint64_t indexPageSpan(CdxIndex& x);
 // A page (header: two adjacent pages) from the free list, else from the end of the file.
 uint32_t pv_cdxIndexGetAvailPage(CdxIndex& x, bool header);
 void pv_cdxIndexPutAvailPage(CdxIndex& x, uint32_t off, bool header);
@@ -74,10 +76,18 @@ void pv_cdxIndexCheckVersion(CdxIndex& x);
 void indexDiscardBuffers(CdxIndex& x);
 // Writes every changed page and header of the file.
 void indexWriteChanged(CdxIndex& x);
+// Whether key upkeep keeps its changes in memory (exclusive use, asked for at open).
+inline bool indexHoldsChanges(const CdxIndex& x) {
+  return x.holdKeyChanges && !x.shared && !x.readOnly;
+}
+// Writes everything kept in memory: changed pages and headers, pending free pages and, in
+// exclusive use, the free-list head; a commit is then due.
+void indexWriteAll(CdxIndex& x);
 // Runs fn under the write lock. On a fault (in fn or while writing at unlock) nothing of the
 // change stays in memory: buffers and pending frees are dropped and the free-list head is
-// read again from the file, and the lock is released.
-void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn);
+// read again from the file, and the lock is released. When the file holds key changes,
+// everything kept in memory is written before the unlock unless keepChanges (key upkeep).
+void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn, bool keepChanges = false);
 // Runs fn under the read lock, released whatever happens.
 void indexUnderReadLock(CdxIndex& x, const std::function<void()>& fn);
 void indexForgetChanges(CdxIndex& x);

@@ -210,22 +210,32 @@ int pv_cdxPageKeyLeafBalance(CdxPage& parent, int childFlags) {
     ++first;
   }
   while (win.size() > 1 && isFull(*win.back()) && !(childFlags & PAGE_OVERFLOW)) win.pop_back();
-  int totalFree = 0;
-  for (CdxPage* p : win)
+  // Refitting pays only when the free space of the window could empty one page even though
+  // each page may end with up to one key's worth unused and its first key loses its prefix.
+  int totalFree = 0, slack = 0;
+  for (CdxPage* p : win) {
     if (p->freeSpace >= p->entrySize) totalFree += p->freeSpace;
-  if (!must && !(win.size() >= 2 && totalFree >= kLeafAreaLen)) return r;
+    slack += t.keyLen + p->entrySize;
+  }
+  if (!must && !(win.size() >= 2 && totalFree >= kLeafAreaLen + slack)) return r;
 
   LastEntry before = lastEntryOf(parent);
   const int el = decEntryLen(t);
   std::vector<uint8_t> run;
   for (CdxPage* p : win) gatherLeaf(t, p, run);
   int total = int(run.size() / size_t(el)), pos = 0;
-  for (CdxPage* p : win) {
+  // An overflow inside the order shares the keys evenly among the window's pages (each keeps
+  // room for the next inserts there); elsewhere they are packed into as few pages as hold them.
+  bool share = (childFlags & PAGE_OVERFLOW) && win.back()->right != kNoPage;
+  for (size_t i = 0; i < win.size(); ++i) {
+    CdxPage* p = win[i];
     // A page that ends up with the same keys keeps its "changed" state (no needless write).
     int oldCount = p->keyCount, oldFree = p->freeSpace;
     uint32_t oldFirst = p->keyCount ? decRec(*p, 0) : 0;
     bool wasChanged = p->changed;
-    int take = pos < total ? leafFit(*p, run, pos, total) : (leafReset(*p), 0);
+    int pagesLeft = int(win.size() - i);
+    int upTo = share ? pos + (total - pos + pagesLeft - 1) / pagesLeft : total;
+    int take = pos < total ? leafFit(*p, run, pos, upTo) : (leafReset(*p), 0);
     bool same = take > 0 && take == oldCount && p->freeSpace == oldFree &&
                 GetLE32(run.data() + size_t(pos) * el + t.keyLen) == oldFirst;
     leafTake(p, run, pos, take);
@@ -234,7 +244,10 @@ int pv_cdxPageKeyLeafBalance(CdxPage& parent, int childFlags) {
   }
   int inParent = int(win.size());
   // Keys left over: the right sibling may take them in front of its own keys (its last key,
-  // and so its parent entry, stays the same); otherwise new leaves follow the last page.
+  // and so its parent entry, stays the same) when half of it stays free; otherwise new leaves
+  // follow the last page. Inside the order the last page shares its keys evenly with the new
+  // ones, so that the next inserts at the same place do not overflow again at once; at the
+  // end of the order (appends) pages are filled.
   if (pos < total && win.back()->right != kNoPage) {
     CdxPage* sib = pageGet(t, win.back()->right);
     if (!sib->isLeaf() || sib->left != win.back()->page) cdxFail(kCdxCorrupt, kErr);
@@ -244,11 +257,18 @@ int pv_cdxPageKeyLeafBalance(CdxPage& parent, int childFlags) {
     probe.tag = &t;
     probe.attr = kAttrLeaf;
     int tailCount = int(tail.size() / size_t(el));
-    if (leafFit(probe, tail, 0, tailCount) == tailCount) {
+    if (leafFit(probe, tail, 0, tailCount) == tailCount && probe.freeSpace >= kLeafAreaLen / 2) {
       leafFit(*sib, tail, 0, tailCount);
       leafTake(sib, tail, 0, tailCount);
       pos = total;
     }
+  }
+  if (pos < total && win.back()->right != kNoPage) {
+    CdxPage* last = win.back();
+    int lastStart = pos - last->keyCount;
+    int take = leafFit(*last, run, lastStart, lastStart + (total - lastStart + 1) / 2);
+    leafTake(last, run, lastStart, take);
+    pos = lastStart + take;
   }
   while (pos < total) {
     CdxPage* np = linkNewAfter(t, win.back(), kAttrLeaf);
@@ -445,9 +465,7 @@ bool keyAdd(CdxTag& t, const CdxKey& key) {
   int flags = leafAddKey(*t.path.back(), k, key.rec);
   propagate(t, flags);
   afterChange(t);
-  tagSeek(t, k, t.keyLen, key.rec);
-  tagTakeLeafKey(t);
-  t.reposition = false;
+  t.cur.set(k, t.keyLen, key.rec);  // on the new key; the path is found again when used
   return true;
 }
 
@@ -472,7 +490,7 @@ CdxStatus cdxTagKeyAdd(CdxTag& t, const CdxKey& key, bool* added) {
   CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
       if (!t.isDirectory()) requireTagsCurrent(*t.index);
       done = keyAdd(t, key);
-    }); });
+    }, true); });
   if (added) *added = s.ok() && done;
   return s;
 }
@@ -482,7 +500,7 @@ CdxStatus cdxTagKeyDelete(CdxTag& t, const CdxKey& key, bool* removed) {
   CdxStatus s = cdxGuard([&] { indexUnderWriteLock(*t.index, [&] {
       if (!t.isDirectory()) requireTagsCurrent(*t.index);
       done = keyDelete(t, key);
-    }); });
+    }, true); });
   if (removed) *removed = s.ok() && done;
   return s;
 }

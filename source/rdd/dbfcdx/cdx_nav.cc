@@ -237,7 +237,7 @@ bool resync(CdxTag& t) {
 }
 
 uint32_t chainCount(CdxTag& t, uint32_t off, bool right) {
-  uint64_t limit = t.index->file->size() / kPageSize + 1;
+  uint64_t limit = indexPageSpan(*t.index) + 1;
   uint32_t sum = 0;
   for (uint64_t steps = 0; off != kNoPage; ++steps) {
     if (steps > limit) cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.");
@@ -297,7 +297,8 @@ void scopeSpan(CdxTag& t, double& lower, double& upper) {
   }
 }
 
-// Runs a cursor operation under the read lock; a fault drops the cursor and the buffers.
+// Runs a cursor operation under the read lock; a fault drops the cursor and the buffers
+// (changes held in them are written first, when that still works).
 template <class Fn>
 CdxStatus withRead(CdxTag& t, Fn&& fn) {
   return cdxGuard([&] {
@@ -307,6 +308,7 @@ CdxStatus withRead(CdxTag& t, Fn&& fn) {
         fn();
       });
     } catch (const CdxFault&) {
+      if (indexHoldsChanges(*t.index)) (void)cdxGuard([&] { tagWriteChanged(t); });
       tagDiscardBuffers(t);
       t.cur.rec = 0;
       throw;
@@ -459,7 +461,7 @@ CdxStatus cdxTagKeyGoto(CdxTag& t, uint32_t n) {
       walkEdge(t, false);
       CdxPage* leaf = t.path.back();
       uint32_t left = n;
-      uint64_t limit = t.index->file->size() / kPageSize + 1;
+      uint64_t limit = indexPageSpan(*t.index) + 1;
       for (uint64_t steps = 0; t.cur.rec && left > uint32_t(leaf->keyCount); ++steps) {
         left -= uint32_t(leaf->keyCount);
         uint32_t next = asc(t) ? leaf->right : leaf->left;

@@ -46,6 +46,21 @@ inline void copyBytes(uint8_t* dst, const uint8_t* src, int n) {
   for (int j = 0; j < n; ++j) dst[j] = src[j];
 }
 
+// Word-wise copies and fills for decoding: they write up to kWordSlack - 1 bytes past n
+// (and read as far past the source; a leaf's key data ends inside the page image).
+constexpr size_t kWordSlack = 8;
+inline void copyWords(uint8_t* dst, const uint8_t* src, int n) {
+  for (int j = 0; j < n; j += 8) {
+    uint64_t w;
+    std::memcpy(&w, src + j, 8);
+    std::memcpy(dst + j, &w, 8);
+  }
+}
+inline void fillWords(uint8_t* dst, uint8_t fill, int n) {
+  const uint64_t w = 0x0101010101010101ull * fill;
+  for (int j = 0; j < n; j += 8) std::memcpy(dst + j, &w, 8);
+}
+
 // The entry of key i as an integer (entries are read 8 bytes at a time; the image has room
 // past the key area).
 uint64_t leafEntry(const CdxPage& p, int i) {
@@ -56,7 +71,6 @@ uint64_t leafEntry(const CdxPage& p, int i) {
 
 // Advances the decode cache by one key; returns its duplicate and trailing counts.
 void leafStep(CdxPage& p, int& dup, int& trl) {
-  // Restarting the walk (cacheRestart) drops the stash; walking on keeps it.
   const CdxTag& t = *p.tag;
   int k = p.cacheNext;
   uint64_t e = leafEntry(p, k);
@@ -79,7 +93,6 @@ void leafStep(CdxPage& p, int& dup, int& trl) {
 }
 
 void cacheRestart(CdxPage& p) {
-  p.stashIndex = -1;
   p.cacheNext = 0;
   p.cacheDataPos = kPageSize;
   p.cachePrevLen = p.tag->keyLen;
@@ -146,7 +159,6 @@ const uint8_t* pv_cdxPageGetKeyVal(CdxPage& p, int i) {
   if (i < 0 || i >= p.keyCount) cdxFail(kCdxCorrupt, "pv_cdxPageGetKeyVal: wrong iKey index.");
   if (!p.isLeaf()) return intEntry(p, i);
   if (p.hasDecoded) return decKey(p, i);
-  if (i == p.stashIndex) return p.stashKey;
   if (i < p.cacheNext - 1) cacheRestart(p);
   int dup, trl;
   while (p.cacheNext <= i) leafStep(p, dup, trl);
@@ -175,12 +187,13 @@ void pv_cdxPageLeafDecode(CdxPage& p) {
   if (p.hasDecoded) return;
   const CdxTag& t = *p.tag;
   const int kl = t.keyLen, el = decEntryLen(t);
-  p.decoded.resize(size_t(p.keyCount) * el);
+  // Keys are assembled a word at a time; the array ends with room for the last word.
+  p.decoded.resize(size_t(p.keyCount) * el + kWordSlack);
   const int entriesEnd = kLeafHeaderLen + p.keyCount * p.entrySize;
   int data = kPageSize;
-  uint8_t* prev = nullptr;
   const int shiftTrl = p.recBits + p.dupBits;
-  for (int i = 0; i < p.keyCount; ++i) {
+  uint8_t* d = p.decoded.data();
+  for (int i = 0; i < p.keyCount; ++i, d += el) {
     uint64_t e = leafEntry(p, i);
     int dup = i == 0 ? 0 : int((e >> p.recBits) & p.dupMask);
     int trl = int((e >> shiftTrl) & p.trlMask);
@@ -191,14 +204,13 @@ void pv_cdxPageLeafDecode(CdxPage& p) {
                         kl, dup, trl));
     data -= n;
     if (data < entriesEnd) corruptPage(p);
-    uint8_t* d = p.decoded.data() + size_t(i) * el;
-    copyBytes(d, prev, dup);
-    copyBytes(d + dup, p.image + data, n);
-    for (int j = kl - trl; j < kl; ++j) d[j] = t.fill;
+    // In this order each step overwrites what the one before wrote past its end.
+    if (dup > 0) copyWords(d, d - el, dup);
+    copyWords(d + dup, p.image + data, n);
+    fillWords(d + kl - trl, t.fill, trl);
     PutLE32(d + kl, uint32_t(e & p.recMask));
     d[kl + 4] = uint8_t(dup);
     d[kl + 5] = uint8_t(trl);
-    prev = d;
   }
   cacheRestart(p);
   p.hasDecoded = true;

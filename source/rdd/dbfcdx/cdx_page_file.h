@@ -82,10 +82,10 @@ class CdxPosixFile : public CdxPageFile {
   int fd_;
 };
 
-// Keeps the 512-byte pages read from another file (up to 16 MB) so that reading
-// them again costs no system call. Only for a file no other handle changes: writes go
-// through to the file (a whole page written stays cached, a partial write drops the pages
-// it touches); truncating drops all.
+// Keeps the 512-byte pages read from another file (up to 32 MB; when full, any one page
+// makes room) so that reading them again costs no system call. Only for a file no other
+// handle changes: writes go through to the file (a whole page written stays cached, a partial
+// write drops the pages it touches); truncating drops all.
 class CdxCachedFile : public CdxPageFile {
  public:
   explicit CdxCachedFile(std::unique_ptr<CdxPageFile> file) : file_(std::move(file)) {}

@@ -9,7 +9,7 @@ namespace pv::cdx {
 
 namespace {
 
-constexpr size_t kMaxCachedPages = 32768;  // 16 MB
+constexpr size_t kMaxCachedPages = 65536;  // 32 MB
 
 }  // namespace
 
@@ -22,7 +22,7 @@ CdxStatus CdxCachedFile::read(uint64_t off, void* buf, size_t len) {
   }
   CdxStatus s = file_->read(off, buf, len);
   if (!s.ok()) return s;
-  if (pages_.size() >= kMaxCachedPages) pages_.clear();
+  if (pages_.size() >= kMaxCachedPages) pages_.erase(pages_.begin());  // any one page goes
   std::memcpy(pages_[off].data(), buf, kPageSize);
   return s;
 }
@@ -30,8 +30,10 @@ CdxStatus CdxCachedFile::read(uint64_t off, void* buf, size_t len) {
 CdxStatus CdxCachedFile::write(uint64_t off, const void* buf, size_t len) {
   for (uint64_t p = off / kPageSize * kPageSize; p < off + len; p += kPageSize) pages_.erase(p);
   CdxStatus s = file_->write(off, buf, len);
-  if (s.ok() && len == kPageSize && off % kPageSize == 0 && pages_.size() < kMaxCachedPages)
-    std::memcpy(pages_[off].data(), buf, kPageSize);  // a whole page written stays cached
+  if (s.ok() && len == kPageSize && off % kPageSize == 0) {  // a whole page written stays cached
+    if (pages_.size() >= kMaxCachedPages) pages_.erase(pages_.begin());
+    std::memcpy(pages_[off].data(), buf, kPageSize);
+  }
   return s;
 }
 

@@ -28,7 +28,6 @@ std::unique_ptr<CdxPage> makeBuffer(CdxTag& t, uint32_t off) {
   }
   p->tag = &t;
   p->page = off;
-  p->hits = 0;
   return p;
 }
 
@@ -70,7 +69,6 @@ CdxPage* pagePeek(CdxTag& t, uint32_t off) {
 CdxPage* pageGet(CdxTag& t, uint32_t off) {
   if (CdxPage* p = pagePeek(t, off)) {
     p->lastUse = ++t.useClock;
-    ++p->hits;
     return p;
   }
   if (off % kPageSize || off < kHeaderSize || off == kNoPage)

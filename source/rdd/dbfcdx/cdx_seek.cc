@@ -41,13 +41,6 @@ void checkParentKey(CdxPage& parent, int i, CdxPage& child) {
   cdxFail(kCdxCorrupt, "pv_cdxPageSeekKey: wrong parent key.", detail);
 }
 
-// Keeps key i of a compressed leaf (the cache holds it now) for the cursor.
-void stash(CdxPage& p, int i) {
-  if (p.hasDecoded || i != p.cacheNext - 1) return;
-  std::memcpy(p.stashKey, p.cacheKey, size_t(p.tag->keyLen));
-  p.stashIndex = i;
-}
-
 int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, int depth) {
   if (depth >= kMaxDepth) cdxFail(kCdxCorrupt, "pv_cdxErrInternal: data integrity error.");
   t.path.resize(size_t(depth));
@@ -57,17 +50,9 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
     return rule == kFindLast ? -1 : 1;
   }
   int lo = 0, hi = p.keyCount - 1, k = 0, lastMid = -1;
-  // A leaf searched again from the pool is decoded once and bisected from then on.
-  if (p.isLeaf() && !p.hasDecoded && p.hits > 0) pv_cdxPageLeafDecode(p);
-  if (p.isLeaf() && !p.hasDecoded) {
-    // A compressed leaf is read in key order through the one-key cache: scan forward to the
-    // first key that is not smaller (bisection would restart the decoding again and again).
-    for (lo = 0; lo <= hi; ++lo)
-      if ((k = compareAt(t, p, lo, key, len, rule)) <= 0) break;
-    if (lo > hi) lo = hi;
-    lastMid = lo;
-    hi = lo;
-  }
+  // A leaf is decoded when first searched (its last key is needed for the parent check
+  // anyway) and bisected from then on.
+  if (p.isLeaf()) pv_cdxPageLeafDecode(p);
   while (lo < hi) {
     int mid = (lo + hi) / 2;
     k = compareAt(t, p, mid, key, len, rule);
@@ -79,8 +64,7 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
   }
   p.curKey = lo;
   if (!p.isLeaf()) {
-    // The child is searched first and then checked against its entry, so that a compressed
-    // leaf is walked once: up to the key found (kept in the stash), then on to its last key.
+    // The child is searched first and then checked against its entry.
     CdxPage* c = pageChild(p, lo);
     k = seekPage(t, *c, key, len, rule, depth + 1);
     checkParentKey(p, lo, *c);
@@ -99,12 +83,10 @@ int seekPage(CdxTag& t, CdxPage& p, const uint8_t* key, int len, uint32_t rule, 
       k = cdxKeyCompare(t, key, len, pv_cdxPageGetKeyVal(p, lo), t.keyLen, false);
     }
     p.curKey = lo;
-    stash(p, lo);
     return k;
   }
   if (lastMid != lo) k = compareAt(t, p, lo, key, len, rule);
   if (k > 0) p.curKey = lo + 1;
-  stash(p, lo);
   return k;
 }
 

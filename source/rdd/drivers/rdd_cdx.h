@@ -60,19 +60,6 @@ struct PvCdxArea : PvDbfArea {
   std::vector<HotKey> hotKeys;
 };
 
-// Order arguments and results of the order slots: the order (number or name, may be null),
-// the bag (name or number, may be null), a new value (ORDINFO writes, scopes) and the result.
-struct PvOrderInfo {
-  PV_ITEM order = nullptr;
-  PV_ITEM bag = nullptr;
-  PV_ITEM newValue = nullptr;
-  PV_ITEM result = nullptr;
-  // ORDCREATE
-  std::string bagName, tagName, keyText;
-  PV_ITEM keyBlock = nullptr;
-  bool unique = false;
-};
-
 void pv_cdxRegisterDriver();
 // Evaluates the scopes of a tag that were given as code blocks again and sets their keys.
 void pv_cdxRefreshScopes(PvCdxBag& bag, pv::cdx::CdxTag& tag);

@@ -86,6 +86,7 @@ CdxOpenOptions pv_cdxOpenOptions(PvCdxArea* a, PvCdxBag* bag) {
   CdxOpenOptions opt;
   opt.shared = a->table->shared();
   opt.readOnly = a->table->readOnly();
+  opt.holdKeyChanges = true;  // exclusive use: index pages written at commit and close
   opt.lockScheme = a->table->lockScheme() ? a->table->lockScheme() : 3;
   opt.resolver = [a, bag](const std::string& name, const std::string& keyExpr,
                           const std::string& forExpr, int keyLen, CdxKeyInfo& info) {

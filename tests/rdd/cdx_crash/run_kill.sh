@@ -2,7 +2,8 @@
 # Crash safety: writer processes share an indexed table with memos and are killed (SIGKILL) at
 # random moments while they append and change keys. After each round every record a writer
 # logged as committed must be there and intact, the table must open, and the index must be
-# clean or reported damaged and made clean by ORDLISTREBUILD (verify.prg).
+# clean or reported damaged and made clean by ORDLISTREBUILD (verify.prg). A last round does
+# the same with one writer that has the table in exclusive use.
 # Usage: run_kill.sh PVRUN [ROUNDS [WRITERS]] — CI runs the short form (2 rounds, 3 writers);
 # the long form is e.g. run_kill.sh build/bin/pvrun 100 4.
 set -euo pipefail
@@ -34,4 +35,17 @@ for round in $(seq 1 "$rounds"); do
   grep -q "index damaged" <<<"$out" && damaged=$((damaged + 1))
   echo "round $round:$(tr '\n' ' ' <<<"$out")"
 done
-echo "$rounds rounds, index damaged and rebuilt after $damaged"
+# One writer with the table in exclusive use, killed between its commits.
+"$pvrun" "$here/writer.prg" 90 exclusive > out90.txt 2>&1 &
+pid=$!
+sleep "0.$((RANDOM % 5 + 5))"
+kill -KILL "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+if ! out=$("$pvrun" "$here/verify.prg" 90 90 2>&1); then
+  echo "exclusive round: $out"
+  cat out90.txt
+  exit 1
+fi
+grep -q "index damaged" <<<"$out" && damaged=$((damaged + 1))
+echo "exclusive round:$(tr '\n' ' ' <<<"$out")"
+echo "$rounds rounds and one exclusive, index damaged and rebuilt after $damaged"

@@ -223,6 +223,56 @@ TEST(CdxIndexFile, FailedWriteLeavesTheFileAsItWas) {
   expectValid(*m.index);
 }
 
+// A file holding key changes keeps them in memory while keys come and go; a flush writes
+// them (another reader of the bytes then sees every key). A failed write at the flush keeps
+// them in memory for the next try.
+TEST(CdxIndexFile, HeldKeyChangesReachTheFileAtFlushAndClose) {
+  CdxOpenOptions opt;
+  opt.holdKeyChanges = true;
+  MemIndex m("TEST", opt);
+  CdxTag* t = buildTag(*m.index, charSpec("a", 10), values(3000, 1));
+  std::vector<uint8_t> before = m.bytes();
+  for (uint32_t r = 3001; r <= 6000; ++r) ASSERT_TRUE(cdxTagKeyAdd(*t, charKey(std::to_string(r), r)).ok());
+  ASSERT_TRUE(cdxTagKeyDelete(*t, charKey(values(3000, 1)[0], 1)).ok());
+  EXPECT_EQ(walk(*t).size(), 5999u);
+  uint32_t count = 0, no = 0;
+  ASSERT_TRUE(cdxTagKeyCount(*t, count).ok());
+  EXPECT_EQ(count, 5999u);
+  ASSERT_TRUE(cdxTagSeek(*t, "5999", 4, true, false, nullptr).ok());
+  ASSERT_TRUE(cdxTagKeyNo(*t, no).ok());
+  EXPECT_GT(no, 0u);
+  m.mem->failWriteNumber(m.mem->writes() + 1);
+  EXPECT_EQ(cdxIndexFlush(*m.index).code, kCdxWriteFailed);
+  m.mem->failWriteNumber(0);
+  ASSERT_TRUE(cdxIndexFlush(*m.index).ok());
+  std::unique_ptr<CdxIndex> r;
+  ASSERT_TRUE(reopen(m, r).ok());
+  EXPECT_EQ(walk(*r->tags[0]).size(), 5999u);
+  expectValid(*r);
+}
+
+TEST(CdxIndexFile, HeldKeyChangesReachTheFileAtClose) {
+  char path[] = "/tmp/cdxheldXXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  std::unique_ptr<CdxPosixFile> f;
+  ASSERT_TRUE(CdxPosixFile::open(path, true, false, f).ok());
+  CdxOpenOptions opt;
+  opt.holdKeyChanges = true;
+  std::unique_ptr<CdxIndex> x;
+  ASSERT_TRUE(cdxIndexCreate(std::move(f), "T", opt, x).ok());
+  CdxTag* t = buildTag(*x, charSpec("a", 10), values(100, 1));
+  for (uint32_t k = 101; k <= 3000; ++k) ASSERT_TRUE(cdxTagKeyAdd(*t, charKey(std::to_string(k), k)).ok());
+  ASSERT_TRUE(cdxIndexClose(x).ok());
+  ASSERT_TRUE(CdxPosixFile::open(path, false, true, f).ok());
+  ASSERT_TRUE(cdxIndexOpen(std::move(f), "T", {}, x).ok());
+  EXPECT_EQ(walk(*x->tags[0]).size(), 3000u);
+  expectValid(*x);
+  x.reset();
+  unlink(path);
+}
+
 // Two handles on one file, as two processes would have.
 class SharedFile : public ::testing::Test {
  protected:

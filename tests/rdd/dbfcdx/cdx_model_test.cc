@@ -1,7 +1,8 @@
 // Random inserts, deletes, key changes, seeks and skips on one tag, checked against a
 // std::multimap model of the same (key, record) entries, with the structure checker after
 // every batch: crosses leaf and interior splits, merges, root split and shrink, free-page
-// reuse, and key lengths from 4 to 240 (interior fan-out 41 down to 2).
+// reuse, and key lengths from 4 to 240 (interior fan-out 41 down to 2); also with the key
+// changes held in memory between flushes.
 #include <map>
 #include <random>
 
@@ -44,8 +45,11 @@ void compareWalk(CdxTag& t, const Model& m) {
   ASSERT_EQ(count, m.entries.size());
 }
 
-void runModel(int keyLen, int ops, uint32_t seed) {
-  MemIndex mi;
+// hold: the file keeps key changes in memory until a flush (the driver's exclusive use).
+void runModel(int keyLen, int ops, uint32_t seed, bool hold = false) {
+  CdxOpenOptions opt;
+  opt.holdKeyChanges = hold;
+  MemIndex mi("TEST", opt);
   Model m(keyLen, seed);
   CdxTag* t = buildTag(*mi.index, charSpec("M", keyLen), {});
   ASSERT_NE(t, nullptr);
@@ -164,6 +168,8 @@ TEST(CdxModel, KeyLength4) { runModel(4, 8000, 1); }
 TEST(CdxModel, KeyLength20) { runModel(20, 12000, 2); }
 TEST(CdxModel, KeyLength100) { runModel(100, 6000, 3); }
 TEST(CdxModel, KeyLength240DeepTree) { runModel(240, 5000, 4); }
+TEST(CdxModel, KeyLength20HeldChanges) { runModel(20, 12000, 5, true); }
+TEST(CdxModel, KeyLength240HeldChanges) { runModel(240, 5000, 6, true); }
 
 }  // namespace
 }  // namespace pv::cdx::test
