@@ -1,9 +1,8 @@
 // The Open XML writer: the workbook model to libxlsxwriter calls. Every style the sheets use
-// becomes one lxw_format (so cells keep the workbook's own default font); merges are laid down
-// before the cells, whose own records then replace the blanks a merge writes. Workbooks whose
-// merges each lie within one row are written row by row in libxlsxwriter's constant-memory mode
-// (a row's merges laid down just before its cells); a merge over several rows needs the whole
-// sheet in memory.
+// becomes one lxw_format (so cells keep the workbook's own default font); each merge is laid
+// down before the cells of its first row, whose own records then replace the blanks it writes.
+// Workbooks whose merges each lie within one row are written in libxlsxwriter's constant-memory
+// mode; a merge over several rows writes blanks into later rows, so the whole sheet is held.
 #include "xlsx_writer.h"
 
 #include <xlsxwriter.h>
@@ -71,18 +70,18 @@ class XlsxBuilder {
     return f;
   }
 
-  // Streaming: rows go out in order and each row's merges with it; otherwise all merges first.
-  std::string Sheet(const Worksheet& ws, bool active, bool streaming) {
+  // Rows go out in order, each with the merges that start in it (what constant-memory mode
+  // needs, and the same sheet when the whole sheet is held).
+  std::string Sheet(const Worksheet& ws, bool active) {
     std::string name = Utf8(ws.Name());
     lxw_worksheet* sheet = workbook_add_worksheet(wb_, name.c_str());
     if (!sheet) return "cannot add the sheet \"" + name + "\"";
     Columns(ws, sheet);
     std::vector<CellRect> merges(ws.Merges().begin(), ws.Merges().end());
-    if (streaming)
-      std::stable_sort(merges.begin(), merges.end(), [](const CellRect& a, const CellRect& b) { return a.r1 < b.r1; });
+    std::stable_sort(merges.begin(), merges.end(), [](const CellRect& a, const CellRect& b) { return a.r1 < b.r1; });
     std::size_t nextMerge = 0;
     auto mergeUpTo = [&](std::size_t lastRow) {
-      for (; nextMerge < merges.size() && (!streaming || std::size_t(merges[nextMerge].r1) <= lastRow); ++nextMerge) {
+      for (; nextMerge < merges.size() && std::size_t(merges[nextMerge].r1) <= lastRow; ++nextMerge) {
         const CellRect& m = merges[nextMerge];
         worksheet_merge_range(sheet, m.r1, lxw_col_t(m.c1), m.r2, lxw_col_t(m.c2), "", Format(ws.StyleAt(m.r1, m.c1)));
       }
@@ -194,7 +193,7 @@ std::string WriteXlsx(const Workbook& book, const std::string& path) {
   XlsxBuilder builder(book, wb);
   std::string error;
   for (std::size_t i = 0; i < book.sheets.size() && error.empty(); ++i)
-    error = builder.Sheet(*book.sheets[i], int(i) == book.activeSheet, streaming);
+    error = builder.Sheet(*book.sheets[i], int(i) == book.activeSheet);
   lxw_error rc = workbook_close(wb);
   if (error.empty() && rc != LXW_NO_ERROR) error = lxw_strerror(rc);
   return error;
