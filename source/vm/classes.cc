@@ -557,26 +557,33 @@ void pv_clsDispatch(uint16_t argc) {
   noMethodError(self, sym->name, argc);
 }
 
-PV_ITEM pv_objSendSymbol(PV_ITEM object, PvSymbol* message, int argc, ...) {
+namespace {
+
+// Sends `message` to `object` with the argc items of `ap`; the result is the return item.
+PV_ITEM sendWithArgs(PV_ITEM object, PvSymbol* message, int argc, va_list ap) {
   pv_vmPushSymbol(message);
   pv_vmPush(object);
-  va_list ap;
-  va_start(ap, argc);
   for (int i = 0; i < argc; ++i) pv_vmPush(va_arg(ap, PV_ITEM));
-  va_end(ap);
   pv_vmSend(static_cast<uint16_t>(argc));
   return pv_stackReturnItem();
 }
 
-PV_ITEM pv_objSendMsg(PV_ITEM object, const char* message, int argc, ...) {
-  pv_vmPushSymbol(pv_dynsymGet(message)->symbol);
-  pv_vmPush(object);
+}  // namespace
+
+PV_ITEM pv_objSendSymbol(PV_ITEM object, PvSymbol* message, int argc, ...) {
   va_list ap;
   va_start(ap, argc);
-  for (int i = 0; i < argc; ++i) pv_vmPush(va_arg(ap, PV_ITEM));
+  PV_ITEM result = sendWithArgs(object, message, argc, ap);
   va_end(ap);
-  pv_vmSend(static_cast<uint16_t>(argc));
-  return pv_stackReturnItem();
+  return result;
+}
+
+PV_ITEM pv_objSendMsg(PV_ITEM object, const char* message, int argc, ...) {
+  va_list ap;
+  va_start(ap, argc);
+  PV_ITEM result = sendWithArgs(object, pv_dynsymGet(message)->symbol, argc, ap);
+  va_end(ap);
+  return result;
 }
 
 bool pv_objOperatorCall(uint32_t op, PV_ITEM result, PV_ITEM object, PV_ITEM arg1, PV_ITEM arg2) {
