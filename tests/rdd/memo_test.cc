@@ -89,17 +89,21 @@ TEST_F(MemoTest, Version3ReusesFreedBlocksThroughItsFreeListBlock) {
   EXPECT_EQ(get(*again, b), std::string(50, 'b'));
 }
 
-TEST_F(MemoTest, Version1ReusesOnlyTheLastOrALargeEnoughRun) {
+// A new value never lands on the blocks of the value it replaces: until the record holds the new
+// reference, the old one must still read the old value (a writer killed in between).
+TEST_F(MemoTest, Version1WritesANewValueBesideTheOneItReplaces) {
   auto m = create({.version = 1});
   EXPECT_EQ(m->headerSize(), 512u);
   uint32_t a = put(*m, 0, std::string(100, 'a'));  // blocks 8, 9
   uint32_t b = put(*m, 0, std::string(10, 'b'));   // block 10
   EXPECT_EQ(a, 8u);
-  EXPECT_EQ(put(*m, a, "short"), 8u);                     // large enough: reused
-  EXPECT_EQ(put(*m, b, std::string(200, 'B')), 10u);      // last in the file: reused
-  uint32_t a2 = put(*m, 8, std::string(300, 'A'));        // too small, not last: new blocks
-  EXPECT_EQ(a2, 14u);
-  EXPECT_EQ(put(*m, 0, "x"), 19u);  // block 8 stays allocated and unreferenced
+  EXPECT_EQ(put(*m, a, "short"), 11u);                // large enough, but still referenced
+  EXPECT_EQ(get(*m, a), std::string(100, 'a'));       // the old value reads as before
+  EXPECT_EQ(put(*m, b, std::string(200, 'B')), 12u);  // last in the file, still referenced
+  EXPECT_EQ(get(*m, b), std::string(10, 'b'));
+  uint32_t a2 = put(*m, 8, std::string(300, 'A'));    // new blocks
+  EXPECT_EQ(a2, 16u);
+  EXPECT_EQ(put(*m, 0, "x"), 21u);  // version 1 keeps no free list
 }
 
 TEST_F(MemoTest, Version2KeepsItsFreeListInTheHeader) {
@@ -142,11 +146,13 @@ TEST_F(MemoTest, SmtKeepsLengthInTheRecord) {
   EXPECT_EQ(a, 16u);
   EXPECT_EQ(get(*m, a, 40), text);
   uint32_t block = 0;
-  ASSERT_TRUE(m->write(a, 40, {kTypeText, "x"}, &block).ok());  // frees both old blocks
-  EXPECT_EQ(block, 16u);
+  ASSERT_TRUE(m->write(a, 40, {kTypeText, "x"}, &block).ok());  // then frees both old blocks
+  EXPECT_EQ(block, 18u);
+  EXPECT_EQ(get(*m, a, 40), text);  // the old value is left as it was
   std::vector<uint8_t> h = bytes("m.smt");
-  EXPECT_EQ(DecodeLE32(h.data()), 17u);  // little-endian next free, file cut back
+  EXPECT_EQ(DecodeLE32(h.data()), 19u);  // little-endian next free
   EXPECT_EQ(DecodeLE32(h.data() + 4), 32u);
+  EXPECT_EQ(put(*m, 0, text), 16u);  // the freed run is taken by the next value
 }
 
 TEST_F(MemoTest, TypedValuesOnlyWhereTheVersionAllows) {

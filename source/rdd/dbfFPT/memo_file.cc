@@ -294,12 +294,9 @@ Status MemoFile::writeLocked(uint32_t old_block, uint32_t old_length, const Memo
   Status st = MemoHeader::Load(*this, &header);
   if (!st.ok()) return st;
   FreeList& list = header.freeList();
-  uint32_t old_blocks = 0;
-  if (old_block >= firstBlock() && memo_type_ != dbf::kMemoDbt &&
-      oldRunLength(old_block, old_length, &old_blocks).ok() &&
-      old_blocks <= list.nextFree() - std::min(old_block, list.nextFree())) {
-    list.release(old_block, old_blocks);  // a damaged old reference frees nothing
-  }
+  // The new value goes to blocks of its own before the old run is freed: until the record is
+  // written with the new reference, the old one must still read the old value (a process killed
+  // in between leaves the committed record intact).
   *new_block = 0;
   bool empty = value.data.empty() && (value.type == kTypeText || value.type == kTypeBinary);
   if (!empty) {
@@ -310,6 +307,12 @@ Status MemoFile::writeLocked(uint32_t old_block, uint32_t old_length, const Memo
     *new_block = list.allocate(count);
     st = writeData(*new_block, value);
     if (!st.ok()) return st;
+  }
+  uint32_t old_blocks = 0;
+  if (old_block >= firstBlock() && memo_type_ != dbf::kMemoDbt &&
+      oldRunLength(old_block, old_length, &old_blocks).ok() &&
+      old_blocks <= list.nextFree() - std::min(old_block, list.nextFree())) {
+    list.release(old_block, old_blocks);  // a damaged old reference frees nothing
   }
   return header.store(*this);
 }
