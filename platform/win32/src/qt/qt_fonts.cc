@@ -3,9 +3,6 @@
 
 #include "qt_text.h"
 
-#include <QTextLayout>
-#include <QTextOption>
-
 #include <strings.h>
 
 #include <cmath>
@@ -57,7 +54,7 @@ QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
     QFontMetrics probe(f);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / std::max(1, probe.height())))));
   }
-  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}, {}});
+  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}, {}, SimpleShaper(f), {}});
   return *(last_ = &inserted.first->second);
 }
 
@@ -66,10 +63,12 @@ const QFontMetrics& QtFonts::metrics(const LOGFONTA& lf) { return entry(lf).metr
 
 int QtFonts::textWidth(const LOGFONTA& lf, std::string_view ansiText) {
   Entry& e = entry(lf);
+  int w = 0;
+  if (e.shaper.width(ansiText, w)) return w;
   std::string key(ansiText);
   if (auto it = e.widths.find(key); it != e.widths.end()) return it->second;
   if (e.widths.size() >= kMaxRemembered) e.widths.clear();
-  int w = e.metrics.horizontalAdvance(ansiToQString(ansiText));
+  w = e.metrics.horizontalAdvance(ansiToQString(ansiText));
   e.widths.emplace(std::move(key), w);
   return w;
 }
@@ -77,23 +76,12 @@ int QtFonts::textWidth(const LOGFONTA& lf, std::string_view ansiText) {
 const QList<QGlyphRun>* QtFonts::glyphRuns(const LOGFONTA& lf, std::string_view ansiText) {
   if (lf.lfUnderline || lf.lfStrikeOut) return nullptr;
   Entry& e = entry(lf);
+  if (e.placed.size() != 1) e.placed.resize(1);
+  if (e.shaper.place(ansiText, e.placed[0])) return &e.placed;
   std::string key(ansiText);
   if (auto it = e.runs.find(key); it != e.runs.end()) return &it->second;
   if (e.runs.size() >= kMaxRemembered) e.runs.clear();
-  QTextLayout layout(ansiToQString(ansiText), e.font);
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  layout.endLayout();
-  QList<QGlyphRun> runs = layout.glyphRuns();
-  QPointF baseline(line.x(), line.y() + line.ascent());
-  for (QGlyphRun& run : runs) {
-    QList<QPointF> positions = run.positions();
-    for (QPointF& p : positions) p -= baseline;
-    run.setPositions(positions);
-  }
+  QList<QGlyphRun> runs = layOutLine(e.font, ansiToQString(ansiText));
   return &e.runs.emplace(std::move(key), std::move(runs)).first->second;
 }
 

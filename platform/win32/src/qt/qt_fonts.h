@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "qt_simple_text.h"
 #include "win32/types.h"
 
 namespace pv::win32 {
@@ -19,12 +20,13 @@ class QtFonts {
  public:
   const QFont& font(const LOGFONTA& lf);
   const QFontMetrics& metrics(const LOGFONTA& lf);
-  // The advance of an ANSI text in the font, remembered: progress lines and labels are measured
-  // again on every repaint, and shaping them is the costly part of drawing.
+  // The advance of an ANSI text in the font: added up from learnt glyph advances, or for text
+  // that needs shaping measured and remembered (labels are measured again on every repaint).
   int textWidth(const LOGFONTA& lf, std::string_view ansiText);
   // The glyphs of an ANSI text laid out on one line in the font, positioned from the start of
-  // its baseline, remembered like the widths: a grid repaints the same cell texts over and
-  // over. Null for a font drawn with lines (underline, strike-out), which the caller draws itself.
+  // its baseline: placed from learnt glyphs (valid until the next call), or for text that needs
+  // shaping laid out and remembered like the widths. Null for a font drawn with lines
+  // (underline, strike-out), which the caller draws itself.
   const QList<QGlyphRun>* glyphRuns(const LOGFONTA& lf, std::string_view ansiText);
 
  private:
@@ -33,6 +35,8 @@ class QtFonts {
     QFontMetrics metrics;
     std::unordered_map<std::string, int> widths;
     std::unordered_map<std::string, QList<QGlyphRun>> runs;
+    SimpleShaper shaper;
+    QList<QGlyphRun> placed;  // the last text the shaper placed
   };
   Entry& entry(const LOGFONTA& lf);
   std::map<std::string, Entry> cache_;
