@@ -119,6 +119,7 @@ CLASS TXBrowse FROM TControl
    METHOD PaintColLines( nTop, nBottom )
    METHOD PaintRowLine( nBoundary )
    METHOD PaintRowFrame( nRow )
+   METHOD ClearBelowCells( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
    METHOD PaintMarquee( y, nHeight )
    METHOD PaintArrow( y )
@@ -878,19 +879,40 @@ METHOD MoveMark( nRow ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// Scrolls the data area one row (1 up, -1 down) and draws the lines of the row coming in.
+// Scrolls the data area one row (1 up, -1 down) and draws the lines of the row coming in. With
+// marquee styles 0 to 3 the data area right of the columns is one colour from top to bottom, so
+// only the columns scroll.
 METHOD ScrollOneRow( nDirection ) CLASS TXBrowse
-   LOCAL nRows := ::RowCount(), nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC
+   LOCAL nRows := ::RowCount(), nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0
    IF !Empty( ::hWnd )
-      XBrwScroll( ::hWnd, nDirection, ::nRowHeight, ::HeaderHeight(), ::FooterHeight() )
+      IF ::nMarqueeStyle <= 3
+         ::CellLayout()
+         nRight := ATail( ::aColLefts )
+      ENDIF
+      XBrwScroll( ::hWnd, nDirection, ::nRowHeight, ::HeaderHeight(), ::FooterHeight(), nRight )
    ENDIF
    IF nDirection < 0
       ::nDataRows := Min( ::nDataRows + 1, nRows )
    ENDIF
    lOwnDC := ::GetDrawDC()
-   ::Fill( ::RowTop( nRows + 1 ), ::RecSelWidth(), ::DataBottom(), ::BrwWidth(), ::nClrPane )
+   IF nDirection < 0 .AND. ::nDataRows == nRows
+      ::ClearBelowCells( nRows )
+   ENDIF
    ::PaintRowFrame( nRow )
    ::FreeDrawDC( lOwnDC )
+RETURN NIL
+
+// The part of row nRow's band below its cells as a paint leaves it under the last painted row:
+// no row line, only the column lines (a scroll down brings the line of the row above there).
+METHOD ClearBelowCells( nRow ) CLASS TXBrowse
+   LOCAL nTop := ::RowTop( nRow ) + ::DataHeight(), nBottom := ::RowTop( nRow + 1 )
+   IF nTop < nBottom
+      IF ::lRecordSelector
+         ::Fill( nTop, 2, nBottom, 22, ::nRecSelColor )
+      ENDIF
+      ::Fill( nTop, ::RecSelWidth(), nBottom, ::BrwWidth(), ::nClrPane )
+      ::PaintColLines( nTop, nBottom )
+   ENDIF
 RETURN NIL
 
 METHOD PageDown( nLines ) CLASS TXBrowse

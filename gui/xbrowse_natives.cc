@@ -67,9 +67,10 @@ void PV_FUN_DRAWTEXTEX() {
   pv_retni(drawTextCopy(parHandle<HDC>(1), parText(2), parRect(3), format));
 }
 
-// XBRWSCROLL( hWnd, nDirection, nRowHeight, nHeaderHeight, nFooterHeight )
+// XBRWSCROLL( hWnd, nDirection, nRowHeight, nHeaderHeight, nFooterHeight [, nRight] ): nRight
+// limits the scroll to the part of the rows left of it.
 void PV_FUN_XBRWSCROLL() {
-  scrollDataRows(parHandle<HWND>(1), pv_parni(2), pv_parni(3), pv_parni(4), pv_parni(5));
+  scrollDataRows(parHandle<HWND>(1), pv_parni(2), pv_parni(3), pv_parni(4), pv_parni(5), pv_parni(6));
   pv_ret();
 }
 

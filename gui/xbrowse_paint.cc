@@ -130,10 +130,11 @@ void drawCell(HDC dc, const RECT& cell, COLORREF back, std::string_view text, co
                  how.format);
 }
 
-void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight, int footerHeight) {
+void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight, int footerHeight, int right) {
   if (rowHeight <= 0 || direction == 0) return;
   RECT area{};
   GetClientRect(window, &area);
+  if (right > 0) area.right = std::min<LONG>(area.right, right);
   area.top = headerHeight;
   area.bottom -= footerHeight;
   int rows = (area.bottom - area.top) / rowHeight;

@@ -48,8 +48,9 @@ struct CellText {
 // from its top and bottom.
 void drawCell(HDC dc, const RECT& cell, COLORREF back, std::string_view text, const CellText& how);
 
-// Scrolls the whole rows between header and footer by one row: up for a positive direction.
-void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight, int footerHeight);
+// Scrolls the whole rows between header and footer by one row: up for a positive direction;
+// only left of x `right` when that is above 0.
+void scrollDataRows(HWND window, int direction, int rowHeight, int headerHeight, int footerHeight, int right = 0);
 
 // Frames drawn with single pixel lines; the rectangle's right and bottom edges are inclusive.
 void frameDotted(HDC dc, const RECT& rect);
