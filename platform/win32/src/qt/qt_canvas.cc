@@ -136,6 +136,10 @@ void QtCanvas::drawLine(POINT a, POINT b, COLORREF color, int width, int style) 
 }
 
 void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& font, COLORREF color) {
+  if (const auto* glyphs = fonts_.glyphMasks(font, text)) {
+    fillGlyphs(x, y + fonts_.metrics(font).ascent(), *glyphs, toRgb(color));
+    return;
+  }
   QPainter& p = painter();
   const QFont& f = fonts_.font(font);
   if (&f != lastFont_) {
@@ -147,6 +151,16 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
   const QList<QGlyphRun>* runs = fonts_.glyphRuns(font, text);
   if (!runs) return p.drawText(baseline, ansiToQString(text));
   for (const QGlyphRun& run : *runs) p.drawGlyphRun(baseline, run);
+}
+
+void QtCanvas::fillGlyphs(int x, int baseline, const std::vector<QtFonts::MaskedGlyph>& glyphs, QRgb color) {
+  for (const QtFonts::MaskedGlyph& g : glyphs)
+    for (const MaskSpan& s : *g.spans) {
+      int y = baseline + s.dy, left = std::max<int>(x + g.x + s.dx, clip_.left);
+      int right = std::min<int>(x + g.x + s.dx + s.length, clip_.right);
+      if (y < clip_.top || y >= clip_.bottom || left >= right) continue;
+      std::fill(line(y) + left, line(y) + right, color);
+    }
 }
 
 void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {

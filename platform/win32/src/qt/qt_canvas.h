@@ -7,11 +7,10 @@
 #include <QStyle>
 #include <memory>
 
+#include "qt_fonts.h"
 #include "win32/backend.h"
 
 namespace pv::win32 {
-
-class QtFonts;
 
 class QtCanvas : public Canvas {
  public:
@@ -37,6 +36,8 @@ class QtCanvas : public Canvas {
   QPainter& painter();
   void endPainter() const;
   bool clipTo(const RECT& r, RECT& out) const;
+  // Glyph pixels in a colour, pen positions from x on the baseline, within the clip.
+  void fillGlyphs(int x, int baseline, const std::vector<QtFonts::MaskedGlyph>& glyphs, QRgb color);
   QRgb* line(int y) { return reinterpret_cast<QRgb*>(image_.scanLine(y)); }
   // Pixels from one line to the next (lines of a 32-bit image are whole pixels apart).
   qsizetype stride() const { return image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)); }

@@ -54,7 +54,7 @@ QtFonts::Entry& QtFonts::entry(const LOGFONTA& lf) {
     QFontMetrics probe(f);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / std::max(1, probe.height())))));
   }
-  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}, {}, SimpleShaper(f), {}});
+  auto inserted = cache_.emplace(key, Entry{f, QFontMetrics(f), {}, {}, SimpleShaper(f), {}, nullptr, {}, {}});
   return *(last_ = &inserted.first->second);
 }
 
@@ -83,6 +83,20 @@ const QList<QGlyphRun>* QtFonts::glyphRuns(const LOGFONTA& lf, std::string_view 
   if (e.runs.size() >= kMaxRemembered) e.runs.clear();
   QList<QGlyphRun> runs = layOutLine(e.font, ansiToQString(ansiText));
   return &e.runs.emplace(std::move(key), std::move(runs)).first->second;
+}
+
+const std::vector<QtFonts::MaskedGlyph>* QtFonts::glyphMasks(const LOGFONTA& lf, std::string_view ansiText) {
+  if (lf.lfUnderline || lf.lfStrikeOut) return nullptr;
+  Entry& e = entry(lf);
+  if (!e.shaper.placeOnPixels(ansiText, e.onPixels)) return nullptr;
+  if (!e.masks) e.masks = std::make_unique<GlyphMasks>(e.shaper.rawFont());
+  e.masked.clear();
+  for (const SimpleShaper::PlacedGlyph& g : e.onPixels) {
+    const std::vector<MaskSpan>* spans = e.masks->spans(g.index);
+    if (!spans) return nullptr;
+    e.masked.push_back(MaskedGlyph{g.x, spans});
+  }
+  return &e.masked;
 }
 
 }  // namespace pv::win32

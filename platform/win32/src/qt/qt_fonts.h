@@ -7,10 +7,12 @@
 #include <QGlyphRun>
 #include <QList>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "qt_glyph_masks.h"
 #include "qt_simple_text.h"
 #include "win32/types.h"
 
@@ -28,6 +30,13 @@ class QtFonts {
   // shaping laid out and remembered like the widths. Null for a font drawn with lines
   // (underline, strike-out), which the caller draws itself.
   const QList<QGlyphRun>* glyphRuns(const LOGFONTA& lf, std::string_view ansiText);
+  // The glyphs of an ANSI text as pixel spans at whole-pixel pen positions from the start of
+  // its baseline (valid until the next call); null when it is drawn from glyph runs instead.
+  struct MaskedGlyph {
+    int x;
+    const std::vector<MaskSpan>* spans;
+  };
+  const std::vector<MaskedGlyph>* glyphMasks(const LOGFONTA& lf, std::string_view ansiText);
 
  private:
   struct Entry {
@@ -37,6 +46,9 @@ class QtFonts {
     std::unordered_map<std::string, QList<QGlyphRun>> runs;
     SimpleShaper shaper;
     QList<QGlyphRun> placed;  // the last text the shaper placed
+    std::unique_ptr<GlyphMasks> masks;  // made with the first text placed on whole pixels
+    std::vector<SimpleShaper::PlacedGlyph> onPixels;
+    std::vector<MaskedGlyph> masked;
   };
   Entry& entry(const LOGFONTA& lf);
   std::map<std::string, Entry> cache_;

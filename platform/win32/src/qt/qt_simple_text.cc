@@ -80,7 +80,8 @@ int SimpleShaper::pairKerning(unsigned char a, unsigned char b) {
   return k;
 }
 
-bool SimpleShaper::walk(std::string_view ansi, int64_t* end, QList<quint32>* indexes, QList<QPointF>* positions) {
+template <typename Visit>
+bool SimpleShaper::walk(std::string_view ansi, int64_t& end, Visit visit) {
   int64_t x = 0;
   for (size_t i = 0; i < ansi.size(); ++i) {
     auto c = static_cast<unsigned char>(ansi[i]);
@@ -91,11 +92,10 @@ bool SimpleShaper::walk(std::string_view ansi, int64_t* end, QList<quint32>* ind
       if (kerning == kPairComplex) return false;
       x += kerning;
     }
-    if (indexes) indexes->append(g.index);
-    if (positions) positions->append(QPointF(static_cast<qreal>(x) / 64, 0));
+    if (!visit(g.index, x)) return false;
     x += g.advance;
   }
-  *end = x;
+  end = x;
   return true;
 }
 
@@ -105,7 +105,12 @@ bool SimpleShaper::place(std::string_view ansi, QGlyphRun& run) {
   indexes.reserve(static_cast<qsizetype>(ansi.size()));
   positions.reserve(static_cast<qsizetype>(ansi.size()));
   int64_t end = 0;
-  if (ansi.empty() || !walk(ansi, &end, &indexes, &positions)) return false;
+  auto collect = [&](quint32 index, int64_t x) {
+    indexes.append(index);
+    positions.append(QPointF(static_cast<qreal>(x) / 64, 0));
+    return true;
+  };
+  if (ansi.empty() || !walk(ansi, end, collect)) return false;
   run = QGlyphRun();
   run.setRawFont(raw_);
   run.setGlyphIndexes(indexes);
@@ -113,9 +118,20 @@ bool SimpleShaper::place(std::string_view ansi, QGlyphRun& run) {
   return true;
 }
 
+bool SimpleShaper::placeOnPixels(std::string_view ansi, std::vector<PlacedGlyph>& glyphs) {
+  glyphs.clear();
+  int64_t end = 0;
+  auto collect = [&glyphs](quint32 index, int64_t x) {
+    if (x % 64 != 0) return false;
+    glyphs.push_back(PlacedGlyph{static_cast<int>(x / 64), index});
+    return true;
+  };
+  return !ansi.empty() && walk(ansi, end, collect);
+}
+
 bool SimpleShaper::width(std::string_view ansi, int& pixels) {
   int64_t end = 0;
-  if (!walk(ansi, &end, nullptr, nullptr)) return false;
+  if (!walk(ansi, end, [](quint32, int64_t) { return true; })) return false;
   // The layout's fixed-point width rounded to whole pixels, halves up.
   pixels = static_cast<int>((end + 32) >> 6);
   return true;

@@ -29,6 +29,15 @@ class SimpleShaper {
   bool place(std::string_view ansi, QGlyphRun& run);
   // The advance of `ansi` in whole pixels, rounded as the layout's width is; false likewise.
   bool width(std::string_view ansi, int& pixels);
+  // The glyphs of `ansi` with their pen positions in whole pixels from the start of the
+  // baseline; false when it needs a full layout or a glyph stands between pixels.
+  struct PlacedGlyph {
+    int x;
+    quint32 index;
+  };
+  bool placeOnPixels(std::string_view ansi, std::vector<PlacedGlyph>& glyphs);
+  // The font of the glyphs placed (valid once a text was placed).
+  const QRawFont& rawFont() const { return raw_; }
 
  private:
   enum State : uint8_t { kUnknown, kSimple, kComplex };
@@ -42,8 +51,10 @@ class SimpleShaper {
   const Glyph& glyph(unsigned char c);
   // The kerning of the pair in 1/64 pixel, or kPairComplex.
   int pairKerning(unsigned char a, unsigned char b);
-  // The glyph indexes and 1/64-pixel positions of the text; false when it needs a full layout.
-  bool walk(std::string_view ansi, int64_t* end, QList<quint32>* indexes, QList<QPointF>* positions);
+  // Calls visit( glyph index, 1/64-pixel pen position ) for each character of the text and sets
+  // the end of its advance; false when it needs a full layout.
+  template <typename Visit>
+  bool walk(std::string_view ansi, int64_t& end, Visit visit);
   // The layout of a text of one or two characters and its advance in 1/64 pixel.
   QList<QGlyphRun> layOut(const char* text, size_t length, int32_t& advance) const;
 
