@@ -8,5 +8,6 @@ target_link_libraries(pv_xbrowse_paint PUBLIC pv_win32)
 
 target_sources(pv_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/xbrowse_natives.cc
                               ${CMAKE_CURRENT_LIST_DIR}/xbrowse_cells.cc
+                              ${CMAKE_CURRENT_LIST_DIR}/xbrowse_lines.cc
                               ${CMAKE_CURRENT_LIST_DIR}/xbrowse_winapi.cc)
 target_link_libraries(pv_gui PUBLIC pv_xbrowse_paint)

@@ -617,11 +617,13 @@ METHOD PaintRows() CLASS TXBrowse
    ::DrawLine( .T., , .T. )
 RETURN NIL
 
-// The background right of the columns over one row.
+// The background right of the columns over one row, from right of the last column's divider
+// (styles 1 to 4 draw it one pixel left of the next column's place, 5 and 6 two pixels wide
+// up to that place; without dividers the cells reach it).
 METHOD FillRightOf( nTop, nBottom, nColor ) CLASS TXBrowse
    LOCAL nEnd
    ::CellLayout()
-   nEnd := ATail( ::aColLefts ) - IIf( ::nColDividerStyle < 5, 2, 1 )
+   nEnd := ATail( ::aColLefts ) - IIf( ::nColDividerStyle >= 1 .AND. ::nColDividerStyle <= 4, 1, 0 )
    IF nEnd < ::BrwWidth()
       ::Fill( nTop, nEnd, nBottom, ::BrwWidth(), nColor )
    ENDIF
@@ -629,64 +631,28 @@ RETURN NIL
 
 // Column lines from nTop to nBottom at every boundary of the displayed columns.
 METHOD PaintColLines( nTop, nBottom ) CLASS TXBrowse
-   LOCAL nPos, x, nStyle, hColPen, hWhitePen
-   IF ::nColDividerStyle == 0
-      RETURN NIL
+   IF ::nColDividerStyle != 0
+      ::CellLayout()
+      XBrwColLines( ::hDC, ::aColLefts, nTop, nBottom, ::nColDividerStyle, ::hColPen, ::hWhitePen )
    ENDIF
-   ::CellLayout()
-   nStyle := ::nColDividerStyle
-   hColPen := ::hColPen
-   hWhitePen := ::hWhitePen
-   FOR nPos := 2 TO Len( ::aColLefts )
-      x := ::aColLefts[ nPos ]
-      IF nStyle == 6
-         XBrwLine( ::hDC, x - 2, nTop, x - 2, nBottom, hWhitePen )
-         XBrwLine( ::hDC, x - 1, nTop, x - 1, nBottom, hColPen )
-      ELSE
-         XBrwLine( ::hDC, x - 2, nTop, x - 2, nBottom, hColPen )
-         IF nStyle == 5
-            XBrwLine( ::hDC, x - 1, nTop, x - 1, nBottom, hWhitePen )
-         ENDIF
-      ENDIF
-   NEXT
 RETURN NIL
 
 // The line between painted row nBoundary and the next one.
 METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
-   LOCAL y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight, nPos, x, nOffset := 0, nRight, nLast
-   LOCAL nStyle := ::nRowDividerStyle, hRowPen := ::hRowPen, hWhitePen := ::hWhitePen, aLefts
-   LOCAL nInset := IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight := 0
-   IF nStyle == 0
+   LOCAL y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight, nLast, nWideRight := 0
+   IF ::nRowDividerStyle == 0
       RETURN NIL
    ENDIF
    IF ::lRecordSelector
       ::Line( 2, y, 22, y, ::hBtnShadowPen )
-      ::Line( 2, y + 1, 22, y + 1, hWhitePen )
+      ::Line( 2, y + 1, 22, y + 1, ::hWhitePen )
    ENDIF
    nLast := Len( ::CellLayout() )
-   aLefts := ::aColLefts
    IF ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
       nWideRight := ::BrwWidth() - 4
    ENDIF
-   FOR nPos := 1 TO nLast
-      x := aLefts[ nPos ]
-      IF nPos > 1
-         nOffset := nInset
-      ENDIF
-      nRight := aLefts[ nPos + 1 ] - 2
-      IF nPos == nLast
-         nRight := Max( nRight, nWideRight )
-      ENDIF
-      IF nStyle == 6
-         XBrwLine( ::hDC, x - nOffset, y, nRight, y, hWhitePen )
-         XBrwLine( ::hDC, x - nOffset, y - 1, nRight, y - 1, hRowPen )
-      ELSE
-         XBrwLine( ::hDC, x - nOffset, y, nRight, y, hRowPen )
-         IF nStyle == 5
-            XBrwLine( ::hDC, x - nOffset, y - 1, nRight, y - 1, hWhitePen )
-         ENDIF
-      ENDIF
-   NEXT
+   XBrwRowLine( ::hDC, ::aColLefts, nLast, y, ::nRowDividerStyle, ;
+                IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight, ::hRowPen, ::hWhitePen )
 RETURN NIL
 
 // The lines around a row that was scrolled into view.

@@ -75,16 +75,21 @@ LOGFONTA currentFont(DeviceContext* dc) { return fontOf(dc->s.font); }
 FontMetrics metricsOf(const LOGFONTA& lf) {
   static std::map<std::string, FontMetrics> cache;
   static Backend* cachedFor = nullptr;
+  static LOGFONTA lastFont{};  // the font asked for last and its metrics, found without a lookup
+  static FontMetrics lastMetrics{};
   if (cachedFor != &backend()) {
     cache.clear();
     cachedFor = &backend();
+    lastFont = LOGFONTA{};
+    lastFont.lfHeight = INT32_MIN;  // matches no font
   }
+  if (std::memcmp(&lf, &lastFont, sizeof lf) == 0) return lastMetrics;
   std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
   auto it = cache.find(key);
-  if (it != cache.end()) return it->second;
-  FontMetrics m = backend().fontMetrics(lf);
-  cache.emplace(key, m);
-  return m;
+  if (it == cache.end()) it = cache.emplace(key, backend().fontMetrics(lf)).first;
+  lastFont = lf;
+  lastMetrics = it->second;
+  return lastMetrics;
 }
 
 }  // namespace pv::win32

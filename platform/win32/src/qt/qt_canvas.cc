@@ -154,12 +154,14 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
 }
 
 void QtCanvas::fillGlyphs(int x, int baseline, const std::vector<QtFonts::MaskedGlyph>& glyphs, QRgb color) {
+  QRgb* first = line(0);
+  qsizetype pitch = stride();
   for (const QtFonts::MaskedGlyph& g : glyphs)
     for (const MaskSpan& s : *g.spans) {
       int y = baseline + s.dy, left = std::max<int>(x + g.x + s.dx, clip_.left);
       int right = std::min<int>(x + g.x + s.dx + s.length, clip_.right);
       if (y < clip_.top || y >= clip_.bottom || left >= right) continue;
-      std::fill(line(y) + left, line(y) + right, color);
+      std::fill(first + y * pitch + left, first + y * pitch + right, color);
     }
 }
 
