@@ -759,9 +759,14 @@ METHOD RepaintHeader( oCol, lPressed ) CLASS TXBrowse
 RETURN NIL
 
 // Outside a paint, takes the window's device context into ::hDC for drawing; true when it did.
+// The cell layout is made again first when a column's block, font, colours or width changed
+// since it was made.
 METHOD GetDrawDC() CLASS TXBrowse
    IF !Empty( ::hDC ) .OR. Empty( ::hWnd )
       RETURN .F.
+   ENDIF
+   IF ::aLayout != NIL .AND. !XBrwLayoutCurrent( ::aLayout )
+      ::aLayout := NIL
    ENDIF
    ::hDC := GetDC( ::hWnd )
 RETURN .T.

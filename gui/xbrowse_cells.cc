@@ -2,12 +2,14 @@
 // block and the text block are evaluated here, then the cell is filled and its text drawn. The
 // places come from the grid's cell layout, made once per paint: one array per shown column,
 // { oCol, bStrData, nLeft, nRight, nTextLeft, nTextRight, hFont, nFormat, bClrStd, bClrSel,
-// bClrSelFocus } (XBRW_CELL_* in xbrowse.ch name the slots).
+// bClrSelFocus, nWidth, oDataFont } (XBRW_CELL_* in xbrowse.ch name the slots).
+// XBRWLAYOUTCURRENT tells whether the columns still have what their entries were made from.
 #include <string>
 
 #include "gui_natives.h"
 #include "registrar.h"
 #include "vm/array.h"
+#include "vm/classes.h"
 #include "vm/dynsym.h"
 #include "xbrowse_paint.h"
 
@@ -15,7 +17,10 @@ namespace {
 
 using namespace pv::gui;
 
-enum Slot { kColumn = 1, kTextBlock, kLeft, kRight, kTextLeft, kTextRight, kFont, kFormat };
+enum Slot {
+  kColumn = 1, kTextBlock, kLeft, kRight, kTextLeft, kTextRight, kFont, kFormat,
+  kClrStd, kClrSel, kClrSelFocus, kWidth, kDataFont
+};
 
 // The text a cell shows for a text block's value: text as it is, anything else as
 // XBRWVALUETEXT makes it.
@@ -83,8 +88,55 @@ void PV_FUN_XBRWCELLS() {
   pv_ret();
 }
 
+// The same value for a layout: the same block, array or object, the same number, or both NIL.
+bool sameValue(PV_ITEM a, PV_ITEM b) {
+  if (PV_IS_BLOCK(a) || PV_IS_BLOCK(b))
+    return PV_IS_BLOCK(a) && PV_IS_BLOCK(b) && a->item.asBlock.value == b->item.asBlock.value;
+  if (PV_IS_ARRAY(a) || PV_IS_ARRAY(b))
+    return PV_IS_ARRAY(a) && PV_IS_ARRAY(b) && a->item.asArray.value == b->item.asArray.value;
+  if (PV_IS_NUMERIC(a) || PV_IS_NUMERIC(b))
+    return PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b) && pv_itemGetND(a) == pv_itemGetND(b);
+  return PV_IS_NIL(a) && PV_IS_NIL(b);
+}
+
+// True when the column of the entry still has the text block, format, colour blocks, width and
+// data font the entry was made from.
+bool entryCurrent(PV_ITEM cell) {
+  struct Check {
+    const char* message;
+    Slot slot;
+  };
+  static const Check checks[] = {{"BSTRDATA", kTextBlock}, {"NDATASTYLE", kFormat},  {"BCLRSTD", kClrStd},
+                                 {"BCLRSEL", kClrSel},      {"BCLRSELFOCUS", kClrSelFocus}, {"NWIDTH", kWidth},
+                                 {"ODATAFONT", kDataFont}};
+  static PvSymbol* symbols[std::size(checks)] = {};
+  PV_ITEM column = pv_arrayGetItemPtr(cell, kColumn);
+  if (!column || !PV_IS_OBJECT(column) || pv_arrayLen(cell) < kDataFont) return false;
+  for (size_t i = 0; i < std::size(checks); ++i) {
+    if (!symbols[i]) symbols[i] = pv_dynsymGet(checks[i].message)->symbol;
+    if (!sameValue(pv_objSendSymbol(column, symbols[i], 0), pv_arrayGetItemPtr(cell, checks[i].slot))) return false;
+  }
+  return true;
+}
+
+// XBRWLAYOUTCURRENT( aLayout ) -> .T. when every entry's column still has what the entry was
+// made from (a program may swap a column's block, font, colours or width without a Refresh).
+void PV_FUN_XBRWLAYOUTCURRENT() {
+  PV_ITEM layout = pv_param(1, PV_IT_ARRAY);
+  if (!layout) return pv_retl(false);
+  PV_ITEM hold = pv_itemNew(layout);
+  bool current = true;
+  for (PV_SIZE n = 1; current && n <= pv_arrayLen(hold); ++n) {
+    PV_ITEM cell = pv_arrayGetItemPtr(hold, n);
+    current = cell && PV_IS_ARRAY(cell) && entryCurrent(cell) && !pv_vmRequestQuery();
+  }
+  pv_itemRelease(hold);
+  pv_retl(current);
+}
+
 PvSymbol s_symbols[] = {
     pv_native("XBRWCELLS", PV_FUN_XBRWCELLS),
+    pv_native("XBRWLAYOUTCURRENT", PV_FUN_XBRWLAYOUTCURRENT),
 };
 PvModuleRegistrar s_module("gui/xbrowse_cells", s_symbols);
 

@@ -191,7 +191,7 @@ METHOD CellLayout( nCol, nPos, nMax ) CLASS TXBrwColumn
       nLeft--
    ENDIF
 RETURN { Self, ::bStrData, nLeft, Min( nRight, nMax - 4 ), nCol + 3, Min( nCol + ::nWidth - 3, nMax - 5 ), ;
-         XBrwFontHandle( ::oDataFont ), ::nDataStyle, ::bClrStd, ::bClrSel, ::bClrSelFocus }
+         XBrwFontHandle( ::oDataFont ), ::nDataStyle, ::bClrStd, ::bClrSel, ::bClrSelFocus, ::nWidth, ::oDataFont }
 
 // Marks the cell: 1 dotted focus frame, 2 solid frame, 3 raised box.
 METHOD Box( nRow, nCol, nHeight, nStyle ) CLASS TXBrwColumn
