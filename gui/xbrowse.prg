@@ -670,56 +670,63 @@ RETURN NIL
 // marquee of the current cell. lShown: the row's cells are on screen already, so with a marquee
 // of the current cell only (styles 0 to 3) that cell is all that changes.
 METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
-   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot
+   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot, hDC
+   LOCAL nStyle := ::nMarqueeStyle, nColSel := ::nColSel
    IF ::nLen == 0 .OR. !::lCreated
       RETURN NIL
    ENDIF
-   nRowSel := XBrwDefault( nRowSel, ::nRowSel )
+   IF nRowSel == NIL
+      nRowSel := ::nRowSel
+   ENDIF
    y := ::RowTop( nRowSel )
    IF y > ::LastRow()
       RETURN NIL
    ENDIF
    nHeight := ::DataHeight()
-   lHighlight := lSelected == .T. .AND. ::nMarqueeStyle >= 4
-   IF ::nMarqueeStyle == 6
+   lSelected := lSelected == .T.
+   lHighlight := lSelected .AND. nStyle >= 4
+   IF nStyle == 6
       lHighlight := AScan( ::aSelected, ::BookMark() ) > 0
    ENDIF
    lOwnDC := ::GetDrawDC()
+   hDC := ::hDC
    aLayout := ::CellLayout()
    nLast := Len( aLayout )
    nSlot := XBrwColorSlot( lHighlight, ::lFocused )
    nLastCell := nLast
-   IF lShown == .T. .AND. ::nMarqueeStyle <= 3
-      nFirst := ::nColSel
-      nLastCell := Min( nLast, ::nColSel )
+   IF lShown == .T. .AND. nStyle <= 3
+      nFirst := nColSel
+      nLastCell := Min( nLast, nColSel )
    ENDIF
-   IF lSelected == .T. .AND. ::nMarqueeStyle == 3 .AND. ::nColSel <= nLast
+   IF lSelected .AND. nStyle == 3 .AND. nColSel <= nLast
       // the current cell is painted marked below, over the same rectangle: not twice
-      XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, Min( nLastCell, ::nColSel - 1 ), nSlot )
-      XBrwCells( ::hDC, y, y + nHeight, aLayout, Max( nFirst, ::nColSel + 1 ), nLastCell, nSlot )
+      XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, Min( nLastCell, nColSel - 1 ), nSlot )
+      XBrwCells( hDC, y, y + nHeight, aLayout, Max( nFirst, nColSel + 1 ), nLastCell, nSlot )
    ELSE
-      XBrwCells( ::hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
+      XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
    ENDIF
-   IF ::nMarqueeStyle >= 4
+   IF nStyle >= 4
       ::FillRightOf( y, y + nHeight, IIf( lHighlight, ::SelectionColors()[ 2 ], Eval( ::bClrStd )[ 2 ] ) )
    ENDIF
-   IF ::nMarqueeStyle == 6
-      IF lSelected == .T.
-         FrameDot( ::hDC, y, ::RecSelWidth(), y + nHeight - 1, Min( ATail( ::aColLefts ), ::BrwWidth() ) - 3 )
+   IF nStyle == 6
+      IF lSelected
+         FrameDot( hDC, y, ::RecSelWidth(), y + nHeight - 1, Min( ATail( ::aColLefts ), ::BrwWidth() ) - 3 )
       ELSE
          ::PaintColLines( y, y + ::nRowHeight )
       ENDIF
    ENDIF
    IF ::lRecordSelector
-      ::Fill( y + IIf( ::nRowDividerStyle > 0 .AND. nRowSel > 1, 1, 0 ), 2, y + nHeight, 22, ::nRecSelColor )
-      IF lSelected == .T.
+      XBrwFill( hDC, y + IIf( ::nRowDividerStyle > 0 .AND. nRowSel > 1, 1, 0 ), 2, y + nHeight, 22, ::nRecSelColor )
+      IF lSelected
          ::PaintArrow( y + Int( ( nHeight - 14 ) / 2 ) )
       ENDIF
    ENDIF
-   IF lSelected == .T. .AND. ::nColSel <= nLast
+   IF lSelected .AND. nColSel <= nLast
       ::PaintMarquee( y, nHeight )
    ENDIF
-   ::FreeDrawDC( lOwnDC )
+   IF lOwnDC
+      ::FreeDrawDC( lOwnDC )
+   ENDIF
 RETURN NIL
 
 // The record-selector arrow at y: the grid's own arrow drawn straight, another bitmap the

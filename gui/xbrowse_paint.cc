@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace pv::gui {
@@ -98,9 +99,16 @@ void paintGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool ve
 }
 
 int drawTextCopy(HDC dc, std::string_view text, RECT rect, UINT format) {
-  std::string copy(text);
-  copy.append(4, '\0');
-  return DrawTextA(dc, copy.data(), static_cast<int>(text.size()), &rect, format);
+  char onStack[256];  // room for a cell's text without an allocation
+  std::string onHeap;
+  char* copy = onStack;
+  if (text.size() + 4 > sizeof onStack) {
+    onHeap.resize(text.size() + 4);
+    copy = onHeap.data();
+  }
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+  std::memset(copy + text.size(), 0, 4);
+  return DrawTextA(dc, copy, static_cast<int>(text.size()), &rect, format);
 }
 
 void fillSolid(HDC dc, const RECT& rect, COLORREF color) {

@@ -102,14 +102,10 @@ void wrap(const std::string& para, const LOGFONTA& lf, int limit, bool breakWord
 }
 
 // The lines DrawText shows: paragraphs, mnemonic prefixes taken out, and broken to `limit`
-// pixels with DT_WORDBREAK. One line without breaks or prefixes (a grid cell) is taken as it is.
-std::vector<Line> layoutLines(std::string s, UINT format, const LOGFONTA& lf, int limit) {
+// pixels with DT_WORDBREAK.
+std::vector<Line> layoutLines(const std::string& s, UINT format, const LOGFONTA& lf, int limit) {
   bool single = (format & DT_SINGLELINE) != 0;
   std::vector<Line> lines;
-  if (single && (format & DT_NOPREFIX) && s.find_first_of("\r\n") == std::string::npos) {
-    lines.push_back(Line{std::move(s), -1});
-    return lines;
-  }
   for (const std::string& para : splitParagraphs(s, single)) {
     Line stripped = stripPrefix(para, (format & DT_NOPREFIX) != 0);
     if (single || !(format & DT_WORDBREAK)) {
@@ -167,21 +163,32 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
 int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   DeviceContext* dc = deviceContext(hdc);
   if (!dc || !rect || !text) return 0;
-  std::string s = length < 0 ? std::string(text) : std::string(text, static_cast<size_t>(length));
-  if (format & DT_EXPANDTABS) {
-    std::string t;
-    for (char ch : s) t += ch == '\t' ? std::string(8, ' ') : std::string(1, ch);
-    s = t;
-  }
+  std::string_view given(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length));
   LOGFONTA lf = currentFont(dc);
   FontMetrics m = metricsOf(lf);
   int lineHeight = m.height + ((format & DT_EXTERNALLEADING) ? m.externalLeading : 0);
   bool single = (format & DT_SINGLELINE) != 0;
-  std::vector<Line> lines = layoutLines(std::move(s), format, lf, std::max<int>(1, rect->right - rect->left));
-  int total = lineHeight * static_cast<int>(lines.size());
+  // One line without breaks, prefixes or tabs (a grid cell) is drawn as it is given.
+  bool plain = single && (format & DT_NOPREFIX) && !(format & DT_EXPANDTABS) &&
+               given.find_first_of("\r\n") == std::string_view::npos;
+  std::vector<Line> lines;
+  if (!plain) {
+    std::string s(given);
+    if (format & DT_EXPANDTABS) {
+      std::string t;
+      for (char ch : s) t += ch == '\t' ? std::string(8, ' ') : std::string(1, ch);
+      s = t;
+    }
+    lines = layoutLines(s, format, lf, std::max<int>(1, rect->right - rect->left));
+  }
+  auto eachLine = [&](auto visit) {
+    if (plain) return visit(given, -1);
+    for (const Line& l : lines) visit(std::string_view(l.text), l.underline);
+  };
+  int total = lineHeight * (plain ? 1 : static_cast<int>(lines.size()));
   if (format & DT_CALCRECT) {
     int widest = 0;
-    for (const Line& l : lines) widest = std::max(widest, width(lf, l.text));
+    eachLine([&](std::string_view line, int) { widest = std::max(widest, width(lf, line)); });
     rect->right = rect->left + widest;
     rect->bottom = rect->top + total;
     return total;
@@ -197,14 +204,14 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   int y = rect->top;
   if (single && (format & DT_VCENTER)) y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
   else if (single && (format & DT_BOTTOM)) y = rect->bottom - lineHeight;
-  for (const Line& l : lines) {
+  eachLine([&](std::string_view line, int underline) {
     // Only centred and right-aligned lines need their width measured.
     int x = rect->left;
-    if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - width(lf, l.text)) / 2;
-    else if (format & DT_RIGHT) x = rect->right - width(lf, l.text);
-    drawRun(dc, c, x, y, l.text, lf, m, (format & DT_HIDEPREFIX) ? -1 : l.underline);
+    if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - width(lf, line)) / 2;
+    else if (format & DT_RIGHT) x = rect->right - width(lf, line);
+    drawRun(dc, c, x, y, line, lf, m, (format & DT_HIDEPREFIX) ? -1 : underline);
     y += lineHeight;
-  }
+  });
   return total;
 }
 
