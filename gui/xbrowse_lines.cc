@@ -14,12 +14,29 @@ using pv::gui::parHandle;
 constexpr int kRaised = 6;  // divider style: a white line with a black line beside it
 constexpr int kInset = 5;   // divider style: a black line with a white line beside it
 
-void line(HDC dc, int x1, int y1, int x2, int y2, HPEN pen) {
-  HGDIOBJ old = SelectObject(dc, pen);
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
-  if (old) SelectObject(dc, old);
-}
+// Draws lines with the pens given, selecting a pen only when it changes, and puts back the
+// context's pen at the end.
+class Lines {
+ public:
+  explicit Lines(HDC dc) : dc_(dc) {}
+  ~Lines() {
+    if (original_) SelectObject(dc_, original_);
+  }
+  void draw(int x1, int y1, int x2, int y2, HPEN pen) {
+    if (pen != current_) {
+      HGDIOBJ old = SelectObject(dc_, pen);
+      if (!original_) original_ = old;
+      current_ = pen;
+    }
+    MoveToEx(dc_, x1, y1, nullptr);
+    LineTo(dc_, x2, y2);
+  }
+
+ private:
+  HDC dc_;
+  HPEN current_ = nullptr;
+  HGDIOBJ original_ = nullptr;
+};
 
 int leftAt(PV_ITEM lefts, PV_SIZE n) { return pv_arrayGetNI(lefts, n); }
 
@@ -29,13 +46,13 @@ int leftAt(PV_ITEM lefts, PV_SIZE n) { return pv_arrayGetNI(lefts, n); }
 void PV_FUN_XBRWCOLLINES() {
   PV_ITEM lefts = pv_param(2, PV_IT_ARRAY);
   if (!lefts) return pv_ret();
-  HDC dc = parHandle<HDC>(1);
+  Lines lines(parHandle<HDC>(1));
   int top = pv_parni(3), bottom = pv_parni(4), style = pv_parni(5);
   HPEN column = parHandle<HPEN>(6), white = parHandle<HPEN>(7);
   for (PV_SIZE n = 2; n <= pv_arrayLen(lefts); ++n) {
     int x = leftAt(lefts, n);
-    line(dc, x - 2, top, x - 2, bottom, style == kRaised ? white : column);
-    if (style == kRaised || style == kInset) line(dc, x - 1, top, x - 1, bottom, style == kRaised ? column : white);
+    lines.draw(x - 2, top, x - 2, bottom, style == kRaised ? white : column);
+    if (style == kRaised || style == kInset) lines.draw(x - 1, top, x - 1, bottom, style == kRaised ? column : white);
   }
   pv_ret();
 }
@@ -48,15 +65,15 @@ void PV_FUN_XBRWCOLLINES() {
 void PV_FUN_XBRWROWLINE() {
   PV_ITEM lefts = pv_param(2, PV_IT_ARRAY);
   if (!lefts) return pv_ret();
-  HDC dc = parHandle<HDC>(1);
+  Lines lines(parHandle<HDC>(1));
   PV_SIZE last = std::min<PV_SIZE>(pv_parnl(3), pv_arrayLen(lefts) - 1);
   int y = pv_parni(4), style = pv_parni(5), inset = pv_parni(6), wideRight = pv_parni(7);
   HPEN row = parHandle<HPEN>(8), white = parHandle<HPEN>(9);
   for (PV_SIZE n = 1; n <= last; ++n) {
     int left = leftAt(lefts, n) - (n > 1 ? inset : 0), right = leftAt(lefts, n + 1) - 2;
     if (n == last) right = std::max(right, wideRight);
-    line(dc, left, y, right, y, style == kRaised ? white : row);
-    if (style == kRaised || style == kInset) line(dc, left, y - 1, right, y - 1, style == kRaised ? row : white);
+    lines.draw(left, y, right, y, style == kRaised ? white : row);
+    if (style == kRaised || style == kInset) lines.draw(left, y - 1, right, y - 1, style == kRaised ? row : white);
   }
   pv_ret();
 }
