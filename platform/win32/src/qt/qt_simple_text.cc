@@ -45,6 +45,8 @@ const SimpleShaper::Glyph& SimpleShaper::glyph(unsigned char c) {
   if (g.state != kUnknown) return g;
   g.state = kComplex;
   if (c < 0x20) return g;
+  // The font's own glyphs are the ones of plain Latin letters, whatever character comes first.
+  if (!haveRaw_ && c != 'A') glyph('A');
   char ch = static_cast<char>(c);
   int32_t advance = 0;
   QList<QGlyphRun> runs = layOut(&ch, 1, advance);
