@@ -144,7 +144,7 @@ CLASS TXBrowse FROM TControl
    METHOD GoRightMost()
    METHOD ShowColumn( nCol )
    METHOD MoveMark( nRow )
-   METHOD ScrollOneRow( nDirection )
+   METHOD ScrollOneRow( nDirection, nRows )
 
    // scroll bars
    METHOD VSetRange()
@@ -643,16 +643,13 @@ METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
    IF ::nRowDividerStyle == 0
       RETURN NIL
    ENDIF
-   IF ::lRecordSelector
-      ::Line( 2, y, 22, y, ::hBtnShadowPen )
-      ::Line( 2, y + 1, 22, y + 1, ::hWhitePen )
-   ENDIF
    nLast := Len( ::CellLayout() )
    IF ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
       nWideRight := ::BrwWidth() - 4
    ENDIF
    XBrwRowLine( ::hDC, ::aColLefts, nLast, y, ::nRowDividerStyle, ;
-                IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight, ::hRowPen, ::hWhitePen )
+                IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight, ::hRowPen, ::hWhitePen, ;
+                IIf( ::lRecordSelector, ::hBtnShadowPen, 0 ) )
 RETURN NIL
 
 // The lines around a row that was scrolled into view.
@@ -741,14 +738,13 @@ RETURN NIL
 
 // The mark of the current cell in row y (marquee styles 1 to 4).
 METHOD PaintMarquee( y, nHeight ) CLASS TXBrowse
-   LOCAL oCol := ::SelectedCol()
+   LOCAL oCol, nStyle := ::nMarqueeStyle
    DO CASE
-   CASE ::nMarqueeStyle == 1 .OR. ::nMarqueeStyle == 2
-      oCol:Box( y, oCol:nDisplayCol, nHeight, ::nMarqueeStyle )
-   CASE ::nMarqueeStyle == 3
+   CASE nStyle == 3
       XBrwCells( ::hDC, y, y + nHeight, ::aLayout, ::nColSel, ::nColSel, XBrwColorSlot( .T., ::lFocused ) )
-   CASE ::nMarqueeStyle == 4
-      oCol:Box( y, oCol:nDisplayCol, nHeight, 3 )
+   CASE nStyle >= 1 .AND. nStyle <= 4
+      oCol := ::SelectedCol()
+      oCol:Box( y, oCol:nDisplayCol, nHeight, IIf( nStyle == 4, 3, nStyle ) )
    ENDCASE
 RETURN NIL
 
@@ -810,7 +806,7 @@ METHOD GoUp() CLASS TXBrowse
 RETURN NIL
 
 METHOD GoDown() CLASS TXBrowse
-   LOCAL lShown, lOwnDC
+   LOCAL lShown, lOwnDC, nRows
    IF ::nLen == 0
       RETURN NIL
    ENDIF
@@ -823,11 +819,12 @@ METHOD GoDown() CLASS TXBrowse
    lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    IF ::Skip( 1 ) == 1
-      IF ::nRowSel < ::RowCount()
+      nRows := ::RowCount()
+      IF ::nRowSel < nRows
          lShown := ::nRowSel < ::nDataRows
          ::MoveMark( ::nRowSel + 1 )
       ELSE
-         ::ScrollOneRow( 1 )
+         ::ScrollOneRow( 1, nRows )
          lShown := .F.
       ENDIF
       ::VSetPos( ::nVScrollPos + 1 )
@@ -857,11 +854,15 @@ METHOD MoveMark( nRow ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// Scrolls the data area one row (1 up, -1 down) and draws the lines of the row coming in. With
+// Scrolls the data area one row (1 up, -1 down; nRows: RowCount() when known) and draws the
+// lines of the row coming in. With
 // marquee styles 0 to 3 the data area right of the columns is one colour from top to bottom, so
 // only the columns scroll.
-METHOD ScrollOneRow( nDirection ) CLASS TXBrowse
-   LOCAL nRows := ::RowCount(), nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0
+METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
+   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0
+   IF nRows == NIL
+      nRows := ::RowCount()
+   ENDIF
    IF !Empty( ::hWnd )
       IF ::nMarqueeStyle <= 3
          ::CellLayout()

@@ -57,18 +57,23 @@ void PV_FUN_XBRWCOLLINES() {
   pv_ret();
 }
 
-// XBRWROWLINE( hDC, aColLefts, nLast, nY, nStyle, nInset, nWideRight, hRowPen, hWhitePen ): the
-// divider at y under the first nLast columns, each from its left x (less nInset after the
-// first) to the next one's left x - 2, the last at least to nWideRight; the raised style draws
-// white at y and the row pen at y - 1, the others the row pen at y, and the inset style white
-// at y - 1.
+// XBRWROWLINE( hDC, aColLefts, nLast, nY, nStyle, nInset, nWideRight, hRowPen, hWhitePen
+// [, hShadowPen] ): the divider at y under the first nLast columns, each from its left x (less
+// nInset after the first) to the next one's left x - 2, the last at least to nWideRight; the
+// raised style draws white at y and the row pen at y - 1, the others the row pen at y, and the
+// inset style white at y - 1. With hShadowPen the record selector gets its divider too: that pen
+// at y and white at y + 1, from x 2 to 21.
 void PV_FUN_XBRWROWLINE() {
   PV_ITEM lefts = pv_param(2, PV_IT_ARRAY);
   if (!lefts) return pv_ret();
   Lines lines(parHandle<HDC>(1));
   PV_SIZE last = std::min<PV_SIZE>(pv_parnl(3), pv_arrayLen(lefts) - 1);
   int y = pv_parni(4), style = pv_parni(5), inset = pv_parni(6), wideRight = pv_parni(7);
-  HPEN row = parHandle<HPEN>(8), white = parHandle<HPEN>(9);
+  HPEN row = parHandle<HPEN>(8), white = parHandle<HPEN>(9), shadow = parHandle<HPEN>(10);
+  if (shadow) {
+    lines.draw(2, y, 22, y, shadow);
+    lines.draw(2, y + 1, 22, y + 1, white);
+  }
   for (PV_SIZE n = 1; n <= last; ++n) {
     int left = leftAt(lefts, n) - (n > 1 ? inset : 0), right = leftAt(lefts, n + 1) - 2;
     if (n == last) right = std::max(right, wideRight);
