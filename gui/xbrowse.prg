@@ -877,6 +877,10 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
    IF nDirection < 0 .AND. ::nDataRows == nRows
       ::ClearBelowCells( nRows )
    ENDIF
+   IF nDirection > 0 .AND. ::lRecordSelector .AND. ::nRowDividerStyle > 0
+      // the white line a divider draws in the record selector below it came up to the top
+      ::Fill( ::RowTop( 1 ), 2, ::RowTop( 1 ) + 1, 22, ::nRecSelColor )
+   ENDIF
    ::PaintRowFrame( nRow )
    ::FreeDrawDC( lOwnDC )
 RETURN NIL
