@@ -103,8 +103,8 @@ void QtCanvas::fillRect(const RECT& r, COLORREF color) {
   QRgb* first = line(c.top) + c.left;
   std::fill(first, first + (c.right - c.left), toRgb(color));
   size_t bytes = sizeof(QRgb) * static_cast<size_t>(c.right - c.left);
-  for (QRgb* row = first + stride(); row < first + stride() * (c.bottom - c.top); row += stride())
-    std::memcpy(row, first, bytes);
+  qsizetype pitch = stride();
+  for (QRgb* row = first + pitch; row < first + pitch * (c.bottom - c.top); row += pitch) std::memcpy(row, first, bytes);
 }
 
 void QtCanvas::invertRect(const RECT& r) {
@@ -161,7 +161,7 @@ void QtCanvas::fillGlyphs(int x, int baseline, const std::vector<QtFonts::Masked
       int y = baseline + s.dy, left = std::max<int>(x + g.x + s.dx, clip_.left);
       int right = std::min<int>(x + g.x + s.dx + s.length, clip_.right);
       if (y < clip_.top || y >= clip_.bottom || left >= right) continue;
-      std::fill(first + y * pitch + left, first + y * pitch + right, color);
+      for (QRgb *p = first + y * pitch + left, *end = first + y * pitch + right; p != end; ++p) *p = color;
     }
 }
 
@@ -182,13 +182,14 @@ void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD 
   bool bottomFirst = inPlace && dy < 0;
   QRgb* target = line(0);  // writable first: the source may be this image
   const QRgb* source = reinterpret_cast<const QRgb*>(from.constBits());
-  qsizetype sourceStride = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  qsizetype sourceStride = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), targetStride = stride();
+  const int sourceHeight = from.height();
   for (int i = 0; i < c.bottom - c.top; ++i) {
     int y = bottomFirst ? c.bottom - 1 - i : c.top + i;
     int sy = y + dy;
-    if (sy < 0 || sy >= from.height()) continue;
+    if (sy < 0 || sy >= sourceHeight) continue;
     const QRgb* s = source + sy * sourceStride + dx;
-    QRgb* d = target + y * stride();
+    QRgb* d = target + y * targetStride;
     if (rop == SRCCOPY) {
       std::memmove(d + left, s + left, sizeof(QRgb) * static_cast<size_t>(right - left));
       continue;
