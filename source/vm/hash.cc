@@ -1,8 +1,8 @@
 // Hashes: pairs kept in insertion order, found through an open-addressing index of their
 // positions, with the key order (numbers, dates, texts, pointers) worked out lazily for
 // iteration and positions, and the case-match, auto-add and insertion-order options. A hash
-// whose keys are the integers 1..n added in order (used like an array) needs no index: key k
-// is pair k.
+// whose keys are the integers 1..n added in order (used like an array) keeps only its values,
+// the value of key k at k, until an operation needs key items or another key comes.
 //
 // Keys that equal each other as keys (the integer 3 and the double 3.0; "a" and "A" with
 // case-match off) hash alike, so the index finds them as the key comparison does.
@@ -33,11 +33,12 @@ constexpr size_t kScanLimit = 8;
 
 struct PvBaseHash {
   std::vector<Pair> pairs;         // insertion order (with PV_HASH_KEEPORDER: iteration order)
+  std::vector<PvItem> values;      // dense: the value of key k is values[k - 1]; pairs empty
   std::vector<uint32_t> slots;     // open addressing: position + 1 in pairs, 0 empty
   std::vector<uint32_t> order;     // positions in key order of the first `sorted` pairs;
                                    // empty: those pairs are themselves in key order
   size_t sorted = 0;
-  bool dense = true;               // the keys are the integers 1..n in this order
+  bool dense = true;               // the keys are the integers 1..n (values holds the pairs)
   int flags = PV_HASH_AUTOADD_ASSIGN;
   PvItem defaultValue = {PV_IT_NIL, {}};
 };
@@ -48,10 +49,13 @@ void hashClear(void* block) {
   auto* h = static_cast<PvBaseHash*>(block);
   std::vector<Pair> pairs;
   pairs.swap(h->pairs);
+  std::vector<PvItem> values;
+  values.swap(h->values);
   for (auto& p : pairs) {
     pv_itemClear(&p.key);
     pv_itemClear(&p.value);
   }
+  for (auto& v : values) pv_itemClear(&v);
   pv_itemClear(&h->defaultValue);
   h->~PvBaseHash();
 }
@@ -59,6 +63,7 @@ void hashClear(void* block) {
 void hashMark(void* block) {
   auto* h = static_cast<PvBaseHash*>(block);
   for (auto& p : h->pairs) pv_gcItemMark(&p.value);
+  for (auto& v : h->values) pv_gcItemMark(&v);
   pv_gcItemMark(&h->defaultValue);
 }
 
@@ -67,6 +72,14 @@ PvBaseHash* baseOf(PV_ITEM hash) {
 }
 
 bool ignoresCase(const PvBaseHash* h) { return (h->flags & PV_HASH_IGNORECASE) != 0; }
+
+size_t pairCount(const PvBaseHash* h) { return h->dense ? h->values.size() : h->pairs.size(); }
+
+// The value at a position of the storage (values of a dense hash, else pairs).
+PV_ITEM valueAt(PvBaseHash* h, PV_SIZE pos) {
+  auto i = static_cast<size_t>(pos);
+  return h->dense ? &h->values[i] : &h->pairs[i].value;
+}
 
 int keyRank(PV_ITEM k) {
   if (PV_IS_NUMERIC(k)) return 1;
@@ -192,7 +205,7 @@ void reindex(PvBaseHash* h) {
 
 // Position of the key 1..n of a dense hash, or -1.
 PV_SIZE findDense(PvBaseHash* h, PV_ITEM key) {
-  auto n = static_cast<int64_t>(h->pairs.size());
+  auto n = static_cast<int64_t>(h->values.size());
   int64_t k;
   if (key->type == PV_IT_INTEGER) {
     k = key->item.asInteger.value;
@@ -224,17 +237,10 @@ PV_SIZE find(PvBaseHash* h, PV_ITEM key) {
   }
 }
 
-// Takes the pair just added into the index: a dense hash stays dense while it gets the next
-// integer, the index grows with the pairs.
+// Takes the pair just added into the index, which grows with the pairs.
 void indexLast(PvBaseHash* h) {
   size_t n = h->pairs.size();
-  const PvItem& key = h->pairs.back().key;
-  if (h->dense) {
-    if (key.type != PV_IT_INTEGER || key.item.asInteger.value != static_cast<int64_t>(n)) {
-      h->dense = false;
-      reindex(h);
-    }
-  } else if (n > kScanLimit && n * 2 > h->slots.size()) {
+  if (n > kScanLimit && n * 2 > h->slots.size()) {
     reindex(h);
   } else if (!h->slots.empty()) {
     size_t mask = h->slots.size() - 1;
@@ -244,8 +250,37 @@ void indexLast(PvBaseHash* h) {
   }
 }
 
+// Gives a dense hash its key items: from then on it is a hash like any other.
+void makeKeys(PvBaseHash* h) {
+  if (!h->dense) return;
+  size_t n = h->values.size();
+  h->pairs.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    Pair p = {{PV_IT_INTEGER, {}}, h->values[i]};  // the value moves over bit for bit
+    p.key.item.asInteger.value = static_cast<int32_t>(i + 1);
+    p.key.item.asInteger.width = 10;
+    h->pairs.push_back(p);
+  }
+  std::vector<PvItem>().swap(h->values);
+  h->dense = false;
+  h->order.clear();
+  h->sorted = n;
+  reindex(h);
+}
+
+// The key a dense hash takes next: the integer n + 1 with its default width.
+bool nextDenseKey(const PvBaseHash* h, PV_ITEM key) {
+  return key->type == PV_IT_INTEGER && key->item.asInteger.width == 10 &&
+         key->item.asInteger.value == static_cast<int64_t>(h->values.size()) + 1;
+}
+
 // Adds the key with a NIL value; returns its position.
 PV_SIZE append(PvBaseHash* h, PV_ITEM key) {
+  if (h->dense && nextDenseKey(h, key)) {
+    h->values.push_back(PvItem{PV_IT_NIL, {}});
+    return static_cast<PV_SIZE>(h->values.size() - 1);
+  }
+  makeKeys(h);
   Pair p = {{PV_IT_NIL, {}}, {PV_IT_NIL, {}}};
   pv_itemCopy(&p.key, key);
   p.key.type &= ~PV_IT_MEMOFLAG;
@@ -283,11 +318,16 @@ void resetKeyOrder(PvBaseHash* h) {
 }
 
 void removeAt(PvBaseHash* h, size_t pos) {
+  if (h->dense && pos + 1 == h->values.size()) {
+    pv_itemClear(&h->values.back());
+    h->values.pop_back();
+    return;
+  }
+  makeKeys(h);
   if (!(h->flags & PV_HASH_KEEPORDER)) sortKeys(h);
   pv_itemClear(&h->pairs[pos].key);
   pv_itemClear(&h->pairs[pos].value);
   h->pairs.erase(h->pairs.begin() + static_cast<std::ptrdiff_t>(pos));
-  h->dense = h->dense && pos == h->pairs.size();
   if (h->sorted == h->pairs.size() + 1) {
     --h->sorted;
     std::erase(h->order, static_cast<uint32_t>(pos));
@@ -299,17 +339,17 @@ void removeAt(PvBaseHash* h, size_t pos) {
   reindex(h);
 }
 
-// Position in pairs of the n-th pair in iteration order (1-based n); -1 when out of range.
+// Storage position of the n-th pair in iteration order (1-based n); -1 when out of range.
 PV_SIZE iterPos(PvBaseHash* h, PV_SIZE n) {
-  if (!h || n < 1 || n > static_cast<PV_SIZE>(h->pairs.size())) return -1;
-  if (h->flags & PV_HASH_KEEPORDER) return n - 1;
+  if (!h || n < 1 || n > static_cast<PV_SIZE>(pairCount(h))) return -1;
+  if (h->dense || (h->flags & PV_HASH_KEEPORDER)) return n - 1;
   sortKeys(h);
   return h->order.empty() ? n - 1 : h->order[static_cast<size_t>(n - 1)];
 }
 
 // 1-based position in iteration order of the pair at `pos`.
 PV_SIZE iterNumber(PvBaseHash* h, PV_SIZE pos) {
-  if (h->flags & PV_HASH_KEEPORDER) return pos + 1;
+  if (h->dense || (h->flags & PV_HASH_KEEPORDER)) return pos + 1;
   sortKeys(h);
   if (h->order.empty()) return pos + 1;
   bool ic = ignoresCase(h);
@@ -322,6 +362,7 @@ PV_SIZE iterNumber(PvBaseHash* h, PV_SIZE pos) {
 
 // Puts the pairs themselves in key order (the iteration order they keep from then on).
 void arrangeInKeyOrder(PvBaseHash* h) {
+  if (h->dense) return;
   sortKeys(h);
   if (h->order.empty()) return;
   std::vector<Pair> arranged;
@@ -352,7 +393,7 @@ bool pv_hashNew(PV_ITEM item) {
 
 PV_SIZE pv_hashLen(PV_ITEM hash) {
   PvBaseHash* h = baseOf(hash);
-  return h ? static_cast<PV_SIZE>(h->pairs.size()) : 0;
+  return h ? static_cast<PV_SIZE>(pairCount(h)) : 0;
 }
 
 bool pv_hashAdd(PV_ITEM hash, PV_ITEM key, PV_ITEM value) {
@@ -360,7 +401,7 @@ bool pv_hashAdd(PV_ITEM hash, PV_ITEM key, PV_ITEM value) {
   if (!h || !pv_hashIsKey(key)) return false;
   PV_SIZE pos = find(h, key);
   if (pos < 0) pos = append(h, key);
-  PV_ITEM v = &h->pairs[static_cast<size_t>(pos)].value;
+  PV_ITEM v = valueAt(h, pos);
   pv_itemCopy(v, value);
   v->type &= ~PV_IT_MEMOFLAG;
   return true;
@@ -372,9 +413,9 @@ PV_ITEM pv_hashGetItemPtr(PV_ITEM hash, PV_ITEM key, bool autoAdd) {
   PvBaseHash* h = baseOf(hash);
   if (!h || !pv_hashIsKey(key)) return nullptr;
   PV_SIZE pos = find(h, key);
-  if (pos >= 0) return &h->pairs[static_cast<size_t>(pos)].value;
+  if (pos >= 0) return valueAt(h, pos);
   if (!autoAdd) return nullptr;
-  PV_ITEM v = &h->pairs[static_cast<size_t>(append(h, key))].value;
+  PV_ITEM v = valueAt(h, append(h, key));
   pv_itemCloneTo(v, &h->defaultValue);
   return v;
 }
@@ -406,6 +447,7 @@ bool pv_hashRemove(PV_ITEM hash, PV_ITEM key) {
 
 PV_ITEM pv_hashGetKeyAt(PV_ITEM hash, PV_SIZE n) {
   PvBaseHash* h = baseOf(hash);
+  if (h) makeKeys(h);
   PV_SIZE p = iterPos(h, n);
   return p < 0 ? nullptr : &h->pairs[static_cast<size_t>(p)].key;
 }
@@ -413,7 +455,7 @@ PV_ITEM pv_hashGetKeyAt(PV_ITEM hash, PV_SIZE n) {
 PV_ITEM pv_hashGetValueAt(PV_ITEM hash, PV_SIZE n) {
   PvBaseHash* h = baseOf(hash);
   PV_SIZE p = iterPos(h, n);
-  return p < 0 ? nullptr : &h->pairs[static_cast<size_t>(p)].value;
+  return p < 0 ? nullptr : valueAt(h, p);
 }
 
 bool pv_hashDelAt(PV_ITEM hash, PV_SIZE n) {
@@ -435,6 +477,8 @@ PV_ITEM pv_hashClone(PV_ITEM hash) {
   d->order = h->order;
   d->sorted = h->sorted;
   d->dense = h->dense;
+  d->values.resize(h->values.size(), PvItem{PV_IT_NIL, {}});
+  for (size_t i = 0; i < h->values.size(); ++i) pv_itemCloneTo(&d->values[i], &h->values[i]);
   pv_itemCopy(&d->defaultValue, &h->defaultValue);
   d->pairs.resize(h->pairs.size(), Pair{{PV_IT_NIL, {}}, {PV_IT_NIL, {}}});
   for (size_t i = 0; i < h->pairs.size(); ++i) {
@@ -447,8 +491,13 @@ PV_ITEM pv_hashClone(PV_ITEM hash) {
 bool pv_hashMerge(PV_ITEM dest, PV_ITEM src) {
   PvBaseHash* s = baseOf(src);
   if (!s || !baseOf(dest)) return false;
-  for (PV_SIZE n = 1; n <= static_cast<PV_SIZE>(s->pairs.size()); ++n)
-    pv_hashAdd(dest, pv_hashGetKeyAt(src, n), pv_hashGetValueAt(src, n));
+  PvItem key = {PV_IT_NIL, {}};
+  for (PV_SIZE n = 1; n <= static_cast<PV_SIZE>(pairCount(s)); ++n) {
+    if (s->dense) pv_itemPutNI(&key, static_cast<int>(n));
+    else pv_itemCopy(&key, pv_hashGetKeyAt(src, n));
+    pv_hashAdd(dest, &key, pv_hashGetValueAt(src, n));
+  }
+  pv_itemClear(&key);
   return true;
 }
 
@@ -459,7 +508,9 @@ void pv_hashClear(PV_ITEM hash) {
     pv_itemClear(&p.key);
     pv_itemClear(&p.value);
   }
+  for (auto& v : h->values) pv_itemClear(&v);
   h->pairs.clear();
+  h->values.clear();
   h->slots.clear();
   h->dense = true;
   resetKeyOrder(h);

@@ -40,6 +40,27 @@ PROCEDURE Main()
    h[ "x" ] := "text"
    PV_HDel( h, 5 )
    ? Len( h ), h[ 4 ], PV_HHasKey( h, 5 ), h[ 6 ], h[ 21 ], PV_HPos( h, 21 ), PV_HKeyAt( h, 20 ), h[ "x" ]
+   // such a hash cloned, merged, asked for its keys, cut in the middle
+   h := { => }
+   FOR i := 1 TO 12
+      h[ i ] := i
+   NEXT
+   c := PV_HClone( h )
+   PV_HMerge( c, { 13 => 13 } )
+   h[ 13 ] := "x"
+   ? Len( h ), Len( c ), c[ 13 ], c[ 1 ], PV_HKeyAt( h, 13 ), PV_HValueAt( h, 13 ), h[ 13 ]
+   n := 0
+   FOR EACH k IN h
+      n += iif( ValType( k ) == "N", k, 100 )
+   NEXT
+   keys := PV_HKeys( c )
+   ? n, Len( keys ), keys[ 13 ], PV_HValues( h )[ 12 ]
+   PV_HDel( h, 6 )
+   ? Len( h ), PV_HHasKey( h, 6 ), h[ 7 ], PV_HPos( h, 7 ), PV_HKeyAt( h, 6 ), PV_HKeyAt( h, 12 )
+   h := { => }
+   h[ Val( "1" ) ] := "w"
+   h[ 2 ] := "v"
+   ? Len( h ), "[" + Str( PV_HKeyAt( h, 1 ) ) + "]", h[ 1 ], h[ 2 ]
    // numbers compare by value whatever their kind
    h := { 3 => "three", 1.5 => "one and a half", 2 => "two" }
    h[ 3.0 ] := "THREE"
