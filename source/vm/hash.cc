@@ -1,8 +1,9 @@
-// Hashes: pairs kept in insertion order, found through an open-addressing index of their
-// positions, with the key order (numbers, dates, texts, pointers) worked out lazily for
-// iteration and positions, and the case-match, auto-add and insertion-order options. A hash
-// whose keys are the integers 1..n added in order (used like an array) keeps only its values,
-// the value of key k at k, until an operation needs key items or another key comes.
+// Hashes: parallel vectors of keys and values in insertion order, found through an
+// open-addressing index of their positions, with the key order (numbers, dates, texts,
+// pointers) worked out lazily for iteration and positions, and the case-match, auto-add and
+// insertion-order options. A hash whose keys are the integers 1..n added in order (used like
+// an array) has no key items (the value of key k is value k) until an operation needs them or
+// another key comes.
 //
 // Keys that equal each other as keys (the integer 3 and the double 3.0; "a" and "A" with
 // case-match off) hash alike, so the index finds them as the key comparison does.
@@ -21,24 +22,19 @@
 
 namespace {
 
-struct Pair {
-  PvItem key;
-  PvItem value;
-};
-
 // Hashes of up to this many pairs are searched without an index.
 constexpr size_t kScanLimit = 8;
 
 }  // namespace
 
 struct PvBaseHash {
-  std::vector<Pair> pairs;         // insertion order (with PV_HASH_KEEPORDER: iteration order)
-  std::vector<PvItem> values;      // dense: the value of key k is values[k - 1]; pairs empty
-  std::vector<uint32_t> slots;     // open addressing: position + 1 in pairs, 0 empty
+  std::vector<PvItem> keys;        // the pairs in insertion order (with PV_HASH_KEEPORDER:
+  std::vector<PvItem> values;      // iteration order); keys is empty while the hash is dense
+  std::vector<uint32_t> slots;     // open addressing: position + 1 of a key, 0 empty
   std::vector<uint32_t> order;     // positions in key order of the first `sorted` pairs;
                                    // empty: those pairs are themselves in key order
   size_t sorted = 0;
-  bool dense = true;               // the keys are the integers 1..n (values holds the pairs)
+  bool dense = true;               // the keys are the integers 1..n: key k is at k - 1
   int flags = PV_HASH_AUTOADD_ASSIGN;
   PvItem defaultValue = {PV_IT_NIL, {}};
 };
@@ -47,14 +43,10 @@ namespace {
 
 void hashClear(void* block) {
   auto* h = static_cast<PvBaseHash*>(block);
-  std::vector<Pair> pairs;
-  pairs.swap(h->pairs);
-  std::vector<PvItem> values;
+  std::vector<PvItem> keys, values;
+  keys.swap(h->keys);
   values.swap(h->values);
-  for (auto& p : pairs) {
-    pv_itemClear(&p.key);
-    pv_itemClear(&p.value);
-  }
+  for (auto& k : keys) pv_itemClear(&k);
   for (auto& v : values) pv_itemClear(&v);
   pv_itemClear(&h->defaultValue);
   h->~PvBaseHash();
@@ -62,7 +54,6 @@ void hashClear(void* block) {
 
 void hashMark(void* block) {
   auto* h = static_cast<PvBaseHash*>(block);
-  for (auto& p : h->pairs) pv_gcItemMark(&p.value);
   for (auto& v : h->values) pv_gcItemMark(&v);
   pv_gcItemMark(&h->defaultValue);
 }
@@ -73,13 +64,9 @@ PvBaseHash* baseOf(PV_ITEM hash) {
 
 bool ignoresCase(const PvBaseHash* h) { return (h->flags & PV_HASH_IGNORECASE) != 0; }
 
-size_t pairCount(const PvBaseHash* h) { return h->dense ? h->values.size() : h->pairs.size(); }
+size_t pairCount(const PvBaseHash* h) { return h->values.size(); }
 
-// The value at a position of the storage (values of a dense hash, else pairs).
-PV_ITEM valueAt(PvBaseHash* h, PV_SIZE pos) {
-  auto i = static_cast<size_t>(pos);
-  return h->dense ? &h->values[i] : &h->pairs[i].value;
-}
+PV_ITEM valueAt(PvBaseHash* h, PV_SIZE pos) { return &h->values[static_cast<size_t>(pos)]; }
 
 int keyRank(PV_ITEM k) {
   if (PV_IS_NUMERIC(k)) return 1;
@@ -192,12 +179,12 @@ uint64_t keyHash(PV_ITEM k, bool ignoreCase) {
 // Rebuilds the index for the pairs there are (none for small or dense hashes).
 void reindex(PvBaseHash* h) {
   h->slots.clear();
-  if (h->dense || h->pairs.size() <= kScanLimit) return;
-  size_t size = std::bit_ceil(h->pairs.size() * 2);
+  if (h->dense || h->keys.size() <= kScanLimit) return;
+  size_t size = std::bit_ceil(h->keys.size() * 2);
   h->slots.assign(size, 0);
   bool ic = ignoresCase(h);
-  for (size_t i = 0; i < h->pairs.size(); ++i) {
-    size_t s = keyHash(&h->pairs[i].key, ic) & (size - 1);
+  for (size_t i = 0; i < h->keys.size(); ++i) {
+    size_t s = keyHash(&h->keys[i], ic) & (size - 1);
     while (h->slots[s]) s = (s + 1) & (size - 1);
     h->slots[s] = static_cast<uint32_t>(i + 1);
   }
@@ -220,48 +207,48 @@ PV_SIZE findDense(PvBaseHash* h, PV_ITEM key) {
   return (k >= 1 && k <= n) ? k - 1 : -1;
 }
 
-// Position of the key in pairs, or -1.
+// Position of the key, or -1.
 PV_SIZE find(PvBaseHash* h, PV_ITEM key) {
   if (h->dense) return findDense(h, key);
   bool ic = ignoresCase(h);
   if (h->slots.empty()) {
-    for (size_t i = 0; i < h->pairs.size(); ++i)
-      if (compareKeys(&h->pairs[i].key, key, ic) == 0) return static_cast<PV_SIZE>(i);
+    for (size_t i = 0; i < h->keys.size(); ++i)
+      if (compareKeys(&h->keys[i], key, ic) == 0) return static_cast<PV_SIZE>(i);
     return -1;
   }
   size_t mask = h->slots.size() - 1;
   for (size_t s = keyHash(key, ic) & mask;; s = (s + 1) & mask) {
     uint32_t at = h->slots[s];
     if (!at) return -1;
-    if (compareKeys(&h->pairs[at - 1].key, key, ic) == 0) return at - 1;
+    if (compareKeys(&h->keys[at - 1], key, ic) == 0) return at - 1;
   }
 }
 
 // Takes the pair just added into the index, which grows with the pairs.
 void indexLast(PvBaseHash* h) {
-  size_t n = h->pairs.size();
+  size_t n = h->keys.size();
   if (n > kScanLimit && n * 2 > h->slots.size()) {
     reindex(h);
   } else if (!h->slots.empty()) {
     size_t mask = h->slots.size() - 1;
-    size_t s = keyHash(&h->pairs.back().key, ignoresCase(h)) & mask;
+    size_t s = keyHash(&h->keys.back(), ignoresCase(h)) & mask;
     while (h->slots[s]) s = (s + 1) & mask;
     h->slots[s] = static_cast<uint32_t>(n);
   }
 }
 
-// Gives a dense hash its key items: from then on it is a hash like any other.
+// Gives a dense hash its key items: from then on it is a hash like any other. The values stay
+// where they are.
 void makeKeys(PvBaseHash* h) {
   if (!h->dense) return;
   size_t n = h->values.size();
-  h->pairs.reserve(n);
+  h->keys.reserve(n);
   for (size_t i = 0; i < n; ++i) {
-    Pair p = {{PV_IT_INTEGER, {}}, h->values[i]};  // the value moves over bit for bit
-    p.key.item.asInteger.value = static_cast<int32_t>(i + 1);
-    p.key.item.asInteger.width = 10;
-    h->pairs.push_back(p);
+    PvItem k = {PV_IT_INTEGER, {}};
+    k.item.asInteger.value = static_cast<int32_t>(i + 1);
+    k.item.asInteger.width = 10;
+    h->keys.push_back(k);
   }
-  std::vector<PvItem>().swap(h->values);
   h->dense = false;
   h->order.clear();
   h->sorted = n;
@@ -281,22 +268,22 @@ PV_SIZE append(PvBaseHash* h, PV_ITEM key) {
     return static_cast<PV_SIZE>(h->values.size() - 1);
   }
   makeKeys(h);
-  Pair p = {{PV_IT_NIL, {}}, {PV_IT_NIL, {}}};
-  pv_itemCopy(&p.key, key);
-  p.key.type &= ~PV_IT_MEMOFLAG;
-  size_t n = h->pairs.size();
+  PvItem k = {PV_IT_NIL, {}};
+  pv_itemCopy(&k, key);
+  k.type &= ~PV_IT_MEMOFLAG;
+  size_t n = h->keys.size();
   // Keys arriving in ascending order keep the pairs themselves in key order.
-  if (h->sorted == n && h->order.empty() &&
-      (n == 0 || compareKeys(&h->pairs[n - 1].key, &p.key, ignoresCase(h)) < 0))
+  if (h->sorted == n && h->order.empty() && (n == 0 || compareKeys(&h->keys[n - 1], &k, ignoresCase(h)) < 0))
     h->sorted = n + 1;
-  h->pairs.push_back(p);
+  h->keys.push_back(k);
+  h->values.push_back(PvItem{PV_IT_NIL, {}});
   indexLast(h);
   return static_cast<PV_SIZE>(n);
 }
 
 // Brings the key order up to date: the pairs added since are sorted and merged in.
 void sortKeys(PvBaseHash* h) {
-  size_t n = h->pairs.size();
+  size_t n = h->keys.size();
   if (h->sorted == n) return;
   if (h->order.empty()) {
     h->order.resize(h->sorted);
@@ -304,7 +291,7 @@ void sortKeys(PvBaseHash* h) {
   }
   for (size_t i = h->sorted; i < n; ++i) h->order.push_back(static_cast<uint32_t>(i));
   bool ic = ignoresCase(h);
-  auto less = [h, ic](uint32_t a, uint32_t b) { return compareKeys(&h->pairs[a].key, &h->pairs[b].key, ic) < 0; };
+  auto less = [h, ic](uint32_t a, uint32_t b) { return compareKeys(&h->keys[a], &h->keys[b], ic) < 0; };
   auto middle = h->order.begin() + static_cast<std::ptrdiff_t>(h->sorted);
   std::sort(middle, h->order.end(), less);
   std::inplace_merge(h->order.begin(), middle, h->order.end(), less);
@@ -325,10 +312,11 @@ void removeAt(PvBaseHash* h, size_t pos) {
   }
   makeKeys(h);
   if (!(h->flags & PV_HASH_KEEPORDER)) sortKeys(h);
-  pv_itemClear(&h->pairs[pos].key);
-  pv_itemClear(&h->pairs[pos].value);
-  h->pairs.erase(h->pairs.begin() + static_cast<std::ptrdiff_t>(pos));
-  if (h->sorted == h->pairs.size() + 1) {
+  pv_itemClear(&h->keys[pos]);
+  pv_itemClear(&h->values[pos]);
+  h->keys.erase(h->keys.begin() + static_cast<std::ptrdiff_t>(pos));
+  h->values.erase(h->values.begin() + static_cast<std::ptrdiff_t>(pos));
+  if (h->sorted == h->keys.size() + 1) {
     --h->sorted;
     std::erase(h->order, static_cast<uint32_t>(pos));
     for (auto& o : h->order)
@@ -353,9 +341,9 @@ PV_SIZE iterNumber(PvBaseHash* h, PV_SIZE pos) {
   sortKeys(h);
   if (h->order.empty()) return pos + 1;
   bool ic = ignoresCase(h);
-  PV_ITEM key = &h->pairs[static_cast<size_t>(pos)].key;
+  PV_ITEM key = &h->keys[static_cast<size_t>(pos)];
   auto it = std::lower_bound(h->order.begin(), h->order.end(), key, [h, ic](uint32_t o, PV_ITEM k) {
-    return compareKeys(&h->pairs[o].key, k, ic) < 0;
+    return compareKeys(&h->keys[o], k, ic) < 0;
   });
   return (it - h->order.begin()) + 1;
 }
@@ -365,12 +353,17 @@ void arrangeInKeyOrder(PvBaseHash* h) {
   if (h->dense) return;
   sortKeys(h);
   if (h->order.empty()) return;
-  std::vector<Pair> arranged;
-  arranged.reserve(h->pairs.size());
-  for (uint32_t o : h->order) arranged.push_back(h->pairs[o]);
-  h->pairs.swap(arranged);
+  std::vector<PvItem> keys, values;  // the items move over bit for bit
+  keys.reserve(h->keys.size());
+  values.reserve(h->values.size());
+  for (uint32_t o : h->order) {
+    keys.push_back(h->keys[o]);
+    values.push_back(h->values[o]);
+  }
+  h->keys.swap(keys);
+  h->values.swap(values);
   resetKeyOrder(h);
-  h->sorted = h->pairs.size();
+  h->sorted = h->keys.size();
   reindex(h);
 }
 
@@ -449,7 +442,7 @@ PV_ITEM pv_hashGetKeyAt(PV_ITEM hash, PV_SIZE n) {
   PvBaseHash* h = baseOf(hash);
   if (h) makeKeys(h);
   PV_SIZE p = iterPos(h, n);
-  return p < 0 ? nullptr : &h->pairs[static_cast<size_t>(p)].key;
+  return p < 0 ? nullptr : &h->keys[static_cast<size_t>(p)];
 }
 
 PV_ITEM pv_hashGetValueAt(PV_ITEM hash, PV_SIZE n) {
@@ -477,14 +470,11 @@ PV_ITEM pv_hashClone(PV_ITEM hash) {
   d->order = h->order;
   d->sorted = h->sorted;
   d->dense = h->dense;
-  d->values.resize(h->values.size(), PvItem{PV_IT_NIL, {}});
-  for (size_t i = 0; i < h->values.size(); ++i) pv_itemCloneTo(&d->values[i], &h->values[i]);
   pv_itemCopy(&d->defaultValue, &h->defaultValue);
-  d->pairs.resize(h->pairs.size(), Pair{{PV_IT_NIL, {}}, {PV_IT_NIL, {}}});
-  for (size_t i = 0; i < h->pairs.size(); ++i) {
-    pv_itemCopy(&d->pairs[i].key, &h->pairs[i].key);
-    pv_itemCloneTo(&d->pairs[i].value, &h->pairs[i].value);
-  }
+  d->keys.resize(h->keys.size(), PvItem{PV_IT_NIL, {}});
+  d->values.resize(h->values.size(), PvItem{PV_IT_NIL, {}});
+  for (size_t i = 0; i < h->keys.size(); ++i) pv_itemCopy(&d->keys[i], &h->keys[i]);
+  for (size_t i = 0; i < h->values.size(); ++i) pv_itemCloneTo(&d->values[i], &h->values[i]);
   return result;
 }
 
@@ -504,12 +494,9 @@ bool pv_hashMerge(PV_ITEM dest, PV_ITEM src) {
 void pv_hashClear(PV_ITEM hash) {
   PvBaseHash* h = baseOf(hash);
   if (!h) return;
-  for (auto& p : h->pairs) {
-    pv_itemClear(&p.key);
-    pv_itemClear(&p.value);
-  }
+  for (auto& k : h->keys) pv_itemClear(&k);
   for (auto& v : h->values) pv_itemClear(&v);
-  h->pairs.clear();
+  h->keys.clear();
   h->values.clear();
   h->slots.clear();
   h->dense = true;

@@ -257,4 +257,28 @@ TEST(Hashes, NumberKeysOfEveryKind) {
   EXPECT_TRUE(std::isnan(pv_itemGetND(pv_hashGetKeyAt(&t.a, 43))));
 }
 
+// A hash used like an array (keys 1..n in order) keeps its values in place when it is asked for
+// its keys or gets another key, so an element found before stays valid.
+TEST(Hashes, ArrayLikeHashKeepsItsValuesInPlace) {
+  Items t;
+  pv_hashNew(&t.a);
+  for (int i = 1; i <= 20; ++i) {
+    pv_itemPutNI(&t.b, i);
+    pv_itemPutNI(&t.c, i * 10);
+    pv_hashAdd(&t.a, &t.b, &t.c);
+  }
+  pv_itemPutNI(&t.b, 7);
+  PV_ITEM seven = pv_hashGetItemPtr(&t.a, &t.b, false);
+  ASSERT_NE(seven, nullptr);
+  EXPECT_EQ(pv_itemGetNI(pv_hashGetKeyAt(&t.a, 20)), 20);
+  EXPECT_EQ(pv_hashGetItemPtr(&t.a, &t.b, false), seven);
+  EXPECT_EQ(pv_itemGetNI(seven), 70);
+  pv_itemPutC(&t.b, "seven");
+  pv_hashAdd(&t.a, &t.b, &t.c);
+  EXPECT_EQ(pv_hashLen(&t.a), 21);
+  EXPECT_STREQ(pv_itemGetCPtr(pv_hashGetKeyAt(&t.a, 21)), "seven");
+  pv_itemPutND(&t.b, 7.0);
+  EXPECT_EQ(pv_itemGetNI(pv_hashGetItemPtr(&t.a, &t.b, false)), 70);
+}
+
 }  // namespace
