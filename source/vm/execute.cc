@@ -1141,8 +1141,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
-      OP(PV_P_SEND) sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_SENDSHORT) sendResult(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_SEND)
+        if (pv_clsSendData(u16(pc + 1))) { pc += 3; NEXT; }
+        sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_SENDSHORT)
+        if (pv_clsSendData(pc[1])) { pc += 2; NEXT; }
+        sendResult(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SENDWITH)
       OP(PV_P_SENDWITHSHORT) {
         uint16_t argc = *pc == PV_P_SENDWITH ? u16(pc + 1) : pc[1];
