@@ -196,14 +196,19 @@ void discardFrame(uint16_t argc) {
   for (int n = argc + 2; n > 0; --n) pv_stackPopFast();
 }
 
-void answerData(PvItem* slot, bool assign, uint16_t argc) {
-  PV_ITEM ret = pv_stackReturnItem();
-  if (assign && argc >= 1) {
+// A data message assigns its first argument when it is the assigning form ("_NAME") or has one
+// argument.
+void assignData(PvItem* slot, const Method& m, uint16_t argc) {
+  if (argc >= 1 && (m.message->symbol->name[0] == '_' || argc == 1)) {
     PV_ITEM value = pv_itemUnRef(pv_stackItemFromTop(-static_cast<int>(argc)));
     pv_itemCopy(slot, value);
     slot->type &= ~PV_IT_MEMOFLAG;
   }
-  pv_itemCopy(ret, slot);
+}
+
+void answerData(PvItem* slot, const Method& m, uint16_t argc) {
+  assignData(slot, m, argc);
+  pv_itemCopy(pv_stackReturnItem(), slot);
   discardFrame(argc);
 }
 
@@ -483,7 +488,6 @@ void pv_clsDispatch(uint16_t argc) {
   if (number >= 0) {
     Method& m = c->methods[number];
     ++m.calls;
-    const char* name = m.message->symbol->name;
     switch (m.kind) {
       case PV_OO_MSG_METHOD:
       case PV_OO_MSG_ONERROR:
@@ -492,13 +496,13 @@ void pv_clsDispatch(uint16_t argc) {
         return;
       case PV_OO_MSG_DATA:
         if (PV_IS_ARRAY(self) && m.index >= 1 && m.index <= self->item.asArray.value->len)
-          answerData(&self->item.asArray.value->items[m.index - 1], name[0] == '_' || argc == 1, argc);
+          answerData(&self->item.asArray.value->items[m.index - 1], m, argc);
         else
           discardFrame(argc), pv_itemClear(pv_stackReturnItem());
         return;
       case PV_OO_MSG_CLASSDATA: {
         PV_ITEM slot = pv_arrayGetItemPtr(&c->classData, m.index);
-        answerData(slot ? slot : pv_arrayScratchNil(), name[0] == '_' || argc == 1, argc);
+        answerData(slot ? slot : pv_arrayScratchNil(), m, argc);
         return;
       }
       case PV_OO_MSG_INLINE: {  // the block gets the receiver, then the message's arguments
@@ -555,6 +559,27 @@ void pv_clsDispatch(uint16_t argc) {
     return;
   }
   noMethodError(self, sym->name, argc);
+}
+
+// The commonest send answered without a call: a data message to an object of a class (not
+// seen as its parent). The value replaces the message, receiver and arguments on the stack.
+bool pv_clsSendData(uint16_t argc) {
+  PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
+  PV_ITEM self = pv_stackItemFromTop(-static_cast<int>(argc) - 1);
+  if (self->type != PV_IT_ARRAY || self->item.asArray.superCls) return false;
+  PvBaseArray* base = self->item.asArray.value;
+  Class* c = classOf(base->uiClass);
+  PvDynSym* msg = symItem->item.asSymbol.value->dynsym;
+  int number = (c && msg) ? findMethod(c, msg) : -1;
+  if (number < 0) return false;
+  Method& m = c->methods[number];
+  if (m.kind != PV_OO_MSG_DATA || m.index < 1 || m.index > base->len) return false;
+  ++m.calls;
+  PvItem* slot = &base->items[m.index - 1];
+  assignData(slot, m, argc);
+  pv_itemCopy(symItem, slot);  // before the receiver, which may hold the object's last count
+  for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
+  return true;
 }
 
 namespace {

@@ -550,8 +550,14 @@ void regexOp(bool whole) {
   pv_itemMove(pv_stackTop(-1), &result);
 }
 
-[[gnu::always_inline]] inline void localAssign(int n, PvItem* value) {
-  PV_ITEM dest = pv_vmLocalSlotFast(n);
+// The slot of local n of the running frame: at its plain place when no arguments beyond the
+// declared parameters shifted the locals.
+[[gnu::always_inline]] inline PvItem* localSlot(const Frame& f, int n) {
+  return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
+}
+
+[[gnu::always_inline]] inline void localAssign(const Frame& f, int n, PvItem* value) {
+  PV_ITEM dest = localSlot(f, n);
   if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
   pv_itemMove(dest, value);
 }
@@ -1000,14 +1006,14 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       // ---- locals, statics, memory variables, fields ----------------------------------------
       OP(PV_P_PUSHLOCALNEAR) {
         int n = static_cast<int8_t>(pc[1]);
-        PvItem* local = (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
+        PvItem* local = localSlot(f, n);
         pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(local));
         pc += 2;
         NEXT;
       }
-      OP(PV_P_PUSHLOCAL) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(s16(pc + 1)))); pc += 3; NEXT;
-      OP(PV_P_POPLOCALNEAR) localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
-      OP(PV_P_POPLOCAL) localAssign(s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
+      OP(PV_P_PUSHLOCAL) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(localSlot(f, s16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_POPLOCALNEAR) localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
+      OP(PV_P_POPLOCAL) localAssign(f, s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
       OP(PV_P_PUSHLOCALREF) pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; NEXT;
       OP(PV_P_PUSHSTATIC) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; NEXT;
       OP(PV_P_POPSTATIC) {
@@ -1058,7 +1064,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- local shortcuts --------------------------------------------------------------------
       OP(PV_P_LOCALADDINT) {
-        PvItem* slot = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
+        PvItem* slot = localSlot(f, static_cast<int8_t>(pc[1]));
         int32_t r;
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
           slot->item.asInteger.value = r;
@@ -1072,9 +1078,9 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
           pc += 4;
           NEXT;
         }
-        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]))));
+        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(localSlot(f, static_cast<int8_t>(pc[1]))));
         pv_opAddInt(s16(pc + 2));
-        localAssign(static_cast<int8_t>(pc[1]), pv_stackTop(-1));
+        localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1));
         pv_stackDrop();
         pc += 4;
         goto checkRequest;
@@ -1082,7 +1088,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_LOCALSETINT) {
         PvItem v = {PV_IT_NIL, {}};
         pv_itemPutNI(&v, s16(pc + 2));
-        localAssign(static_cast<int8_t>(pc[1]), &v);
+        localAssign(f, static_cast<int8_t>(pc[1]), &v);
         pc += 4;
         NEXT;
       }
@@ -1090,12 +1096,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         PvItem v = {PV_IT_NIL, {}};
         uint16_t len = u16(pc + 2);
         pv_itemPutCL(&v, reinterpret_cast<const char*>(pc + 4), len ? len - 1 : 0);
-        localAssign(static_cast<int8_t>(pc[1]), &v);
+        localAssign(f, static_cast<int8_t>(pc[1]), &v);
         pc += 4 + len;
         NEXT;
       }
       OP(PV_P_LOCALADD) {
-        PV_ITEM dest = pv_vmLocalSlotFast(static_cast<int8_t>(pc[1]));
+        PV_ITEM dest = localSlot(f, static_cast<int8_t>(pc[1]));
         if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
         if (arithInto(Arith::Plus, dest, pv_stackTop(-1))) {
           pv_stackPopFast();
@@ -1116,7 +1122,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_LOCALDECPUSH) {
         int n = static_cast<int8_t>(pc[1]);
         bool inc = *pc == PV_P_LOCALINC || *pc == PV_P_LOCALINCPUSH;
-        PV_ITEM slot = pv_itemUnRef(pv_vmLocalSlotFast(n));
+        PV_ITEM slot = pv_itemUnRef(localSlot(f, n));
         if (PV_IS_INTEGER(slot) && slot->item.asInteger.value != (inc ? INT32_MAX : INT32_MIN)) {
           slot->item.asInteger.value += inc ? 1 : -1;
           slot->item.asInteger.width = intWidth(slot->item.asInteger.value);
@@ -1124,11 +1130,11 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
           pv_itemCopy(pv_stackPushSlot(), slot);
           if (inc) pv_opInc();
           else pv_opDec();
-          localAssign(n, pv_stackTop(-1));
+          localAssign(f, n, pv_stackTop(-1));
           pv_stackDrop();
         }
         if (*pc == PV_P_LOCALINCPUSH || *pc == PV_P_LOCALDECPUSH)
-          pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_vmLocalSlotFast(n)));
+          pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(localSlot(f, n)));
         pc += 2;
         goto checkRequest;
       }
@@ -1141,8 +1147,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
-      OP(PV_P_SEND) sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_SENDSHORT) sendResult(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_SEND)
+        if (pv_clsSendData(u16(pc + 1))) { pc += 3; NEXT; }
+        sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_SENDSHORT)
+        if (pv_clsSendData(pc[1])) { pc += 2; NEXT; }
+        sendResult(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SENDWITH)
       OP(PV_P_SENDWITHSHORT) {
         uint16_t argc = *pc == PV_P_SENDWITH ? u16(pc + 1) : pc[1];

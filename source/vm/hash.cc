@@ -1,20 +1,42 @@
-// Hashes: parallel key and value vectors in key order, found by bisection, with the case-match,
-// auto-add and insertion-order options.
+// Hashes: parallel vectors of keys and values in insertion order, found through an
+// open-addressing index of their positions, with the key order (numbers, dates, texts,
+// pointers) worked out lazily for iteration and positions, and the case-match, auto-add and
+// insertion-order options. A hash whose keys are the integers 1..n added in order (used like
+// an array) has no key items (the value of key k is value k) until an operation needs them or
+// another key comes.
+//
+// Keys that equal each other as keys (the integer 3 and the double 3.0; "a" and "A" with
+// case-match off) hash alike, so the index finds them as the key comparison does.
 #include "hash.h"
 
+#include <algorithm>
+#include <bit>
 #include <cctype>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <vector>
 
 #include "gc.h"
 
+namespace {
+
+// Hashes of up to this many pairs are searched without an index.
+constexpr size_t kScanLimit = 8;
+
+}  // namespace
+
 struct PvBaseHash {
-  std::vector<PvItem> keys;
-  std::vector<PvItem> values;
-  std::vector<PV_SIZE> order;  // insertion order (positions in keys) when PV_HASH_KEEPORDER
-  int flags;
-  PvItem defaultValue;
+  std::vector<PvItem> keys;        // the pairs in insertion order (with PV_HASH_KEEPORDER:
+  std::vector<PvItem> values;      // iteration order); keys is empty while the hash is dense
+  std::vector<uint32_t> slots;     // open addressing: position + 1 of a key, 0 empty
+  std::vector<uint32_t> order;     // positions in key order of the first `sorted` pairs;
+                                   // empty: those pairs are themselves in key order
+  size_t sorted = 0;
+  bool dense = true;               // the keys are the integers 1..n: key k is at k - 1
+  int flags = PV_HASH_AUTOADD_ASSIGN;
+  PvItem defaultValue = {PV_IT_NIL, {}};
 };
 
 namespace {
@@ -40,6 +62,12 @@ PvBaseHash* baseOf(PV_ITEM hash) {
   return (hash && PV_IS_HASH(hash)) ? hash->item.asHash.value : nullptr;
 }
 
+bool ignoresCase(const PvBaseHash* h) { return (h->flags & PV_HASH_IGNORECASE) != 0; }
+
+size_t pairCount(const PvBaseHash* h) { return h->values.size(); }
+
+PV_ITEM valueAt(PvBaseHash* h, PV_SIZE pos) { return &h->values[static_cast<size_t>(pos)]; }
+
 int keyRank(PV_ITEM k) {
   if (PV_IS_NUMERIC(k)) return 1;
   if (PV_IS_DATE(k)) return 2;
@@ -48,6 +76,13 @@ int keyRank(PV_ITEM k) {
 }
 
 int compareOtherKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase);
+
+// Not-a-number keys come after every other number and equal each other: the key order stays
+// a total order.
+int compareDoubles(double x, double y) {
+  if (std::isnan(x) || std::isnan(y)) return std::isnan(x) - std::isnan(y);
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
 
 // Key order: numbers, then dates, then texts, then pointers; integer keys compare inline.
 inline int compareKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
@@ -67,8 +102,7 @@ int compareOtherKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
         int64_t x = pv_itemGetNInt(a), y = pv_itemGetNInt(b);
         return x < y ? -1 : (x > y ? 1 : 0);
       }
-      double x = pv_itemGetND(a), y = pv_itemGetND(b);
-      return x < y ? -1 : (x > y ? 1 : 0);
+      return compareDoubles(pv_itemGetND(a), pv_itemGetND(b));
     }
     case 2: {
       double x = pv_itemGetND(a), y = pv_itemGetND(b);
@@ -94,66 +128,243 @@ int compareOtherKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
   }
 }
 
-// Bisection: true when found; *pos is the position or the insertion point.
-bool find(PvBaseHash* h, PV_ITEM key, PV_SIZE* pos) {
-  PV_SIZE lo = 0, hi = static_cast<PV_SIZE>(h->keys.size());
-  bool ignoreCase = (h->flags & PV_HASH_IGNORECASE) != 0;
-  // Keys 1..n held in order sit at their own position: check it first.
-  if (key->type == PV_IT_INTEGER && key->item.asInteger.value >= 1 && key->item.asInteger.value <= hi) {
-    PV_SIZE guess = key->item.asInteger.value - 1;
-    if (compareKeys(&h->keys[guess], key, ignoreCase) == 0) {
-      *pos = guess;
-      return true;
-    }
-  }
-  // Keys added in ascending order land at the end: check it next.
-  if (hi > 0) {
-    int c = compareKeys(&h->keys[hi - 1], key, ignoreCase);
-    if (c < 0) { *pos = hi; return false; }
-    if (c == 0) { *pos = hi - 1; return true; }
-  }
-  while (lo < hi) {
-    PV_SIZE mid = (lo + hi) / 2;
-    int c = compareKeys(&h->keys[mid], key, ignoreCase);
-    if (c == 0) { *pos = mid; return true; }
-    if (c < 0) lo = mid + 1;
-    else hi = mid;
-  }
-  *pos = lo;
-  return false;
+inline uint64_t mix(uint64_t x) {
+  x ^= x >> 33;
+  x *= 0xff51afd7ed558ccdULL;
+  x ^= x >> 33;
+  return x;
 }
 
-PV_SIZE insertAt(PvBaseHash* h, PV_SIZE pos, PV_ITEM key) {
+uint64_t doubleHash(double d, uint64_t rank) {
+  if (d == 0.0) d = 0.0;  // -0.0 equals 0.0
+  if (std::isnan(d)) d = std::numeric_limits<double>::quiet_NaN();
+  return mix(std::bit_cast<uint64_t>(d) ^ rank);
+}
+
+// Numbers hash by value: integers exactly representable as doubles by their value, the others
+// (integers beyond 2^53 compare with doubles as the double they round to) by their double.
+constexpr int64_t kExactInteger = int64_t{1} << 53;
+
+inline uint64_t integerHash(int64_t v) {
+  if (v > kExactInteger || v < -kExactInteger) return doubleHash(static_cast<double>(v), 1);
+  return mix(static_cast<uint64_t>(v));
+}
+
+uint64_t numberHash(double d) {
+  if (std::trunc(d) == d && std::fabs(d) <= static_cast<double>(kExactInteger))
+    return integerHash(static_cast<int64_t>(d));
+  return doubleHash(d, 1);
+}
+
+uint64_t textHash(PV_ITEM k, bool ignoreCase) {
+  const auto* p = reinterpret_cast<const unsigned char*>(pv_itemGetCPtr(k));
+  uint64_t x = 0xcbf29ce484222325ULL;
+  for (PV_SIZE i = 0, n = pv_itemGetCLen(k); i < n; ++i) {
+    x ^= ignoreCase ? static_cast<unsigned char>(std::toupper(p[i])) : p[i];
+    x *= 0x100000001b3ULL;
+  }
+  return mix(x);
+}
+
+uint64_t keyHash(PV_ITEM k, bool ignoreCase) {
+  if (k->type == PV_IT_INTEGER) return integerHash(k->item.asInteger.value);
+  switch (keyRank(k)) {
+    case 1: return PV_IS_NUMINT(k) ? integerHash(pv_itemGetNInt(k)) : numberHash(pv_itemGetND(k));
+    case 2: return doubleHash(pv_itemGetND(k), 2);
+    case 3: return textHash(k, ignoreCase);
+    default: return mix(reinterpret_cast<uintptr_t>(pv_itemGetPtr(k)));
+  }
+}
+
+// Rebuilds the index for the pairs there are (none for small or dense hashes).
+void reindex(PvBaseHash* h) {
+  h->slots.clear();
+  if (h->dense || h->keys.size() <= kScanLimit) return;
+  size_t size = std::bit_ceil(h->keys.size() * 2);
+  h->slots.assign(size, 0);
+  bool ic = ignoresCase(h);
+  for (size_t i = 0; i < h->keys.size(); ++i) {
+    size_t s = keyHash(&h->keys[i], ic) & (size - 1);
+    while (h->slots[s]) s = (s + 1) & (size - 1);
+    h->slots[s] = static_cast<uint32_t>(i + 1);
+  }
+}
+
+// Position of the key 1..n of a dense hash, or -1.
+PV_SIZE findDense(PvBaseHash* h, PV_ITEM key) {
+  auto n = static_cast<int64_t>(h->values.size());
+  int64_t k;
+  if (key->type == PV_IT_INTEGER) {
+    k = key->item.asInteger.value;
+  } else if (PV_IS_NUMINT(key)) {
+    k = pv_itemGetNInt(key);
+  } else if (PV_IS_DOUBLE(key)) {
+    double d = pv_itemGetND(key);
+    k = (d >= 1 && d <= static_cast<double>(n) && std::trunc(d) == d) ? static_cast<int64_t>(d) : 0;
+  } else {
+    return -1;
+  }
+  return (k >= 1 && k <= n) ? k - 1 : -1;
+}
+
+// Position of the key, or -1.
+PV_SIZE find(PvBaseHash* h, PV_ITEM key) {
+  if (h->dense) return findDense(h, key);
+  bool ic = ignoresCase(h);
+  if (h->slots.empty()) {
+    for (size_t i = 0; i < h->keys.size(); ++i)
+      if (compareKeys(&h->keys[i], key, ic) == 0) return static_cast<PV_SIZE>(i);
+    return -1;
+  }
+  size_t mask = h->slots.size() - 1;
+  for (size_t s = keyHash(key, ic) & mask;; s = (s + 1) & mask) {
+    uint32_t at = h->slots[s];
+    if (!at) return -1;
+    if (compareKeys(&h->keys[at - 1], key, ic) == 0) return at - 1;
+  }
+}
+
+// Takes the pair just added into the index, which grows with the pairs.
+void indexLast(PvBaseHash* h) {
+  size_t n = h->keys.size();
+  if (n > kScanLimit && n * 2 > h->slots.size()) {
+    reindex(h);
+  } else if (!h->slots.empty()) {
+    size_t mask = h->slots.size() - 1;
+    size_t s = keyHash(&h->keys.back(), ignoresCase(h)) & mask;
+    while (h->slots[s]) s = (s + 1) & mask;
+    h->slots[s] = static_cast<uint32_t>(n);
+  }
+}
+
+// Gives a dense hash its key items: from then on it is a hash like any other. The values stay
+// where they are.
+void makeKeys(PvBaseHash* h) {
+  if (!h->dense) return;
+  size_t n = h->values.size();
+  h->keys.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    PvItem k = {PV_IT_INTEGER, {}};
+    k.item.asInteger.value = static_cast<int32_t>(i + 1);
+    k.item.asInteger.width = 10;
+    h->keys.push_back(k);
+  }
+  h->dense = false;
+  h->order.clear();
+  h->sorted = n;
+  reindex(h);
+}
+
+// The key a dense hash takes next: the integer n + 1 with its default width.
+bool nextDenseKey(const PvBaseHash* h, PV_ITEM key) {
+  return key->type == PV_IT_INTEGER && key->item.asInteger.width == 10 &&
+         key->item.asInteger.value == static_cast<int64_t>(h->values.size()) + 1;
+}
+
+// Adds the key with a NIL value; returns its position.
+PV_SIZE append(PvBaseHash* h, PV_ITEM key) {
+  if (h->dense && nextDenseKey(h, key)) {
+    h->values.push_back(PvItem{PV_IT_NIL, {}});
+    return static_cast<PV_SIZE>(h->values.size() - 1);
+  }
+  makeKeys(h);
   PvItem k = {PV_IT_NIL, {}};
   pv_itemCopy(&k, key);
   k.type &= ~PV_IT_MEMOFLAG;
-  h->keys.insert(h->keys.begin() + pos, k);
-  h->values.insert(h->values.begin() + pos, PvItem{PV_IT_NIL, {}});
-  if (h->flags & PV_HASH_KEEPORDER) {
-    for (auto& o : h->order)
-      if (o >= pos) ++o;
-    h->order.push_back(pos);
-  }
-  return pos;
+  size_t n = h->keys.size();
+  // Keys arriving in ascending order keep the pairs themselves in key order.
+  if (h->sorted == n && h->order.empty() && (n == 0 || compareKeys(&h->keys[n - 1], &k, ignoresCase(h)) < 0))
+    h->sorted = n + 1;
+  h->keys.push_back(k);
+  h->values.push_back(PvItem{PV_IT_NIL, {}});
+  indexLast(h);
+  return static_cast<PV_SIZE>(n);
 }
 
-void removeAt(PvBaseHash* h, PV_SIZE pos) {
+// Brings the key order up to date: the pairs added since are sorted and merged in.
+void sortKeys(PvBaseHash* h) {
+  size_t n = h->keys.size();
+  if (h->sorted == n) return;
+  if (h->order.empty()) {
+    h->order.resize(h->sorted);
+    for (size_t i = 0; i < h->sorted; ++i) h->order[i] = static_cast<uint32_t>(i);
+  }
+  for (size_t i = h->sorted; i < n; ++i) h->order.push_back(static_cast<uint32_t>(i));
+  bool ic = ignoresCase(h);
+  auto less = [h, ic](uint32_t a, uint32_t b) { return compareKeys(&h->keys[a], &h->keys[b], ic) < 0; };
+  auto middle = h->order.begin() + static_cast<std::ptrdiff_t>(h->sorted);
+  std::sort(middle, h->order.end(), less);
+  std::inplace_merge(h->order.begin(), middle, h->order.end(), less);
+  h->sorted = n;
+}
+
+// Forgets the key order (the comparison changed).
+void resetKeyOrder(PvBaseHash* h) {
+  h->order.clear();
+  h->sorted = 0;
+}
+
+void removeAt(PvBaseHash* h, size_t pos) {
+  if (h->dense && pos + 1 == h->values.size()) {
+    pv_itemClear(&h->values.back());
+    h->values.pop_back();
+    return;
+  }
+  makeKeys(h);
+  if (!(h->flags & PV_HASH_KEEPORDER)) sortKeys(h);
   pv_itemClear(&h->keys[pos]);
   pv_itemClear(&h->values[pos]);
-  h->keys.erase(h->keys.begin() + pos);
-  h->values.erase(h->values.begin() + pos);
-  if (h->flags & PV_HASH_KEEPORDER) {
-    std::vector<PV_SIZE> order;
-    for (auto o : h->order)
-      if (o != pos) order.push_back(o > pos ? o - 1 : o);
-    h->order.swap(order);
+  h->keys.erase(h->keys.begin() + static_cast<std::ptrdiff_t>(pos));
+  h->values.erase(h->values.begin() + static_cast<std::ptrdiff_t>(pos));
+  if (h->sorted == h->keys.size() + 1) {
+    --h->sorted;
+    std::erase(h->order, static_cast<uint32_t>(pos));
+    for (auto& o : h->order)
+      if (o > pos) --o;
+  } else {
+    resetKeyOrder(h);
   }
+  reindex(h);
 }
 
-// Position in keys of the n-th pair in iteration order (1-based n); -1 when out of range.
+// Storage position of the n-th pair in iteration order (1-based n); -1 when out of range.
 PV_SIZE iterPos(PvBaseHash* h, PV_SIZE n) {
-  if (!h || n < 1 || n > static_cast<PV_SIZE>(h->keys.size())) return -1;
-  return (h->flags & PV_HASH_KEEPORDER) ? h->order[n - 1] : n - 1;
+  if (!h || n < 1 || n > static_cast<PV_SIZE>(pairCount(h))) return -1;
+  if (h->dense || (h->flags & PV_HASH_KEEPORDER)) return n - 1;
+  sortKeys(h);
+  return h->order.empty() ? n - 1 : h->order[static_cast<size_t>(n - 1)];
+}
+
+// 1-based position in iteration order of the pair at `pos`.
+PV_SIZE iterNumber(PvBaseHash* h, PV_SIZE pos) {
+  if (h->dense || (h->flags & PV_HASH_KEEPORDER)) return pos + 1;
+  sortKeys(h);
+  if (h->order.empty()) return pos + 1;
+  bool ic = ignoresCase(h);
+  PV_ITEM key = &h->keys[static_cast<size_t>(pos)];
+  auto it = std::lower_bound(h->order.begin(), h->order.end(), key, [h, ic](uint32_t o, PV_ITEM k) {
+    return compareKeys(&h->keys[o], k, ic) < 0;
+  });
+  return (it - h->order.begin()) + 1;
+}
+
+// Puts the pairs themselves in key order (the iteration order they keep from then on).
+void arrangeInKeyOrder(PvBaseHash* h) {
+  if (h->dense) return;
+  sortKeys(h);
+  if (h->order.empty()) return;
+  std::vector<PvItem> keys, values;  // the items move over bit for bit
+  keys.reserve(h->keys.size());
+  values.reserve(h->values.size());
+  for (uint32_t o : h->order) {
+    keys.push_back(h->keys[o]);
+    values.push_back(h->values[o]);
+  }
+  h->keys.swap(keys);
+  h->values.swap(values);
+  resetKeyOrder(h);
+  h->sorted = h->keys.size();
+  reindex(h);
 }
 
 }  // namespace
@@ -167,10 +378,6 @@ bool pv_hashIsKey(PV_ITEM key) {
 bool pv_hashNew(PV_ITEM item) {
   void* block = pv_gcAlloc(sizeof(PvBaseHash), &pv_hashGcFuncs);
   auto* h = new (block) PvBaseHash();
-  h->keys.reserve(16);
-  h->values.reserve(16);
-  h->flags = PV_HASH_AUTOADD_ASSIGN;
-  h->defaultValue.type = PV_IT_NIL;
   pv_itemClear(item);
   item->type = PV_IT_HASH;
   item->item.asHash.value = h;
@@ -179,16 +386,17 @@ bool pv_hashNew(PV_ITEM item) {
 
 PV_SIZE pv_hashLen(PV_ITEM hash) {
   PvBaseHash* h = baseOf(hash);
-  return h ? static_cast<PV_SIZE>(h->keys.size()) : 0;
+  return h ? static_cast<PV_SIZE>(pairCount(h)) : 0;
 }
 
 bool pv_hashAdd(PV_ITEM hash, PV_ITEM key, PV_ITEM value) {
   PvBaseHash* h = baseOf(hash);
   if (!h || !pv_hashIsKey(key)) return false;
-  PV_SIZE pos;
-  if (!find(h, key, &pos)) insertAt(h, pos, key);
-  pv_itemCopy(&h->values[pos], value);
-  h->values[pos].type &= ~PV_IT_MEMOFLAG;
+  PV_SIZE pos = find(h, key);
+  if (pos < 0) pos = append(h, key);
+  PV_ITEM v = valueAt(h, pos);
+  pv_itemCopy(v, value);
+  v->type &= ~PV_IT_MEMOFLAG;
   return true;
 }
 
@@ -197,12 +405,12 @@ bool pv_hashSet(PV_ITEM hash, PV_ITEM key, PV_ITEM value) { return pv_hashAdd(ha
 PV_ITEM pv_hashGetItemPtr(PV_ITEM hash, PV_ITEM key, bool autoAdd) {
   PvBaseHash* h = baseOf(hash);
   if (!h || !pv_hashIsKey(key)) return nullptr;
-  PV_SIZE pos;
-  if (find(h, key, &pos)) return &h->values[pos];
+  PV_SIZE pos = find(h, key);
+  if (pos >= 0) return valueAt(h, pos);
   if (!autoAdd) return nullptr;
-  insertAt(h, pos, key);
-  pv_itemCloneTo(&h->values[pos], &h->defaultValue);
-  return &h->values[pos];
+  PV_ITEM v = valueAt(h, append(h, key));
+  pv_itemCloneTo(v, &h->defaultValue);
+  return v;
 }
 
 bool pv_hashGet(PV_ITEM hash, PV_ITEM key, PV_ITEM dest) {
@@ -217,41 +425,37 @@ bool pv_hashGet(PV_ITEM hash, PV_ITEM key, PV_ITEM dest) {
 
 bool pv_hashScan(PV_ITEM hash, PV_ITEM key, PV_SIZE* position) {
   PvBaseHash* h = baseOf(hash);
-  PV_SIZE pos = 0;
-  bool found = h && pv_hashIsKey(key) && find(h, key, &pos);
-  if (found && (h->flags & PV_HASH_KEEPORDER)) {
-    for (size_t i = 0; i < h->order.size(); ++i)
-      if (h->order[i] == pos) pos = static_cast<PV_SIZE>(i);
-  }
-  if (position) *position = found ? pos + 1 : 0;
-  return found;
+  PV_SIZE pos = (h && pv_hashIsKey(key)) ? find(h, key) : -1;
+  if (position) *position = pos >= 0 ? iterNumber(h, pos) : 0;
+  return pos >= 0;
 }
 
 bool pv_hashRemove(PV_ITEM hash, PV_ITEM key) {
   PvBaseHash* h = baseOf(hash);
-  PV_SIZE pos;
-  if (!h || !pv_hashIsKey(key) || !find(h, key, &pos)) return false;
-  removeAt(h, pos);
+  PV_SIZE pos = (h && pv_hashIsKey(key)) ? find(h, key) : -1;
+  if (pos < 0) return false;
+  removeAt(h, static_cast<size_t>(pos));
   return true;
 }
 
 PV_ITEM pv_hashGetKeyAt(PV_ITEM hash, PV_SIZE n) {
   PvBaseHash* h = baseOf(hash);
+  if (h) makeKeys(h);
   PV_SIZE p = iterPos(h, n);
-  return p < 0 ? nullptr : &h->keys[p];
+  return p < 0 ? nullptr : &h->keys[static_cast<size_t>(p)];
 }
 
 PV_ITEM pv_hashGetValueAt(PV_ITEM hash, PV_SIZE n) {
   PvBaseHash* h = baseOf(hash);
   PV_SIZE p = iterPos(h, n);
-  return p < 0 ? nullptr : &h->values[p];
+  return p < 0 ? nullptr : valueAt(h, p);
 }
 
 bool pv_hashDelAt(PV_ITEM hash, PV_SIZE n) {
   PvBaseHash* h = baseOf(hash);
   PV_SIZE p = iterPos(h, n);
   if (p < 0) return false;
-  removeAt(h, p);
+  removeAt(h, static_cast<size_t>(p));
   return true;
 }
 
@@ -262,28 +466,41 @@ PV_ITEM pv_hashClone(PV_ITEM hash) {
   pv_hashNew(result);
   PvBaseHash* d = result->item.asHash.value;
   d->flags = h->flags;
+  d->slots = h->slots;
   d->order = h->order;
+  d->sorted = h->sorted;
+  d->dense = h->dense;
   pv_itemCopy(&d->defaultValue, &h->defaultValue);
   d->keys.resize(h->keys.size(), PvItem{PV_IT_NIL, {}});
   d->values.resize(h->values.size(), PvItem{PV_IT_NIL, {}});
-  for (size_t i = 0; i < h->keys.size(); ++i) {
-    pv_itemCopy(&d->keys[i], &h->keys[i]);
-    pv_itemCloneTo(&d->values[i], &h->values[i]);
-  }
+  for (size_t i = 0; i < h->keys.size(); ++i) pv_itemCopy(&d->keys[i], &h->keys[i]);
+  for (size_t i = 0; i < h->values.size(); ++i) pv_itemCloneTo(&d->values[i], &h->values[i]);
   return result;
 }
 
 bool pv_hashMerge(PV_ITEM dest, PV_ITEM src) {
   PvBaseHash* s = baseOf(src);
   if (!s || !baseOf(dest)) return false;
-  for (PV_SIZE n = 1; n <= static_cast<PV_SIZE>(s->keys.size()); ++n)
-    pv_hashAdd(dest, pv_hashGetKeyAt(src, n), pv_hashGetValueAt(src, n));
+  PvItem key = {PV_IT_NIL, {}};
+  for (PV_SIZE n = 1; n <= static_cast<PV_SIZE>(pairCount(s)); ++n) {
+    if (s->dense) pv_itemPutNI(&key, static_cast<int>(n));
+    else pv_itemCopy(&key, pv_hashGetKeyAt(src, n));
+    pv_hashAdd(dest, &key, pv_hashGetValueAt(src, n));
+  }
+  pv_itemClear(&key);
   return true;
 }
 
 void pv_hashClear(PV_ITEM hash) {
   PvBaseHash* h = baseOf(hash);
-  while (h && !h->keys.empty()) removeAt(h, static_cast<PV_SIZE>(h->keys.size()) - 1);
+  if (!h) return;
+  for (auto& k : h->keys) pv_itemClear(&k);
+  for (auto& v : h->values) pv_itemClear(&v);
+  h->keys.clear();
+  h->values.clear();
+  h->slots.clear();
+  h->dense = true;
+  resetKeyOrder(h);
 }
 
 int pv_hashGetFlags(PV_ITEM hash) {
@@ -294,18 +511,25 @@ int pv_hashGetFlags(PV_ITEM hash) {
 void pv_hashSetFlags(PV_ITEM hash, int flags) {
   PvBaseHash* h = baseOf(hash);
   if (!h) return;
-  if ((flags & PV_HASH_KEEPORDER) && !(h->flags & PV_HASH_KEEPORDER)) {
-    h->order.clear();
-    for (size_t i = 0; i < h->keys.size(); ++i) h->order.push_back(static_cast<PV_SIZE>(i));
-  }
+  if ((flags & PV_HASH_KEEPORDER) && !(h->flags & PV_HASH_KEEPORDER)) arrangeInKeyOrder(h);
+  bool caseChange = (flags & PV_HASH_IGNORECASE) && !ignoresCase(h);
   h->flags |= flags;
+  if (caseChange) {
+    resetKeyOrder(h);
+    reindex(h);
+  }
 }
 
 void pv_hashClearFlags(PV_ITEM hash, int flags) {
   PvBaseHash* h = baseOf(hash);
   if (!h) return;
+  bool caseChange = (flags & PV_HASH_IGNORECASE) && ignoresCase(h);
+  if (flags & PV_HASH_KEEPORDER) resetKeyOrder(h);
   h->flags &= ~flags;
-  if (flags & PV_HASH_KEEPORDER) h->order.clear();
+  if (caseChange) {
+    resetKeyOrder(h);
+    reindex(h);
+  }
 }
 
 PV_ITEM pv_hashGetDefault(PV_ITEM hash) {

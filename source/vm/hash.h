@@ -1,4 +1,5 @@
-// Hashes: a shared base of key/value pairs kept in key order and found by bisection.
+// Hashes: a shared base of key/value pairs iterated in key order (or in insertion order with
+// PV_HASH_KEEPORDER) and found through a hashed index.
 #pragma once
 
 #include "item.h"

@@ -5,7 +5,7 @@
 //   offset 8  payload        union, by type:
 //     integer   int32 width; int32 value
 //     long long int64 value; int32 width
-//     double    f64 value; int32 width; int32 decimals
+//     double    f64 value; int32 width (0: the default for the value); int32 decimals
 //     date      int32 julian day (0 = empty date); int32 milliseconds of the day (0 = plain date)
 //     logical   int32 value (0 false, non-zero true)
 //     string    uint32 length; uint32 allocated (0 = static text, not owned);
@@ -230,11 +230,13 @@ int pv_itemDefaultWidth(PV_ITEM item);      // the width rules for a value witho
 // The default display width of a double: 10 inside -999,999,999 ... 1e10, else 20 (also for
 // infinities and not-a-number).
 inline int pv_itemDoubleWidth(double v) { return (v > -999999999.0 && v < 1e10) ? 10 : 20; }
-// Makes a non-owning item a double with the default width (the operators' result form).
+// Makes a non-owning item a double with the default width (the operators' result form). The
+// width is stored as 0, "the default for the value", and worked out only when asked
+// (pv_itemGetNLen), so arithmetic does not pay for it on every result.
 [[gnu::always_inline]] inline void pv_itemSetDouble(PV_ITEM item, double value, int decimals) {
   item->type = PV_IT_DOUBLE;
   item->item.asDouble.value = value;
-  item->item.asDouble.width = pv_itemDoubleWidth(value);
+  item->item.asDouble.width = 0;
   item->item.asDouble.decimal = decimals;
 }
 

@@ -140,6 +140,7 @@ void pv_itemGetNLen(PV_ITEM item, int* width, int* decimals) {
     else if (PV_IS_LONG(item)) w = item->item.asLong.width;
     else if (PV_IS_DOUBLE(item)) {
       w = item->item.asDouble.width;
+      if (w == 0) w = pv_itemDoubleWidth(item->item.asDouble.value);
       d = item->item.asDouble.decimal;
     }
   }

@@ -1,6 +1,7 @@
 // Strings, arrays and hashes: ownership, sharing, buffer reuse, element access, sorting.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "array.h"
@@ -218,6 +219,66 @@ TEST(Hashes, SortedKeysCaseMatchAndOrder) {
   EXPECT_TRUE(pv_hashRemove(&t.a, &t.b));
   EXPECT_EQ(pv_hashLen(&t.a), 3);
   EXPECT_STREQ(pv_itemGetCPtr(pv_hashGetKeyAt(&t.a, 3)), "kiwi");
+}
+
+// Numbers of every kind are one key when their values are equal, with the index in use (more
+// than a few keys, not 1..n in order); a NaN key sorts after the other numbers.
+TEST(Hashes, NumberKeysOfEveryKind) {
+  Items t;
+  pv_hashNew(&t.a);
+  for (int i = 40; i > 0; --i) {
+    pv_itemPutNI(&t.b, i * 3);
+    pv_itemPutNI(&t.c, i);
+    pv_hashAdd(&t.a, &t.b, &t.c);
+  }
+  pv_itemPutND(&t.b, 30.0);
+  ASSERT_NE(pv_hashGetItemPtr(&t.a, &t.b, false), nullptr);
+  EXPECT_EQ(pv_itemGetNI(pv_hashGetItemPtr(&t.a, &t.b, false)), 10);
+  pv_itemPutNLL(&t.b, 1LL << 40);
+  pv_hashAdd(&t.a, &t.b, &t.c);
+  pv_itemPutND(&t.b, static_cast<double>(1LL << 40));
+  EXPECT_NE(pv_hashGetItemPtr(&t.a, &t.b, false), nullptr);
+  pv_itemPutNLL(&t.b, (1LL << 60) + 1);
+  pv_hashAdd(&t.a, &t.b, &t.c);
+  pv_itemPutND(&t.b, static_cast<double>(1LL << 60));
+  EXPECT_NE(pv_hashGetItemPtr(&t.a, &t.b, false), nullptr);
+  pv_itemPutND(&t.b, 30.5);
+  EXPECT_EQ(pv_hashGetItemPtr(&t.a, &t.b, false), nullptr);
+  pv_itemPutND(&t.b, std::nan(""));
+  pv_hashAdd(&t.a, &t.b, &t.c);
+  EXPECT_EQ(pv_hashLen(&t.a), 43);
+  PV_SIZE position = 0;
+  pv_itemPutNI(&t.b, 3);
+  EXPECT_TRUE(pv_hashScan(&t.a, &t.b, &position));
+  EXPECT_EQ(position, 1);
+  pv_itemPutND(&t.b, std::nan(""));
+  EXPECT_TRUE(pv_hashScan(&t.a, &t.b, &position));
+  EXPECT_EQ(position, 43);
+  EXPECT_TRUE(std::isnan(pv_itemGetND(pv_hashGetKeyAt(&t.a, 43))));
+}
+
+// A hash used like an array (keys 1..n in order) keeps its values in place when it is asked for
+// its keys or gets another key, so an element found before stays valid.
+TEST(Hashes, ArrayLikeHashKeepsItsValuesInPlace) {
+  Items t;
+  pv_hashNew(&t.a);
+  for (int i = 1; i <= 20; ++i) {
+    pv_itemPutNI(&t.b, i);
+    pv_itemPutNI(&t.c, i * 10);
+    pv_hashAdd(&t.a, &t.b, &t.c);
+  }
+  pv_itemPutNI(&t.b, 7);
+  PV_ITEM seven = pv_hashGetItemPtr(&t.a, &t.b, false);
+  ASSERT_NE(seven, nullptr);
+  EXPECT_EQ(pv_itemGetNI(pv_hashGetKeyAt(&t.a, 20)), 20);
+  EXPECT_EQ(pv_hashGetItemPtr(&t.a, &t.b, false), seven);
+  EXPECT_EQ(pv_itemGetNI(seven), 70);
+  pv_itemPutC(&t.b, "seven");
+  pv_hashAdd(&t.a, &t.b, &t.c);
+  EXPECT_EQ(pv_hashLen(&t.a), 21);
+  EXPECT_STREQ(pv_itemGetCPtr(pv_hashGetKeyAt(&t.a, 21)), "seven");
+  pv_itemPutND(&t.b, 7.0);
+  EXPECT_EQ(pv_itemGetNI(pv_hashGetItemPtr(&t.a, &t.b, false)), 70);
 }
 
 }  // namespace
