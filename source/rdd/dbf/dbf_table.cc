@@ -76,7 +76,13 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
                                fileName());
   }
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
-  if (shared_) {
+  // The read-ahead window may serve a record only while no other process can change one: in
+  // exclusive use, and in shared use while this handle holds the file lock (taking it empties
+  // the window, so nothing read before it is served; every other writer needs a record lock or
+  // the append lock and a lock of the new record, all refused meanwhile; our own writes go
+  // through the window). Otherwise each read goes to the file, so a record another process
+  // committed before the read began is always seen.
+  if (shared_ && !file_locked_) {
     Status st = file_->readExact(offset, buf, record_length_, "short record read");
     if (!st.ok()) return std::move(st.sub(kSubRead));
     plainForm(buf);

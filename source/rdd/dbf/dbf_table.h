@@ -11,6 +11,8 @@
 //           ├─ any ──lockFile──▶ file locked (record locks then always succeed)
 //           └─ any ──lockHeader (waits)──▶ header held ──unlockHeader──▶ as before
 //
+// In shared use records are read from the file at each read, except while the file lock is held
+// (then no other process may write one, and walks read ahead as in exclusive use).
 // In shared use the record count is re-read from the file size by refreshRecordCount (and before
 // reading past the known end, and when appending), so records other processes append appear.
 // The header is written when the count changed: at once after each shared append, at flush or
@@ -201,8 +203,9 @@ class DbfTable {
   int update_year_ = 0, update_month_ = 0, update_day_ = 0;
   LockPlace place_;
   std::vector<uint32_t> locked_;  // sorted record numbers
-  // Read-ahead window for exclusive use: file bytes [cache_offset_, + cache_.size()). A walk
-  // record by record (forward or back) fills 128 KB at a time; a jump reads 4 KB.
+  // Read-ahead window for exclusive use and for shared use under this handle's file lock: file
+  // bytes [cache_offset_, + cache_.size()). A walk record by record (forward or back) fills
+  // 128 KB at a time; a jump reads 4 KB.
   std::vector<uint8_t> cache_;
   uint64_t cache_offset_ = 0;
   uint32_t last_read_ = 0;  // the record read last, for telling walks from jumps
