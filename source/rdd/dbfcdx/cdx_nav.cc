@@ -307,7 +307,8 @@ CdxStatus withRead(CdxTag& t, Fn&& fn) {
         if (!t.isDirectory()) requireTagsCurrent(*t.index);
         fn();
       });
-    } catch (const CdxFault&) {
+    } catch (const CdxFault& f) {
+      if (f.status.code == kCdxNeedsLock) throw;  // the caller puts the cursor back
       if (indexHoldsChanges(*t.index)) (void)cdxGuard([&] { tagWriteChanged(t); });
       tagDiscardBuffers(t);
       t.cur.rec = 0;
@@ -319,6 +320,28 @@ CdxStatus withRead(CdxTag& t, Fn&& fn) {
 }  // namespace
 
 // ---- Public operations ---------------------------------------------------------------------
+
+CdxCursorMark cdxTagMark(const CdxTag& t) {
+  CdxCursorMark m;
+  m.cur = t.cur;
+  for (CdxPage* p : t.path) m.path.emplace_back(p, p->curKey);
+  m.topOfOrder = t.topOfOrder, m.endOfOrder = t.endOfOrder, m.reposition = t.reposition;
+  m.cacheBits = t.cacheBits, m.rawCount = t.rawCount, m.rawPos = t.rawPos;
+  m.rawPosRec = t.rawPosRec;
+  return m;
+}
+
+void cdxTagRestore(CdxTag& t, const CdxCursorMark& m) {
+  t.cur = m.cur;
+  t.path.clear();
+  for (auto [p, key] : m.path) {
+    p->curKey = key;
+    t.path.push_back(p);
+  }
+  t.topOfOrder = m.topOfOrder, t.endOfOrder = m.endOfOrder, t.reposition = m.reposition;
+  t.cacheBits = m.cacheBits, t.rawCount = m.rawCount, t.rawPos = m.rawPos;
+  t.rawPosRec = m.rawPosRec;
+}
 
 CdxStatus cdxTagGoTop(CdxTag& t) { return withRead(t, [&] { tagFirst(t); }); }
 CdxStatus cdxTagGoBottom(CdxTag& t) { return withRead(t, [&] { tagLast(t); }); }

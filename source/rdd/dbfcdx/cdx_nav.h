@@ -7,9 +7,26 @@
 // operation takes the index read lock itself.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "cdx_index.h"
 
 namespace pv::cdx {
+
+// A cursor's state, taken before a read without the lock (cdxIndexReadUnlocked) so that it
+// can be put back when that read needs the lock: the key, the path with each page's key
+// position, the order flags and the position cache. No page buffer is dropped while such a
+// read runs, so the path stays valid.
+struct CdxCursorMark {
+  CdxKey cur;
+  std::vector<std::pair<CdxPage*, int>> path;
+  bool topOfOrder = false, endOfOrder = false, reposition = false;
+  unsigned cacheBits = 0;
+  uint32_t rawCount = 0, rawPos = 0, rawPosRec = 0;
+};
+CdxCursorMark cdxTagMark(const CdxTag& t);
+void cdxTagRestore(CdxTag& t, const CdxCursorMark& m);
 
 CdxStatus cdxTagGoTop(CdxTag& t);
 CdxStatus cdxTagGoBottom(CdxTag& t);

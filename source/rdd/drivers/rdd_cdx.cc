@@ -34,13 +34,16 @@ int GoToCursor(PvCdxArea* a, const CdxTag& t) {
 
 // Puts the cursor on the area's record (by its key taken for the movement, when given).
 // Returns 1 when it stands on it, 0 when the record has no key there (the cursor stands on the
-// next key in key order), -1 at end of file.
-int SyncCursor(PvCdxArea* a, PvCdxBag& bag, CdxTag& t, const CdxKey* taken = nullptr) {
+// next key in key order), -1 at end of file. A read without the lock that needs it is told
+// in needsLock (when given).
+int SyncCursor(PvCdxArea* a, PvCdxBag& bag, CdxTag& t, const CdxKey* taken = nullptr,
+               CdxStatus* needsLock = nullptr) {
   if (!a->positioned) return -1;
   if (!pv_cdxCursorOff(a, t)) return 1;
   CdxKey key = taken ? *taken : pv_cdxCursorKey(a, bag, t);
   bool onKey = false;
   CdxStatus st = cdxTagGoKey(t, key, &onKey);
+  if (needsLock && st.code == kCdxNeedsLock) *needsLock = st;
   return st.ok() && onKey ? 1 : 0;
 }
 
@@ -56,7 +59,9 @@ int GoEdge(PvArea* area, PvRddArgs* x, bool bottom) {
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   PvCdxMove m;
   if (!pv_cdxBeginMove(a, m, false)) return Super(area, bottom ? PV_RDD_GOBOTTOM : PV_RDD_GOTOP, x);
-  CdxStatus st = bottom ? cdxTagGoBottom(*m.tag) : cdxTagGoTop(*m.tag);
+  CdxStatus st = pv_cdxRunMove(a, m, false, [&] {
+    return bottom ? cdxTagGoBottom(*m.tag) : cdxTagGoTop(*m.tag);
+  });
   m.release();
   if (!st.ok()) return RaiseCdx(a, st);
   if (GoToCursor(a, *m.tag) != PV_SUCCESS) return PV_FAILURE;
@@ -77,9 +82,10 @@ struct Landing {
 // Moves the cursor n keys (walking order) from the area's record, under the movement's hold.
 CdxStatus StepCursor(PvCdxArea* a, PvCdxMove& m, long n, Landing& land) {
   CdxTag& t = *m.tag;
-  int sync = SyncCursor(a, *m.bag, t, m.keyTaken ? &m.key : nullptr);
-  long steps = n;
   CdxStatus st;
+  int sync = SyncCursor(a, *m.bag, t, m.keyTaken ? &m.key : nullptr, &st);
+  if (!st.ok()) return st;
+  long steps = n;
   if (sync < 0) {  // at end of file: forward stays, backward lands on the last key
     if (n > 0) return land.eof = true, st;
     st = cdxTagGoBottom(t);
@@ -119,7 +125,10 @@ int SkipRaw(PvArea* area, PvRddArgs* x) {
     return Super(area, PV_RDD_SKIPRAW, x);
   }
   Landing land;
-  CdxStatus st = StepCursor(a, m, n, land);
+  CdxStatus st = pv_cdxRunMove(a, m, true, [&] {
+    land = {};
+    return StepCursor(a, m, n, land);
+  });
   m.release();
   if (!st.ok()) return RaiseCdx(a, st);
   if (land.eof) return pv_rddCallN(a, PV_RDD_GOTO, 0);
@@ -150,14 +159,16 @@ int Seek(PvArea* area, PvRddArgs* x) {
     pv_rddRaise(a, PV_EG_NOORDER, 1201, nullptr, 0, PV_ERR_FLAG_DEFAULT, nullptr);
     return PV_FAILURE;
   }
-  CdxTag* t = m.tag;
   a->top = a->bottom = a->eof = false;
   bool soft = x->flag, last = x->number == 1;
   CdxKey key;
   bool found = false;
-  CdxStatus st;
-  if (SeekKey(x->item, *t, key)) st = cdxTagSeek(*t, key.val, key.len, soft, last, &found);
-  else t->cur.rec = 0;  // a value of another type finds nothing
+  CdxStatus st = pv_cdxRunMove(a, m, false, [&] {
+    if (SeekKey(x->item, *m.tag, key)) return cdxTagSeek(*m.tag, key.val, key.len, soft, last, &found);
+    m.tag->cur.rec = 0;  // a value of another type finds nothing
+    return CdxStatus();
+  });
+  CdxTag* t = m.tag;
   m.release();
   if (!st.ok()) return RaiseCdx(a, st);
   if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;

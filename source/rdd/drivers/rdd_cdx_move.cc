@@ -28,7 +28,26 @@ void Reload(PvCdxArea* a, PvCdxBag* bag) {
 void PvCdxMove::release() {
   if (held) (void)pv_cdxIndexUnLockRead(*held);
   held = nullptr;
+  unlocked = false;
 }
+
+namespace {
+
+// Takes the hold on the file: a read without the lock when that may be, else the read lock.
+bool Hold(PvCdxMove& m) {
+  CdxIndex& x = *m.bag->index;
+  bool started = false;
+  if (!m.lockedOnly && cdxIndexReadUnlocked(x, started).ok() && started) {
+    m.held = &x;
+    m.unlocked = true;
+    return true;
+  }
+  if (!pv_cdxIndexLockRead(x).ok()) return false;
+  m.held = &x;
+  return true;
+}
+
+}  // namespace
 
 bool pv_cdxCursorOff(const PvCdxArea* a, const CdxTag& t) {
   return a->positioned && (t.reposition || t.cur.rec != a->recno);
@@ -58,8 +77,7 @@ bool pv_cdxBeginMove(PvCdxArea* a, PvCdxMove& m, bool needKey) {
       m.keyTaken = true;
     }
     // The lock runs the change check: pages of a changed file are dropped here.
-    if (!pv_cdxIndexLockRead(*m.bag->index).ok()) return true;
-    m.held = m.bag->index.get();
+    if (!Hold(m)) return true;
     if (!pv_cdxDirectoryCurrent(*m.bag)) {
       m.release();
       m.keyTaken = false;

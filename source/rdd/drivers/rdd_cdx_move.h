@@ -1,7 +1,9 @@
 // The read hold of one movement through the controlling order of a DBFCDX area: the file's
-// read lock taken once for the check for replaced tags, the cursor's re-sync and the steps.
+// read lock taken once for the check for replaced tags, the cursor's re-sync and the steps, or
+// no lock at all while the file is unchanged and the pages the movement needs are in memory.
 #pragma once
 
+#include "cdx_nav.h"
 #include "rdd_cdx.h"
 
 // What a movement needs, gathered before it runs: the controlling order and its file, the
@@ -9,7 +11,9 @@
 // file while it is held.
 //
 // On a shared file that lock costs one round trip (lock, read of the change counter,
-// unlock) however many engine calls the movement makes; the nested calls only count it.
+// unlock) however many engine calls the movement makes; the nested calls only count it. First
+// the movement tries without it (cdxIndexReadUnlocked: one read of the change counter), and
+// runs again under the lock when it needs a page from the file (pv_cdxRunMove).
 //
 // Lock order: a writer takes the table's record (or file) lock first and the index write
 // lock second. A movement therefore never waits for a table lock, or runs user code (key,
@@ -22,6 +26,8 @@ struct PvCdxMove {
   pv::cdx::CdxKey key;  // the record's key (rec 0 and no bytes: it has none)
   bool keyTaken = false;
   pv::cdx::CdxIndex* held = nullptr;
+  bool unlocked = false;    // held is a read without the lock
+  bool lockedOnly = false;  // take the lock (the read without it needed a page)
 
   PvCdxMove() = default;
   PvCdxMove(const PvCdxMove&) = delete;
@@ -37,6 +43,24 @@ struct PvCdxMove {
 // the lock cannot be had, or the file keeps changing, the movement runs without the hold and
 // each engine call locks (and reports a failure) by itself.
 bool pv_cdxBeginMove(PvCdxArea* a, PvCdxMove& m, bool needKey);
+// Runs the engine part of a prepared movement (fn returns its status); when it ran without the
+// lock and needed a page from the file, the cursor is put back and fn runs again under the lock
+// (prepared anew: the file may have changed meanwhile).
+template <class Fn>
+pv::cdx::CdxStatus pv_cdxRunMove(PvCdxArea* a, PvCdxMove& m, bool needKey, Fn&& fn) {
+  if (!m.unlocked) return fn();
+  pv::cdx::CdxCursorMark mark = pv::cdx::cdxTagMark(*m.tag);
+  pv::cdx::CdxStatus st = fn();
+  if (st.code != pv::cdx::kCdxNeedsLock) return st;
+  pv::cdx::cdxTagRestore(*m.tag, mark);
+  m.release();
+  m.lockedOnly = true;
+  if (!pv_cdxBeginMove(a, m, needKey))
+    return pv::cdx::CdxStatus::Error(pv::cdx::kCdxTagsChanged,
+                                     "Index tags changed by another handle; open the index again.");
+  return fn();
+}
+
 // Whether the cursor must be placed on the area's record again before it moves from there.
 bool pv_cdxCursorOff(const PvCdxArea* a, const pv::cdx::CdxTag& t);
 // The key of the area's record in the tag; a key with no bytes when the record has none.
