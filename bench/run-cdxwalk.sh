@@ -35,17 +35,24 @@ for rows in ${ROWS:-100000 1000000}; do
   theirs=""
   if command -v sqlite3 > /dev/null; then
     (cd "$work" && "$build/bin/pvrun" "$walk" bench.dbf csv rows.csv)
-    printf 'PRAGMA journal_mode=OFF;\nCREATE TABLE p(id INTEGER, customer TEXT, invoice TEXT, product TEXT, value REAL);\n.separator |\n.import %s p\nCREATE INDEX i2 ON p(lower(customer), invoice);\n' \
-      "$work/rows.csv" | sqlite3 "$work/p.db" > /dev/null
+    sqlite3 "$work/p.db" > /dev/null <<SQL
+PRAGMA journal_mode=OFF;
+CREATE TABLE p(id INTEGER, customer TEXT, invoice TEXT, product TEXT, value REAL);
+.separator |
+.import $work/rows.csv p
+CREATE INDEX i2 ON p(lower(customer), invoice);
+SQL
     read -r _ theirs <<< "$(cpu sqlite3 "$work/p.db" \
       'SELECT id, customer, invoice, product, value FROM p ORDER BY lower(customer), invoice;')"
   fi
   for mode in shared exclusive; do
-    line "pvrun walk, $mode" "$(cd "$work" && cpu "$build/bin/pvrun" "$walk" bench.dbf $mode)" "$theirs"
+    figures=$(cd "$work" && cpu "$build/bin/pvrun" "$walk" bench.dbf $mode)
+    line "pvrun walk, $mode" "$figures" "$theirs"
   done
-  [ -n "$theirs" ] && printf '%-28s                   cpu %7.3f s\n' "sqlite3 ordered select" "$theirs"
+  [ -n "$theirs" ] && printf '%-47s cpu %7.3f s\n' "sqlite3 ordered select" "$theirs"
   if command -v strace > /dev/null; then
-    (cd "$work" && strace -c -o "$work/strace.txt" "$build/bin/pvrun" "$walk" bench.dbf shared > /dev/null)
+    (cd "$work" &&
+       strace -c -o "$work/strace.txt" "$build/bin/pvrun" "$walk" bench.dbf shared > /dev/null)
     awk -v n="$rows" '$NF == "fcntl" || $NF == "pread64" || $NF == "total" {
         printf "  %-8s %6.2f calls per record\n", $NF, $4 / n }' \
       "$work/strace.txt"

@@ -58,7 +58,8 @@ int GoEdge(PvArea* area, PvRddArgs* x, bool bottom) {
   PvCdxArea* a = Cdx(area);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   PvCdxMove m;
-  if (!pv_cdxBeginMove(a, m, false)) return Super(area, bottom ? PV_RDD_GOBOTTOM : PV_RDD_GOTOP, x);
+  if (!pv_cdxBeginMove(a, m, false))
+    return Super(area, bottom ? PV_RDD_GOBOTTOM : PV_RDD_GOTOP, x);
   CdxStatus st = pv_cdxRunMove(a, m, false, [&] {
     return bottom ? cdxTagGoBottom(*m.tag) : cdxTagGoTop(*m.tag);
   });
@@ -164,8 +165,9 @@ int Seek(PvArea* area, PvRddArgs* x) {
   CdxKey key;
   bool found = false;
   CdxStatus st = pv_cdxRunMove(a, m, false, [&] {
-    if (SeekKey(x->item, *m.tag, key)) return cdxTagSeek(*m.tag, key.val, key.len, soft, last, &found);
-    m.tag->cur.rec = 0;  // a value of another type finds nothing
+    CdxTag& t = *m.tag;
+    if (SeekKey(x->item, t, key)) return cdxTagSeek(t, key.val, key.len, soft, last, &found);
+    t.cur.rec = 0;  // a value of another type finds nothing
     return CdxStatus();
   });
   CdxTag* t = m.tag;
