@@ -121,6 +121,7 @@ int SkipRaw(PvArea* area, PvRddArgs* x) {
   long n = x->number;
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
   PvCdxMove m;
+  m.steps = n;
   if (!pv_cdxBeginMove(a, m, n != 0) || n == 0) {
     m.release();
     return Super(area, PV_RDD_SKIPRAW, x);

@@ -37,7 +37,8 @@ namespace {
 bool Hold(PvCdxMove& m) {
   CdxIndex& x = *m.bag->index;
   bool started = false;
-  if (!m.lockedOnly && cdxIndexReadUnlocked(x, started).ok() && started) {
+  bool tryUnlocked = m.steps != 0 && !m.lockedOnly && cdxTagStepHeld(*m.tag, m.steps);
+  if (tryUnlocked && cdxIndexReadUnlocked(x, started).ok() && started) {
     m.held = &x;
     m.unlocked = true;
     return true;

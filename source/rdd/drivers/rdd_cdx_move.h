@@ -12,8 +12,9 @@
 //
 // On a shared file that lock costs one round trip (lock, read of the change counter,
 // unlock) however many engine calls the movement makes; the nested calls only count it. First
-// the movement tries without it (cdxIndexReadUnlocked: one read of the change counter), and
-// runs again under the lock when it needs a page from the file (pv_cdxRunMove).
+// a skip whose keys look held in memory tries without it (cdxIndexReadUnlocked: one read of the
+// change counter), and runs again under the lock when it needs a page from the file after all
+// (pv_cdxRunMove).
 //
 // Lock order: a writer takes the table's record (or file) lock first and the index write
 // lock second. A movement therefore never waits for a table lock, or runs user code (key,
@@ -26,6 +27,7 @@ struct PvCdxMove {
   pv::cdx::CdxKey key;  // the record's key (rec 0 and no bytes: it has none)
   bool keyTaken = false;
   pv::cdx::CdxIndex* held = nullptr;
+  long steps = 0;           // a skip's count: it may run without the lock (else 0: locked)
   bool unlocked = false;    // held is a read without the lock
   bool lockedOnly = false;  // take the lock (the read without it needed a page)
 
@@ -49,7 +51,8 @@ bool pv_cdxBeginMove(PvCdxArea* a, PvCdxMove& m, bool needKey);
 template <class Fn>
 pv::cdx::CdxStatus pv_cdxRunMove(PvCdxArea* a, PvCdxMove& m, bool needKey, Fn&& fn) {
   if (!m.unlocked) return fn();
-  pv::cdx::CdxCursorMark mark = pv::cdx::cdxTagMark(*m.tag);
+  pv::cdx::CdxCursorMark mark;
+  pv::cdx::cdxTagMark(*m.tag, mark);
   pv::cdx::CdxStatus st = fn();
   if (st.code != pv::cdx::kCdxNeedsLock) return st;
   pv::cdx::cdxTagRestore(*m.tag, mark);
