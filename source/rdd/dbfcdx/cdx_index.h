@@ -10,6 +10,7 @@
 //
 //   unlocked --lockRead--> read-locked --unlockRead(last)--> unlocked
 //   unlocked --lockWrite--> write-locked --unlockWrite(last)--> unlocked
+//   unlocked --cdxIndexReadUnlocked--> read-locked without the file lock (held pages only)
 //   Taking the file lock of a shared file runs the change check: a different free-list head
 //   or version word in the directory header discards every cached page of every tag.
 //   On a shared file the last write unlock writes changed pages and headers and the pending
