@@ -119,6 +119,31 @@ TEST_F(DbfTableTest, SharedReadAheadOnlyUnderTheFileLock) {
   ASSERT_TRUE(a->unlockFile().ok());
 }
 
+// A scan (an index build) reads ahead in shared use: a record changed after the window was
+// filled is served as it was until the scan ends.
+TEST_F(DbfTableTest, SharedScanReadsAheadUntilItEnds) {
+  makeTable(300);
+  auto a = open({.shared = true});
+  auto b = open({.shared = true});
+  std::vector<uint8_t> rec(b->recordLength());
+  auto putB = [&](uint32_t recno, int v) {
+    ASSERT_TRUE(b->readRecord(recno, rec.data()).ok());
+    ASSERT_TRUE(PutNumber(b->fields()[1], rec.data(), v).ok());
+    ASSERT_TRUE(b->lockRecord(recno).ok());
+    ASSERT_TRUE(b->writeRecord(recno, rec.data()).ok());
+    ASSERT_TRUE(b->unlockRecord(recno).ok());
+  };
+  a->setScanReadAhead(true);
+  EXPECT_EQ(qty(*a, 1), 1);
+  putB(2, 202);
+  EXPECT_EQ(qty(*a, 2), 2);  // from the window
+  a->setScanReadAhead(false);
+  EXPECT_EQ(qty(*a, 2), 202);
+  EXPECT_EQ(qty(*a, 3), 3);
+  putB(4, 404);
+  EXPECT_EQ(qty(*a, 4), 404);  // no window outside the scan
+}
+
 TEST_F(DbfTableTest, ExclusiveHeaderIsWrittenAtFlush) {
   makeTable(0);
   auto t = open();
