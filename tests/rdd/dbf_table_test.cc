@@ -79,6 +79,71 @@ TEST_F(DbfTableTest, WritesReadBackThroughTheReadAheadWindow) {
   EXPECT_EQ(qty(*open(), 250), 4242);
 }
 
+// Shared use reads ahead only under the file lock, and never serves a record another handle
+// wrote before the read began.
+TEST_F(DbfTableTest, SharedReadAheadOnlyUnderTheFileLock) {
+  makeTable(500);
+  auto a = open({.shared = true});
+  auto b = open({.shared = true});
+  auto put = [&](DbfTable& t, uint32_t recno, int v) {
+    std::vector<uint8_t> rec(t.recordLength());
+    ASSERT_TRUE(t.readRecord(recno, rec.data()).ok());
+    ASSERT_TRUE(PutNumber(t.fields()[1], rec.data(), v).ok());
+    ASSERT_TRUE(t.lockRecord(recno).ok());
+    ASSERT_TRUE(t.writeRecord(recno, rec.data()).ok());
+    ASSERT_TRUE(t.unlockRecord(recno).ok());
+  };
+  for (uint32_t r = 1; r <= 3; ++r) EXPECT_EQ(qty(*a, r), r);  // a walk without locks
+  put(*b, 2, 222);
+  EXPECT_EQ(qty(*a, 2), 222);
+  ASSERT_TRUE(a->lockFile().ok());
+  for (uint32_t r = 1; r <= 10; ++r) EXPECT_EQ(qty(*a, r), r == 2 ? 222 : r);  // window filled
+  EXPECT_EQ(b->lockRecord(5).kind(), StatusKind::kLockRefused);
+  std::vector<uint8_t> rec(a->recordLength());
+  ASSERT_TRUE(a->readRecord(6, rec.data()).ok());
+  ASSERT_TRUE(PutNumber(a->fields()[1], rec.data(), 666).ok());
+  ASSERT_TRUE(a->writeRecord(6, rec.data()).ok());
+  EXPECT_EQ(qty(*a, 6), 666);  // our own write goes through the window
+  EXPECT_EQ(qty(*b, 6), 666);
+  ASSERT_TRUE(a->unlockFile().ok());
+  put(*b, 5, 555);
+  EXPECT_EQ(qty(*a, 5), 555);  // the window went with the lock
+  ASSERT_TRUE(a->lockFile().ok());
+  EXPECT_EQ(qty(*a, 4), 4);
+  ASSERT_TRUE(a->unlockFile().ok());
+  put(*b, 4, 444);
+  put(*b, 7, 777);
+  ASSERT_TRUE(a->lockFile().ok());  // taking the lock again starts a new window
+  EXPECT_EQ(qty(*a, 4), 444);
+  EXPECT_EQ(qty(*a, 7), 777);
+  ASSERT_TRUE(a->unlockFile().ok());
+}
+
+// A scan (an index build) reads ahead in shared use: a record changed after the window was
+// filled is served as it was until the scan ends.
+TEST_F(DbfTableTest, SharedScanReadsAheadUntilItEnds) {
+  makeTable(300);
+  auto a = open({.shared = true});
+  auto b = open({.shared = true});
+  std::vector<uint8_t> rec(b->recordLength());
+  auto putB = [&](uint32_t recno, int v) {
+    ASSERT_TRUE(b->readRecord(recno, rec.data()).ok());
+    ASSERT_TRUE(PutNumber(b->fields()[1], rec.data(), v).ok());
+    ASSERT_TRUE(b->lockRecord(recno).ok());
+    ASSERT_TRUE(b->writeRecord(recno, rec.data()).ok());
+    ASSERT_TRUE(b->unlockRecord(recno).ok());
+  };
+  a->setScanReadAhead(true);
+  EXPECT_EQ(qty(*a, 1), 1);
+  putB(2, 202);
+  EXPECT_EQ(qty(*a, 2), 2);  // from the window
+  a->setScanReadAhead(false);
+  EXPECT_EQ(qty(*a, 2), 202);
+  EXPECT_EQ(qty(*a, 3), 3);
+  putB(4, 404);
+  EXPECT_EQ(qty(*a, 4), 404);  // no window outside the scan
+}
+
 TEST_F(DbfTableTest, ExclusiveHeaderIsWrittenAtFlush) {
   makeTable(0);
   auto t = open();

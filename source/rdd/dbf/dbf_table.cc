@@ -76,7 +76,14 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
                                fileName());
   }
   uint64_t offset = header_length_ + uint64_t(recno - 1) * record_length_;
-  if (shared_) {
+  // The read-ahead window may serve a record only while no other process can change one: in
+  // exclusive use, and in shared use while this handle holds the file lock (taking it empties
+  // the window, so nothing read before it is served; every other writer needs a record lock or
+  // the append lock and a lock of the new record, all refused meanwhile; our own writes go
+  // through the window), and in a scan that asked for it (setScanReadAhead). Otherwise each
+  // read goes to the file, so a record another process committed before the read began is
+  // always seen.
+  if (shared_ && !file_locked_ && !scan_read_ahead_) {
     Status st = file_->readExact(offset, buf, record_length_, "short record read");
     if (!st.ok()) return std::move(st.sub(kSubRead));
     plainForm(buf);
@@ -96,6 +103,11 @@ Status DbfTable::readRecord(uint32_t recno, uint8_t* buf) {
   std::memcpy(buf, cache_.data() + (offset - cache_offset_), record_length_);
   plainForm(buf);
   return Status::Ok();
+}
+
+void DbfTable::setScanReadAhead(bool on) {
+  scan_read_ahead_ = on;
+  if (!on && shared_ && !file_locked_) cache_.clear();
 }
 
 Status DbfTable::fillCache(uint32_t recno) {

@@ -11,6 +11,8 @@
 //           ├─ any ──lockFile──▶ file locked (record locks then always succeed)
 //           └─ any ──lockHeader (waits)──▶ header held ──unlockHeader──▶ as before
 //
+// In shared use records are read from the file at each read, except while the file lock is held
+// (then no other process may write one, and walks read ahead as in exclusive use).
 // In shared use the record count is re-read from the file size by refreshRecordCount (and before
 // reading past the known end, and when appending), so records other processes append appear.
 // The header is written when the count changed: at once after each shared append, at flush or
@@ -107,6 +109,11 @@ class DbfTable {
   // Reads record `recno` (1…count) into `buf` (recordLength bytes). A number outside the table
   // is kBadArgument; a short read 1010.
   Status readRecord(uint32_t recno, uint8_t* buf);
+  // Lets a caller that reads every record once, in order, be served from the read-ahead window
+  // in shared use too (an index build: key changes of other writers wait for the index lock the
+  // build holds, so a record read a little early is still the one its key change will start
+  // from). Turned off, the window is dropped.
+  void setScanReadAhead(bool on);
   // Writes record `recno`. Read-only: 1025; a failed write 1011 (the record may be torn, the
   // others are intact).
   Status writeRecord(uint32_t recno, const uint8_t* buf);
@@ -198,11 +205,13 @@ class DbfTable {
   int table_type_ = kTableDbf, memo_type_ = kMemoNone, lock_scheme_ = 1;
   bool encrypted_ = false, shared_ = false, read_only_ = false, has_autoinc_ = false;
   bool header_due_ = false, descriptors_due_ = false, file_locked_ = false, header_locked_ = false;
+  bool scan_read_ahead_ = false;
   int update_year_ = 0, update_month_ = 0, update_day_ = 0;
   LockPlace place_;
   std::vector<uint32_t> locked_;  // sorted record numbers
-  // Read-ahead window for exclusive use: file bytes [cache_offset_, + cache_.size()). A walk
-  // record by record (forward or back) fills 128 KB at a time; a jump reads 4 KB.
+  // Read-ahead window for exclusive use, and for shared use under this handle's file lock or
+  // in a scan (setScanReadAhead): file bytes [cache_offset_, + cache_.size()). A walk record by record (forward or back) fills
+  // 128 KB at a time; a jump reads 4 KB.
   std::vector<uint8_t> cache_;
   uint64_t cache_offset_ = 0;
   uint32_t last_read_ = 0;  // the record read last, for telling walks from jumps

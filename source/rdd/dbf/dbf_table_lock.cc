@@ -59,6 +59,7 @@ Status DbfTable::unlockFile() {
   if (!file_locked_) return Status::Ok();
   file_locked_ = false;
   locked_.clear();  // record locks taken while the file was locked hold no bytes
+  cache_.clear();   // others may write again: the window is stale from now on
   if (!shared_) return Status::Ok();
   LockRange r = FileLockRange(place_);
   return file_->unlock(r.offset, r.length);

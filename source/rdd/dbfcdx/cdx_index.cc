@@ -19,6 +19,7 @@ std::unique_ptr<CdxIndex> makeIndex(std::unique_ptr<CdxPageFile> file, const std
   // No other handle changes a file in exclusive use: its pages may stay in memory.
   x->file = opt.shared ? std::move(file) : std::make_unique<CdxCachedFile>(std::move(file));
   x->shared = opt.shared;
+  x->mayReadUnlocked = opt.shared && x->file->readsCurrentWithoutLock();
   x->readOnly = opt.readOnly;
   x->holdKeyChanges = opt.holdKeyChanges;
   x->lockScheme = opt.lockScheme;

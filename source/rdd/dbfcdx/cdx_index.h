@@ -10,6 +10,7 @@
 //
 //   unlocked --lockRead--> read-locked --unlockRead(last)--> unlocked
 //   unlocked --lockWrite--> write-locked --unlockWrite(last)--> unlocked
+//   unlocked --cdxIndexReadUnlocked--> read-locked without the file lock (held pages only)
 //   Taking the file lock of a shared file runs the change check: a different free-list head
 //   or version word in the directory header discards every cached page of every tag.
 //   On a shared file the last write unlock writes changed pages and headers and the pending
@@ -214,6 +215,8 @@ struct CdxIndex {
   uint32_t freeHeadSeen = 0;
   bool flushNeeded = false;
   bool tagsVerified = false;  // the loaded tags matched the directory since the last change seen
+  bool mayReadUnlocked = false;  // shared, on a file system where that is sound
+  bool readingUnlocked = false;  // the counted read lock is a read without the lock
 };
 
 // Opens an existing CDX file: loads the directory and every tag. A file of 1024 bytes or less,
@@ -250,6 +253,22 @@ CdxStatus cdxIndexClose(std::unique_ptr<CdxIndex>& index);
 // Writes the changes kept in memory, then commits the file to disk when something was
 // written since the last commit. A failed write keeps the changes for the next try.
 CdxStatus cdxIndexFlush(CdxIndex& index);
+
+// A read of a shared file without its lock, counted as a read lock and ended by
+// pv_cdxIndexUnLockRead: started (started true) only when the change words (free-list head
+// and version) read without the lock equal those the pages in memory were read under, on a
+// local file system, with no lock counted.
+//
+// Why that is sound: a writer writes its pages while it holds the write lock and changes the
+// version word before it releases it; its change counts as made only then. Equal words thus
+// mean that no change was finished before this read began (a finished write is seen by every
+// later read of a local file), so the pages in memory are the file as it is, or as it was
+// before a change still being written, which is what a reader taking the lock just before
+// that writer would see. A torn read of the words differs from those held and takes the
+// lock. Pages not in memory may be half written: reading one from the file fails with
+// kCdxNeedsLock, and the caller restores its cursor (cdxTagMark/cdxTagRestore) and runs the
+// read again under the lock.
+CdxStatus cdxIndexReadUnlocked(CdxIndex& index, bool& started);
 
 // Counted locks (see LOCK STATES above).
 CdxStatus pv_cdxIndexLockRead(CdxIndex& index);

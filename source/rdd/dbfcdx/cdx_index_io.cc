@@ -71,6 +71,7 @@ void trimAllPools(CdxIndex& x, size_t keep) {
 void pv_cdxIndexPageRead(CdxIndex& x, uint32_t off, void* buf, size_t len) {
   if (x.shared && x.readLocks == 0 && x.writeLocks == 0)
     cdxFail(kCdxReadNotLocked, "pv_cdxIndexPageRead on not locked index file.");
+  if (x.readingUnlocked) cdxFail(kCdxNeedsLock, "pv_cdxIndexPageRead: page not held.");
   if (!x.file->read(off, buf, len).ok())
     cdxFail(kCdxReadFailed, "pv_cdxIndexPageRead: Read index page failed.",
             cdxFormat("\r\nPage=0x%lx", (unsigned long)off));
@@ -290,11 +291,23 @@ void unlockReadRaw(CdxIndex& x) {
   --x.readLocks;
   if (x.readLocks > 0 || x.writeLocks > 0) return;
   trimAllPools(x, x.shared ? kIdlePages : kIdlePagesExclusive);
-  if (x.shared) {
+  if (x.readingUnlocked) {
+    x.readingUnlocked = false;
+  } else if (x.shared) {
     if (!x.readLocked) cdxFail(kCdxUnlockError, "pv_cdxIndexUnLockRead: unlock error (*)");
     x.readLocked = false;
     releaseFileLock(x, false, "pv_cdxIndexUnLockRead");
   }
+}
+
+void readUnlockedRaw(CdxIndex& x, bool& started) {
+  started = false;
+  if (!x.mayReadUnlocked || x.readLocks > 0 || x.writeLocks > 0 || !x.pending.empty()) return;
+  uint8_t b[8];
+  if (!x.file->read(kHdrFreeList, b, 8).ok()) return;
+  if (GetLE32(b) != x.freeHead || GetBE32(b + 4) != x.version || !x.tagsVerified) return;
+  x.readingUnlocked = started = true;
+  ++x.readLocks;
 }
 
 void lockWriteRaw(CdxIndex& x) {
@@ -414,6 +427,9 @@ void indexUnderWriteLock(CdxIndex& x, const std::function<void()>& fn, bool keep
 
 // ---- Public lock entry points --------------------------------------------------------------
 
+CdxStatus cdxIndexReadUnlocked(CdxIndex& x, bool& started) {
+  return cdxGuard([&] { readUnlockedRaw(x, started); });
+}
 CdxStatus pv_cdxIndexLockRead(CdxIndex& x) { return cdxGuard([&] { lockReadRaw(x); }); }
 CdxStatus pv_cdxIndexUnLockRead(CdxIndex& x) { return cdxGuard([&] { unlockReadRaw(x); }); }
 CdxStatus pv_cdxIndexLockWrite(CdxIndex& x) { return cdxGuard([&] { lockWriteRaw(x); }); }

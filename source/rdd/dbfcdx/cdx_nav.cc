@@ -2,6 +2,7 @@
 // tags walk right to left, the unique flag steps over equal keys), scopes, and the positional
 // operations (key number, count, go-to, relative position) with the raw position cache.
 #include <algorithm>
+#include <cstdlib>
 
 #include "cdx_internal.h"
 #include "cdx_nav.h"
@@ -307,7 +308,8 @@ CdxStatus withRead(CdxTag& t, Fn&& fn) {
         if (!t.isDirectory()) requireTagsCurrent(*t.index);
         fn();
       });
-    } catch (const CdxFault&) {
+    } catch (const CdxFault& f) {
+      if (f.status.code == kCdxNeedsLock) throw;  // the caller puts the cursor back
       if (indexHoldsChanges(*t.index)) (void)cdxGuard([&] { tagWriteChanged(t); });
       tagDiscardBuffers(t);
       t.cur.rec = 0;
@@ -319,6 +321,37 @@ CdxStatus withRead(CdxTag& t, Fn&& fn) {
 }  // namespace
 
 // ---- Public operations ---------------------------------------------------------------------
+
+static_assert(kMaxDepth <= kCursorMarkDepth);
+
+void cdxTagMark(const CdxTag& t, CdxCursorMark& m) {
+  m.cur = t.cur;
+  m.depth = int(std::min(t.path.size(), size_t(kCursorMarkDepth)));
+  for (int d = 0; d < m.depth; ++d) m.pathPage[d] = t.path[d], m.pathKey[d] = t.path[d]->curKey;
+  m.topOfOrder = t.topOfOrder, m.endOfOrder = t.endOfOrder, m.reposition = t.reposition;
+  m.cacheBits = t.cacheBits, m.rawCount = t.rawCount, m.rawPos = t.rawPos;
+  m.rawPosRec = t.rawPosRec;
+}
+
+void cdxTagRestore(CdxTag& t, const CdxCursorMark& m) {
+  t.cur = m.cur;
+  t.path.assign(m.pathPage, m.pathPage + m.depth);
+  for (int d = 0; d < m.depth; ++d) m.pathPage[d]->curKey = m.pathKey[d];
+  t.topOfOrder = m.topOfOrder, t.endOfOrder = m.endOfOrder, t.reposition = m.reposition;
+  t.cacheBits = m.cacheBits, t.rawCount = m.rawCount, t.rawPos = m.rawPos;
+  t.rawPosRec = m.rawPosRec;
+}
+
+bool cdxTagStepHeld(CdxTag& t, long n) {
+  if (t.reposition || t.path.empty() || t.cur.rec == 0 || t.userUnique || n == 0) return false;
+  const CdxPage* leaf = t.path.back();
+  bool forward = (n > 0) == asc(t);
+  long i = leaf->curKey + (forward ? std::labs(n) : -std::labs(n));
+  if (i >= 0 && i < leaf->keyCount) return true;
+  if (std::labs(n) != 1) return false;
+  uint32_t next = forward ? leaf->right : leaf->left;
+  return next == kNoPage || pagePeek(t, next) != nullptr;
+}
 
 CdxStatus cdxTagGoTop(CdxTag& t) { return withRead(t, [&] { tagFirst(t); }); }
 CdxStatus cdxTagGoBottom(CdxTag& t) { return withRead(t, [&] { tagLast(t); }); }

@@ -11,6 +11,27 @@
 
 namespace pv::cdx {
 
+// A cursor's state, taken before a read without the lock (cdxIndexReadUnlocked) so that it
+// can be put back when that read needs the lock: the key, the path with each page's key
+// position, the order flags and the position cache. No page buffer is dropped while such a
+// read runs, so the path stays valid.
+inline constexpr int kCursorMarkDepth = 64;
+struct CdxCursorMark {
+  CdxKey cur;
+  int depth = 0;
+  CdxPage* pathPage[kCursorMarkDepth];  // the first depth entries are set
+  int pathKey[kCursorMarkDepth];
+  bool topOfOrder = false, endOfOrder = false, reposition = false;
+  unsigned cacheBits = 0;
+  uint32_t rawCount = 0, rawPos = 0, rawPosRec = 0;
+};
+void cdxTagMark(const CdxTag& t, CdxCursorMark& m);
+void cdxTagRestore(CdxTag& t, const CdxCursorMark& m);
+// Whether a skip of n keys looks makeable from the pages in memory: the cursor stands on its
+// key (not unique-walking) and the key n steps away lies in its leaf, or one step away in a
+// neighbour leaf held in memory. A hint for choosing a read without the lock.
+bool cdxTagStepHeld(CdxTag& t, long n);
+
 CdxStatus cdxTagGoTop(CdxTag& t);
 CdxStatus cdxTagGoBottom(CdxTag& t);
 // Moves n keys in walking order (negative: backward).

@@ -30,7 +30,15 @@ class CdxPageFile {
   virtual CdxStatus unlock(uint64_t off, uint64_t len) = 0;
   // Flushes the operating system's buffers to disk.
   virtual CdxStatus sync() = 0;
+  // Whether a read without any lock sees every write another handle finished before it
+  // began: true on a local file system; false where only locks bring a client's cache up to
+  // date (network file systems) or the kind is unknown.
+  virtual bool readsCurrentWithoutLock() { return false; }
 };
+
+// Whether the file (or folder) at path is on a local file system, where every handle reads
+// the same page cache (see CdxPageFile::readsCurrentWithoutLock).
+bool cdxOnLocalFileSystem(const std::string& path);
 
 // A file held in memory. Locks always succeed. Optionally fails the n-th write (counting
 // from 1) to test failure paths.
@@ -45,6 +53,7 @@ class CdxMemFile : public CdxPageFile {
   CdxStatus lock(uint64_t, uint64_t, bool, bool) override { return {}; }
   CdxStatus unlock(uint64_t, uint64_t) override { return {}; }
   CdxStatus sync() override { return {}; }
+  bool readsCurrentWithoutLock() override { return true; }
 
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   void failWriteNumber(int n) { failAt_ = n; }
@@ -77,6 +86,7 @@ class CdxPosixFile : public CdxPageFile {
   CdxStatus lock(uint64_t off, uint64_t len, bool shared, bool wait) override;
   CdxStatus unlock(uint64_t off, uint64_t len) override;
   CdxStatus sync() override;
+  bool readsCurrentWithoutLock() override;
 
  private:
   int fd_;
@@ -98,6 +108,7 @@ class CdxCachedFile : public CdxPageFile {
   }
   CdxStatus unlock(uint64_t off, uint64_t len) override { return file_->unlock(off, len); }
   CdxStatus sync() override { return file_->sync(); }
+  bool readsCurrentWithoutLock() override { return false; }  // it serves what it kept
 
  private:
   std::unique_ptr<CdxPageFile> file_;

@@ -1,8 +1,9 @@
 // Results of the index engine. Every public operation returns a CdxStatus: ok, or a numbered
 // failure with its text. The numbers are the system's internal-error codes (9201 corrupt page,
 // 1010/1011 page read/write, 2155 version read, 9101..9108 misuse of the index and its locks,
-// 9109 tags changed by another handle, 9999 sort) and the open failure 1012 (a file too short or with invalid tags). The runtime
-// turns them into error objects or internal errors at its boundary.
+// 9109 tags changed by another handle, 9110 a read without the lock that needs the lock, 9999
+// sort) and the open failure 1012 (a file too short or with invalid tags). The runtime turns
+// them into error objects or internal errors at its boundary.
 //
 // Inside the engine a failure deep in a page walk is raised as a CdxFault exception and caught
 // by the public entry point (cdxGuard), so no fault ever leaves the library as an exception.
@@ -30,6 +31,7 @@ enum CdxCode : int {
   kCdxLockFailure = 9107,
   kCdxUnlockError = 9108,
   kCdxTagsChanged = 9109,   // another handle replaced or removed tags of a shared file
+  kCdxNeedsLock = 9110,     // a read without the lock needs a page from the file
   kCdxCorrupt = 9201,
   kCdxSortFailed = 9999,
 };

@@ -11,6 +11,7 @@
 #include "rdd_cdx_bags.h"
 #include "rdd_cdx_driver.h"
 #include "rdd_cdx_keys.h"
+#include "rdd_cdx_move.h"
 #include "set.h"
 #include "vm.h"
 
@@ -26,27 +27,23 @@ int Super(PvArea* a, int slot, PvRddArgs* x) {
 
 PvCdxArea* Cdx(PvArea* a) { return static_cast<PvCdxArea*>(a); }
 
-// The controlling tag and its file, or null in natural order.
-CdxTag* Controlling(PvCdxArea* a, PvCdxBag** bag) { return pv_cdxAreaTag(a, a->order, bag); }
-
 // Places the area on the cursor's record (end of file when there is none).
 int GoToCursor(PvCdxArea* a, const CdxTag& t) {
   return pv_rddCallN(a, PV_RDD_GOTO, t.cur.rec ? long(t.cur.rec) : 0);
 }
 
-// Puts the cursor on the area's record. Returns 1 when it stands on it, 0 when the record has
-// no key there (the cursor stands on the next key in key order), -1 at end of file.
-int SyncCursor(PvCdxArea* a, PvCdxBag& bag, CdxTag& t) {
+// Puts the cursor on the area's record (by its key taken for the movement, when given).
+// Returns 1 when it stands on it, 0 when the record has no key there (the cursor stands on the
+// next key in key order), -1 at end of file. A read without the lock that needs it is told
+// in needsLock (when given).
+int SyncCursor(PvCdxArea* a, PvCdxBag& bag, CdxTag& t, const CdxKey* taken = nullptr,
+               CdxStatus* needsLock = nullptr) {
   if (!a->positioned) return -1;
-  if (!t.reposition && t.cur.rec == a->recno) return 1;
-  CdxKey key;
-  if (!pv_cdxCurrentKey(a, bag, t, key)) {
-    key = {};
-    key.rec = a->recno;
-    key.len = 0;
-  }
+  if (!pv_cdxCursorOff(a, t)) return 1;
+  CdxKey key = taken ? *taken : pv_cdxCursorKey(a, bag, t);
   bool onKey = false;
   CdxStatus st = cdxTagGoKey(t, key, &onKey);
+  if (needsLock && st.code == kCdxNeedsLock) *needsLock = st;
   return st.ok() && onKey ? 1 : 0;
 }
 
@@ -56,68 +53,54 @@ int RaiseCdx(PvArea* a, const CdxStatus& st) {
   return PV_FAILURE;
 }
 
-
-int GoTop(PvArea* area, PvRddArgs* x) {
+// Goes to the first (bottom false) or last key of the controlling order.
+int GoEdge(PvArea* area, PvRddArgs* x, bool bottom) {
   PvCdxArea* a = Cdx(area);
-  pv_cdxRefreshShared(a);
-  PvCdxBag* bag = nullptr;
-  CdxTag* t = Controlling(a, &bag);
-  if (!t) return Super(area, PV_RDD_GOTOP, x);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  pv_cdxRefreshScopes(*bag, *t);
-  CdxStatus st = cdxTagGoTop(*t);
+  PvCdxMove m;
+  if (!pv_cdxBeginMove(a, m, false))
+    return Super(area, bottom ? PV_RDD_GOBOTTOM : PV_RDD_GOTOP, x);
+  CdxStatus st = pv_cdxRunMove(a, m, false, [&] {
+    return bottom ? cdxTagGoBottom(*m.tag) : cdxTagGoTop(*m.tag);
+  });
+  m.release();
   if (!st.ok()) return RaiseCdx(a, st);
-  if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
-  a->top = true, a->bottom = false;
-  return pv_rddCallN(a, PV_RDD_SKIPFILTER, 1);
+  if (GoToCursor(a, *m.tag) != PV_SUCCESS) return PV_FAILURE;
+  a->top = !bottom, a->bottom = bottom;
+  return pv_rddCallN(a, PV_RDD_SKIPFILTER, bottom ? -1 : 1);
 }
 
-int GoBottom(PvArea* area, PvRddArgs* x) {
-  PvCdxArea* a = Cdx(area);
-  pv_cdxRefreshShared(a);
-  PvCdxBag* bag = nullptr;
-  CdxTag* t = Controlling(a, &bag);
-  if (!t) return Super(area, PV_RDD_GOBOTTOM, x);
-  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  pv_cdxRefreshScopes(*bag, *t);
-  CdxStatus st = cdxTagGoBottom(*t);
-  if (!st.ok()) return RaiseCdx(a, st);
-  if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
-  a->top = false, a->bottom = true;
-  return pv_rddCallN(a, PV_RDD_SKIPFILTER, -1);
-}
+int GoTop(PvArea* area, PvRddArgs* x) { return GoEdge(area, x, false); }
+int GoBottom(PvArea* area, PvRddArgs* x) { return GoEdge(area, x, true); }
 
-int SkipRaw(PvArea* area, PvRddArgs* x) {
-  PvCdxArea* a = Cdx(area);
-  pv_cdxRefreshShared(a);
-  PvCdxBag* bag = nullptr;
-  CdxTag* t = Controlling(a, &bag);
-  long n = x->number;
-  if (!t || n == 0) return Super(area, PV_RDD_SKIPRAW, x);
-  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  pv_cdxRefreshScopes(*bag, *t);
-  int sync = SyncCursor(a, *bag, *t);
-  long steps = n;
+// Where a skip leaves the area: at end of file, or on the cursor's record (bof: the skip
+// backward ran out of the order).
+struct Landing {
+  bool eof = false;
+  bool bof = false;
+};
+
+// Moves the cursor n keys (walking order) from the area's record, under the movement's hold.
+CdxStatus StepCursor(PvCdxArea* a, PvCdxMove& m, long n, Landing& land) {
+  CdxTag& t = *m.tag;
   CdxStatus st;
+  int sync = SyncCursor(a, *m.bag, t, m.keyTaken ? &m.key : nullptr, &st);
+  if (!st.ok()) return st;
+  long steps = n;
   if (sync < 0) {  // at end of file: forward stays, backward lands on the last key
-    if (n > 0) return pv_rddCallN(a, PV_RDD_GOTO, 0);
-    st = cdxTagGoBottom(*t);
+    if (n > 0) return land.eof = true, st;
+    st = cdxTagGoBottom(t);
     steps = n + 1;
   } else if (sync == 0) {  // the cursor is on the key after the record's place (key order)
-    bool walkingNext = t->userAscending;
-    if (t->cur.rec == 0) {  // nothing after it in key order
+    bool walkingNext = t.userAscending;
+    if (t.cur.rec == 0) {  // nothing after it in key order
       if (walkingNext) {
-        if (n > 0) return pv_rddCallN(a, PV_RDD_GOTO, 0);
-        st = cdxTagGoBottom(*t);
+        if (n > 0) return land.eof = true, st;
+        st = cdxTagGoBottom(t);
         steps = n + 1;
       } else {
-        if (n < 0) {
-          st = cdxTagGoTop(*t);
-          if (st.ok() && GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
-          a->bof = true;
-          return st.ok() ? PV_SUCCESS : RaiseCdx(a, st);
-        }
-        st = cdxTagGoTop(*t);
+        st = cdxTagGoTop(t);
+        if (n < 0) return land.bof = true, st;
         steps = n - 1;
       }
     } else if (walkingNext) {
@@ -126,17 +109,33 @@ int SkipRaw(PvArea* area, PvRddArgs* x) {
       steps = n > 0 ? n : n + 1;
     }
   }
-  if (st.ok() && steps != 0) st = cdxTagSkip(*t, steps);
-  if (!st.ok()) return RaiseCdx(a, st);
-  if (n < 0) {
-    bool outOfRange = t->topOfOrder;
-    if (t->cur.rec == 0) st = cdxTagGoTop(*t), outOfRange = true;
-    if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
-    a->bof = outOfRange;
-    return PV_SUCCESS;
+  if (st.ok() && steps != 0) st = cdxTagSkip(t, steps);
+  if (!st.ok() || n > 0) return st;
+  land.bof = t.topOfOrder;
+  if (t.cur.rec == 0) st = cdxTagGoTop(t), land.bof = true;
+  return st;
+}
+
+int SkipRaw(PvArea* area, PvRddArgs* x) {
+  PvCdxArea* a = Cdx(area);
+  long n = x->number;
+  if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
+  PvCdxMove m;
+  m.steps = n;
+  if (!pv_cdxBeginMove(a, m, n != 0) || n == 0) {
+    m.release();
+    return Super(area, PV_RDD_SKIPRAW, x);
   }
-  int r = GoToCursor(a, *t);
-  a->bof = false;
+  Landing land;
+  CdxStatus st = pv_cdxRunMove(a, m, true, [&] {
+    land = {};
+    return StepCursor(a, m, n, land);
+  });
+  m.release();
+  if (!st.ok()) return RaiseCdx(a, st);
+  if (land.eof) return pv_rddCallN(a, PV_RDD_GOTO, 0);
+  int r = GoToCursor(a, *m.tag);
+  a->bof = land.bof;
   return r;
 }
 
@@ -156,29 +155,34 @@ bool SeekKey(PV_ITEM v, const CdxTag& t, CdxKey& key) {
 // seek: item = value, flag = soft, number = 1 for find-last; out: found flag of the area.
 int Seek(PvArea* area, PvRddArgs* x) {
   PvCdxArea* a = Cdx(area);
-  pv_cdxRefreshShared(a);
-  PvCdxBag* bag = nullptr;
-  CdxTag* t = Controlling(a, &bag);
   if (pv_rddCall(a, PV_RDD_GOCOLD) != PV_SUCCESS) return PV_FAILURE;
-  if (!t) {
+  PvCdxMove m;
+  if (!pv_cdxBeginMove(a, m, false)) {
     pv_rddRaise(a, PV_EG_NOORDER, 1201, nullptr, 0, PV_ERR_FLAG_DEFAULT, nullptr);
     return PV_FAILURE;
   }
-  pv_cdxRefreshScopes(*bag, *t);
   a->top = a->bottom = a->eof = false;
   bool soft = x->flag, last = x->number == 1;
   CdxKey key;
   bool found = false;
-  CdxStatus st;
-  if (SeekKey(x->item, *t, key)) st = cdxTagSeek(*t, key.val, key.len, soft, last, &found);
-  else t->cur.rec = 0;  // a value of another type finds nothing
+  CdxStatus st = pv_cdxRunMove(a, m, false, [&] {
+    CdxTag& t = *m.tag;
+    if (SeekKey(x->item, t, key)) return cdxTagSeek(t, key.val, key.len, soft, last, &found);
+    t.cur.rec = 0;  // a value of another type finds nothing
+    return CdxStatus();
+  });
+  CdxTag* t = m.tag;
+  m.release();
   if (!st.ok()) return RaiseCdx(a, st);
   if (GoToCursor(a, *t) != PV_SUCCESS) return PV_FAILURE;
   if (a->positioned) {
     uint32_t rec = a->recno;
     if (pv_rddCallN(a, PV_RDD_SKIPFILTER, last ? -1 : 1) != PV_SUCCESS) return PV_FAILURE;
     if (found && a->recno != rec) {
-      found = a->positioned && SyncCursor(a, *bag, *t) == 1 && t->cur.len >= key.len &&
+      // The filter's steps may have loaded the file again: the order is looked up anew.
+      PvCdxBag* bag = nullptr;
+      t = pv_cdxAreaTag(a, a->order, &bag);
+      found = t && a->positioned && SyncCursor(a, *bag, *t) == 1 && t->cur.len >= key.len &&
               std::memcmp(t->cur.val, key.val, key.len) == 0;
     }
     if (!found && !soft && a->positioned) pv_rddCallN(a, PV_RDD_GOTO, 0);

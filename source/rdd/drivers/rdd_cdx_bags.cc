@@ -236,6 +236,12 @@ bool pv_cdxCurrentKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag, CdxKey& out) {
 }
 
 bool pv_cdxDirectoryCurrent(PvCdxBag& bag) {
+  bool started = false;
+  if (cdxIndexReadUnlocked(*bag.index, started).ok() && started) {
+    // Unchanged since its tags were last found current (see cdxIndexReadUnlocked).
+    (void)pv_cdxIndexUnLockRead(*bag.index);
+    return true;
+  }
   bool current = true;
   CdxStatus st = cdxIndexTagsCurrent(*bag.index, current);
   return !st.ok() || current;  // a failure is reported by the next operation

@@ -30,8 +30,9 @@ void pv_cdxForgetTag(PvCdxBag& bag, const pv::cdx::CdxTag* t);
 int pv_cdxTagNumber(PvCdxArea* a, const pv::cdx::CdxTag* t);
 int pv_cdxOrderCount(PvCdxArea* a);
 // Whether the file's tag directory still lists exactly the loaded tags with their headers
-// (always true for an exclusive file). Takes the read lock, which drops stale pages of a
-// shared file; reads the directory only after another handle changed the file.
+// (always true for an exclusive file). Only reads the change words of a shared file that did
+// not change since; else takes the read lock, which drops stale pages, and reads the
+// directory when another handle changed the file.
 bool pv_cdxDirectoryCurrent(PvCdxBag& bag);
 // Loads bags[i] again (another handle added or removed tags); the controlling order follows
 // its tag by name.

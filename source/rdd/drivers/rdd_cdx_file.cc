@@ -13,7 +13,7 @@ CdxStatus Failed(int code, const Status& st) {
 
 class CdxFsFile : public CdxPageFile {
  public:
-  explicit CdxFsFile(FilePtr file) : file_(std::move(file)) {}
+  CdxFsFile(FilePtr file, bool local) : file_(std::move(file)), local_(local) {}
 
   CdxStatus read(uint64_t off, void* buf, size_t len) override {
     size_t got = 0;
@@ -46,9 +46,11 @@ class CdxFsFile : public CdxPageFile {
     Status st = file_->commit();
     return st.ok() ? CdxStatus{} : Failed(kCdxWriteFailed, st);
   }
+  bool readsCurrentWithoutLock() override { return local_; }
 
  private:
   FilePtr file_;
+  bool local_;
 };
 
 }  // namespace
@@ -60,6 +62,6 @@ CdxStatus pv_cdxOpenPageFile(const std::string& path, bool create, bool shared, 
   Status st = create ? CreateFile(path, share, &file)
                      : OpenFile(path, readOnly ? Access::kRead : Access::kReadWrite, share, &file);
   if (!st.ok()) return Failed(create ? kCdxWriteFailed : kCdxReadFailed, st);
-  out = std::make_unique<CdxFsFile>(std::move(file));
+  out = std::make_unique<CdxFsFile>(std::move(file), shared && cdxOnLocalFileSystem(path));
   return {};
 }

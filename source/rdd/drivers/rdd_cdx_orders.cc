@@ -126,7 +126,10 @@ CdxStatus BuildTag(PvCdxArea* a, PvCdxBag& bag, const CdxTagSpec& spec, PvCdxTag
   PvRddArgs count;
   pv_rddCall(a, PV_RDD_RECCOUNT, &count);
   uint32_t records = spec.custom ? 0 : uint32_t(count.number);
+  // The build holds the index's write lock while it reads the records (see setScanReadAhead).
+  a->table->setScanReadAhead(true);
   CdxStatus st = cdxIndexAddTag(*bag.index, spec, records, BuildKeys(a, bag, building), out);
+  a->table->setScanReadAhead(false);
   bag.exec.erase(&shape);
   if (st.ok()) bag.exec[*out] = exec;
   else pv_cdxExecFree(exec);

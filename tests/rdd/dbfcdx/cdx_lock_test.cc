@@ -2,7 +2,8 @@
 // 0x7FFFFFFE, shared to read and exclusive to write; schemes 2 and 4 read-lock one random
 // byte of a 65536-byte pool above 0xFFFEFFFF and write-lock the whole range; scheme 1 and 5
 // use their single bytes; a scheme without a place refuses the lock. Locks nest by count,
-// and the file is committed by flush only after something was written.
+// and the file is committed by flush only after something was written. A read without the
+// lock starts only while the file's change words equal those held, and serves held pages only.
 #include "cdx_test_util.h"
 
 namespace pv::cdx::test {
@@ -108,6 +109,54 @@ TEST(CdxLocks, NestedLocksTakeTheFileLockOnceAndFlushCommits) {
   EXPECT_EQ(s.file->syncs, 1);
   EXPECT_TRUE(cdxIndexFlush(*s.index).ok());
   EXPECT_EQ(s.file->syncs, 1);  // nothing written since
+}
+
+TEST(CdxLocks, ReadWithoutTheLockUsesHeldPagesOfAnUnchangedFileOnly) {
+  Shared s(3);
+  std::vector<std::string> values;
+  for (int i = 0; i < 600; ++i) values.push_back(pad("k" + std::to_string(100000 + i), 10));
+  CdxTag* t = buildTag(*s.index, charSpec("wide", 10), values);
+  ASSERT_TRUE(cdxTagGoTop(*t).ok());  // under the lock: root and first leaf read
+  s.file->calls.clear();
+  bool started = false;
+  ASSERT_TRUE(cdxIndexReadUnlocked(*s.index, started).ok());
+  ASSERT_TRUE(started);
+  EXPECT_EQ(pv_cdxIndexLockWrite(*s.index).code, kCdxLockCount);  // counted as a read lock
+  ASSERT_TRUE(cdxTagSkip(*t, 1).ok());  // within the leaf held
+  EXPECT_EQ(t->cur.rec, 2u);
+  CdxCursorMark mark;
+  cdxTagMark(*t, mark);
+  EXPECT_EQ(cdxTagSkip(*t, 400).code, kCdxNeedsLock);  // the leaves after it are not held
+  cdxTagRestore(*t, mark);
+  ASSERT_TRUE(pv_cdxIndexUnLockRead(*s.index).ok());
+  EXPECT_TRUE(s.file->calls.empty());  // no lock taken or released
+  ASSERT_TRUE(cdxTagSkip(*t, 400).ok());  // under the lock, from where the mark put it
+  EXPECT_EQ(t->cur.rec, 402u);
+  EXPECT_EQ(s.file->calls.size(), 2u);
+  // Another handle's change (new version word) or a lock counted: the lock is needed.
+  std::vector<uint8_t> bytes = s.file->bytes();
+  uint8_t v[4];
+  PutBE32(v, GetBE32(bytes.data() + 8) + 1);
+  ASSERT_TRUE(s.file->write(8, v, 4).ok());
+  ASSERT_TRUE(cdxIndexReadUnlocked(*s.index, started).ok());
+  EXPECT_FALSE(started);
+  ASSERT_TRUE(cdxTagSkip(*t, 1).ok());  // the lock's check takes the new version
+  EXPECT_EQ(t->cur.rec, 403u);
+  ASSERT_TRUE(pv_cdxIndexLockRead(*s.index).ok());
+  ASSERT_TRUE(cdxIndexReadUnlocked(*s.index, started).ok());
+  EXPECT_FALSE(started);
+  ASSERT_TRUE(pv_cdxIndexUnLockRead(*s.index).ok());
+  ASSERT_TRUE(cdxIndexReadUnlocked(*s.index, started).ok());
+  EXPECT_TRUE(started);
+  ASSERT_TRUE(pv_cdxIndexUnLockRead(*s.index).ok());
+}
+
+TEST(CdxLocks, NoReadWithoutTheLockInExclusiveUse) {
+  std::unique_ptr<CdxIndex> x;
+  ASSERT_TRUE(cdxIndexCreate(std::make_unique<CdxMemFile>(), "T", {}, x).ok());
+  bool started = true;
+  ASSERT_TRUE(cdxIndexReadUnlocked(*x, started).ok());
+  EXPECT_FALSE(started);
 }
 
 }  // namespace
