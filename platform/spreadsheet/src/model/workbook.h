@@ -75,8 +75,9 @@ class Worksheet {
   void SetBool(int r, int c, bool v);
   void Clear(int r, int c);  // value only
   void ClearRect(const CellRect& rect);
-  // Applies `edit` to every cell, row, column and sheet format the rectangle covers.
-  void EditStyle(const CellRect& rect, const StyleEdit& edit);
+  // Applies `edit` to every cell, row, column and sheet format the rectangle covers; `key`
+  // names the edit when it sets one property to one value wherever it is applied.
+  void EditStyle(const CellRect& rect, const StyleEdit& edit, StyleEditKey key = {});
   // Format a cell has or would get.
   std::uint32_t StyleAt(int r, int c) const;
   // Format a new cell gets: its row's, else its column's, else the sheet's (r or c may be -1).
@@ -113,10 +114,10 @@ class Worksheet {
 
  private:
   // The id of style `id` after `edit` at (r, c).
-  std::uint32_t Edited(std::uint32_t id, int r, int c, const StyleEdit& edit);
-  void EditColumns(const CellRect& rect, const StyleEdit& edit);
-  void EditRows(const CellRect& rect, const StyleEdit& edit);
-  void EditCells(const CellRect& rect, const StyleEdit& edit, bool createMissing);
+  std::uint32_t Edited(std::uint32_t id, int r, int c, const StyleEdit& edit, StyleEditKey key);
+  void EditColumns(const CellRect& rect, const StyleEdit& edit, StyleEditKey key);
+  void EditRows(const CellRect& rect, const StyleEdit& edit, StyleEditKey key);
+  void EditCells(const CellRect& rect, const StyleEdit& edit, StyleEditKey key, bool createMissing);
 
   std::u16string name_;
   StringPool* strings_;
