@@ -112,9 +112,12 @@ HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src) {
 
 void ClearExcepInfo(EXCEPINFO* info) {
   if (!info) return;
-  SysFreeString(info->bstrSource);
-  SysFreeString(info->bstrDescription);
-  SysFreeString(info->bstrHelpFile);
+  // Most calls succeed: their record holds no texts to free.
+  if (info->bstrSource || info->bstrDescription || info->bstrHelpFile) {
+    SysFreeString(info->bstrSource);
+    SysFreeString(info->bstrDescription);
+    SysFreeString(info->bstrHelpFile);
+  }
   std::memset(info, 0, sizeof *info);
 }
 
