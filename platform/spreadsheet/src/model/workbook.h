@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,18 +16,28 @@
 
 namespace sheet {
 
-// Interned cell texts, shared by all sheets of a workbook.
-// Each text is kept once; the index looks texts up by views of the kept strings, which never
-// move (a deque does not relocate its elements).
+// Interned cell texts, shared by all sheets of a workbook. The characters of all texts are kept
+// in large blocks that never move (a text is a view into them), and the index is one flat
+// array of (hash, id) probed linearly, so a lookup touches few cache lines and interning a new
+// text allocates nothing most of the time.
 class StringPool {
  public:
   std::uint32_t Intern(std::u16string_view text);
-  const std::u16string& Get(std::uint32_t id) const { return strings_[id]; }
-  std::size_t Size() const { return strings_.size(); }
+  std::u16string_view Get(std::uint32_t id) const { return texts_[id]; }
+  std::size_t Size() const { return texts_.size(); }
 
  private:
-  std::deque<std::u16string> strings_;
-  std::unordered_map<std::u16string_view, std::uint32_t> ids_;
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t idPlus1 = 0;  // 0: free
+  };
+  std::u16string_view Keep(std::u16string_view text);
+  void Grow();
+
+  std::vector<std::unique_ptr<char16_t[]>> blocks_;
+  std::size_t blockUsed_ = 0, blockSize_ = 0;  // of the last block
+  std::vector<std::u16string_view> texts_;      // by id
+  std::vector<Slot> index_;                     // size a power of two, at most half used
 };
 
 enum class CellKind : std::uint8_t { kEmpty, kNumber, kText, kBool };

@@ -235,9 +235,9 @@ class SheetWriter {
 };
 
 // Shared strings in first-use order; sstIndex maps pool ids to SST positions.
-std::vector<std::u16string> CollectStrings(const Workbook& book, std::vector<std::int64_t>* sstIndex,
-                                           std::uint32_t* references) {
-  std::vector<std::u16string> strings;
+std::vector<std::u16string_view> CollectStrings(const Workbook& book, std::vector<std::int64_t>* sstIndex,
+                                                std::uint32_t* references) {
+  std::vector<std::u16string_view> strings;
   sstIndex->assign(book.strings.Size(), -1);
   *references = 0;
   for (const auto& ws : book.sheets)
@@ -286,7 +286,7 @@ std::string WorkbookStream(const Workbook& book) {
   XlsFormats fmt(book);
   std::vector<std::int64_t> sstIndex;
   std::uint32_t references;
-  std::vector<std::u16string> strings = CollectStrings(book, &sstIndex, &references);
+  std::vector<std::u16string_view> strings = CollectStrings(book, &sstIndex, &references);
 
   std::vector<std::string> sheets;
   for (std::size_t i = 0; i < book.sheets.size(); ++i)
