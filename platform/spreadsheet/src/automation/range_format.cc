@@ -2,6 +2,7 @@
 #include <bit>
 
 #include "format_props.h"
+#include "recycled.h"
 
 namespace sheet {
 namespace {
@@ -30,7 +31,7 @@ long UnderlineXl(int code) {
   }
 }
 
-class FontObject final : public com::DispatchObject<FontObject> {
+class FontObject final : public com::DispatchObject<FontObject>, public Recycled<FontObject> {
  public:
   explicit FontObject(RangeRef ref) : ref_(std::move(ref)) {}
   static const com::MemberTable<FontObject>& Members();
