@@ -1,6 +1,8 @@
 // Argument blocks, name lookup and Invoke.
 #include "ole_call.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -153,19 +155,46 @@ std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
 
 }  // namespace
 
+namespace {
+
+// The answers used last, one per slot chosen by the key's pointers: a send repeated in a loop
+// finds its answer here without hashing. Only answers of fixed-name classes are entered.
+struct RecentAnswer {
+  MessageKey key{nullptr, nullptr, false};
+  const MessageAnswer* answer = nullptr;  // an element of answers(), which never goes
+};
+constexpr std::size_t kRecentSlots = 256;
+
+RecentAnswer& RecentSlot(const MessageKey& key) {
+  static std::array<RecentAnswer, kRecentSlots> slots;
+  auto bits = reinterpret_cast<std::uintptr_t>(key.cls) ^ (reinterpret_cast<std::uintptr_t>(key.name) >> 3);
+  return slots[(bits ^ (bits >> 11) ^ key.withArgs) % kRecentSlots];
+}
+
+HRESULT Answer(const MessageAnswer& a, DISPID* id, bool* put) {
+  *id = a.id;
+  *put = a.put;
+  return SetStatus(S_OK);
+}
+
+}  // namespace
+
 HRESULT LookupMessage(IDispatch* d, const char* name, int argc, DISPID* id, bool* put) {
+  const void* vtable = *reinterpret_cast<const void* const*>(d);
+  RecentAnswer& recent = RecentSlot(MessageKey{vtable, name, argc >= 1});
+  if (recent.answer && recent.key == MessageKey{vtable, name, argc >= 1} && recent.answer->name == name)
+    return Answer(*recent.answer, id, put);
   const void* cls = FixedNamesClass(d);
   MessageKey key{cls, name, argc >= 1};
   if (cls) {
     auto it = answers().find(key);
     if (it != answers().end() && it->second.name == name) {
-      *id = it->second.id;
-      *put = it->second.put;
-      return SetStatus(S_OK);
+      recent = RecentAnswer{key, &it->second};
+      return Answer(it->second, id, put);
     }
   }
   HRESULT h = LookupName(d, name, std::strlen(name), argc, id, put);
-  if (cls && SUCCEEDED(h)) answers()[key] = MessageAnswer{name, *id, *put};
+  if (cls && SUCCEEDED(h)) recent = RecentAnswer{key, &(answers()[key] = MessageAnswer{name, *id, *put})};
   return h;
 }
 

@@ -1,38 +1,31 @@
 // The table of interface pointers the bridge holds references on.
 #include "ole_pointers.h"
 
-#include <unordered_map>
-
 #include "gc.h"
+#include "pointer_counts.h"
 
 namespace ole {
 namespace {
 
-std::unordered_map<com::IDispatch*, std::uint64_t>& held() {
-  static std::unordered_map<com::IDispatch*, std::uint64_t> table;
+PointerCounts& held() {
+  static PointerCounts table;
   return table;
 }
 
 }  // namespace
 
-void HoldAdopted(com::IDispatch* p) {
-  if (p) ++held()[p];
-}
+void HoldAdopted(com::IDispatch* p) { held().Add(p); }
 
 bool AddRefHeld(com::IDispatch* p, com::ULONG* count) {
-  auto& table = held();
-  auto it = table.find(p);
-  if (it == table.end()) return false;
-  ++it->second;
+  std::uint64_t* n = held().Find(p);
+  if (!n) return false;
+  ++*n;
   *count = p->AddRef();
   return true;
 }
 
 bool ReleaseHeld(com::IDispatch* p, com::ULONG* count) {
-  auto& table = held();
-  auto it = table.find(p);
-  if (it == table.end()) return false;
-  if (--it->second == 0) table.erase(it);
+  if (!held().Remove(p)) return false;
   *count = p->Release();
   return true;
 }
@@ -62,7 +55,7 @@ void PutOwner(PV_ITEM dest, com::IDispatch* p) {
 
 com::IDispatch* HeldFromNumber(std::int64_t n) {
   auto* p = reinterpret_cast<com::IDispatch*>(static_cast<std::intptr_t>(n));
-  return held().count(p) ? p : nullptr;
+  return held().Find(p) ? p : nullptr;
 }
 
 std::int64_t NumberOf(com::IDispatch* p) {

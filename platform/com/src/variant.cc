@@ -21,6 +21,9 @@ bool IsScalarVariantType(VARTYPE base) {
 }
 
 bool IsValidVariantType(VARTYPE vt) {
+  constexpr std::uint32_t kPlainValid =
+      detail::kPlainOwnsNothing | 1u << VT_BSTR | 1u << VT_DISPATCH | 1u << VT_UNKNOWN | 1u << VT_PTR;
+  if (vt < 32) return kPlainValid >> vt & 1;
   VARTYPE base = vt & VT_TYPEMASK;
   if (vt & ~(VT_TYPEMASK | VT_ARRAY | VT_BYREF)) return false;
   bool plain = !(vt & (VT_ARRAY | VT_BYREF));
@@ -43,11 +46,7 @@ std::size_t ScalarSize(VARTYPE base) {
   }
 }
 
-void VariantInit(VARIANT* v) {
-  if (v) v->vt = VT_EMPTY;
-}
-
-HRESULT VariantClear(VARIANT* v) {
+HRESULT detail::VariantClearOwned(VARIANT* v) {
   if (!v) return E_INVALIDARG;
   if (!IsValidVariantType(v->vt)) return DISP_E_BADVARTYPE;
   if (!(v->vt & VT_BYREF)) {
@@ -113,9 +112,12 @@ HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src) {
 
 void ClearExcepInfo(EXCEPINFO* info) {
   if (!info) return;
-  SysFreeString(info->bstrSource);
-  SysFreeString(info->bstrDescription);
-  SysFreeString(info->bstrHelpFile);
+  // Most calls succeed: their record holds no texts to free.
+  if (info->bstrSource || info->bstrDescription || info->bstrHelpFile) {
+    SysFreeString(info->bstrSource);
+    SysFreeString(info->bstrDescription);
+    SysFreeString(info->bstrHelpFile);
+  }
   std::memset(info, 0, sizeof *info);
 }
 

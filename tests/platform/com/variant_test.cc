@@ -1,7 +1,9 @@
 // VARIANT copy/clear ownership and VariantChangeType.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "com/com.h"
 
@@ -98,6 +100,26 @@ TEST(Variant, RejectsInvalidTypes) {
   EXPECT_EQ(VariantCopy(&out, &bad), DISP_E_BADVARTYPE);
   EXPECT_FALSE(IsValidVariantType(VT_EMPTY | VT_ARRAY));
   EXPECT_TRUE(IsValidVariantType(VT_VARIANT | VT_ARRAY | VT_BYREF));
+}
+
+// Every plain type tag: the valid ones that own nothing clear to VT_EMPTY, invalid ones are
+// refused and left alone.
+TEST(Variant, ClearsEveryPlainTypeTag) {
+  const VARTYPE kValid[] = {VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R4, VT_R8, VT_CY, VT_DATE,
+                            VT_ERROR, VT_BOOL, VT_DECIMAL, VT_I1, VT_UI1, VT_UI2, VT_UI4,
+                            VT_I8, VT_UI8, VT_INT, VT_UINT, VT_PTR};
+  for (VARTYPE vt = 0; vt < 80; ++vt) {
+    bool valid = std::find(std::begin(kValid), std::end(kValid), vt) != std::end(kValid);
+    bool owner = vt == VT_BSTR || vt == VT_DISPATCH || vt == VT_UNKNOWN;
+    EXPECT_EQ(IsValidVariantType(vt), valid || owner) << vt;
+    if (owner) continue;
+    VARIANT v;
+    v.vt = vt;
+    v.llVal = 0;
+    EXPECT_EQ(VariantClear(&v), valid ? S_OK : DISP_E_BADVARTYPE) << vt;
+    EXPECT_EQ(v.vt, valid ? VARTYPE(VT_EMPTY) : vt) << vt;
+  }
+  EXPECT_EQ(VariantClear(nullptr), E_INVALIDARG);
 }
 
 TEST(VariantChangeType, NumbersTextAndBooleans) {

@@ -122,7 +122,8 @@ TEST(BiffRecords, BofRkAndStrings) {
 TEST(BiffRecords, SstSplitsIntoContinueWithAFlagsByte) {
   // 8216 bytes of data after the 8-byte counts fill the first record exactly with one string
   // of 8213 characters (header 3 bytes); the next string starts a CONTINUE.
-  std::vector<std::u16string> strings = {std::u16string(8213, u'a'), u"xy"};
+  std::u16string first(8213, u'a');
+  std::vector<std::u16string_view> strings = {first, u"xy"};
   std::string sst = SstRecords(strings, 2);
   EXPECT_EQ(DecodeU16(sst, 0), kSst);
   EXPECT_EQ(DecodeU16(sst, 2), 8224);

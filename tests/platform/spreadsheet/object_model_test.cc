@@ -205,6 +205,30 @@ TEST_F(ObjectModel, FormatsReadBackWithNullForMixedRanges) {
   EXPECT_EQ(Cell(1, 1).TryPut(u"ColumnWidth", 300).hr, com::DISP_E_EXCEPTION);
 }
 
+// The same property put on cells of different formats keeps what else each format holds, also
+// when it is repeated (the second time the edited formats are known already).
+TEST_F(ObjectModel, RepeatedFormatPutsKeepEachCellsOtherProperties) {
+  Cell(1, 1).Get(u"Font").Put(u"Bold", true);
+  Cell(1, 2).Get(u"Font").Put(u"Size", 14);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int c = 1; c <= 3; ++c) Cell(1, c).Get(u"Font").Put(u"Color", 16711680);
+    for (int c = 1; c <= 3; ++c) Cell(2, c).Get(u"Font").Put(u"Color", 255 * (c + pass));
+  }
+  EXPECT_TRUE(Cell(1, 1).Get(u"Font").Call(u"Bold").Bool());
+  EXPECT_FALSE(Cell(1, 2).Get(u"Font").Call(u"Bold").Bool());
+  EXPECT_EQ(Cell(1, 2).Get(u"Font").Call(u"Size").Number(), 14);
+  EXPECT_EQ(Cell(1, 3).Get(u"Font").Call(u"Size").Number(), 10);
+  for (int c = 1; c <= 3; ++c) {
+    EXPECT_EQ(Cell(1, c).Get(u"Font").Call(u"Color").Number(), 16711680) << c;
+    EXPECT_EQ(Cell(2, c).Get(u"Font").Call(u"Color").Number(), 255 * (c + 1)) << c;
+  }
+  Cell(1, 1).Get(u"Font").Put(u"Bold", false);
+  Cell(1, 2).Get(u"Font").Put(u"Bold", true);
+  EXPECT_FALSE(Cell(1, 1).Get(u"Font").Call(u"Bold").Bool());
+  EXPECT_TRUE(Cell(1, 2).Get(u"Font").Call(u"Bold").Bool());
+  EXPECT_EQ(Cell(1, 2).Get(u"Font").Call(u"Size").Number(), 14);
+}
+
 TEST_F(ObjectModel, CollectionsEnumerate) {
   Var e;
   ASSERT_EQ(excel.Get(u"Sheets").Invoke(u"_NewEnum", com::DISPATCH_PROPERTYGET, {}, &e).hr, com::S_OK);

@@ -60,10 +60,26 @@ struct VARIANT {
 using VARIANTARG = VARIANT;
 
 // Sets vt to VT_EMPTY.
-void VariantInit(VARIANT* v);
+inline void VariantInit(VARIANT* v) {
+  if (v) v->vt = VT_EMPTY;
+}
+
+namespace detail {
+// Bit t set: a plain VARIANT of type t (below 32) is valid and owns nothing (empty, null,
+// numbers, dates, errors, booleans, decimals).
+constexpr std::uint32_t kPlainOwnsNothing = 0x00FF4CFFu;
+HRESULT VariantClearOwned(VARIANT* v);
+}  // namespace detail
+
 // Frees what the variant owns (BSTR, SAFEARRAY, interface reference) and sets VT_EMPTY.
 // DISP_E_BADVARTYPE for a type tag that is not a valid VARIANT type (the variant is left alone).
-HRESULT VariantClear(VARIANT* v);
+inline HRESULT VariantClear(VARIANT* v) {
+  if (v && v->vt < 32 && (detail::kPlainOwnsNothing >> v->vt & 1)) {
+    v->vt = VT_EMPTY;
+    return S_OK;
+  }
+  return detail::VariantClearOwned(v);
+}
 // Clears dest, then makes it a deep copy of src (BSTR copied, array copied, interface AddRef'd).
 HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 // Like VariantCopy, but a VT_BYREF source is copied as the value it points at.

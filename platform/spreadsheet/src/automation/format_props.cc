@@ -32,13 +32,13 @@ void ReturnCommon(com::Call& call, const RangeRef& ref,
   Return(call, first);
 }
 
-void EditRange(const RangeRef& ref, const StyleEdit& edit) {
+void EditRange(const RangeRef& ref, const StyleEdit& edit, StyleEditKey key) {
   ref.Check();
   const CellRect& r = ref.rect;
   // Whole rows and columns are formatted as rows and columns; other areas cell by cell.
   if (!r.WholeColumns() && !r.WholeRows() && r.Count() > kMaxFormattedCells)
     Fail(u"The range is too large to format cell by cell (at most 4,000,000 cells)");
-  ref.sheet->EditStyle(ref.rect, edit);
+  ref.sheet->EditStyle(ref.rect, edit, key);
 }
 
 std::int32_t ColorArg(const com::Call& call) {

@@ -27,8 +27,12 @@ struct PropValue {
 void ReturnCommon(com::Call& call, const RangeRef& ref,
                   const std::function<PropValue(const CellStyle&, int r, int c)>& read);
 
-// Edits the formats of the range and marks nothing else.
-void EditRange(const RangeRef& ref, const StyleEdit& edit);
+// Edits the formats of the range and marks nothing else; `key` names an edit that sets one
+// property to one value (see StyleEditKey).
+void EditRange(const RangeRef& ref, const StyleEdit& edit, StyleEditKey key = {});
+
+// Properties named in StyleEditKey (0 names none).
+enum StyleProperty : std::uint32_t { kNoProperty, kFontSizeProperty, kFontBoldProperty, kFontColorProperty };
 
 // Colour arguments: a colour number 0 … 16777215, or a ColorIndex 1 … 56.
 std::int32_t ColorArg(const com::Call& call);

@@ -4,6 +4,7 @@
 
 #include "cell_value.h"
 #include "format_props.h"
+#include "recycled.h"
 
 namespace sheet {
 namespace {
@@ -33,7 +34,7 @@ long AlignmentXl(const AlignmentName (&table)[N], int code) {
   return table[0].xl;
 }
 
-class Range final : public com::DispatchObject<Range> {
+class Range final : public com::DispatchObject<Range>, public Recycled<Range> {
  public:
   explicit Range(RangeRef ref) : ref_(std::move(ref)) {}
   const RangeRef& Ref() const { return ref_; }

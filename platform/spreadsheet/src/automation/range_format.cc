@@ -1,5 +1,8 @@
 // Font, Interior and Borders/Border of a range: each property edits the formats of the range.
+#include <bit>
+
 #include "format_props.h"
+#include "recycled.h"
 
 namespace sheet {
 namespace {
@@ -28,7 +31,7 @@ long UnderlineXl(int code) {
   }
 }
 
-class FontObject final : public com::DispatchObject<FontObject> {
+class FontObject final : public com::DispatchObject<FontObject>, public Recycled<FontObject> {
  public:
   explicit FontObject(RangeRef ref) : ref_(std::move(ref)) {}
   static const com::MemberTable<FontObject>& Members();
@@ -39,14 +42,22 @@ class FontObject final : public com::DispatchObject<FontObject> {
     ReturnCommon(call, ref_, [&](const CellStyle& s, int, int) { return read(s.font); });
   }
   template <class Write>
-  void Put(Write write) {
-    EditRange(ref_, [&](CellStyle& s, int, int) { write(s.font); });
+  void Put(Write write, StyleEditKey key = {}) {
+    EditRange(ref_, [&](CellStyle& s, int, int) { write(s.font); }, key);
   }
 
   static void PutSize(FontObject& f, Call& call) {
     double size = call.PutValueDouble();
     if (!(size >= 1 && size <= 409)) Fail(u"Font.Size: the size is 1 to 409 points");
-    f.Put([size](sheet::Font& x) { x.size = size; });
+    f.Put([size](sheet::Font& x) { x.size = size; }, {kFontSizeProperty, std::bit_cast<std::int64_t>(size)});
+  }
+  static void PutBold(FontObject& f, Call& call) {
+    bool bold = call.PutValueBool();
+    f.Put([bold](sheet::Font& x) { x.bold = bold; }, {kFontBoldProperty, bold});
+  }
+  static void PutColor(FontObject& f, Call& call) {
+    std::int32_t color = ColorArg(call);
+    f.Put([color](sheet::Font& x) { x.color = color; }, {kFontColorProperty, color});
   }
   static void PutName(FontObject& f, Call& call) {
     std::u16string name = call.PutValueText();
@@ -77,12 +88,11 @@ const com::MemberTable<FontObject>& FontObject::Members() {
   static const com::MemberTable<FontObject> table({
       M{u"Size", 1, FONT_GET(PropValue::Double(x.size)), &FontObject::PutSize, nullptr},
       M{u"Name", 2, FONT_GET(PropValue::Text(x.name)), &FontObject::PutName, nullptr},
-      M{u"Bold", 3, FONT_GET(PropValue::Bool(x.bold)), FONT_PUT_BOOL(bold), nullptr},
+      M{u"Bold", 3, FONT_GET(PropValue::Bool(x.bold)), &FontObject::PutBold, nullptr},
       M{u"Italic", 4, FONT_GET(PropValue::Bool(x.italic)), FONT_PUT_BOOL(italic), nullptr},
       M{u"Strikethrough", 5, FONT_GET(PropValue::Bool(x.strike)), FONT_PUT_BOOL(strike), nullptr},
       M{u"Underline", 6, FONT_GET(PropValue::Long(UnderlineXl(x.underline))), &FontObject::PutUnderline, nullptr},
-      M{u"Color", 7, FONT_GET(PropValue::Long(x.color == kAutoColor ? 0 : x.color)),
-        [](FontObject& f, Call& call) { auto c = ColorArg(call); f.Put([c](sheet::Font& x) { x.color = c; }); }, nullptr},
+      M{u"Color", 7, FONT_GET(PropValue::Long(x.color == kAutoColor ? 0 : x.color)), &FontObject::PutColor, nullptr},
       M{u"ColorIndex", 8,
         FONT_GET(PropValue::Long(x.color == kAutoColor ? -4105 : NearestColorIndex(x.color))),
         &FontObject::PutColorIndex, nullptr},

@@ -53,6 +53,22 @@ std::uint32_t StyleTable::Intern(const CellStyle& style) {
   return id;
 }
 
+std::size_t StyleTable::EditOfHash::operator()(const EditOf& e) const {
+  std::size_t h = e.id;
+  Mix(h, e.property);
+  Mix(h, std::size_t(e.value));
+  return h;
+}
+
+std::int64_t StyleTable::EditedBefore(std::uint32_t id, const StyleEditKey& key) const {
+  auto it = edits_.find(EditOf{id, key.property, key.value});
+  return it == edits_.end() ? -1 : std::int64_t(it->second);
+}
+
+void StyleTable::RememberEdit(std::uint32_t id, const StyleEditKey& key, std::uint32_t result) {
+  edits_.emplace(EditOf{id, key.property, key.value}, result);
+}
+
 int BorderCode(int lineStyle, int weight) {
   if (lineStyle == -4142) return 0;
   for (const auto& b : kBorders)

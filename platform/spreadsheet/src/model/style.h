@@ -57,17 +57,36 @@ struct CellStyleHash {
   std::size_t operator()(const CellStyle& s) const;
 };
 
-// Interns styles. Id 0 is the default style.
+// Names an edit that sets one property to one value, whatever the cell: property 0 names none.
+struct StyleEditKey {
+  std::uint32_t property = 0;
+  std::int64_t value = 0;
+};
+
+// Interns styles. Id 0 is the default style. Styles never change once interned, so what a
+// named edit made of a style is remembered and given again without building the style.
 class StyleTable {
  public:
   StyleTable();
   std::uint32_t Intern(const CellStyle& style);
   const CellStyle& Get(std::uint32_t id) const { return styles_[id]; }
   std::size_t Size() const { return styles_.size(); }
+  // The style the edit named by `key` made of style `id`, or -1 when it has not been made.
+  std::int64_t EditedBefore(std::uint32_t id, const StyleEditKey& key) const;
+  void RememberEdit(std::uint32_t id, const StyleEditKey& key, std::uint32_t result);
 
  private:
+  struct EditOf {
+    std::uint32_t id, property;
+    std::int64_t value;
+    friend bool operator==(const EditOf&, const EditOf&) = default;
+  };
+  struct EditOfHash {
+    std::size_t operator()(const EditOf& e) const;
+  };
   std::vector<CellStyle> styles_;
   std::unordered_map<CellStyle, std::uint32_t, CellStyleHash> ids_;
+  std::unordered_map<EditOf, std::uint32_t, EditOfHash> edits_;
 };
 
 // Automation border constants <-> BIFF8 line style codes.

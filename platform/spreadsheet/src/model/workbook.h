@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,18 +16,28 @@
 
 namespace sheet {
 
-// Interned cell texts, shared by all sheets of a workbook.
-// Each text is kept once; the index looks texts up by views of the kept strings, which never
-// move (a deque does not relocate its elements).
+// Interned cell texts, shared by all sheets of a workbook. The characters of all texts are kept
+// in large blocks that never move (a text is a view into them), and the index is one flat
+// array of (hash, id) probed linearly, so a lookup touches few cache lines and interning a new
+// text allocates nothing most of the time.
 class StringPool {
  public:
   std::uint32_t Intern(std::u16string_view text);
-  const std::u16string& Get(std::uint32_t id) const { return strings_[id]; }
-  std::size_t Size() const { return strings_.size(); }
+  std::u16string_view Get(std::uint32_t id) const { return texts_[id]; }
+  std::size_t Size() const { return texts_.size(); }
 
  private:
-  std::deque<std::u16string> strings_;
-  std::unordered_map<std::u16string_view, std::uint32_t> ids_;
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t idPlus1 = 0;  // 0: free
+  };
+  std::u16string_view Keep(std::u16string_view text);
+  void Grow();
+
+  std::vector<std::unique_ptr<char16_t[]>> blocks_;
+  std::size_t blockUsed_ = 0, blockSize_ = 0;  // of the last block
+  std::vector<std::u16string_view> texts_;      // by id
+  std::vector<Slot> index_;                     // size a power of two, at most half used
 };
 
 enum class CellKind : std::uint8_t { kEmpty, kNumber, kText, kBool };
@@ -75,8 +84,9 @@ class Worksheet {
   void SetBool(int r, int c, bool v);
   void Clear(int r, int c);  // value only
   void ClearRect(const CellRect& rect);
-  // Applies `edit` to every cell, row, column and sheet format the rectangle covers.
-  void EditStyle(const CellRect& rect, const StyleEdit& edit);
+  // Applies `edit` to every cell, row, column and sheet format the rectangle covers; `key`
+  // names the edit when it sets one property to one value wherever it is applied.
+  void EditStyle(const CellRect& rect, const StyleEdit& edit, StyleEditKey key = {});
   // Format a cell has or would get.
   std::uint32_t StyleAt(int r, int c) const;
   // Format a new cell gets: its row's, else its column's, else the sheet's (r or c may be -1).
@@ -113,10 +123,10 @@ class Worksheet {
 
  private:
   // The id of style `id` after `edit` at (r, c).
-  std::uint32_t Edited(std::uint32_t id, int r, int c, const StyleEdit& edit);
-  void EditColumns(const CellRect& rect, const StyleEdit& edit);
-  void EditRows(const CellRect& rect, const StyleEdit& edit);
-  void EditCells(const CellRect& rect, const StyleEdit& edit, bool createMissing);
+  std::uint32_t Edited(std::uint32_t id, int r, int c, const StyleEdit& edit, StyleEditKey key);
+  void EditColumns(const CellRect& rect, const StyleEdit& edit, StyleEditKey key);
+  void EditRows(const CellRect& rect, const StyleEdit& edit, StyleEditKey key);
+  void EditCells(const CellRect& rect, const StyleEdit& edit, StyleEditKey key, bool createMissing);
 
   std::u16string name_;
   StringPool* strings_;

@@ -69,59 +69,65 @@ void Worksheet::ClearRect(const CellRect& rect) {
   }
 }
 
-std::uint32_t Worksheet::Edited(std::uint32_t id, int r, int c, const StyleEdit& edit) {
+std::uint32_t Worksheet::Edited(std::uint32_t id, int r, int c, const StyleEdit& edit, StyleEditKey key) {
+  if (key.property) {
+    std::int64_t known = styles_->EditedBefore(id, key);
+    if (known >= 0) return std::uint32_t(known);
+  }
   CellStyle s = styles_->Get(id);
   edit(s, r, c);
-  return styles_->Intern(s);
+  std::uint32_t result = styles_->Intern(s);
+  if (key.property) styles_->RememberEdit(id, key, result);
+  return result;
 }
 
-void Worksheet::EditColumns(const CellRect& rect, const StyleEdit& edit) {
+void Worksheet::EditColumns(const CellRect& rect, const StyleEdit& edit, StyleEditKey key) {
   if (rect.WholeRows()) {
     // The whole sheet: the sheet format covers columns without a format of their own.
     for (auto& [c, col] : columns_)
-      if (col.style >= 0) col.style = Edited(std::uint32_t(col.style), -1, c, edit);
+      if (col.style >= 0) col.style = Edited(std::uint32_t(col.style), -1, c, edit, key);
     return;
   }
   for (int c = rect.c1; c <= rect.c2; ++c) {
     Column& col = columns_[c];
     std::uint32_t base = col.style >= 0 ? std::uint32_t(col.style) : defaultStyle_;
-    col.style = Edited(base, -1, c, edit);
+    col.style = Edited(base, -1, c, edit, key);
   }
 }
 
-void Worksheet::EditRows(const CellRect& rect, const StyleEdit& edit) {
+void Worksheet::EditRows(const CellRect& rect, const StyleEdit& edit, StyleEditKey key) {
   if (std::size_t(rect.r2) >= rows_.size()) rows_.resize(rect.r2 + 1);
   for (int r = rect.r1; r <= rect.r2; ++r) {
     Row& row = rows_[r];
     std::uint32_t base = row.style >= 0 ? std::uint32_t(row.style) : defaultStyle_;
-    row.style = Edited(base, r, -1, edit);
+    row.style = Edited(base, r, -1, edit, key);
   }
 }
 
-void Worksheet::EditCells(const CellRect& rect, const StyleEdit& edit, bool createMissing) {
+void Worksheet::EditCells(const CellRect& rect, const StyleEdit& edit, StyleEditKey key, bool createMissing) {
   for (int r = rect.r1; r <= rect.r2; ++r) {
     if (!createMissing && std::size_t(r) >= rows_.size()) break;
     int lastCol = rect.c2;
     if (!createMissing) lastCol = std::min<int>(rect.c2, int(rows_[r].cells.size()) - 1);
     for (int c = rect.c1; c <= lastCol; ++c) {
       Cell& cell = createMissing ? At(r, c) : rows_[r].cells[c];
-      cell.style = Edited(cell.style, r, c, edit);
+      cell.style = Edited(cell.style, r, c, edit, key);
     }
   }
 }
 
-void Worksheet::EditStyle(const CellRect& rect, const StyleEdit& edit) {
+void Worksheet::EditStyle(const CellRect& rect, const StyleEdit& edit, StyleEditKey key) {
   bool cols = rect.WholeColumns(), rows = rect.WholeRows();
-  if (cols && rows) defaultStyle_ = Edited(defaultStyle_, -1, -1, edit);
-  if (cols) EditColumns(rect, edit);
+  if (cols && rows) defaultStyle_ = Edited(defaultStyle_, -1, -1, edit, key);
+  if (cols) EditColumns(rect, edit, key);
   if (rows) {
-    EditRows({rect.r1, 0, std::min<int>(rect.r2, int(rows_.size()) - 1), 0}, edit);
+    EditRows({rect.r1, 0, std::min<int>(rect.r2, int(rows_.size()) - 1), 0}, edit, key);
   } else if (cols) {
     // Formatted rows keep their cells in these columns formatted too.
     for (std::size_t r = 0; r < rows_.size(); ++r)
-      if (rows_[r].style >= 0) EditCells({int(r), rect.c1, int(r), rect.c2}, edit, true);
+      if (rows_[r].style >= 0) EditCells({int(r), rect.c1, int(r), rect.c2}, edit, key, true);
   }
-  EditCells(rect, edit, !(cols || rows));
+  EditCells(rect, edit, key, !(cols || rows));
 }
 
 CellRect Worksheet::UsedRect(bool* empty) const {

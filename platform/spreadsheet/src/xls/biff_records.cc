@@ -114,7 +114,7 @@ class SstBuilder {
 
 }  // namespace
 
-std::string SstRecords(const std::vector<std::u16string>& strings, std::uint32_t references) {
+std::string SstRecords(const std::vector<std::u16string_view>& strings, std::uint32_t references) {
   std::string out;
   SstBuilder b(&out);
   PutU32(b.Data(), references);

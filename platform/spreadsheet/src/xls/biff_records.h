@@ -87,6 +87,6 @@ std::string BofRecord(std::uint16_t type);
 // The RK encoding of v, or false when v needs a NUMBER record.
 bool EncodeRk(double v, std::uint32_t* rk);
 // SST with CONTINUE records for the given strings; `references` counts LABELSST records.
-std::string SstRecords(const std::vector<std::u16string>& strings, std::uint32_t references);
+std::string SstRecords(const std::vector<std::u16string_view>& strings, std::uint32_t references);
 
 }  // namespace sheet

@@ -86,7 +86,7 @@ class SheetWriter {
 
   // Appends the cell record of (r, c); false when the cell needs none.
   bool CellRecord(std::string& out, std::size_t r, int c, const Cell& cell) {
-    std::string d;
+    std::string& d = Scratch();
     PutU16(d, std::uint16_t(r));
     PutU16(d, std::uint16_t(c));
     PutU16(d, fmt_.Xf(cell.style));
@@ -119,9 +119,10 @@ class SheetWriter {
     return false;
   }
 
-  std::string RowRecord(std::size_t r, int first, int lastPlusOne) const {
+  // Appends the ROW record of row r.
+  void RowRecord(std::string& out, std::size_t r, int first, int lastPlusOne) {
     const Row& row = ws_.Rows()[r];
-    std::string d;
+    std::string& d = Scratch();
     PutU16(d, std::uint16_t(r));
     PutU16(d, std::uint16_t(first));
     PutU16(d, std::uint16_t(lastPlusOne));
@@ -137,9 +138,13 @@ class SheetWriter {
       xf = fmt_.Xf(std::uint32_t(row.style));
     }
     PutU32(d, flags | xf << 16);
-    std::string out;
     PutRecord(out, kRow, d);
-    return out;
+  }
+
+  // The buffer each record's data is built in, emptied: one allocation serves every record.
+  std::string& Scratch() {
+    record_.clear();
+    return record_;
   }
 
   std::string RowBlocks() {
@@ -156,7 +161,7 @@ class SheetWriter {
         }
         if (first >= 0) Extend(int(r), first, last);
         if (first >= 0 || rows[r].height >= 0 || rows[r].style >= 0)
-          rowRecords += RowRecord(r, first < 0 ? 0 : first, first < 0 ? 0 : last + 1);
+          RowRecord(rowRecords, r, first < 0 ? 0 : first, first < 0 ? 0 : last + 1);
       }
       out += rowRecords;
       out += cells;
@@ -232,12 +237,13 @@ class SheetWriter {
   const std::vector<std::int64_t>& sstIndex_;
   bool active_;
   CellRect used_{kMaxRows, kMaxCols, -1, -1};
+  std::string record_;
 };
 
 // Shared strings in first-use order; sstIndex maps pool ids to SST positions.
-std::vector<std::u16string> CollectStrings(const Workbook& book, std::vector<std::int64_t>* sstIndex,
-                                           std::uint32_t* references) {
-  std::vector<std::u16string> strings;
+std::vector<std::u16string_view> CollectStrings(const Workbook& book, std::vector<std::int64_t>* sstIndex,
+                                                std::uint32_t* references) {
+  std::vector<std::u16string_view> strings;
   sstIndex->assign(book.strings.Size(), -1);
   *references = 0;
   for (const auto& ws : book.sheets)
@@ -286,7 +292,7 @@ std::string WorkbookStream(const Workbook& book) {
   XlsFormats fmt(book);
   std::vector<std::int64_t> sstIndex;
   std::uint32_t references;
-  std::vector<std::u16string> strings = CollectStrings(book, &sstIndex, &references);
+  std::vector<std::u16string_view> strings = CollectStrings(book, &sstIndex, &references);
 
   std::vector<std::string> sheets;
   for (std::size_t i = 0; i < book.sheets.size(); ++i)
