@@ -48,6 +48,8 @@ struct Class {
   uint16_t clsDatas = 0;
   std::vector<uint16_t> parents;
   bool classDataInitialised = false;
+  std::vector<uint32_t> initialData;  // numbers of the data methods with an initial value
+  bool initialDataStale = true;       // set by every change of methods or data count
 };
 
 // Classes are made only after start-up (never from static initialisers), so plain globals do.
@@ -180,6 +182,7 @@ void copyClassInto(Class* dst, uint16_t parentHandle, uint16_t dataShift, uint16
   for (PV_SIZE i = 1; i <= pv_arrayLen(&p->classData); ++i)
     pv_arrayAdd(&dst->classData, pv_arrayGetItemPtr(&p->classData, i));
   dst->operators |= p->operators;
+  dst->initialDataStale = true;
 }
 
 // Runs a method function in the frame already built for the send.
@@ -283,6 +286,7 @@ uint16_t pv_clsCreate(const char* name, uint16_t datas, const uint16_t* parents,
     clsShift = static_cast<uint16_t>(clsShift + p->clsDatas);
   }
   c->datas = static_cast<uint16_t>(dataShift + datas);
+  c->initialDataStale = true;
   c->clsDatas = clsShift;
   return handle;
 }
@@ -319,6 +323,7 @@ bool pv_clsAddMsg(uint16_t cls, const char* name, int kind, PvSymbol* function, 
     indexInsert(c, msg, static_cast<uint32_t>(number));
   }
   Method& m = c->methods[number];
+  c->initialDataStale = true;
   pv_itemClear(&m.initValue);
   m.message = msg;
   m.function = function;
@@ -347,6 +352,24 @@ bool pv_clsAddMsg(uint16_t cls, const char* name, int kind, PvSymbol* function, 
 
 bool pv_clsIsValid(uint16_t cls) { return classOf(cls) != nullptr; }
 
+namespace {
+
+// The data methods whose initial value a new object gets, listed again after a class change.
+const std::vector<uint32_t>& initialDataOf(Class* c) {
+  if (c->initialDataStale) {
+    c->initialData.clear();
+    for (uint32_t n = 0; n < c->methods.size(); ++n) {
+      const Method& m = c->methods[n];
+      if (m.kind == PV_OO_MSG_DATA && !PV_IS_NIL(&m.initValue) && m.index >= 1 && m.index <= c->datas)
+        c->initialData.push_back(n);
+    }
+    c->initialDataStale = false;
+  }
+  return c->initialData;
+}
+
+}  // namespace
+
 bool pv_clsInst(uint16_t cls, PV_ITEM dest) {
   Class* c = classOf(cls);
   if (!c) {
@@ -356,9 +379,10 @@ bool pv_clsInst(uint16_t cls, PV_ITEM dest) {
   }
   pv_arrayNew(dest, c->datas);
   dest->item.asArray.value->uiClass = cls;
-  for (const Method& m : c->methods)
-    if (m.kind == PV_OO_MSG_DATA && !PV_IS_NIL(&m.initValue) && m.index >= 1 && m.index <= c->datas)
-      pv_itemCloneTo(&dest->item.asArray.value->items[m.index - 1], const_cast<PvItem*>(&m.initValue));
+  for (uint32_t number : initialDataOf(c)) {
+    Method& m = c->methods[number];
+    pv_itemCloneTo(&dest->item.asArray.value->items[m.index - 1], &m.initValue);
+  }
   c->classDataInitialised = true;
   return true;
 }
