@@ -68,7 +68,10 @@ void Runner::idle() {
   });
 }
 
-void Runner::topLevelCreated(HWND h) { created_.push_back(Created{h, "", false}); }
+void Runner::topLevelCreated(HWND h) {
+  created_.push_back(Created{h, "", false});
+  pending_ = false;
+}
 
 void Runner::topLevelDestroyed(HWND h, const std::string& title) {
   for (Created& c : created_)
@@ -76,6 +79,7 @@ void Runner::topLevelDestroyed(HWND h, const std::string& title) {
       c.destroyed = true;
       c.title = title;
     }
+  pending_ = false;
 }
 
 void Runner::poll() {
@@ -84,6 +88,10 @@ void Runner::poll() {
     std::exit(3);
   }
   if (running_) return;
+  // A waiting step is looked at again at most once a millisecond (and at once after a top-level
+  // window came or went): a program pumping messages in a loop of its own, like an export's
+  // progress, reads messages many thousands of times a second.
+  if (pending_ && nowMs() - pendingAtMs_ < 1) return;
   // The input of the previous step is handled first: the queue must have emptied.
   MSG pending;
   if (afterInput_ && PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE)) return;
@@ -101,7 +109,11 @@ void Runner::poll() {
         startMs_ = nowMs();
       }
       Outcome o = run(st);
-      if (o == Outcome::Pending) break;
+      pending_ = o == Outcome::Pending;
+      if (pending_) {
+        pendingAtMs_ = nowMs();
+        break;
+      }
       ++next_;
       started_ = false;
       if (o == Outcome::Input) {

@@ -65,6 +65,8 @@ class Runner {
   bool failed_ = false;
   bool awake_ = false;          // an idle action keeps the loop turning
   bool running_ = false;
+  bool pending_ = false;        // the current step was waiting when last looked at
+  unsigned long long pendingAtMs_ = 0;
 };
 
 // Reads the script file into a runner; null (with a message on stderr) when the file cannot
