@@ -442,11 +442,6 @@ void arrayPushRef() {
   pv_itemMove(pv_stackTop(-1), &ref);
 }
 
-void sendResult(uint16_t argc) {
-  pv_vmSend(argc);
-  pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
-}
-
 // SWITCHCASE: compares the value under the top with n; pushes the match.
 void switchCase(int32_t n) {
   PvItem* v = pv_itemUnRef(pv_stackTop(-1));
@@ -832,14 +827,17 @@ void pv_vmExecuteProc(PvPcodeFunc* proc) {
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols); }
 
 // Bytecode procedures already run once start at their body here, past the general call path.
+void pv_vmRunFrame(PvSymbol* symbol) {
+  PvSymbol* exec = pv_vmCallee(symbol);
+  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
+  else pv_vmProcCall(symbol);
+}
+
 void pv_vmDo(uint16_t argc) {
   PvStackState state;
   pv_stackNewFrame(&state, argc);
   pv_itemClear(&pv_stack.ret);
-  PvSymbol* symbol = pv_stackBaseItem()->item.asSymbol.value;
-  PvSymbol* exec = pv_vmCallee(symbol);
-  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
-  else pv_vmProcCall(symbol);
+  pv_vmRunFrame(pv_stackBaseItem()->item.asSymbol.value);
   pv_stackOldFrame(&state);
 }
 
@@ -1147,12 +1145,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
-      OP(PV_P_SEND)
-        if (pv_clsSendData(u16(pc + 1))) { pc += 3; NEXT; }
-        sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_SENDSHORT)
-        if (pv_clsSendData(pc[1])) { pc += 2; NEXT; }
-        sendResult(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_SEND) pv_clsSend(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_SENDSHORT) pv_clsSend(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SENDWITH)
       OP(PV_P_SENDWITHSHORT) {
         uint16_t argc = *pc == PV_P_SENDWITH ? u16(pc + 1) : pc[1];
@@ -1160,7 +1154,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         for (int i = 0; i < argc; ++i) pv_itemSwap(pv_stackTop(-1 - i), pv_stackTop(-2 - i));
         (void)slot;
         if (f.extras && !f.extras->with.empty()) pv_itemCopy(pv_stackTop(-1 - argc), &f.extras->with.back());
-        sendResult(argc);
+        pv_clsSend(argc);
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
