@@ -261,12 +261,14 @@ void makeBlock(Frame& f, const uint8_t* pc, bool isShort, bool macro) {
   for (auto& l : locals) pv_itemClear(&l);
 }
 
-void doFrame(int locals, int params) {
+// Opens the slots of the parameters not passed and of the locals (free slots are NIL).
+inline void doFrame(int locals, int params) {
   PvItem* sym = pv_stack.items[pv_stack.base];
   int passed = sym->item.asSymbol.paramcnt;
   sym->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(params);
-  for (int i = passed; i < params; ++i) pv_stackPushSlot();
-  for (int i = 0; i < locals; ++i) pv_stackPushSlot();
+  PV_SIZE open = static_cast<PV_SIZE>(locals + (passed < params ? params - passed : 0));
+  while (pv_stack.top + open > pv_stack.size) pv_stackGrow();
+  pv_stack.top += open;
 }
 
 // Reads the prologue of a procedure once: FRAME or LARGEFRAME, then any SFRAME, MODULENAME
@@ -805,7 +807,7 @@ bool recursionTooDeep() {
 namespace {
 
 // Sets up the frame a known prologue describes and runs the body.
-void enterBody(PvPcodeFunc* proc) {
+[[gnu::always_inline]] inline void enterBody(PvPcodeFunc* proc) {
   doFrame(proc->locals, proc->params);
   PvStackState* state = pv_stackBaseState();
   if (proc->staticsInit >= 0) {
@@ -826,20 +828,26 @@ void pv_vmExecuteProc(PvPcodeFunc* proc) {
 
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols); }
 
+namespace {
+
 // Bytecode procedures already run once start at their body here, past the general call path.
-void pv_vmRunFrame(PvSymbol* symbol) {
+[[gnu::always_inline]] inline void runFrame(PvSymbol* symbol) {
   PvSymbol* exec = pv_vmCallee(symbol);
   if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
   else pv_vmProcCall(symbol);
 }
 
+}  // namespace
+
 void pv_vmDo(uint16_t argc) {
   PvStackState state;
   pv_stackNewFrame(&state, argc);
   pv_itemClear(&pv_stack.ret);
-  pv_vmRunFrame(pv_stackBaseItem()->item.asSymbol.value);
+  runFrame(pv_stackBaseItem()->item.asSymbol.value);
   pv_stackOldFrame(&state);
 }
+
+void pv_vmRunFrame(PvSymbol* symbol) { runFrame(symbol); }
 
 namespace {
 
