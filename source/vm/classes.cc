@@ -190,7 +190,7 @@ void callMethod(PvSymbol* function, uint16_t argc, uint16_t cls) {
   PvStackState state;
   pv_stackNewFrame(&state, argc);
   state.classHandle = cls;
-  pv_vmProcCall(function);
+  pv_vmRunFrame(function);
   pv_stackOldFrame(&state);
 }
 
@@ -585,25 +585,36 @@ void pv_clsDispatch(uint16_t argc) {
   noMethodError(self, sym->name, argc);
 }
 
-// The commonest send answered without a call: a data message to an object of a class (not
-// seen as its parent). The value replaces the message, receiver and arguments on the stack.
-bool pv_clsSendData(uint16_t argc) {
+// The commonest sends, to an object of a class (not seen as its parent), take one lookup: a
+// data message is answered in place and a method's body is run directly. The others go
+// through the dispatcher.
+void pv_clsSend(uint16_t argc) {
   PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
   PV_ITEM self = pv_stackItemFromTop(-static_cast<int>(argc) - 1);
-  if (self->type != PV_IT_ARRAY || self->item.asArray.superCls) return false;
-  PvBaseArray* base = self->item.asArray.value;
-  Class* c = classOf(base->uiClass);
   PvDynSym* msg = symItem->item.asSymbol.value->dynsym;
-  int number = (c && msg) ? findMethod(c, msg) : -1;
-  if (number < 0) return false;
-  Method& m = c->methods[number];
-  if (m.kind != PV_OO_MSG_DATA || m.index < 1 || m.index > base->len) return false;
-  ++m.calls;
-  PvItem* slot = &base->items[m.index - 1];
-  assignData(slot, m, argc);
-  pv_itemCopy(symItem, slot);  // before the receiver, which may hold the object's last count
-  for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
-  return true;
+  if (self->type == PV_IT_ARRAY && !self->item.asArray.superCls && msg) {
+    PvBaseArray* base = self->item.asArray.value;
+    Class* c = classOf(base->uiClass);
+    int number = c ? findMethod(c, msg) : -1;
+    Method* m = number >= 0 ? &c->methods[number] : nullptr;
+    if (m && m->kind == PV_OO_MSG_DATA && m->index >= 1 && m->index <= base->len) {
+      ++m->calls;
+      PvItem* slot = &base->items[m->index - 1];
+      assignData(slot, *m, argc);
+      pv_itemCopy(symItem, slot);  // before the receiver, which may hold the object's last count
+      for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
+      return;
+    }
+    if (m && m->kind == PV_OO_MSG_METHOD) {
+      ++m->calls;
+      pv_itemClear(pv_stackReturnItem());
+      callMethod(m->function, argc, m->definedIn);
+      pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
+      return;
+    }
+  }
+  pv_vmSend(argc);
+  pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
 }
 
 namespace {

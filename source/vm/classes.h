@@ -79,9 +79,8 @@ bool pv_objOperatorCall(uint32_t op, PV_ITEM result, PV_ITEM object, PV_ITEM arg
 
 // The send dispatcher of the machine: the frame (message symbol, receiver, args) is pushed.
 void pv_clsDispatch(uint16_t argc);
-// A data message sent to an object answered in place (value pushed instead of the send's
-// message, receiver and arguments); false when the send needs pv_clsDispatch.
-bool pv_clsSendData(uint16_t argc);
+// The send opcodes: the result replaces the pushed message, receiver and arguments.
+void pv_clsSend(uint16_t argc);
 // Runs the class destructor of an object whose last reference goes.
 void pv_clsDestruct(PvBaseArray* object);
 void pv_clsReleaseAll();

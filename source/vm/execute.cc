@@ -261,12 +261,14 @@ void makeBlock(Frame& f, const uint8_t* pc, bool isShort, bool macro) {
   for (auto& l : locals) pv_itemClear(&l);
 }
 
-void doFrame(int locals, int params) {
+// Opens the slots of the parameters not passed and of the locals (free slots are NIL).
+inline void doFrame(int locals, int params) {
   PvItem* sym = pv_stack.items[pv_stack.base];
   int passed = sym->item.asSymbol.paramcnt;
   sym->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(params);
-  for (int i = passed; i < params; ++i) pv_stackPushSlot();
-  for (int i = 0; i < locals; ++i) pv_stackPushSlot();
+  PV_SIZE open = static_cast<PV_SIZE>(locals + (passed < params ? params - passed : 0));
+  while (pv_stack.top + open > pv_stack.size) pv_stackGrow();
+  pv_stack.top += open;
 }
 
 // Reads the prologue of a procedure once: FRAME or LARGEFRAME, then any SFRAME, MODULENAME
@@ -440,11 +442,6 @@ void arrayPushRef() {
     pv_errRT_BASE(PV_EG_BOUND, 1132, nullptr, "array access", 2, array, index);
   pv_stackPopFast();
   pv_itemMove(pv_stackTop(-1), &ref);
-}
-
-void sendResult(uint16_t argc) {
-  pv_vmSend(argc);
-  pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
 }
 
 // SWITCHCASE: compares the value under the top with n; pushes the match.
@@ -810,7 +807,7 @@ bool recursionTooDeep() {
 namespace {
 
 // Sets up the frame a known prologue describes and runs the body.
-void enterBody(PvPcodeFunc* proc) {
+[[gnu::always_inline]] inline void enterBody(PvPcodeFunc* proc) {
   doFrame(proc->locals, proc->params);
   PvStackState* state = pv_stackBaseState();
   if (proc->staticsInit >= 0) {
@@ -831,17 +828,26 @@ void pv_vmExecuteProc(PvPcodeFunc* proc) {
 
 void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols); }
 
+namespace {
+
 // Bytecode procedures already run once start at their body here, past the general call path.
+[[gnu::always_inline]] inline void runFrame(PvSymbol* symbol) {
+  PvSymbol* exec = pv_vmCallee(symbol);
+  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
+  else pv_vmProcCall(symbol);
+}
+
+}  // namespace
+
 void pv_vmDo(uint16_t argc) {
   PvStackState state;
   pv_stackNewFrame(&state, argc);
   pv_itemClear(&pv_stack.ret);
-  PvSymbol* symbol = pv_stackBaseItem()->item.asSymbol.value;
-  PvSymbol* exec = pv_vmCallee(symbol);
-  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
-  else pv_vmProcCall(symbol);
+  runFrame(pv_stackBaseItem()->item.asSymbol.value);
   pv_stackOldFrame(&state);
 }
+
+void pv_vmRunFrame(PvSymbol* symbol) { runFrame(symbol); }
 
 namespace {
 
@@ -1147,12 +1153,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
-      OP(PV_P_SEND)
-        if (pv_clsSendData(u16(pc + 1))) { pc += 3; NEXT; }
-        sendResult(u16(pc + 1)); pc += 3; goto checkRequest;
-      OP(PV_P_SENDSHORT)
-        if (pv_clsSendData(pc[1])) { pc += 2; NEXT; }
-        sendResult(pc[1]); pc += 2; goto checkRequest;
+      OP(PV_P_SEND) pv_clsSend(u16(pc + 1)); pc += 3; goto checkRequest;
+      OP(PV_P_SENDSHORT) pv_clsSend(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SENDWITH)
       OP(PV_P_SENDWITHSHORT) {
         uint16_t argc = *pc == PV_P_SENDWITH ? u16(pc + 1) : pc[1];
@@ -1160,7 +1162,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         for (int i = 0; i < argc; ++i) pv_itemSwap(pv_stackTop(-1 - i), pv_stackTop(-2 - i));
         (void)slot;
         if (f.extras && !f.extras->with.empty()) pv_itemCopy(pv_stackTop(-1 - argc), &f.extras->with.back());
-        sendResult(argc);
+        pv_clsSend(argc);
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }

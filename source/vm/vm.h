@@ -71,6 +71,8 @@ void pv_vmExecuteProc(PvPcodeFunc* proc);
 // Calls the function of `symbol` in the frame just made (native or bytecode); raises 12/1001
 // when there is none.
 void pv_vmProcCall(PvSymbol* symbol);
+// The same, with a bytecode procedure already run once entered at its body directly.
+void pv_vmRunFrame(PvSymbol* symbol);
 
 // ---- the stack, for the machine and natives ---------------------------------------------------
 PV_ITEM pv_stackAllocItem();           // push a NIL slot and return it
