@@ -117,11 +117,11 @@ CLASS TXBrowse FROM TControl
    METHOD PaintTitleBand( nTop, nHeight, lHeader )
    METHOD PaintRows()
    METHOD PaintColLines( nTop, nBottom )
-   METHOD PaintRowLine( nBoundary )
-   METHOD PaintRowFrame( nRow )
+   METHOD PaintRowLine( nBoundary, y )
+   METHOD PaintRowFrame( nRow, nTop )
    METHOD ClearBelowCells( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
-   METHOD PaintMarquee( y, nHeight )
+   METHOD PaintMarquee( y, nHeight, aLayout )
    METHOD PaintArrow( y )
    METHOD FillRightOf( nTop, nBottom, nColor )
    METHOD SelectionColors()
@@ -637,29 +637,35 @@ METHOD PaintColLines( nTop, nBottom ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// The line between painted row nBoundary and the next one.
-METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
-   LOCAL y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight, nLast, nWideRight := 0
-   IF ::nRowDividerStyle == 0
+// The line between painted row nBoundary and the next one (y: its place when known).
+METHOD PaintRowLine( nBoundary, y ) CLASS TXBrowse
+   LOCAL nLast, nWideRight := 0, nRowStyle := ::nRowDividerStyle, nColStyle
+   IF nRowStyle == 0
       RETURN NIL
+   ENDIF
+   IF y == NIL
+      y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight
    ENDIF
    nLast := Len( ::CellLayout() )
    IF ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
       nWideRight := ::BrwWidth() - 4
    ENDIF
-   XBrwRowLine( ::hDC, ::aColLefts, nLast, y, ::nRowDividerStyle, ;
-                IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight, ::hRowPen, ::hWhitePen, ;
-                IIf( ::lRecordSelector, ::hBtnShadowPen, 0 ) )
+   nColStyle := ::nColDividerStyle
+   XBrwRowLine( ::hDC, ::aColLefts, nLast, y, nRowStyle, IIf( nColStyle == 0, 2, IIf( nColStyle < 5, 1, 0 ) ), ;
+                nWideRight, ::hRowPen, ::hWhitePen, IIf( ::lRecordSelector, ::hBtnShadowPen, 0 ) )
 RETURN NIL
 
-// The lines around a row that was scrolled into view.
-METHOD PaintRowFrame( nRow ) CLASS TXBrowse
-   ::PaintColLines( ::RowTop( nRow ), ::RowTop( nRow + 1 ) )
+// The lines around a row that was scrolled into view (nTop: its top when known).
+METHOD PaintRowFrame( nRow, nTop ) CLASS TXBrowse
+   IF nTop == NIL
+      nTop := ::RowTop( nRow )
+   ENDIF
+   ::PaintColLines( nTop, nTop + ::nRowHeight )
    IF nRow > 1
-      ::PaintRowLine( nRow - 1 )
+      ::PaintRowLine( nRow - 1, nTop - 1 )
    ENDIF
    IF nRow < ::nDataRows
-      ::PaintRowLine( nRow )
+      ::PaintRowLine( nRow, nTop + ::nRowHeight - 1 )
    ENDIF
 RETURN NIL
 
@@ -719,7 +725,7 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
       ENDIF
    ENDIF
    IF lSelected .AND. nColSel <= nLast
-      ::PaintMarquee( y, nHeight )
+      ::PaintMarquee( y, nHeight, aLayout )
    ENDIF
    IF lOwnDC
       ::FreeDrawDC( lOwnDC )
@@ -736,12 +742,13 @@ METHOD PaintArrow( y ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// The mark of the current cell in row y (marquee styles 1 to 4).
-METHOD PaintMarquee( y, nHeight ) CLASS TXBrowse
-   LOCAL oCol, nStyle := ::nMarqueeStyle
+// The mark of the current cell in row y (marquee styles 1 to 4), the cells laid out in aLayout.
+METHOD PaintMarquee( y, nHeight, aLayout ) CLASS TXBrowse
+   LOCAL oCol, nStyle := ::nMarqueeStyle, nColSel
    DO CASE
    CASE nStyle == 3
-      XBrwCells( ::hDC, y, y + nHeight, ::aLayout, ::nColSel, ::nColSel, XBrwColorSlot( .T., ::lFocused ) )
+      nColSel := ::nColSel
+      XBrwCells( ::hDC, y, y + nHeight, aLayout, nColSel, nColSel, XBrwColorSlot( .T., ::lFocused ) )
    CASE nStyle >= 1 .AND. nStyle <= 4
       oCol := ::SelectedCol()
       oCol:Box( y, oCol:nDisplayCol, nHeight, IIf( nStyle == 4, 3, nStyle ) )
@@ -859,7 +866,7 @@ RETURN NIL
 // marquee styles 0 to 3 the data area right of the columns is one colour from top to bottom, so
 // only the columns scroll.
 METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
-   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0
+   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0, nHeader := ::HeaderHeight()
    IF nRows == NIL
       nRows := ::RowCount()
    ENDIF
@@ -868,7 +875,7 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
          ::CellLayout()
          nRight := ATail( ::aColLefts )
       ENDIF
-      XBrwScroll( ::hWnd, nDirection, ::nRowHeight, ::HeaderHeight(), ::FooterHeight(), nRight )
+      XBrwScroll( ::hWnd, nDirection, ::nRowHeight, nHeader, ::FooterHeight(), nRight )
    ENDIF
    IF nDirection < 0
       ::nDataRows := Min( ::nDataRows + 1, nRows )
@@ -879,9 +886,9 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
    ENDIF
    IF nDirection > 0 .AND. ::lRecordSelector .AND. ::nRowDividerStyle > 0
       // the white line a divider draws in the record selector below it came up to the top
-      ::Fill( ::RowTop( 1 ), 2, ::RowTop( 1 ) + 1, 22, ::nRecSelColor )
+      ::Fill( nHeader, 2, nHeader + 1, 22, ::nRecSelColor )
    ENDIF
-   ::PaintRowFrame( nRow )
+   ::PaintRowFrame( nRow, nHeader + ( nRow - 1 ) * ::nRowHeight )
    ::FreeDrawDC( lOwnDC )
 RETURN NIL
 
