@@ -54,6 +54,7 @@ CLASS TXBrowse FROM TControl
    DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
    DATA aLayout        // the shown columns' cell layout (XBRWCELLS), NIL until made again
    DATA aColLefts      // the left x of every shown column and of where a next one would start
+   DATA aRowPlaces     // { header height, row height, data height, last row top }, NIL until made again
    DATA lArrayCols INIT .F.   // the columns were made by SetArray
 
    METHOD New( oWnd ) CONSTRUCTOR
@@ -92,7 +93,8 @@ CLASS TXBrowse FROM TControl
    METHOD LastDisplayPos( lFull )
    METHOD ColLeft( nPos )
    METHOD CellLayout()
-   METHOD LayoutChanged() INLINE ::aLayout := NIL
+   METHOD LayoutChanged() INLINE ::aLayout := ::aRowPlaces := NIL
+   METHOD RowPlaces()
    METHOD MouseRowPos( nRow )
    METHOD MouseColPos( nCol )
 
@@ -118,7 +120,7 @@ CLASS TXBrowse FROM TControl
    METHOD PaintRows()
    METHOD PaintColLines( nTop, nBottom )
    METHOD PaintRowLine( nBoundary, y )
-   METHOD PaintRowFrame( nRow, nTop )
+   METHOD PaintRowFrame( nRow, nTop, nRowHeight )
    METHOD ClearBelowCells( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
    METHOD PaintMarquee( y, nHeight, aLayout )
@@ -428,6 +430,14 @@ METHOD CellLayout() CLASS TXBrowse
    ENDIF
 RETURN ::aLayout
 
+// The row geometry a drawing step needs, read from the settings once per layout (a paint or a
+// change of size or columns makes it again): { HeaderHeight(), nRowHeight, DataHeight(), LastRow() }.
+METHOD RowPlaces() CLASS TXBrowse
+   IF ::aRowPlaces == NIL
+      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow() }
+   ENDIF
+RETURN ::aRowPlaces
+
 METHOD MouseRowPos( nRow ) CLASS TXBrowse
    IF nRow < ::HeaderHeight() .OR. nRow >= ::DataBottom()
       RETURN 0
@@ -655,17 +665,19 @@ METHOD PaintRowLine( nBoundary, y ) CLASS TXBrowse
                 nWideRight, ::hRowPen, ::hWhitePen, IIf( ::lRecordSelector, ::hBtnShadowPen, 0 ) )
 RETURN NIL
 
-// The lines around a row that was scrolled into view (nTop: its top when known).
-METHOD PaintRowFrame( nRow, nTop ) CLASS TXBrowse
+// The lines around a row that was scrolled into view (nTop, nRowHeight: its top and the row
+// height when known).
+METHOD PaintRowFrame( nRow, nTop, nRowHeight ) CLASS TXBrowse
    IF nTop == NIL
       nTop := ::RowTop( nRow )
+      nRowHeight := ::nRowHeight
    ENDIF
-   ::PaintColLines( nTop, nTop + ::nRowHeight )
+   ::PaintColLines( nTop, nTop + nRowHeight )
    IF nRow > 1
       ::PaintRowLine( nRow - 1, nTop - 1 )
    ENDIF
    IF nRow < ::nDataRows
-      ::PaintRowLine( nRow, nTop + ::nRowHeight - 1 )
+      ::PaintRowLine( nRow, nTop + nRowHeight - 1 )
    ENDIF
 RETURN NIL
 
@@ -673,7 +685,7 @@ RETURN NIL
 // marquee of the current cell. lShown: the row's cells are on screen already, so with a marquee
 // of the current cell only (styles 0 to 3) that cell is all that changes.
 METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
-   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot, hDC
+   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot, hDC, aPlaces
    LOCAL nStyle := ::nMarqueeStyle, nColSel := ::nColSel
    IF ::nLen == 0 .OR. !::lCreated
       RETURN NIL
@@ -681,11 +693,12 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
    IF nRowSel == NIL
       nRowSel := ::nRowSel
    ENDIF
-   y := ::RowTop( nRowSel )
-   IF y > ::LastRow()
+   aPlaces := ::RowPlaces()
+   y := aPlaces[ 1 ] + ( nRowSel - 1 ) * aPlaces[ 2 ]
+   IF y > aPlaces[ 4 ]
       RETURN NIL
    ENDIF
-   nHeight := ::DataHeight()
+   nHeight := aPlaces[ 3 ]
    lSelected := lSelected == .T.
    lHighlight := lSelected .AND. nStyle >= 4
    IF nStyle == 6
@@ -866,7 +879,8 @@ RETURN NIL
 // marquee styles 0 to 3 the data area right of the columns is one colour from top to bottom, so
 // only the columns scroll.
 METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
-   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0, nHeader := ::HeaderHeight()
+   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0, aPlaces := ::RowPlaces()
+   LOCAL nHeader := aPlaces[ 1 ], nRowHeight := aPlaces[ 2 ]
    IF nRows == NIL
       nRows := ::RowCount()
    ENDIF
@@ -875,7 +889,7 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
          ::CellLayout()
          nRight := ATail( ::aColLefts )
       ENDIF
-      XBrwScroll( ::hWnd, nDirection, ::nRowHeight, nHeader, ::FooterHeight(), nRight )
+      XBrwScroll( ::hWnd, nDirection, nRowHeight, nHeader, ::FooterHeight(), nRight )
    ENDIF
    IF nDirection < 0
       ::nDataRows := Min( ::nDataRows + 1, nRows )
@@ -888,7 +902,7 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
       // the white line a divider draws in the record selector below it came up to the top
       ::Fill( nHeader, 2, nHeader + 1, 22, ::nRecSelColor )
    ENDIF
-   ::PaintRowFrame( nRow, nHeader + ( nRow - 1 ) * ::nRowHeight )
+   ::PaintRowFrame( nRow, nHeader + ( nRow - 1 ) * nRowHeight, nRowHeight )
    ::FreeDrawDC( lOwnDC )
 RETURN NIL
 
