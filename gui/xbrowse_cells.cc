@@ -99,6 +99,21 @@ bool sameValue(PV_ITEM a, PV_ITEM b) {
   return PV_IS_NIL(a) && PV_IS_NIL(b);
 }
 
+// True when the column answers `message` with `expected`: a plain data slot is read in place,
+// anything else (an access method) through a full send.
+bool answersWith(PV_ITEM column, PvSymbol* message, PV_ITEM expected) {
+  pv_vmPushSymbol(message);
+  pv_vmPush(column);
+  if (pv_clsSendData(0)) {
+    bool same = sameValue(pv_stackItemFromTop(-1), expected);
+    pv_stackPop();
+    return same;
+  }
+  pv_stackPop();
+  pv_stackPop();
+  return sameValue(pv_objSendSymbol(column, message, 0), expected);
+}
+
 // True when the column of the entry still has the text block, format, colour blocks, width and
 // data font the entry was made from.
 bool entryCurrent(PV_ITEM cell) {
@@ -114,7 +129,7 @@ bool entryCurrent(PV_ITEM cell) {
   if (!column || !PV_IS_OBJECT(column) || pv_arrayLen(cell) < kDataFont) return false;
   for (size_t i = 0; i < std::size(checks); ++i) {
     if (!symbols[i]) symbols[i] = pv_dynsymGet(checks[i].message)->symbol;
-    if (!sameValue(pv_objSendSymbol(column, symbols[i], 0), pv_arrayGetItemPtr(cell, checks[i].slot))) return false;
+    if (!answersWith(column, symbols[i], pv_arrayGetItemPtr(cell, checks[i].slot))) return false;
   }
   return true;
 }
