@@ -123,7 +123,7 @@ CLASS TXBrowse FROM TControl
    METHOD PaintRowFrame( nRow, nTop, nRowHeight )
    METHOD ClearBelowCells( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
-   METHOD PaintMarquee( y, nHeight, aLayout )
+   METHOD PaintMarquee( y, nHeight )
    METHOD PaintArrow( y )
    METHOD FillRightOf( nTop, nBottom, nColor )
    METHOD SelectionColors()
@@ -715,9 +715,8 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
       nLastCell := Min( nLast, nColSel )
    ENDIF
    IF lSelected .AND. nStyle == 3 .AND. nColSel <= nLast
-      // the current cell is painted marked below, over the same rectangle: not twice
-      XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, Min( nLastCell, nColSel - 1 ), nSlot )
-      XBrwCells( hDC, y, y + nHeight, aLayout, Max( nFirst, nColSel + 1 ), nLastCell, nSlot )
+      // the current cell painted marked, after the others and only once
+      XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot, nColSel, XBrwColorSlot( .T., ::lFocused ) )
    ELSE
       XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
    ENDIF
@@ -737,8 +736,8 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
          ::PaintArrow( y + Int( ( nHeight - 14 ) / 2 ) )
       ENDIF
    ENDIF
-   IF lSelected .AND. nColSel <= nLast
-      ::PaintMarquee( y, nHeight, aLayout )
+   IF lSelected .AND. nStyle != 3 .AND. nColSel <= nLast
+      ::PaintMarquee( y, nHeight )
    ENDIF
    IF lOwnDC
       ::FreeDrawDC( lOwnDC )
@@ -755,13 +754,11 @@ METHOD PaintArrow( y ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// The mark of the current cell in row y (marquee styles 1 to 4), the cells laid out in aLayout.
-METHOD PaintMarquee( y, nHeight, aLayout ) CLASS TXBrowse
-   LOCAL oCol, nStyle := ::nMarqueeStyle, nColSel
+// The box around the current cell in row y (marquee styles 1, 2 and 4; style 3 paints the
+// cell itself marked with the row's cells).
+METHOD PaintMarquee( y, nHeight ) CLASS TXBrowse
+   LOCAL oCol, nStyle := ::nMarqueeStyle
    DO CASE
-   CASE nStyle == 3
-      nColSel := ::nColSel
-      XBrwCells( ::hDC, y, y + nHeight, aLayout, nColSel, nColSel, XBrwColorSlot( .T., ::lFocused ) )
    CASE nStyle >= 1 .AND. nStyle <= 4
       oCol := ::SelectedCol()
       oCol:Box( y, oCol:nDisplayCol, nHeight, IIf( nStyle == 4, 3, nStyle ) )
