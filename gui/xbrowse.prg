@@ -54,7 +54,7 @@ CLASS TXBrowse FROM TControl
    DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
    DATA aLayout        // the shown columns' cell layout (XBRWCELLS), NIL until made again
    DATA aColLefts      // the left x of every shown column and of where a next one would start
-   DATA aRowPlaces     // { header height, row height, data height, last row top }, NIL until made again
+   DATA aRowPlaces     // { header height, row height, data height, last row top, row count }, NIL until made again
    DATA lArrayCols INIT .F.   // the columns were made by SetArray
 
    METHOD New( oWnd ) CONSTRUCTOR
@@ -414,8 +414,10 @@ RETURN x
 // The cell layout of the columns shown (made again after a change of the columns or the size,
 // and at every full paint), with their left edges in ::aColLefts.
 METHOD CellLayout() CLASS TXBrowse
-   LOCAL nLast, nPos, oCol, x := ::RecSelWidth(), nMax := ::BrwWidth()
+   LOCAL nLast, nPos, oCol, x, nMax
    IF ::aLayout == NIL
+      x := ::RecSelWidth()
+      nMax := ::BrwWidth()
       nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
       ::aLayout := Array( nLast )
       ::aColLefts := Array( nLast + 1 )
@@ -431,10 +433,11 @@ METHOD CellLayout() CLASS TXBrowse
 RETURN ::aLayout
 
 // The row geometry a drawing step needs, read from the settings once per layout (a paint or a
-// change of size or columns makes it again): { HeaderHeight(), nRowHeight, DataHeight(), LastRow() }.
+// change of size or columns makes it again):
+// { HeaderHeight(), nRowHeight, DataHeight(), LastRow(), RowCount() }.
 METHOD RowPlaces() CLASS TXBrowse
    IF ::aRowPlaces == NIL
-      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow() }
+      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow(), ::RowCount() }
    ENDIF
 RETURN ::aRowPlaces
 
@@ -836,7 +839,7 @@ METHOD GoDown() CLASS TXBrowse
    lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    IF ::Skip( 1 ) == 1
-      nRows := ::RowCount()
+      nRows := ::RowPlaces()[ 5 ]
       IF ::nRowSel < nRows
          lShown := ::nRowSel < ::nDataRows
          ::MoveMark( ::nRowSel + 1 )
