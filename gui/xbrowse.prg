@@ -54,6 +54,7 @@ CLASS TXBrowse FROM TControl
    DATA aWndSize INIT { 0, 0 }   // outer width and height of the window
    DATA aLayout        // the shown columns' cell layout (XBRWCELLS), NIL until made again
    DATA aColLefts      // the left x of every shown column and of where a next one would start
+   DATA aRowPlaces     // { header height, row height, data height, last row top, row count }, NIL until made again
    DATA lArrayCols INIT .F.   // the columns were made by SetArray
 
    METHOD New( oWnd ) CONSTRUCTOR
@@ -92,7 +93,8 @@ CLASS TXBrowse FROM TControl
    METHOD LastDisplayPos( lFull )
    METHOD ColLeft( nPos )
    METHOD CellLayout()
-   METHOD LayoutChanged() INLINE ::aLayout := NIL
+   METHOD LayoutChanged() INLINE ::aLayout := ::aRowPlaces := NIL
+   METHOD RowPlaces()
    METHOD MouseRowPos( nRow )
    METHOD MouseColPos( nCol )
 
@@ -117,8 +119,8 @@ CLASS TXBrowse FROM TControl
    METHOD PaintTitleBand( nTop, nHeight, lHeader )
    METHOD PaintRows()
    METHOD PaintColLines( nTop, nBottom )
-   METHOD PaintRowLine( nBoundary )
-   METHOD PaintRowFrame( nRow )
+   METHOD PaintRowLine( nBoundary, y )
+   METHOD PaintRowFrame( nRow, nTop, nRowHeight )
    METHOD ClearBelowCells( nRow )
    METHOD DrawLine( lSelected, nRowSel, lShown )
    METHOD PaintMarquee( y, nHeight )
@@ -412,8 +414,10 @@ RETURN x
 // The cell layout of the columns shown (made again after a change of the columns or the size,
 // and at every full paint), with their left edges in ::aColLefts.
 METHOD CellLayout() CLASS TXBrowse
-   LOCAL nLast, nPos, oCol, x := ::RecSelWidth(), nMax := ::BrwWidth()
+   LOCAL nLast, nPos, oCol, x, nMax
    IF ::aLayout == NIL
+      x := ::RecSelWidth()
+      nMax := ::BrwWidth()
       nLast := Min( ::LastDisplayPos(), Len( ::aDisplay ) )
       ::aLayout := Array( nLast )
       ::aColLefts := Array( nLast + 1 )
@@ -427,6 +431,15 @@ METHOD CellLayout() CLASS TXBrowse
       ::aColLefts[ nLast + 1 ] := x
    ENDIF
 RETURN ::aLayout
+
+// The row geometry a drawing step needs, read from the settings once per layout (a paint or a
+// change of size or columns makes it again):
+// { HeaderHeight(), nRowHeight, DataHeight(), LastRow(), RowCount() }.
+METHOD RowPlaces() CLASS TXBrowse
+   IF ::aRowPlaces == NIL
+      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow(), ::RowCount() }
+   ENDIF
+RETURN ::aRowPlaces
 
 METHOD MouseRowPos( nRow ) CLASS TXBrowse
    IF nRow < ::HeaderHeight() .OR. nRow >= ::DataBottom()
@@ -637,29 +650,37 @@ METHOD PaintColLines( nTop, nBottom ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// The line between painted row nBoundary and the next one.
-METHOD PaintRowLine( nBoundary ) CLASS TXBrowse
-   LOCAL y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight, nLast, nWideRight := 0
-   IF ::nRowDividerStyle == 0
+// The line between painted row nBoundary and the next one (y: its place when known).
+METHOD PaintRowLine( nBoundary, y ) CLASS TXBrowse
+   LOCAL nLast, nWideRight := 0, nRowStyle := ::nRowDividerStyle, nColStyle
+   IF nRowStyle == 0
       RETURN NIL
+   ENDIF
+   IF y == NIL
+      y := ::HeaderHeight() - 1 + nBoundary * ::nRowHeight
    ENDIF
    nLast := Len( ::CellLayout() )
    IF ::nMarqueeStyle >= 4 .AND. nLast == Len( ::aDisplay )
       nWideRight := ::BrwWidth() - 4
    ENDIF
-   XBrwRowLine( ::hDC, ::aColLefts, nLast, y, ::nRowDividerStyle, ;
-                IIf( ::nColDividerStyle == 0, 2, IIf( ::nColDividerStyle < 5, 1, 0 ) ), nWideRight, ::hRowPen, ::hWhitePen, ;
-                IIf( ::lRecordSelector, ::hBtnShadowPen, 0 ) )
+   nColStyle := ::nColDividerStyle
+   XBrwRowLine( ::hDC, ::aColLefts, nLast, y, nRowStyle, IIf( nColStyle == 0, 2, IIf( nColStyle < 5, 1, 0 ) ), ;
+                nWideRight, ::hRowPen, ::hWhitePen, IIf( ::lRecordSelector, ::hBtnShadowPen, 0 ) )
 RETURN NIL
 
-// The lines around a row that was scrolled into view.
-METHOD PaintRowFrame( nRow ) CLASS TXBrowse
-   ::PaintColLines( ::RowTop( nRow ), ::RowTop( nRow + 1 ) )
+// The lines around a row that was scrolled into view (nTop, nRowHeight: its top and the row
+// height when known).
+METHOD PaintRowFrame( nRow, nTop, nRowHeight ) CLASS TXBrowse
+   IF nTop == NIL
+      nTop := ::RowTop( nRow )
+      nRowHeight := ::nRowHeight
+   ENDIF
+   ::PaintColLines( nTop, nTop + nRowHeight )
    IF nRow > 1
-      ::PaintRowLine( nRow - 1 )
+      ::PaintRowLine( nRow - 1, nTop - 1 )
    ENDIF
    IF nRow < ::nDataRows
-      ::PaintRowLine( nRow )
+      ::PaintRowLine( nRow, nTop + nRowHeight - 1 )
    ENDIF
 RETURN NIL
 
@@ -667,7 +688,7 @@ RETURN NIL
 // marquee of the current cell. lShown: the row's cells are on screen already, so with a marquee
 // of the current cell only (styles 0 to 3) that cell is all that changes.
 METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
-   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot, hDC
+   LOCAL y, lHighlight, nLast, nLastCell, nHeight, lOwnDC, nFirst := 1, aLayout, nSlot, hDC, aPlaces
    LOCAL nStyle := ::nMarqueeStyle, nColSel := ::nColSel
    IF ::nLen == 0 .OR. !::lCreated
       RETURN NIL
@@ -675,11 +696,12 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
    IF nRowSel == NIL
       nRowSel := ::nRowSel
    ENDIF
-   y := ::RowTop( nRowSel )
-   IF y > ::LastRow()
+   aPlaces := ::RowPlaces()
+   y := aPlaces[ 1 ] + ( nRowSel - 1 ) * aPlaces[ 2 ]
+   IF y > aPlaces[ 4 ]
       RETURN NIL
    ENDIF
-   nHeight := ::DataHeight()
+   nHeight := aPlaces[ 3 ]
    lSelected := lSelected == .T.
    lHighlight := lSelected .AND. nStyle >= 4
    IF nStyle == 6
@@ -696,9 +718,8 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
       nLastCell := Min( nLast, nColSel )
    ENDIF
    IF lSelected .AND. nStyle == 3 .AND. nColSel <= nLast
-      // the current cell is painted marked below, over the same rectangle: not twice
-      XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, Min( nLastCell, nColSel - 1 ), nSlot )
-      XBrwCells( hDC, y, y + nHeight, aLayout, Max( nFirst, nColSel + 1 ), nLastCell, nSlot )
+      // the current cell painted marked, after the others and only once
+      XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot, nColSel, XBrwColorSlot( .T., ::lFocused ) )
    ELSE
       XBrwCells( hDC, y, y + nHeight, aLayout, nFirst, nLastCell, nSlot )
    ENDIF
@@ -718,7 +739,7 @@ METHOD DrawLine( lSelected, nRowSel, lShown ) CLASS TXBrowse
          ::PaintArrow( y + Int( ( nHeight - 14 ) / 2 ) )
       ENDIF
    ENDIF
-   IF lSelected .AND. nColSel <= nLast
+   IF lSelected .AND. nStyle != 3 .AND. nColSel <= nLast
       ::PaintMarquee( y, nHeight )
    ENDIF
    IF lOwnDC
@@ -736,12 +757,11 @@ METHOD PaintArrow( y ) CLASS TXBrowse
    ENDIF
 RETURN NIL
 
-// The mark of the current cell in row y (marquee styles 1 to 4).
+// The box around the current cell in row y (marquee styles 1, 2 and 4; style 3 paints the
+// cell itself marked with the row's cells).
 METHOD PaintMarquee( y, nHeight ) CLASS TXBrowse
    LOCAL oCol, nStyle := ::nMarqueeStyle
    DO CASE
-   CASE nStyle == 3
-      XBrwCells( ::hDC, y, y + nHeight, ::aLayout, ::nColSel, ::nColSel, XBrwColorSlot( .T., ::lFocused ) )
    CASE nStyle >= 1 .AND. nStyle <= 4
       oCol := ::SelectedCol()
       oCol:Box( y, oCol:nDisplayCol, nHeight, IIf( nStyle == 4, 3, nStyle ) )
@@ -819,7 +839,7 @@ METHOD GoDown() CLASS TXBrowse
    lOwnDC := ::GetDrawDC()   // one device context for the whole step
    ::DrawLine( .F., , .T. )
    IF ::Skip( 1 ) == 1
-      nRows := ::RowCount()
+      nRows := ::RowPlaces()[ 5 ]
       IF ::nRowSel < nRows
          lShown := ::nRowSel < ::nDataRows
          ::MoveMark( ::nRowSel + 1 )
@@ -859,7 +879,8 @@ RETURN NIL
 // marquee styles 0 to 3 the data area right of the columns is one colour from top to bottom, so
 // only the columns scroll.
 METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
-   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0
+   LOCAL nRow := IIf( nDirection > 0, ::nRowSel, 1 ), lOwnDC, nRight := 0, aPlaces := ::RowPlaces()
+   LOCAL nHeader := aPlaces[ 1 ], nRowHeight := aPlaces[ 2 ]
    IF nRows == NIL
       nRows := ::RowCount()
    ENDIF
@@ -868,7 +889,7 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
          ::CellLayout()
          nRight := ATail( ::aColLefts )
       ENDIF
-      XBrwScroll( ::hWnd, nDirection, ::nRowHeight, ::HeaderHeight(), ::FooterHeight(), nRight )
+      XBrwScroll( ::hWnd, nDirection, nRowHeight, nHeader, ::FooterHeight(), nRight )
    ENDIF
    IF nDirection < 0
       ::nDataRows := Min( ::nDataRows + 1, nRows )
@@ -879,9 +900,9 @@ METHOD ScrollOneRow( nDirection, nRows ) CLASS TXBrowse
    ENDIF
    IF nDirection > 0 .AND. ::lRecordSelector .AND. ::nRowDividerStyle > 0
       // the white line a divider draws in the record selector below it came up to the top
-      ::Fill( ::RowTop( 1 ), 2, ::RowTop( 1 ) + 1, 22, ::nRecSelColor )
+      ::Fill( nHeader, 2, nHeader + 1, 22, ::nRecSelColor )
    ENDIF
-   ::PaintRowFrame( nRow )
+   ::PaintRowFrame( nRow, nHeader + ( nRow - 1 ) * nRowHeight, nRowHeight )
    ::FreeDrawDC( lOwnDC )
 RETURN NIL
 

@@ -71,19 +71,29 @@ bool paintCell(HDC dc, int top, int bottom, PV_ITEM cell, PV_SIZE colorSlot) {
   return true;
 }
 
-// XBRWCELLS( hDC, nTop, nBottom, aLayout, nFirst, nLast, nColorSlot ): the cells at display
-// positions nFirst to nLast, in the colours of the block in slot nColorSlot of each cell.
+// The cell at position n of a layout painted in the colours of slot; false when a block's error
+// is unwinding the calls.
+bool paintAt(HDC dc, int top, int bottom, PV_ITEM layout, PV_SIZE n, PV_SIZE slot) {
+  PV_ITEM cell = pv_arrayGetItemPtr(layout, n);
+  return !cell || !PV_IS_ARRAY(cell) || paintCell(dc, top, bottom, cell, slot);
+}
+
+// XBRWCELLS( hDC, nTop, nBottom, aLayout, nFirst, nLast, nColorSlot [, nMarked, nMarkedSlot] ):
+// the cells at display positions nFirst to nLast, in the colours of the block in slot
+// nColorSlot of each cell; with nMarked, that cell is left out of them and painted last, whether
+// in the range or not, in the colours of slot nMarkedSlot.
 void PV_FUN_XBRWCELLS() {
   PV_ITEM layout = pv_param(4, PV_IT_ARRAY);
   if (!layout) return pv_ret();
   HDC dc = parHandle<HDC>(1);
   int top = pv_parni(2), bottom = pv_parni(3);
-  PV_SIZE last = std::min<PV_SIZE>(pv_parnl(6), pv_arrayLen(layout)), slot = pv_parnl(7);
+  PV_SIZE length = pv_arrayLen(layout), last = std::min<PV_SIZE>(pv_parnl(6), length), slot = pv_parnl(7);
+  PV_SIZE marked = pv_param(8, PV_IT_NUMERIC) ? pv_parnl(8) : 0;
   PV_ITEM hold = pv_itemNew(layout);  // a block may drop the grid's reference to the layout
-  for (PV_SIZE n = std::max<PV_SIZE>(pv_parnl(5), 1); n <= last; ++n) {
-    PV_ITEM cell = pv_arrayGetItemPtr(hold, n);
-    if (cell && PV_IS_ARRAY(cell) && !paintCell(dc, top, bottom, cell, slot)) break;
-  }
+  bool going = true;
+  for (PV_SIZE n = std::max<PV_SIZE>(pv_parnl(5), 1); going && n <= last; ++n)
+    if (n != marked) going = paintAt(dc, top, bottom, hold, n, slot);
+  if (going && marked >= 1 && marked <= length) paintAt(dc, top, bottom, hold, marked, pv_parnl(9));
   pv_itemRelease(hold);
   pv_ret();
 }
@@ -97,6 +107,21 @@ bool sameValue(PV_ITEM a, PV_ITEM b) {
   if (PV_IS_NUMERIC(a) || PV_IS_NUMERIC(b))
     return PV_IS_NUMERIC(a) && PV_IS_NUMERIC(b) && pv_itemGetND(a) == pv_itemGetND(b);
   return PV_IS_NIL(a) && PV_IS_NIL(b);
+}
+
+// True when the column answers `message` with `expected`: a plain data slot is read in place,
+// anything else (an access method) through a full send.
+bool answersWith(PV_ITEM column, PvSymbol* message, PV_ITEM expected) {
+  pv_vmPushSymbol(message);
+  pv_vmPush(column);
+  if (pv_clsSendData(0)) {
+    bool same = sameValue(pv_stackItemFromTop(-1), expected);
+    pv_stackPop();
+    return same;
+  }
+  pv_stackPop();
+  pv_stackPop();
+  return sameValue(pv_objSendSymbol(column, message, 0), expected);
 }
 
 // True when the column of the entry still has the text block, format, colour blocks, width and
@@ -114,7 +139,7 @@ bool entryCurrent(PV_ITEM cell) {
   if (!column || !PV_IS_OBJECT(column) || pv_arrayLen(cell) < kDataFont) return false;
   for (size_t i = 0; i < std::size(checks); ++i) {
     if (!symbols[i]) symbols[i] = pv_dynsymGet(checks[i].message)->symbol;
-    if (!sameValue(pv_objSendSymbol(column, symbols[i], 0), pv_arrayGetItemPtr(cell, checks[i].slot))) return false;
+    if (!answersWith(column, symbols[i], pv_arrayGetItemPtr(cell, checks[i].slot))) return false;
   }
   return true;
 }

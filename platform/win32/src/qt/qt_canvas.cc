@@ -49,6 +49,22 @@ QStyle::StandardPixmap iconFor(UINT type) {
   }
 }
 
+// One row of a raster operation other than a plain copy: source pixels combined with the
+// destination's.
+void combineRow(QRgb* d, const QRgb* s, size_t width, DWORD rop) {
+  for (size_t x = 0; x < width; ++x) {
+    QRgb v = s[x], o = d[x];
+    switch (rop) {
+      case SRCINVERT: v = (v ^ o) | 0xFF000000; break;
+      case SRCAND: v = v & o; break;
+      case SRCPAINT: v = v | o; break;
+      case NOTSRCCOPY: v = ~v | 0xFF000000; break;
+      default: break;
+    }
+    d[x] = v;
+  }
+}
+
 }  // namespace
 
 QtCanvas::QtCanvas(int width, int height, QtFonts& fonts, QStyle& style)
@@ -179,32 +195,20 @@ void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD 
   int dx = origin.x - dst.left, dy = origin.y - dst.top;
   int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
   if (right <= left) return;
+  // The destination rows whose source rows exist, walked bottom up when an in-place copy moves
+  // them down; pointers step from row to row.
+  int top = std::max<int>(c.top, -dy), bottom = std::min<int>(c.bottom, from.height() - dy);
+  if (bottom <= top) return;
   bool bottomFirst = inPlace && dy < 0;
-  QRgb* target = line(0);  // writable first: the source may be this image
-  const QRgb* source = reinterpret_cast<const QRgb*>(from.constBits());
-  qsizetype sourceStride = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), targetStride = stride();
-  const int sourceHeight = from.height();
-  for (int i = 0; i < c.bottom - c.top; ++i) {
-    int y = bottomFirst ? c.bottom - 1 - i : c.top + i;
-    int sy = y + dy;
-    if (sy < 0 || sy >= sourceHeight) continue;
-    const QRgb* s = source + sy * sourceStride + dx;
-    QRgb* d = target + y * targetStride;
-    if (rop == SRCCOPY) {
-      std::memmove(d + left, s + left, sizeof(QRgb) * static_cast<size_t>(right - left));
-      continue;
-    }
-    for (int x = left; x < right; ++x) {
-      QRgb v = s[x], o = d[x];
-      switch (rop) {
-        case SRCINVERT: v = (v ^ o) | 0xFF000000; break;
-        case SRCAND: v = v & o; break;
-        case SRCPAINT: v = v | o; break;
-        case NOTSRCCOPY: v = ~v | 0xFF000000; break;
-        default: break;
-      }
-      d[x] = v;
-    }
+  int firstRow = bottomFirst ? bottom - 1 : top;
+  qsizetype targetStep = stride(), sourceStep = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  QRgb* d = line(0) + firstRow * targetStep + left;  // writable first: the source may be this image
+  const QRgb* s = reinterpret_cast<const QRgb*>(from.constBits()) + (firstRow + dy) * sourceStep + dx + left;
+  if (bottomFirst) targetStep = -targetStep, sourceStep = -sourceStep;
+  const size_t width = static_cast<size_t>(right - left);
+  for (int rows = bottom - top; rows > 0; --rows, d += targetStep, s += sourceStep) {
+    if (rop == SRCCOPY) std::memmove(d, s, sizeof(QRgb) * width);
+    else combineRow(d, s, width, rop);
   }
 }
 
