@@ -109,19 +109,15 @@ bool sameValue(PV_ITEM a, PV_ITEM b) {
   return PV_IS_NIL(a) && PV_IS_NIL(b);
 }
 
-// True when the column answers `message` with `expected`: a plain data slot is read in place,
-// anything else (an access method) through a full send.
+// True when the column answers `message` with `expected` (the machine's send answers a plain
+// data slot in place and runs an access method in full).
 bool answersWith(PV_ITEM column, PvSymbol* message, PV_ITEM expected) {
   pv_vmPushSymbol(message);
   pv_vmPush(column);
-  if (pv_clsSendData(0)) {
-    bool same = sameValue(pv_stackItemFromTop(-1), expected);
-    pv_stackPop();
-    return same;
-  }
+  pv_clsSend(0);
+  bool same = sameValue(pv_stackItemFromTop(-1), expected);
   pv_stackPop();
-  pv_stackPop();
-  return sameValue(pv_objSendSymbol(column, message, 0), expected);
+  return same;
 }
 
 // True when the column of the entry still has the text block, format, colour blocks, width and
