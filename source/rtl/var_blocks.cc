@@ -40,7 +40,11 @@ void PV_FUN_FIELDWBLOCK() {
   long long area = pv_parnll(2);
   if (!pv_ispar(2, PV_IT_NUMERIC) || area < 1 || area > 65534) return pv_rtlArgError(PV_SUB_FIELDWBLOCK, "FIELDWBLOCK");
   std::string name = fieldName(PV_SUB_FIELDWBLOCK, "FIELDWBLOCK");
-  if (!name.empty()) returnGetSetBlock("(" + std::to_string(area) + ")->" + name);
+  if (name.empty()) return;
+  std::string alias = "(";  // appended piece by piece: g++ 12 -O3 warns wrongly on "(" + ...
+  alias += std::to_string(area);
+  alias += ")->";
+  returnGetSetBlock(alias + name);
 }
 
 // MEMVARBLOCK( cName ): the get/set block of a memory variable; NIL when no variable of that
