@@ -153,10 +153,6 @@ std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
   return table;
 }
 
-}  // namespace
-
-namespace {
-
 // The answers used last, one per slot chosen by the key's pointers: a send repeated in a loop
 // finds its answer here without hashing. Only answers of fixed-name classes are entered.
 struct RecentAnswer {

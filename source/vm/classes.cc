@@ -209,6 +209,12 @@ void assignData(PvItem* slot, const Method& m, uint16_t argc) {
   }
 }
 
+// The object's slot a data method answers with; null when the receiver has no such slot.
+PvItem* dataSlot(PV_ITEM self, const Method& m) {
+  if (!PV_IS_ARRAY(self) || m.index < 1 || m.index > self->item.asArray.value->len) return nullptr;
+  return &self->item.asArray.value->items[m.index - 1];
+}
+
 void answerData(PvItem* slot, const Method& m, uint16_t argc) {
   assignData(slot, m, argc);
   pv_itemCopy(pv_stackReturnItem(), slot);
@@ -519,8 +525,8 @@ void pv_clsDispatch(uint16_t argc) {
         callMethod(m.function, argc, m.definedIn);
         return;
       case PV_OO_MSG_DATA:
-        if (PV_IS_ARRAY(self) && m.index >= 1 && m.index <= self->item.asArray.value->len)
-          answerData(&self->item.asArray.value->items[m.index - 1], m, argc);
+        if (PvItem* slot = dataSlot(self, m))
+          answerData(slot, m, argc);
         else
           discardFrame(argc), pv_itemClear(pv_stackReturnItem());
         return;
@@ -593,13 +599,12 @@ void pv_clsSend(uint16_t argc) {
   PV_ITEM self = pv_stackItemFromTop(-static_cast<int>(argc) - 1);
   PvDynSym* msg = symItem->item.asSymbol.value->dynsym;
   if (self->type == PV_IT_ARRAY && !self->item.asArray.superCls && msg) {
-    PvBaseArray* base = self->item.asArray.value;
-    Class* c = classOf(base->uiClass);
+    Class* c = classOf(self->item.asArray.value->uiClass);
     int number = c ? findMethod(c, msg) : -1;
     Method* m = number >= 0 ? &c->methods[number] : nullptr;
-    if (m && m->kind == PV_OO_MSG_DATA && m->index >= 1 && m->index <= base->len) {
+    PvItem* slot = m && m->kind == PV_OO_MSG_DATA ? dataSlot(self, *m) : nullptr;
+    if (slot) {
       ++m->calls;
-      PvItem* slot = &base->items[m->index - 1];
       assignData(slot, *m, argc);
       pv_itemCopy(symItem, slot);  // before the receiver, which may hold the object's last count
       for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
