@@ -201,14 +201,28 @@ CdxKey RecordKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag) {
   return k;
 }
 
-int GoHot(PvArea* area, PvRddArgs* x) {
-  PvCdxArea* a = Cdx(area);
-  if (Super(area, PV_RDD_GOHOT, x) != PV_SUCCESS) return PV_FAILURE;
+// Takes what key maintenance needs when the record goes hot: its keys (none for an appended
+// record) and, in a shared table, its bytes as they are in the file.
+void RememberHot(PvCdxArea* a) {
   a->hotKeys.clear();
-  if (a->appended) return PV_SUCCESS;
-  for (auto& bag : a->bags)
+  for (auto& bag : a->bags) {
+    bag->loadedWhileHot = false;
+    if (a->appended) continue;
     for (auto& tag : bag->index->tags)
       a->hotKeys.push_back({bag.get(), tag->name, RecordKey(a, *bag, *tag)});
+  }
+  if (a->table->shared()) a->hotRecord = a->record;
+}
+
+int GoHot(PvArea* area, PvRddArgs* x) {
+  if (Super(area, PV_RDD_GOHOT, x) != PV_SUCCESS) return PV_FAILURE;
+  RememberHot(Cdx(area));
+  return PV_SUCCESS;
+}
+
+int Append(PvArea* area, PvRddArgs* x) {
+  if (Super(area, PV_RDD_APPEND, x) != PV_SUCCESS) return PV_FAILURE;
+  RememberHot(Cdx(area));
   return PV_SUCCESS;
 }
 
@@ -222,19 +236,54 @@ const CdxKey* HotKey(PvCdxArea* a, const PvCdxBag* bag, const std::string& tag) 
   return nullptr;
 }
 
-// The tags of a file whose key for the record changed, with their old and new keys.
+// The key a tag gives the record as it was when it went hot: the key expression reads the
+// former bytes as the valid record buffer for the time of the call.
+CdxKey FormerKey(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag) {
+  struct Swap {
+    PvCdxArea* a;
+    bool valid;
+    explicit Swap(PvCdxArea* area) : a(area), valid(area->valid) {
+      a->record.swap(a->hotRecord);
+      a->valid = true;
+    }
+    ~Swap() {
+      a->record.swap(a->hotRecord);
+      a->valid = valid;
+    }
+  } former(a);
+  return RecordKey(a, bag, tag);
+}
+
+// A tag whose entry for the record changes: the entries the record may have there now and
+// its new key (rec 0: none).
 struct KeyChange {
   CdxTag* tag;
-  const CdxKey* old;
+  std::vector<CdxKey> old;
   CdxKey now;
 };
+
+// The entries the record may have in a tag: its key when it went hot; in a file loaded again
+// since, also the key of the record's former bytes under the tag's current expression (another
+// handle may have built or rebuilt the tag from them). Deleting a candidate that is not there
+// changes nothing, and any entry of this record number is the record's own.
+std::vector<CdxKey> FormerEntries(PvCdxArea* a, PvCdxBag& bag, CdxTag& tag, bool appended) {
+  std::vector<CdxKey> out;
+  const CdxKey* hot = appended ? nullptr : HotKey(a, &bag, tag.name);
+  if (hot && hot->rec) out.push_back(*hot);
+  if (bag.loadedWhileHot && a->hotRecord.size() == a->record.size()) {
+    CdxKey former = FormerKey(a, bag, tag);
+    if (former.rec && (out.empty() || !SameKey(former, out[0]))) out.push_back(former);
+  }
+  return out;
+}
+
 std::vector<KeyChange> KeyChanges(PvCdxArea* a, PvCdxBag& bag, bool appended) {
   std::vector<KeyChange> out;
   for (auto& tag : bag.index->tags) {
     if (tag->custom) continue;  // custom tags: keys by hand
-    const CdxKey* old = appended ? nullptr : HotKey(a, &bag, tag->name);
-    CdxKey now = RecordKey(a, bag, *tag);
-    if (!old || !SameKey(*old, now)) out.push_back({tag.get(), old, now});
+    KeyChange c{tag.get(), FormerEntries(a, bag, *tag, appended), RecordKey(a, bag, *tag)};
+    bool unchanged = c.old.empty() ? c.now.rec == 0 : c.old.size() == 1 && SameKey(c.old[0], c.now);
+    if (!unchanged) out.push_back(std::move(c));
   }
   return out;
 }
@@ -243,22 +292,21 @@ std::vector<KeyChange> KeyChanges(PvCdxArea* a, PvCdxBag& bag, bool appended) {
 // file whose tags another handle changed is loaded again first.
 CdxStatus UpdateBagKeys(PvCdxArea* a, size_t bagIndex, bool appended) {
   std::vector<KeyChange> changes = KeyChanges(a, *a->bags[bagIndex], appended);
-  if (changes.empty()) return {};
+  if (changes.empty() && !a->table->shared()) return {};
   CdxStatus st = pv_cdxIndexLockWrite(*a->bags[bagIndex]->index);
   if (!st.ok()) return st;
   if (!pv_cdxDirectoryCurrent(*a->bags[bagIndex])) {
     pv_cdxIndexUnLockWrite(*a->bags[bagIndex]->index);
-    const PvCdxBag* before = a->bags[bagIndex].get();
     st = pv_cdxReloadBag(a, bagIndex);
-    for (auto& h : a->hotKeys)
-      if (h.bag == before) h.bag = a->bags[bagIndex].get();
     if (!st.ok()) return st;
+    a->bags[bagIndex]->loadedWhileHot = true;  // the record went cold just before
     changes = KeyChanges(a, *a->bags[bagIndex], appended);
     st = pv_cdxIndexLockWrite(*a->bags[bagIndex]->index);
     if (!st.ok()) return st;
   }
   for (auto& c : changes) {
-    if (st.ok() && c.old && c.old->rec) st = cdxTagKeyDelete(*c.tag, *c.old);
+    for (const CdxKey& old : c.old)
+      if (st.ok()) st = cdxTagKeyDelete(*c.tag, old);
     if (st.ok() && c.now.rec) st = cdxTagKeyAdd(*c.tag, c.now);
   }
   CdxStatus u = pv_cdxIndexUnLockWrite(*a->bags[bagIndex]->index);
@@ -344,6 +392,7 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_SKIPRAW] = SkipRaw;
   own.slot[PV_RDD_SEEK] = Seek;
   own.slot[PV_RDD_GOHOT] = GoHot;
+  own.slot[PV_RDD_APPEND] = Append;
   own.slot[PV_RDD_GOCOLD] = GoCold;
   own.slot[PV_RDD_OPEN] = Open;
   own.slot[PV_RDD_CLOSE] = Close;

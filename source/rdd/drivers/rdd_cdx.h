@@ -36,6 +36,9 @@ struct PvCdxBag {
   std::map<const pv::cdx::CdxTag*, PvCdxTagExec> exec;
   // Executables compiled while the file loads, by tag name, until bound to their tags.
   std::vector<std::pair<std::string, PvCdxTagExec>> pendingExec;
+  // Loaded again while the area's record was hot: its tags may hold the record's entries as
+  // another handle built them from the file, not the keys taken when it went hot.
+  bool loadedWhileHot = false;
 };
 
 // Pending settings of ORDCONDSET for the next order create.
@@ -58,6 +61,9 @@ struct PvCdxArea : PvDbfArea {
     pv::cdx::CdxKey key;
   };
   std::vector<HotKey> hotKeys;
+  // A shared table's record as it was in the file when it went hot (for an appended record,
+  // the blank record the append wrote): another handle may build a tag from it meanwhile.
+  std::vector<uint8_t> hotRecord;
 };
 
 void pv_cdxRegisterDriver();

@@ -257,6 +257,9 @@ CdxStatus pv_cdxReloadBag(PvCdxArea* a, size_t i) {
   std::unique_ptr<PvCdxBag> fresh;
   CdxStatus st = pv_cdxOpenBag(a, path, fresh);
   if (st.ok()) {
+    fresh->loadedWhileHot = a->hot;
+    for (auto& h : a->hotKeys)
+      if (h.bag == a->bags[i].get()) h.bag = fresh.get();
     a->bags[i] = std::move(fresh);
     if (inThis) current = cdxIndexFindTag(*a->bags[i]->index, focus);
   } else {
