@@ -2,6 +2,7 @@
 #include "compiler/pp_snapshot.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace pv {
 
@@ -57,20 +58,14 @@ class Writer {
     number(list.size());
     for (const Item& item : list) this->item(item);
   }
-  void item(const PatternItem& p) {
-    byte(p.type);
-    token(p.token);
-    signedNumber(p.marker);
-    byte(static_cast<uint8_t>(p.kind));
-    texts(p.words);
-    items(p.group);
-  }
-  void item(const ResultItem& r) {
-    byte(r.type);
-    token(r.token);
-    signedNumber(r.marker);
-    byte(static_cast<uint8_t>(r.kind));
-    items(r.group);
+  template <class Item>
+  void item(const Item& i) {
+    byte(static_cast<uint8_t>(i.type));
+    token(i.token);
+    signedNumber(i.marker);
+    byte(static_cast<uint8_t>(i.kind));
+    if constexpr (std::is_same_v<Item, PatternItem>) texts(i.words);
+    items(i.group);
   }
   void rule(const Rule& r) {
     byte(static_cast<uint8_t>((r.command ? 1 : 0) | (r.exact ? 2 : 0)));
@@ -152,20 +147,14 @@ class Reader {
     for (Item& i : list) item(i);
     return list;
   }
-  void item(PatternItem& p) {
-    p.type = static_cast<PatternItem::Type>(byte());
-    p.token = token();
-    p.marker = static_cast<int>(signedNumber());
-    p.kind = static_cast<MatchKind>(byte());
-    p.words = texts();
-    p.group = items<PatternItem>();
-  }
-  void item(ResultItem& r) {
-    r.type = static_cast<ResultItem::Type>(byte());
-    r.token = token();
-    r.marker = static_cast<int>(signedNumber());
-    r.kind = static_cast<ResultKind>(byte());
-    r.group = items<ResultItem>();
+  template <class Item>
+  void item(Item& i) {
+    i.type = static_cast<decltype(i.type)>(byte());
+    i.token = token();
+    i.marker = static_cast<int>(signedNumber());
+    i.kind = static_cast<decltype(i.kind)>(byte());
+    if constexpr (std::is_same_v<Item, PatternItem>) i.words = texts();
+    i.group = items<Item>();
   }
   Rule rule() {
     Rule r;
