@@ -2,7 +2,7 @@
 # Runs each bench/prg/NAME.prg with pvrun and, where lua5.4 is installed, NAME.lua beside it;
 # prints the CPU seconds (user + system, the least of PV_BENCH_RUNS runs, default 3) and peak
 # memory (MB) of each and the ratios ours / Lua's. The first line is an empty program: the
-# start-up of each interpreter (pvrun loads the GUI and Automation libraries too). The last
+# start-up of each interpreter (pvrun loads its GUI module only for programs that use it). The last
 # column is the time ratio without it, (ours - our start-up) / (Lua's - Lua's start-up).
 # Every program runs in a fresh temporary folder (some write files there).
 set -euo pipefail

@@ -281,6 +281,17 @@ bool RuleSet::remove(bool command, const std::string& signature) {
   return false;
 }
 
+std::vector<const Rule*> RuleSet::oldestFirst() const {
+  std::vector<const Rule*> out;
+  auto take = [&](const List& list) {
+    for (auto it = list.rbegin(); it != list.rend(); ++it) out.push_back(it->get());
+  };
+  take(open_);
+  for (const auto* map : {&commands_, &translates_})
+    for (const auto& entry : *map) take(entry.second);
+  return out;
+}
+
 const std::vector<std::shared_ptr<const Rule>>* RuleSet::candidates(bool command,
                                                                     const Token& t) const {
   const auto& map = command ? commands_ : translates_;

@@ -105,6 +105,9 @@ class RuleSet {
   // Translations that start with a marker (tried at every position), newest first.
   const std::vector<std::shared_ptr<const Rule>>& openTranslates() const { return open_; }
   bool empty() const { return count_ == 0; }
+  // Every rule, each list from its oldest rule to its newest: adding them in this order to an
+  // empty set rebuilds this one.
+  std::vector<const Rule*> oldestFirst() const;
 
  private:
   using List = std::vector<std::shared_ptr<const Rule>>;

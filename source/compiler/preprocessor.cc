@@ -42,9 +42,7 @@ Preprocessor::Preprocessor(Diagnostics& diags, std::vector<std::string> includeP
     : diags_(diags), includePaths_(std::move(includePaths)), reader_(std::move(reader)) {}
 
 void Preprocessor::start(const std::string& name, std::string text) {
-  int file = diags_.addFile(name);
-  texts_.push_back(std::move(text));
-  textOf_[file] = &texts_.back();
+  int file = addText(name, std::move(text));
   inputs_.push_back({std::make_unique<Lexer>(texts_.back(), file, diags_), file, dirOf(name), 0});
 }
 
@@ -332,8 +330,9 @@ bool Preprocessor::openInclude(const std::string& name, const Token& at) {
       found = path;
       break;
     }
+  const char* builtIn = nullptr;
   if (found.empty()) {
-    const char* builtIn = builtInHeader(name);
+    builtIn = builtInHeader(name);
     if (!builtIn) {
       diags_.error(at.pos, "cannot open include file \"" + name + "\"");
       return false;
@@ -341,12 +340,21 @@ bool Preprocessor::openInclude(const std::string& name, const Token& at) {
     text = builtIn;
     found = "<" + name + ">";
   }
-  int file = diags_.addFile(found);
-  texts_.push_back(std::move(text));
-  textOf_[file] = &texts_.back();
+  int file = addText(found, std::move(text));
+  // The built-in std.ch holds only definitions: they are restored from the build's snapshot.
+  if (builtIn && builtIn == builtInHeader("std.ch") &&
+      loadDefinitions(builtInStdSnapshot(), file, rules_, macros_))
+    return true;
   inputs_.push_back(
       {std::make_unique<Lexer>(texts_.back(), file, diags_), file, dirOf(found), conds_.size()});
   return true;
+}
+
+int Preprocessor::addText(const std::string& name, std::string text) {
+  int file = diags_.addFile(name);
+  texts_.push_back(std::move(text));
+  textOf_[file] = &texts_.back();
+  return file;
 }
 
 }  // namespace pv

@@ -15,6 +15,7 @@
 
 #include "compiler/lexer.h"
 #include "compiler/pp_rules.h"
+#include "compiler/pp_snapshot.h"
 
 namespace pv {
 
@@ -48,12 +49,11 @@ class Preprocessor {
   // The source text a token range spans (both tokens from the same file), as written.
   std::string textBetween(const Token& first, const Token& last) const;
 
+  // The commands, translations and macros defined so far, as bytes (pp_snapshot.h).
+  std::string definitions() const { return saveDefinitions(rules_, macros_); }
+
  private:
-  struct Macro {
-    bool functionLike = false;
-    std::vector<std::string> params;
-    std::vector<Token> body;
-  };
+  using Macro = MacroDefinition;
   struct Input {
     std::unique_ptr<Lexer> lexer;
     int file;
@@ -91,6 +91,7 @@ class Preprocessor {
   void expandAll(std::deque<Token>& source, std::vector<Token>& out, std::set<std::string>& active,
                  size_t& budget, const Token* within);
   bool openInclude(const std::string& name, const Token& at);
+  int addText(const std::string& name, std::string text);
   void doDefine(const std::vector<Token>& line, const Token& hash);
   void doInclude(const std::vector<Token>& line, const Token& hash);
   bool skipping() const { return !conds_.empty() && !conds_.back().active; }
@@ -107,7 +108,7 @@ class Preprocessor {
   std::map<int, const std::string*> textOf_;
   std::vector<Input> inputs_;
   std::vector<Cond> conds_;
-  std::map<std::string, Macro> macros_;
+  MacroTable macros_;
   RuleSet rules_;
   std::deque<Token> pending_;
   bool cutReported_ = false;

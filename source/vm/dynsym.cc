@@ -16,6 +16,8 @@ struct Table {
   std::deque<std::string> names;      // own copies for free-standing symbols
   std::deque<PvSymbol> freeSymbols;   // pv_symbolNew
   size_t lastPos = 0;
+  bool (*resolver)(const char*) = nullptr;
+  bool resolving = false;
 };
 
 Table& table() {
@@ -61,6 +63,22 @@ std::string upperName(const char* text) {
 PvDynSym* pv_dynsymFind(const char* name) { return search(name); }
 
 PvDynSym* pv_dynsymFindName(const char* text) { return search(upperName(text).c_str()); }
+
+PvDynSym* pv_dynsymFunction(const char* name) {
+  Table& t = table();
+  PvDynSym* d = search(name);
+  if (d && d->symbol->value.func) return d;
+  if (!t.resolver || t.resolving) return nullptr;
+  t.resolving = true;
+  bool registered = t.resolver(name);
+  t.resolving = false;
+  d = registered ? search(name) : nullptr;
+  return d && d->symbol->value.func ? d : nullptr;
+}
+
+PvDynSym* pv_dynsymFunctionName(const char* text) { return pv_dynsymFunction(upperName(text).c_str()); }
+
+void pv_dynsymSetResolver(bool (*resolver)(const char*)) { table().resolver = resolver; }
 
 PvSymbol* pv_symbolNew(const char* name) {
   Table& t = table();

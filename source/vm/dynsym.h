@@ -34,6 +34,12 @@ struct PvModule {
 PvDynSym* pv_dynsymFind(const char* upperName);   // exact lookup, nullptr when absent
 PvDynSym* pv_dynsymFindName(const char* text);    // upper-cases up to 63 characters first
 PvDynSym* pv_dynsymGet(const char* text);         // creates the name when absent
+// The name when it has a function, nullptr when not. A name without one is first given to the
+// resolver, if an executable set one: it may register more modules (a library loaded on
+// demand) and answers whether it did. It is not asked again while it runs.
+PvDynSym* pv_dynsymFunction(const char* upperName);
+PvDynSym* pv_dynsymFunctionName(const char* text);  // upper-cases up to 63 characters first
+void pv_dynsymSetResolver(bool (*resolver)(const char* upperName));
 PvDynSym* pv_dynsymNew(PvSymbol* symbol, PvModule* module);
 PvSymbol* pv_symbolNew(const char* name);         // free-standing, freed at shut-down
 const char* pv_dynsymName(PvDynSym* dynsym);

@@ -128,7 +128,7 @@ uint16_t parentHandle(PV_ITEM p) {
   std::string name = PV_IS_STRING(p) ? upper(pv_itemGetCPtr(p)) : std::string();
   uint16_t h = name.empty() ? 0 : pv_clsFindClass(name.c_str());
   if (!h && !name.empty()) {
-    if (PvDynSym* d = pv_dynsymFind(name.c_str()); d && d->symbol->value.func) {
+    if (PvDynSym* d = pv_dynsymFunction(name.c_str())) {
       pv_vmPushSymbol(d->symbol);
       pv_vmPushNil();
       pv_vmDo(0);

@@ -23,6 +23,8 @@ struct Runtime {
   State state = State::NotStarted;
   int exitCode = 0;
   std::vector<Callback> atInit, atExit;
+  size_t atInitRun = 0;              // at-init callbacks already called
+  PvModule* lastStarted = nullptr;   // the last module whose INIT procedures ran
   void (*shutdownHook)() = nullptr;
 };
 
@@ -52,9 +54,10 @@ void callPlain(const char* name) {
   }
 }
 
-// Runs the procedures of every module whose scopes match `want` exactly on the init/exit bits.
-void runProcedures(uint32_t want, bool withParams) {
-  for (PvModule* m = pv_moduleFirst(); m; m = m->next) {
+// Runs the procedures of the modules from `first` on whose scopes match `want` exactly on the
+// init/exit bits.
+void runProcedures(uint32_t want, bool withParams, PvModule* first) {
+  for (PvModule* m = first; m; m = m->next) {
     if (!(m->allScopes & want)) continue;
     for (uint16_t i = 0; i < m->count; ++i) {
       PvSymbol* s = &m->symbols[i];
@@ -85,6 +88,20 @@ void runStaticInitialisers() {
   }
 }
 
+// Calls the at-init callbacks not called yet; one may register more (a library it loads).
+void runAtInit(Runtime& r) {
+  while (r.atInitRun < r.atInit.size()) {
+    Callback cb = r.atInit[r.atInitRun++];
+    cb.func(cb.cargo);
+  }
+}
+
+PvModule* lastModule() {
+  PvModule* last = pv_moduleFirst();
+  while (last && last->next) last = last->next;
+  return last;
+}
+
 }  // namespace
 
 void pv_vmInit(bool callMain) {
@@ -94,11 +111,13 @@ void pv_vmInit(bool callMain) {
   pv_setInitialize();
   pv_errInit();
   r.state = State::Running;
+  r.lastStarted = nullptr;
   runStaticInitialisers();
   callPlain("PVINIT");
   callPlain("HASHENTRY");
-  for (auto& cb : r.atInit) cb.func(cb.cargo);
-  runProcedures(PV_FS_INIT, true);
+  runAtInit(r);
+  runProcedures(PV_FS_INIT, true, pv_moduleFirst());
+  r.lastStarted = lastModule();
   PvSymbol* main = functionOf("_APPMAIN");
   if (!main) main = pv_vmMainCandidate();
   if (callMain) {
@@ -112,11 +131,12 @@ int pv_vmQuit() {
   if (r.state == State::Quitting) return r.exitCode;
   r.state = State::Quitting;
   pv_vmRequestReset();
-  runProcedures(PV_FS_EXIT, false);
+  runProcedures(PV_FS_EXIT, false, pv_moduleFirst());
   pv_vmRequestReset();
   for (auto& cb : r.atExit) cb.func(cb.cargo);
   r.atInit.clear();
   r.atExit.clear();
+  r.atInitRun = 0;
   if (r.shutdownHook) r.shutdownHook();
   pv_itemClear(pv_stackReturnItem());
   pv_stackFree();
@@ -130,9 +150,19 @@ int pv_vmQuit() {
   return r.exitCode;
 }
 
+void pv_vmInitLoaded() {
+  Runtime& r = runtime();
+  if (r.state == State::NotStarted) return;
+  runStaticInitialisers();
+  runAtInit(r);
+  if (!r.lastStarted) return;  // the start-up's own INIT procedures reach the new modules
+  runProcedures(PV_FS_INIT, true, r.lastStarted->next);
+  r.lastStarted = lastModule();
+}
+
 void pv_vmAtInit(void (*callback)(void*), void* cargo) { runtime().atInit.push_back({callback, cargo}); }
 void pv_vmAtExit(void (*callback)(void*), void* cargo) { runtime().atExit.push_back({callback, cargo}); }
-void pv_vmDoExitFunctions() { runProcedures(PV_FS_EXIT, false); }
+void pv_vmDoExitFunctions() { runProcedures(PV_FS_EXIT, false, pv_moduleFirst()); }
 void pv_vmSetShutdownHook(void (*callback)()) { runtime().shutdownHook = callback; }
 int pv_vmExitCode() { return runtime().exitCode; }
 void pv_vmSetExitCode(int code) { runtime().exitCode = code; }

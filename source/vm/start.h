@@ -9,6 +9,9 @@
 void pv_vmInit(bool callMain);
 // Shuts the runtime down (once; later calls only return the exit code) and returns the exit code.
 int pv_vmQuit();
+// Starts the modules a library registered while the runtime runs (one loaded on demand): their
+// static initialisers, the at-init callbacks added since, then their INIT procedures.
+void pv_vmInitLoaded();
 void pv_vmAtInit(void (*callback)(void*), void* cargo);
 void pv_vmAtExit(void (*callback)(void*), void* cargo);
 void pv_vmDoExitFunctions();

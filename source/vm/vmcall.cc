@@ -111,6 +111,7 @@ void pv_vmPushItemRef(PV_ITEM item) {
 // ---- calls ------------------------------------------------------------------------------------
 void pv_vmProcCall(PvSymbol* symbol) {
   PvSymbol* exec = pv_vmCallee(symbol);
+  if (!exec->value.func && pv_dynsymFunction(symbol->name)) exec = pv_vmCallee(symbol);
   if (exec->scope & PV_FS_PCODEFUNC) {
     pv_vmExecuteProc(exec->value.pcode);
   } else if (exec->value.func) {

@@ -105,8 +105,7 @@ void PV_FUN___CLSINSTSUPER() {
   const char* name = pv_parc(1);
   uint16_t h = name ? pv_clsFindClass(name) : 0;
   if (!h && name) {
-    PvDynSym* d = pv_dynsymFindName(name);
-    if (d && d->symbol->value.func) {
+    if (PvDynSym* d = pv_dynsymFunctionName(name)) {
       pv_vmPushSymbol(d->symbol);
       pv_vmPushNil();
       pv_vmDo(0);
