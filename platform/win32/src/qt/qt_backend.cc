@@ -81,7 +81,7 @@ class SurfaceWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.drawImage(0, 0, canvas_.image());
+    canvas_.drawOn(p);
   }
   void mousePressEvent(QMouseEvent* e) override { mouse(buttonMessage(e->button(), true), e); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { mouse(buttonMessage(e->button(), true), e); }
