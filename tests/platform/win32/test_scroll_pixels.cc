@@ -245,6 +245,30 @@ TEST_F(ScrollPixels, ChildWindowMovesWithTheScrolledPixels) {
   expectShows(h, expected, "a part through the child");
 }
 
+// A moved thumb redraws its bar only; the frame then looks as a redraw of the whole frame
+// leaves it.
+TEST_F(ScrollPixels, MovedThumbRedrawsItsBar) {
+  Picture unused;
+  HWND h = patterned(0, unused);
+  HWND child = CreateWindowExA(WS_EX_CLIENTEDGE, "ScrollChild", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
+                               5, 5, 100, 80, h, nullptr, nullptr, nullptr);
+  SetScrollRange(child, SB_VERT, 0, 10000, TRUE);
+  SetScrollRange(child, SB_HORZ, 0, 50, TRUE);
+  pv::win32::testing::runUntilIdle();
+  auto shot = [&](const char* name) {
+    EXPECT_TRUE(pv::win32::testing::grabWindow(child, name));
+    return QImage(name);
+  };
+  QImage before = shot("thumb_before.png");
+  SetScrollPos(child, SB_VERT, 6000, TRUE);
+  SetScrollPos(child, SB_HORZ, 25, TRUE);
+  QImage moved = shot("thumb_moved.png");
+  RedrawWindow(child, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  QImage redrawn = shot("thumb_redrawn.png");
+  EXPECT_FALSE(moved == before) << "the thumbs moved";
+  EXPECT_TRUE(moved == redrawn) << "compare thumb_moved.png with thumb_redrawn.png";
+}
+
 TEST_F(ScrollPixels, SeveralScrollsThenOnePaint) {
   Picture expected;
   HWND h = patterned(0, expected);

@@ -73,9 +73,9 @@ void combineRow(QRgb* d, const QRgb* s, size_t width, DWORD rop) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(int width, int height, QtFonts& fonts, QStyle& style)
+QtCanvas::QtCanvas(int width, int height, QtFonts& fonts, QStyle& style, ScrollBarImages& scrollBars)
     : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), clip_{0, 0, width, height},
-      fonts_(fonts), style_(style) {
+      fonts_(fonts), style_(style), scrollBars_(scrollBars) {
   image_.fill(Qt::white);
   if (width <= 0 || height <= 0) clip_ = RECT{0, 0, 0, 0};
 }
@@ -306,25 +306,7 @@ void QtCanvas::drawControl(const ControlLook& look) {
       style_.drawControl(QStyle::CE_PushButton, &o, &p);
       break;
     }
-    case ControlLook::ScrollBar: {
-      // Scroll bar parts are laid out from the option's origin, as in a scroll bar widget.
-      QStyleOptionSlider o;
-      o.rect = QRect(0, 0, r.width(), r.height());
-      o.palette = palette;
-      o.state = look.disabled ? QStyle::State_None : QStyle::State_Enabled;
-      if (!look.vertical) o.state |= QStyle::State_Horizontal;
-      o.orientation = look.vertical ? Qt::Vertical : Qt::Horizontal;
-      o.minimum = look.min;
-      o.maximum = std::max(look.min, look.max - std::max(look.page - 1, 0));
-      o.pageStep = std::max(1, look.page);
-      o.singleStep = 1;
-      o.sliderPosition = o.sliderValue = look.pos;
-      o.subControls = QStyle::SC_All;
-      p.translate(r.topLeft());
-      style_.drawComplexControl(QStyle::CC_ScrollBar, &o, &p);
-      p.resetTransform();
-      break;
-    }
+    case ControlLook::ScrollBar: scrollBars_.draw(p, look, palette); break;
     case ControlLook::SunkenFrame: qDrawWinPanel(&p, r, palette, true); break;
     case ControlLook::MessageIcon:
       p.drawPixmap(r.topLeft(), style_.standardIcon(iconFor(look.icon)).pixmap(std::min(r.width(), r.height())));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "qt_fonts.h"
+#include "qt_scroll_bar_images.h"
 #include "qt_scroll_ring.h"
 #include "win32/backend.h"
 
@@ -18,7 +19,7 @@ namespace pv::win32 {
 
 class QtCanvas : public Canvas {
  public:
-  QtCanvas(int width, int height, QtFonts& fonts, QStyle& style);
+  QtCanvas(int width, int height, QtFonts& fonts, QStyle& style, ScrollBarImages& scrollBars);
   ~QtCanvas() override;
   int width() const override { return image_.width(); }
   int height() const override { return image_.height(); }
@@ -73,6 +74,7 @@ class QtCanvas : public Canvas {
   RECT clip_;
   QtFonts& fonts_;
   QStyle& style_;
+  ScrollBarImages& scrollBars_;
   mutable std::unique_ptr<QPainter> painter_;
   mutable const QFont* lastFont_ = nullptr;
   std::vector<QRgb> colourRow_;  // one row of a fill's colour  // the font the painter has, to skip setting it again
