@@ -434,10 +434,23 @@ RETURN ::aLayout
 
 // The row geometry a drawing step needs, read from the settings once per layout (a paint or a
 // change of size or columns makes it again):
-// { HeaderHeight(), nRowHeight, DataHeight(), LastRow(), RowCount() }.
+// { HeaderHeight(), nRowHeight, DataHeight(), LastRow(), RowCount(), and the settings it came
+// from: nHeaderHeight, nFooterHeight, nRowDividerStyle }.
+// Settings changed since (without Refresh) make it again, keep the mark within the rows that
+// fit, and repaint the grid in the new rows.
 METHOD RowPlaces() CLASS TXBrowse
-   IF ::aRowPlaces == NIL
-      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow(), ::RowCount() }
+   LOCAL a := ::aRowPlaces
+   IF a != NIL .AND. ( a[ 2 ] != ::nRowHeight .OR. a[ 6 ] != ::nHeaderHeight .OR. ;
+                       a[ 7 ] != ::nFooterHeight .OR. a[ 8 ] != ::nRowDividerStyle )
+      ::LayoutChanged()
+      a := NIL
+      ::nRowSel := Max( Min( ::nRowSel, ::RowCount() ), 1 )
+      ::nDataRows := Min( ::nDataRows, ::RowCount() )
+      ::Repaint()
+   ENDIF
+   IF a == NIL
+      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow(), ::RowCount(), ;
+                        ::nHeaderHeight, ::nFooterHeight, ::nRowDividerStyle }
    ENDIF
 RETURN ::aRowPlaces
 
