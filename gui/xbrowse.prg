@@ -796,13 +796,14 @@ RETURN NIL
 
 // Outside a paint, takes the window's device context into ::hDC for drawing; true when it did.
 // The cell layout is made again first when a column's block, font, colours or width changed
-// since it was made.
+// since it was made, and the grid is repainted: the rows on screen show the old settings.
 METHOD GetDrawDC() CLASS TXBrowse
    IF !Empty( ::hDC ) .OR. Empty( ::hWnd )
       RETURN .F.
    ENDIF
    IF ::aLayout != NIL .AND. !XBrwLayoutCurrent( ::aLayout )
       ::aLayout := NIL
+      ::Repaint()
    ENDIF
    ::hDC := GetDC( ::hWnd )
 RETURN .T.
