@@ -434,10 +434,23 @@ RETURN ::aLayout
 
 // The row geometry a drawing step needs, read from the settings once per layout (a paint or a
 // change of size or columns makes it again):
-// { HeaderHeight(), nRowHeight, DataHeight(), LastRow(), RowCount() }.
+// { HeaderHeight(), nRowHeight, DataHeight(), LastRow(), RowCount(), and the settings it came
+// from: nHeaderHeight, nFooterHeight, nRowDividerStyle }.
+// Settings changed since (without Refresh) make it again, keep the mark within the rows that
+// fit, and repaint the grid in the new rows.
 METHOD RowPlaces() CLASS TXBrowse
-   IF ::aRowPlaces == NIL
-      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow(), ::RowCount() }
+   LOCAL a := ::aRowPlaces
+   IF a != NIL .AND. ( a[ 2 ] != ::nRowHeight .OR. a[ 6 ] != ::nHeaderHeight .OR. ;
+                       a[ 7 ] != ::nFooterHeight .OR. a[ 8 ] != ::nRowDividerStyle )
+      ::LayoutChanged()
+      a := NIL
+      ::nRowSel := Max( Min( ::nRowSel, ::RowCount() ), 1 )
+      ::nDataRows := Min( ::nDataRows, ::RowCount() )
+      ::Repaint()
+   ENDIF
+   IF a == NIL
+      ::aRowPlaces := { ::HeaderHeight(), ::nRowHeight, ::DataHeight(), ::LastRow(), ::RowCount(), ;
+                        ::nHeaderHeight, ::nFooterHeight, ::nRowDividerStyle }
    ENDIF
 RETURN ::aRowPlaces
 
@@ -783,13 +796,14 @@ RETURN NIL
 
 // Outside a paint, takes the window's device context into ::hDC for drawing; true when it did.
 // The cell layout is made again first when a column's block, font, colours or width changed
-// since it was made.
+// since it was made, and the grid is repainted: the rows on screen show the old settings.
 METHOD GetDrawDC() CLASS TXBrowse
    IF !Empty( ::hDC ) .OR. Empty( ::hWnd )
       RETURN .F.
    ENDIF
    IF ::aLayout != NIL .AND. !XBrwLayoutCurrent( ::aLayout )
       ::aLayout := NIL
+      ::Repaint()
    ENDIF
    ::hDC := GetDC( ::hWnd )
 RETURN .T.

@@ -55,54 +55,72 @@ static void redrawDirtyFrames(Window* w) {
   }
 }
 
-void drawNonClient(Window* w) {
-  w->frameDirty = false;
-  if (!w->parent || !isVisible(w)) return;
+// The surface a child window's frame is drawn on, clipped to its parent, and the window's
+// rectangle there; null for a window not shown and for a top-level window.
+static Canvas* frameCanvas(Window* w, RECT& r) {
+  if (!w->parent || !isVisible(w)) return nullptr;
   Window* top = topLevelOf(w);
-  if (!top || top->surface < 0) return;
+  if (!top || top->surface < 0) return nullptr;
   Canvas& canvas = backend().surfaceCanvas(top->surface);
   POINT po = surfaceOrigin(window(w->parent));
-  RECT r = w->rect;
+  r = w->rect;
   OffsetRect(&r, po.x, po.y);
   canvas.setClip(surfaceClip(window(w->parent)));
+  return &canvas;
+}
+
+// Scroll bar `bar` inside the frame of the window at r.
+static void drawScrollBar(Canvas& canvas, const Window& w, const RECT& r, int bar) {
+  int frame = nonClientInsets(w).left, size = GetSystemMetrics(SM_CXVSCROLL);
+  bool v = (w.style & WS_VSCROLL) != 0, hz = (w.style & WS_HSCROLL) != 0;
+  ControlLook look;
+  look.kind = ControlLook::ScrollBar;
+  look.disabled = (w.style & WS_DISABLED) != 0;
+  look.vertical = bar == SB_VERT;
+  look.rect = look.vertical ? RECT{r.right - frame - size, r.top + frame, r.right - frame, r.bottom - frame - (hz ? size : 0)}
+                            : RECT{r.left + frame, r.bottom - frame - size, r.right - frame - (v ? size : 0), r.bottom - frame};
+  const ScrollBarState& sb = look.vertical ? w.vscroll : w.hscroll;
+  look.min = sb.min, look.max = sb.max, look.page = static_cast<int>(sb.page);
+  look.pos = sb.pos;
+  canvas.drawControl(look);
+}
+
+void drawNonClient(Window* w) {
+  w->frameDirty = false;
+  RECT r;
+  Canvas* canvas = frameCanvas(w, r);
+  if (!canvas) return;
   RECT in = nonClientInsets(*w);
   int frame = in.left;
   if (w->style & WS_BORDER) {
     DWORD c = GetSysColor(COLOR_WINDOWFRAME);
-    canvas.fillRect(RECT{r.left, r.top, r.right, r.top + 1}, c);
-    canvas.fillRect(RECT{r.left, r.bottom - 1, r.right, r.bottom}, c);
-    canvas.fillRect(RECT{r.left, r.top, r.left + 1, r.bottom}, c);
-    canvas.fillRect(RECT{r.right - 1, r.top, r.right, r.bottom}, c);
+    canvas->fillRect(RECT{r.left, r.top, r.right, r.top + 1}, c);
+    canvas->fillRect(RECT{r.left, r.bottom - 1, r.right, r.bottom}, c);
+    canvas->fillRect(RECT{r.left, r.top, r.left + 1, r.bottom}, c);
+    canvas->fillRect(RECT{r.right - 1, r.top, r.right, r.bottom}, c);
   }
   if (w->exStyle & WS_EX_CLIENTEDGE) {
     int b = (w->style & WS_BORDER) ? 1 : 0;
     ControlLook look;
     look.kind = ControlLook::SunkenFrame;
     look.rect = RECT{r.left + b, r.top + b, r.right - b, r.bottom - b};
-    canvas.drawControl(look);
+    canvas->drawControl(look);
   }
   int bar = GetSystemMetrics(SM_CXVSCROLL);
   bool v = (w->style & WS_VSCROLL) != 0, hz = (w->style & WS_HSCROLL) != 0;
-  ControlLook look;
-  look.kind = ControlLook::ScrollBar;
-  look.disabled = (w->style & WS_DISABLED) != 0;
-  if (v) {
-    look.vertical = true;
-    look.rect = RECT{r.right - frame - bar, r.top + frame, r.right - frame, r.bottom - frame - (hz ? bar : 0)};
-    look.min = w->vscroll.min, look.max = w->vscroll.max, look.page = static_cast<int>(w->vscroll.page);
-    look.pos = w->vscroll.pos;
-    canvas.drawControl(look);
-  }
-  if (hz) {
-    look.vertical = false;
-    look.rect = RECT{r.left + frame, r.bottom - frame - bar, r.right - frame - (v ? bar : 0), r.bottom - frame};
-    look.min = w->hscroll.min, look.max = w->hscroll.max, look.page = static_cast<int>(w->hscroll.page);
-    look.pos = w->hscroll.pos;
-    canvas.drawControl(look);
-  }
+  if (v) drawScrollBar(*canvas, *w, r, SB_VERT);
+  if (hz) drawScrollBar(*canvas, *w, r, SB_HORZ);
   if (v && hz)
-    canvas.fillRect(RECT{r.right - frame - bar, r.bottom - frame - bar, r.right - frame, r.bottom - frame},
-                    GetSysColor(COLOR_BTNFACE));
+    canvas->fillRect(RECT{r.right - frame - bar, r.bottom - frame - bar, r.right - frame, r.bottom - frame},
+                     GetSysColor(COLOR_BTNFACE));
+  markSurfaceDirty(w);
+}
+
+void redrawScrollBar(Window* w, int bar) {
+  RECT r;
+  Canvas* canvas = frameCanvas(w, r);
+  if (!canvas || !(w->style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL))) return;
+  drawScrollBar(*canvas, *w, r, bar);
   markSurfaceDirty(w);
 }
 

@@ -25,7 +25,8 @@ long long span(const ScrollBarState& sb) { return static_cast<long long>(sb.max)
 
 void clampPos(ScrollBarState& sb) { sb.pos = std::max(sb.min, std::min(sb.pos, std::max(sb.min, maxPos(sb)))); }
 
-// Shows or hides the bar as its range demands (a bar without range disappears) and redraws it.
+// Shows or hides the bar as its range demands (a bar without range disappears) and redraws it
+// (only it: the rest of the frame is as it was).
 void settle(HWND h, int bar, bool keepShown, BOOL redraw) {
   Window* w = window(h);
   ScrollBarState& sb = bar == SB_VERT ? w->vscroll : w->hscroll;
@@ -37,7 +38,7 @@ void settle(HWND h, int bar, bool keepShown, BOOL redraw) {
     w->style ^= bit;
     clientSizeChanged(w, old);
   } else if (redraw && isVisible(w)) {
-    drawNonClient(w);
+    redrawScrollBar(w, bar);
   }
 }
 

@@ -135,6 +135,8 @@ void invalidateClient(Window* w, const RECT* rect, bool erase);
 void invalidateFrame(Window* w);
 void clientSizeChanged(Window* w, const RECT& oldClient);
 void drawNonClient(Window* w);
+// Draws one scroll bar (SB_VERT or SB_HORZ) of a child window's frame again.
+void redrawScrollBar(Window* w, int bar);
 int scrollBarHit(Window* w, POINT windowPoint);
 void trackScrollBar(Window* w, int bar, POINT clientPoint);
 void noteFocusChange(HWND oldFocus, HWND newFocus);

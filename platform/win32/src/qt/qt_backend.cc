@@ -81,7 +81,7 @@ class SurfaceWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.drawImage(0, 0, canvas_.image());
+    canvas_.drawOn(p);
   }
   void mousePressEvent(QMouseEvent* e) override { mouse(buttonMessage(e->button(), true), e); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { mouse(buttonMessage(e->button(), true), e); }
@@ -143,6 +143,7 @@ class QtBackend : public Backend {
     }
     style_.reset(QStyleFactory::create("Windows"));
     if (!style_) style_.reset(QStyleFactory::create("Fusion"));
+    scrollBars_ = std::make_unique<ScrollBarImages>(*style_);
     clock_.start();
   }
 
@@ -153,13 +154,13 @@ class QtBackend : public Backend {
   }
 
   std::unique_ptr<Canvas> createCanvas(int width, int height) override {
-    return std::make_unique<QtCanvas>(width, height, fonts_, *style_);
+    return std::make_unique<QtCanvas>(width, height, fonts_, *style_, *scrollBars_);
   }
 
   int createSurface(int width, int height) override {
     int id = next_++;
     Surface& s = surfaces_[id];
-    s.canvas = std::make_unique<QtCanvas>(width, height, fonts_, *style_);
+    s.canvas = std::make_unique<QtCanvas>(width, height, fonts_, *style_, *scrollBars_);
     s.widget = std::make_unique<SurfaceWidget>(id, *s.canvas, sink_);
     s.widget->resize(std::max(width, 1), std::max(height, 1));
     return id;
@@ -261,7 +262,7 @@ class QtBackend : public Backend {
   std::unique_ptr<Canvas> clipboardImage() override {
     QImage image = QGuiApplication::clipboard()->image();
     if (image.isNull()) return nullptr;
-    auto c = std::make_unique<QtCanvas>(image.width(), image.height(), fonts_, *style_);
+    auto c = std::make_unique<QtCanvas>(image.width(), image.height(), fonts_, *style_, *scrollBars_);
     c->setImage(image);
     return c;
   }
@@ -282,6 +283,7 @@ class QtBackend : public Backend {
   };
   QtFonts fonts_;
   std::unique_ptr<QStyle> style_;
+  std::unique_ptr<ScrollBarImages> scrollBars_;
   std::map<int, Surface> surfaces_;
   EventSink* sink_ = nullptr;
   QElapsedTimer clock_;

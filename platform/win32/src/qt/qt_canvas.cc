@@ -18,6 +18,12 @@ namespace {
 QRgb toRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 COLORREF fromRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
 QRect toQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+bool overlaps(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+bool inside(const RECT& a, const RECT& b) {
+  return a.left >= b.left && a.top >= b.top && a.right <= b.right && a.bottom <= b.bottom;
+}
 
 QPalette classicPalette() {
   QPalette p;
@@ -67,18 +73,25 @@ void combineRow(QRgb* d, const QRgb* s, size_t width, DWORD rop) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(int width, int height, QtFonts& fonts, QStyle& style)
+QtCanvas::QtCanvas(int width, int height, QtFonts& fonts, QStyle& style, ScrollBarImages& scrollBars)
     : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), clip_{0, 0, width, height},
-      fonts_(fonts), style_(style) {
+      fonts_(fonts), style_(style), scrollBars_(scrollBars) {
   image_.fill(Qt::white);
   if (width <= 0 || height <= 0) clip_ = RECT{0, 0, 0, 0};
 }
 
 QtCanvas::~QtCanvas() { endPainter(); }
 
-QPainter& QtCanvas::painter() {
+QPainter& QtCanvas::painter(const RECT& touched, const RECT& spared) {
+  RECT c, clip = clip_;
+  int shift = 0;
+  if (ring_.active() && clipTo(touched, c) && overlaps(c, ring_.area()) && !inside(ring_.area(), spared)) {
+    if (ring_.storedTogether(c, shift)) clip = c;
+    else ring_.settle(image_);
+  }
   if (!painter_) painter_ = std::make_unique<QPainter>(&image_);
-  painter_->setClipRect(toQRect(clip_));
+  painter_->setTransform(QTransform::fromTranslate(0, shift));
+  painter_->setClipRect(toQRect(clip));
   return *painter_;
 }
 
@@ -89,12 +102,19 @@ void QtCanvas::endPainter() const {
 
 const QImage& QtCanvas::image() const {
   endPainter();
+  ring_.settle(image_);
   return image_;
+}
+
+void QtCanvas::drawOn(QPainter& painter) const {
+  endPainter();
+  ring_.draw(painter, image_);
 }
 
 void QtCanvas::setImage(const QImage& image) {
   endPainter();
   image_ = image.convertToFormat(QImage::Format_RGB32);
+  ring_ = ScrollRing();
   clip_ = RECT{0, 0, image_.width(), image_.height()};
 }
 
@@ -112,22 +132,37 @@ bool QtCanvas::clipTo(const RECT& r, RECT& out) const {
   return out.right > out.left && out.bottom > out.top;
 }
 
+template <typename Pieces>
+void QtCanvas::forPieces(const Rows& rows, int left, int y, int right, Pieces piece) {
+  if (!ring_.active()) return piece(rows.first + rows.pitch * y + left, left, right);
+  for (int x = left, end = right; x < right; x = end) {
+    QRgb* p = pixels(rows, x, y, right, end);
+    piece(p, x, end);
+  }
+}
+
 void QtCanvas::fillRect(const RECT& r, COLORREF color) {
   RECT c;
   if (!clipTo(r, c)) return;
-  // The first row pixel by pixel, the others copied from it.
-  QRgb* first = line(c.top) + c.left;
-  std::fill(first, first + (c.right - c.left), toRgb(color));
-  size_t bytes = sizeof(QRgb) * static_cast<size_t>(c.right - c.left);
-  qsizetype pitch = stride();
-  for (QRgb* row = first + pitch; row < first + pitch * (c.bottom - c.top); row += pitch) std::memcpy(row, first, bytes);
+  // One row of the colour, copied into every row.
+  colourRow_.assign(static_cast<size_t>(c.right - c.left), toRgb(color));
+  const QRgb* colour = colourRow_.data();
+  int left = c.left;
+  Rows all = rows();
+  for (int y = c.top; y < c.bottom; ++y)
+    forPieces(all, c.left, y, c.right, [colour, left](QRgb* p, int x, int end) {
+      std::memcpy(p, colour + (x - left), sizeof(QRgb) * static_cast<size_t>(end - x));
+    });
 }
 
 void QtCanvas::invertRect(const RECT& r) {
   RECT c;
   if (!clipTo(r, c)) return;
+  Rows all = rows();
   for (int y = c.top; y < c.bottom; ++y)
-    for (QRgb* p = line(y) + c.left; p != line(y) + c.right; ++p) *p = (~*p & 0x00FFFFFF) | 0xFF000000;
+    forPieces(all, c.left, y, c.right, [](QRgb* p, int from, int to) {
+      for (QRgb* end = p + (to - from); p != end; ++p) *p = (~*p & 0x00FFFFFF) | 0xFF000000;
+    });
 }
 
 void QtCanvas::drawLine(POINT a, POINT b, COLORREF color, int width, int style) {
@@ -137,7 +172,9 @@ void QtCanvas::drawLine(POINT a, POINT b, COLORREF color, int width, int style) 
     fillRect(r, color);
     return;
   }
-  QPainter& p = painter();
+  RECT touched{std::min(a.x, b.x) - width, std::min(a.y, b.y) - width, std::max(a.x, b.x) + width + 1,
+               std::max(a.y, b.y) + width + 1};
+  QPainter& p = painter(touched);
   Qt::PenStyle ps = style == PS_DASH ? Qt::DashLine : style == PS_DOT ? Qt::DotLine : style == PS_DASHDOT ? Qt::DashDotLine
                   : style == PS_DASHDOTDOT ? Qt::DashDotDotLine : Qt::SolidLine;
   QPen pen(QColor(toRgb(color)), width, ps, Qt::FlatCap);
@@ -156,7 +193,9 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
     fillGlyphs(x, y + fonts_.metrics(font).ascent(), *glyphs, toRgb(color));
     return;
   }
-  QPainter& p = painter();
+  // Glyphs may reach past their advances and the line's height.
+  int reach = fonts_.metrics(font).height();
+  QPainter& p = painter(RECT{x - reach, y - reach, x + fonts_.textWidth(font, text) + reach, y + 2 * reach});
   const QFont& f = fonts_.font(font);
   if (&f != lastFont_) {
     p.setFont(f);
@@ -170,25 +209,40 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const LOGFONTA& fon
 }
 
 void QtCanvas::fillGlyphs(int x, int baseline, const std::vector<QtFonts::MaskedGlyph>& glyphs, QRgb color) {
-  QRgb* first = line(0);
-  qsizetype pitch = stride();
+  auto fill = [color](QRgb* p, int from, int to) {
+    for (QRgb* end = p + (to - from); p != end; ++p) *p = color;
+  };
+  Rows all = rows();
   for (const QtFonts::MaskedGlyph& g : glyphs)
     for (const MaskSpan& s : *g.spans) {
       int y = baseline + s.dy, left = std::max<int>(x + g.x + s.dx, clip_.left);
       int right = std::min<int>(x + g.x + s.dx + s.length, clip_.right);
       if (y < clip_.top || y >= clip_.bottom || left >= right) continue;
-      for (QRgb *p = first + y * pitch + left, *end = first + y * pitch + right; p != end; ++p) *p = color;
+      forPieces(all, left, y, right, fill);
     }
+}
+
+bool QtCanvas::scrollBand(const RECT& dst, POINT origin) {
+  int dy = dst.top - origin.y;
+  RECT drawn;
+  if (origin.x != dst.left || dy == 0 || !clipTo(dst, drawn) || drawn.left != dst.left || drawn.top != dst.top ||
+      drawn.right != dst.right || drawn.bottom != dst.bottom)
+    return false;
+  RECT band{dst.left, std::min<int>(dst.top, origin.y), dst.right, std::max<int>(dst.bottom, dst.bottom - dy)};
+  return ring_.scroll(image_, band, dy);
 }
 
 void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD rop) {
   auto* qsrc = dynamic_cast<const QtCanvas*>(&src);
   if (!qsrc) return;
-  // A plain copy within this canvas (a scroll) moves the rows in place, in the order that reads
+  bool self = qsrc == this;
+  if (self && rop == SRCCOPY && scrollBand(dst, origin)) return;
+  // Any other plain copy within this canvas moves the rows in place, in the order that reads
   // each source row before it is overwritten; other raster operations read from a snapshot.
-  bool inPlace = qsrc == this && rop == SRCCOPY;
-  QImage snapshot = qsrc == this && !inPlace ? image_.copy() : QImage();
-  const QImage& from = qsrc != this ? qsrc->image() : inPlace ? image_ : snapshot;
+  if (self) ring_.settle(image_);
+  bool inPlace = self && rop == SRCCOPY;
+  QImage snapshot = self && !inPlace ? image_.copy() : QImage();
+  const QImage& from = !self ? qsrc->image() : inPlace ? image_ : snapshot;
   // The destination columns whose source columns exist.
   RECT c;
   if (!clipTo(dst, c)) return;
@@ -196,24 +250,29 @@ void QtCanvas::copyFrom(const RECT& dst, const Canvas& src, POINT origin, DWORD 
   int left = std::max<int>(c.left, -dx), right = std::min<int>(c.right, from.width() - dx);
   if (right <= left) return;
   // The destination rows whose source rows exist, walked bottom up when an in-place copy moves
-  // them down; pointers step from row to row.
+  // them down.
   int top = std::max<int>(c.top, -dy), bottom = std::min<int>(c.bottom, from.height() - dy);
   if (bottom <= top) return;
   bool bottomFirst = inPlace && dy < 0;
-  int firstRow = bottomFirst ? bottom - 1 : top;
-  qsizetype targetStep = stride(), sourceStep = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-  QRgb* d = line(0) + firstRow * targetStep + left;  // writable first: the source may be this image
-  const QRgb* s = reinterpret_cast<const QRgb*>(from.constBits()) + (firstRow + dy) * sourceStep + dx + left;
-  if (bottomFirst) targetStep = -targetStep, sourceStep = -sourceStep;
-  const size_t width = static_cast<size_t>(right - left);
-  for (int rows = bottom - top; rows > 0; --rows, d += targetStep, s += sourceStep) {
-    if (rop == SRCCOPY) std::memmove(d, s, sizeof(QRgb) * width);
-    else combineRow(d, s, width, rop);
+  int step = bottomFirst ? -1 : 1;
+  Rows all = rows();  // writable first: the source may be this image
+  qsizetype sourceStep = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  const QRgb* source = reinterpret_cast<const QRgb*>(from.constBits()) + dx;
+  for (int y = bottomFirst ? bottom - 1 : top; y >= top && y < bottom; y += step) {
+    const QRgb* s = source + (y + dy) * sourceStep;
+    forPieces(all, left, y, right, [s, rop](QRgb* d, int x, int end) {
+      if (rop == SRCCOPY) std::memmove(d, s + x, sizeof(QRgb) * static_cast<size_t>(end - x));
+      else combineRow(d, s + x, static_cast<size_t>(end - x), rop);
+    });
   }
 }
 
 void QtCanvas::drawControl(const ControlLook& look) {
-  QPainter& p = painter();
+  // A sunken frame draws on the rectangle's two outer pixels only.
+  const RECT& at = look.rect;
+  RECT spared = look.kind == ControlLook::SunkenFrame ? RECT{at.left + 2, at.top + 2, at.right - 2, at.bottom - 2}
+                                                      : RECT{0, 0, 0, 0};
+  QPainter& p = painter(at, spared);
   QRect r = toQRect(look.rect);
   QPalette palette = classicPalette();
   switch (look.kind) {
@@ -247,25 +306,7 @@ void QtCanvas::drawControl(const ControlLook& look) {
       style_.drawControl(QStyle::CE_PushButton, &o, &p);
       break;
     }
-    case ControlLook::ScrollBar: {
-      // Scroll bar parts are laid out from the option's origin, as in a scroll bar widget.
-      QStyleOptionSlider o;
-      o.rect = QRect(0, 0, r.width(), r.height());
-      o.palette = palette;
-      o.state = look.disabled ? QStyle::State_None : QStyle::State_Enabled;
-      if (!look.vertical) o.state |= QStyle::State_Horizontal;
-      o.orientation = look.vertical ? Qt::Vertical : Qt::Horizontal;
-      o.minimum = look.min;
-      o.maximum = std::max(look.min, look.max - std::max(look.page - 1, 0));
-      o.pageStep = std::max(1, look.page);
-      o.singleStep = 1;
-      o.sliderPosition = o.sliderValue = look.pos;
-      o.subControls = QStyle::SC_All;
-      p.translate(r.topLeft());
-      style_.drawComplexControl(QStyle::CC_ScrollBar, &o, &p);
-      p.resetTransform();
-      break;
-    }
+    case ControlLook::ScrollBar: scrollBars_.draw(p, look, palette); break;
     case ControlLook::SunkenFrame: qDrawWinPanel(&p, r, palette, true); break;
     case ControlLook::MessageIcon:
       p.drawPixmap(r.topLeft(), style_.standardIcon(iconFor(look.icon)).pixmap(std::min(r.width(), r.height())));
@@ -275,11 +316,12 @@ void QtCanvas::drawControl(const ControlLook& look) {
 
 COLORREF QtCanvas::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return CLR_INVALID;
-  return fromRgb(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]);
+  return fromRgb(reinterpret_cast<const QRgb*>(image_.constScanLine(ring_.storedRow(x, y)))[x]);
 }
 
 void QtCanvas::resize(int width, int height) {
   endPainter();
+  ring_.settle(image_);
   QImage next(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
   next.fill(Qt::white);
   QPainter p(&next);
