@@ -1,7 +1,6 @@
 // System information and process services for error reports: the read-only registry (under
 // TReg32), processor clock, memory, the Windows version, running windows, starting programs,
 // bitmaps from resources, the quit message and the time since start.
-#include <chrono>
 #include <ctime>
 #include <set>
 #include <string>
@@ -10,13 +9,12 @@
 #include "gui_natives.h"
 #include "vm/array.h"
 #include "vm/registrar.h"
+#include "vm/start.h"
 #include "vm/vm.h"
 
 using namespace pv::gui;
 
 namespace {
-
-const auto s_started = std::chrono::steady_clock::now();
 
 HKEY keyParam(int n) { return reinterpret_cast<HKEY>(static_cast<uintptr_t>(static_cast<uint32_t>(pv_parnll(n)))); }
 
@@ -122,8 +120,7 @@ void PV_FUN_FREERESOURCES() { pv_ret(); }
 
 // PROGRAMSECONDS() -> seconds since the program started.
 void PV_FUN_PROGRAMSECONDS() {
-  std::chrono::duration<double> d = std::chrono::steady_clock::now() - s_started;
-  pv_retnd(d.count());
+  pv_retnd(pv_vmSecondsRunning());
 }
 
 // CPUSECONDS() -> the processor time the program has used, in seconds (for benchmarks on a

@@ -1,6 +1,8 @@
 // Start-up and shut-down in their fixed order, at-init and at-exit callbacks, the exit code.
 #include "start.h"
 
+#include <chrono>
+
 #include "classes.h"
 #include "dynsym.h"
 #include "errint.h"
@@ -11,6 +13,9 @@
 #include "vm.h"
 
 namespace {
+
+// Taken when the executable starts (before any library the program loads later).
+const auto s_started = std::chrono::steady_clock::now();
 
 enum class State { NotStarted, Running, Quitting };
 
@@ -166,3 +171,7 @@ void pv_vmDoExitFunctions() { runProcedures(PV_FS_EXIT, false, pv_moduleFirst())
 void pv_vmSetShutdownHook(void (*callback)()) { runtime().shutdownHook = callback; }
 int pv_vmExitCode() { return runtime().exitCode; }
 void pv_vmSetExitCode(int code) { runtime().exitCode = code; }
+
+double pv_vmSecondsRunning() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - s_started).count();
+}

@@ -17,6 +17,8 @@ void pv_vmAtExit(void (*callback)(void*), void* cargo);
 void pv_vmDoExitFunctions();
 void pv_vmSetShutdownHook(void (*callback)());   // the table engine's shut-down
 int pv_vmExitCode();
+// Seconds since the program started.
+double pv_vmSecondsRunning();
 void pv_vmSetExitCode(int code);
 
 // The command line: argument 0 is the program's path.
