@@ -12,6 +12,7 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
    LOCAL nPos := 1, nRow, nValue, cCustomer
+   LOCAL oId, oCustomer, oInvoice, oProduct, oAmount  // the cells of the current row, each asked for once
 
    XlsTitle( oSheet, "Invoice-Overview", "A1:E1" )
    XlsHeadings( oSheet, "A3:E3", { "ID-No", "Kunde", "Rechnung", "Produkt", "Betrag" } )
@@ -22,19 +23,24 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
       nRow++
       nValue := 0
       oText:SetText( LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
-      oSheet:Cells( nRow, 1 ):Select()
-      XlsRedBold( oSheet:Cells( nRow, 1 ) )
-      XlsRedBold( oSheet:Cells( nRow, 2 ) )
-      oSheet:Cells( nRow, 1 ):Value := FIELD->ID_NR
-      oSheet:Cells( nRow, 2 ):Value := Trim( OemToAnsi( FIELD->CUSTOMER ) )
+      oId := oSheet:Cells( nRow, 1 )
+      oCustomer := oSheet:Cells( nRow, 2 )
+      oId:Select()
+      XlsRedBold( oId )
+      XlsRedBold( oCustomer )
+      oId:Value := FIELD->ID_NR
+      oCustomer:Value := Trim( OemToAnsi( FIELD->CUSTOMER ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
       DO WHILE ! Eof() .AND. FIELD->CUSTOMER == cCustomer
-         oSheet:Cells( nRow, 3 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 4 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 5 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 3 ):Value := OemToAnsi( FIELD->INVOICE )
-         oSheet:Cells( nRow, 4 ):Value := OemToAnsi( FIELD->PRODUCT )
-         oSheet:Cells( nRow, 5 ):Value := Str( FIELD->VALUE )
+         oInvoice := oSheet:Cells( nRow, 3 )
+         oProduct := oSheet:Cells( nRow, 4 )
+         oAmount := oSheet:Cells( nRow, 5 )
+         oInvoice:Font:Color := CLR_BLUE
+         oProduct:Font:Color := CLR_BLUE
+         oAmount:Font:Color := CLR_BLUE
+         oInvoice:Value := OemToAnsi( FIELD->INVOICE )
+         oProduct:Value := OemToAnsi( FIELD->PRODUCT )
+         oAmount:Value := Str( FIELD->VALUE )
          nValue += FIELD->VALUE
          DbSelectArea( 1 )
          DbSkip( 1 )
@@ -42,8 +48,9 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
          nRow++
          XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
       ENDDO
-      XlsRedBold( oSheet:Cells( nRow, 5 ) )
-      oSheet:Cells( nRow, 5 ):Value := Str( nValue )
+      oAmount := oSheet:Cells( nRow, 5 )
+      XlsRedBold( oAmount )
+      oAmount:Value := Str( nValue )
       nRow++
       cCustomer := FIELD->CUSTOMER
    ENDDO

@@ -11,6 +11,7 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
    LOCAL nPos := 1, nRow, nValue, cProduct, n
+   LOCAL oProduct, oAmount, oCustomer  // the cells of the current row, each asked for once
 
    XlsTitle( oSheet, "Product-Overview", "A1:C1" )
    XlsHeadings( oSheet, "A3:C3", { "Product", "Betrag", "Kunde" } )
@@ -24,15 +25,18 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
       nRow++
       nValue := 0
       oText:SetText( LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
-      oSheet:Cells( nRow, 1 ):Select()
-      XlsRedBold( oSheet:Cells( nRow, 1 ) )
-      oSheet:Cells( nRow, 1 ):Value := Trim( OemToAnsi( FIELD->PRODUCT ) )
+      oProduct := oSheet:Cells( nRow, 1 )
+      oProduct:Select()
+      XlsRedBold( oProduct )
+      oProduct:Value := Trim( OemToAnsi( FIELD->PRODUCT ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
       DO WHILE ! Eof() .AND. FIELD->PRODUCT == cProduct
-         oSheet:Cells( nRow, 2 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 3 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 2 ):Value := Str( FIELD->VALUE )
-         oSheet:Cells( nRow, 3 ):Value := Space( 5 ) + OemToAnsi( FIELD->CUSTOMER )
+         oAmount := oSheet:Cells( nRow, 2 )
+         oCustomer := oSheet:Cells( nRow, 3 )
+         oAmount:Font:Color := CLR_BLUE
+         oCustomer:Font:Color := CLR_BLUE
+         oAmount:Value := Str( FIELD->VALUE )
+         oCustomer:Value := Space( 5 ) + OemToAnsi( FIELD->CUSTOMER )
          nValue += FIELD->VALUE
          DbSelectArea( 1 )
          DbSkip( 1 )
@@ -40,8 +44,9 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
          nRow++
          XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
       ENDDO
-      XlsRedBold( oSheet:Cells( nRow, 2 ) )
-      oSheet:Cells( nRow, 2 ):Value := Str( nValue )
+      oAmount := oSheet:Cells( nRow, 2 )
+      XlsRedBold( oAmount )
+      oAmount:Value := Str( nValue )
       nRow++
       cProduct := FIELD->PRODUCT
    ENDDO
