@@ -72,10 +72,13 @@ PROCEDURE XlsRedBold( oCell )
 RETURN
 
 // After each record: the meter shows nPos, the text line cText, and waiting messages (among
-// them a press of Cancel) are handled.
+// them a press of Cancel) are handled. The text line is set only when its text changes (within
+// a group every record names the same customer or product).
 PROCEDURE XlsProgress( oMeter, nPos, oText, cText )
    oMeter:Set( nPos )
-   oText:SetText( cText )
+   IF !( oText:cCaption == cText )
+      oText:SetText( cText )
+   ENDIF
    SysRefresh()
 RETURN
 
