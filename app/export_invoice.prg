@@ -11,8 +11,8 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
                        { "VALUE", 10, "@", XL_RIGHT } }
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
-   LOCAL nPos := 1, nRow, nValue, cCustomer
-   LOCAL oId, oCustomer, oInvoice, oProduct, oAmount  // the cells of the current row, each asked for once
+   LOCAL nPos := 1, nRow, nFirst, nValue, cCustomer
+   LOCAL oId, oCustomer, oAmount  // the cells of the current row that get more than their value
 
    XlsTitle( oSheet, "Invoice-Overview", "A1:E1" )
    XlsHeadings( oSheet, "A3:E3", { "ID-No", "Kunde", "Rechnung", "Produkt", "Betrag" } )
@@ -22,6 +22,7 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
    DO WHILE ! Eof() .AND. ! lEnd
       nRow++
       nValue := 0
+      nFirst := nRow
       oText:SetText( LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
       oId := oSheet:Cells( nRow, 1 )
       oCustomer := oSheet:Cells( nRow, 2 )
@@ -32,15 +33,9 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
       oCustomer:Value := Trim( OemToAnsi( FIELD->CUSTOMER ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
       DO WHILE ! Eof() .AND. FIELD->CUSTOMER == cCustomer
-         oInvoice := oSheet:Cells( nRow, 3 )
-         oProduct := oSheet:Cells( nRow, 4 )
-         oAmount := oSheet:Cells( nRow, 5 )
-         oInvoice:Font:Color := CLR_BLUE
-         oProduct:Font:Color := CLR_BLUE
-         oAmount:Font:Color := CLR_BLUE
-         oInvoice:Value := OemToAnsi( FIELD->INVOICE )
-         oProduct:Value := OemToAnsi( FIELD->PRODUCT )
-         oAmount:Value := Str( FIELD->VALUE )
+         oSheet:Cells( nRow, 3 ):Value := OemToAnsi( FIELD->INVOICE )
+         oSheet:Cells( nRow, 4 ):Value := OemToAnsi( FIELD->PRODUCT )
+         oSheet:Cells( nRow, 5 ):Value := Str( FIELD->VALUE )
          nValue += FIELD->VALUE
          DbSelectArea( 1 )
          DbSkip( 1 )
@@ -48,6 +43,7 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
          nRow++
          XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
       ENDDO
+      XlsBlue( oSheet, "C", "E", nFirst, nRow - 1 )
       oAmount := oSheet:Cells( nRow, 5 )
       XlsRedBold( oAmount )
       oAmount:Value := Str( nValue )

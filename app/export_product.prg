@@ -10,8 +10,8 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
                        { "CUSTOMER", 30, "@", XL_LEFT } }
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
-   LOCAL nPos := 1, nRow, nValue, cProduct, n
-   LOCAL oProduct, oAmount, oCustomer  // the cells of the current row, each asked for once
+   LOCAL nPos := 1, nRow, nFirst, nValue, cProduct, n
+   LOCAL oProduct, oAmount  // the cell of the current row that gets more than its value
 
    XlsTitle( oSheet, "Product-Overview", "A1:C1" )
    XlsHeadings( oSheet, "A3:C3", { "Product", "Betrag", "Kunde" } )
@@ -24,6 +24,7 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
    DO WHILE ! Eof() .AND. ! lEnd
       nRow++
       nValue := 0
+      nFirst := nRow
       oText:SetText( LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
       oProduct := oSheet:Cells( nRow, 1 )
       oProduct:Select()
@@ -31,12 +32,8 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
       oProduct:Value := Trim( OemToAnsi( FIELD->PRODUCT ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
       DO WHILE ! Eof() .AND. FIELD->PRODUCT == cProduct
-         oAmount := oSheet:Cells( nRow, 2 )
-         oCustomer := oSheet:Cells( nRow, 3 )
-         oAmount:Font:Color := CLR_BLUE
-         oCustomer:Font:Color := CLR_BLUE
-         oAmount:Value := Str( FIELD->VALUE )
-         oCustomer:Value := Space( 5 ) + OemToAnsi( FIELD->CUSTOMER )
+         oSheet:Cells( nRow, 2 ):Value := Str( FIELD->VALUE )
+         oSheet:Cells( nRow, 3 ):Value := Space( 5 ) + OemToAnsi( FIELD->CUSTOMER )
          nValue += FIELD->VALUE
          DbSelectArea( 1 )
          DbSkip( 1 )
@@ -44,6 +41,7 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
          nRow++
          XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
       ENDDO
+      XlsBlue( oSheet, "B", "C", nFirst, nRow - 1 )
       oAmount := oSheet:Cells( nRow, 2 )
       XlsRedBold( oAmount )
       oAmount:Value := Str( nValue )
