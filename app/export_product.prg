@@ -10,7 +10,7 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
                        { "CUSTOMER", 30, "@", XL_LEFT } }
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
-   LOCAL nPos := 1, nRow, nFirst, nValue, cProduct, n
+   LOCAL nPos := 1, nRow, nFirst, nValue, nAmount, cProduct, cNext, cText, n
    LOCAL oProduct, oAmount  // the cell of the current row that gets more than its value
 
    XlsTitle( oSheet, "Product-Overview", "A1:C1" )
@@ -31,15 +31,23 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
       XlsRedBold( oProduct )
       oProduct:Value := Trim( OemToAnsi( FIELD->PRODUCT ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
-      DO WHILE ! Eof() .AND. FIELD->PRODUCT == cProduct
-         oSheet:Cells( nRow, 2 ):Value := Str( FIELD->VALUE )
+      // The progress line names the next record's product: the group's own text until it changes.
+      cNext := cProduct
+      cText := LTrim( OemToAnsi( cProduct ) )
+      DO WHILE ! Eof() .AND. cNext == cProduct
+         nAmount := FIELD->VALUE
+         oSheet:Cells( nRow, 2 ):Value := Str( nAmount )
          oSheet:Cells( nRow, 3 ):Value := Space( 5 ) + OemToAnsi( FIELD->CUSTOMER )
-         nValue += FIELD->VALUE
+         nValue += nAmount
          DbSelectArea( 1 )
          DbSkip( 1 )
          nPos++
          nRow++
-         XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
+         cNext := FIELD->PRODUCT
+         IF !( cNext == cProduct )
+            cText := LTrim( OemToAnsi( cNext ) )
+         ENDIF
+         XlsProgress( oMeter, nPos, oText, cText )
       ENDDO
       XlsBlue( oSheet, "B", "C", nFirst, nRow - 1 )
       oAmount := oSheet:Cells( nRow, 2 )
