@@ -11,7 +11,8 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
                        { "VALUE", 10, "@", XL_RIGHT } }
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
-   LOCAL nPos := 1, nRow, nValue, cCustomer
+   LOCAL nPos := 1, nRow, nFirst, nValue, nAmount, cCustomer, cNext, cText
+   LOCAL oId, oCustomer, oAmount  // the cells of the current row that get more than their value
 
    XlsTitle( oSheet, "Invoice-Overview", "A1:E1" )
    XlsHeadings( oSheet, "A3:E3", { "ID-No", "Kunde", "Rechnung", "Produkt", "Betrag" } )
@@ -21,29 +22,39 @@ FUNCTION DATA2EXCEL( oMeter, nTotal, oText, lEnd )
    DO WHILE ! Eof() .AND. ! lEnd
       nRow++
       nValue := 0
+      nFirst := nRow
       oText:SetText( LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
-      oSheet:Cells( nRow, 1 ):Select()
-      XlsRedBold( oSheet:Cells( nRow, 1 ) )
-      XlsRedBold( oSheet:Cells( nRow, 2 ) )
-      oSheet:Cells( nRow, 1 ):Value := FIELD->ID_NR
-      oSheet:Cells( nRow, 2 ):Value := Trim( OemToAnsi( FIELD->CUSTOMER ) )
+      oId := oSheet:Cells( nRow, 1 )
+      oCustomer := oSheet:Cells( nRow, 2 )
+      oId:Select()
+      XlsRedBold( oId )
+      XlsRedBold( oCustomer )
+      oId:Value := FIELD->ID_NR
+      oCustomer:Value := Trim( OemToAnsi( FIELD->CUSTOMER ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
-      DO WHILE ! Eof() .AND. FIELD->CUSTOMER == cCustomer
-         oSheet:Cells( nRow, 3 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 4 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 5 ):Font:Color := CLR_BLUE
+      // The progress line names the next record's customer: the group's own text until it changes.
+      cNext := cCustomer
+      cText := LTrim( OemToAnsi( cCustomer ) )
+      DO WHILE ! Eof() .AND. cNext == cCustomer
+         nAmount := FIELD->VALUE
          oSheet:Cells( nRow, 3 ):Value := OemToAnsi( FIELD->INVOICE )
          oSheet:Cells( nRow, 4 ):Value := OemToAnsi( FIELD->PRODUCT )
-         oSheet:Cells( nRow, 5 ):Value := Str( FIELD->VALUE )
-         nValue += FIELD->VALUE
+         oSheet:Cells( nRow, 5 ):Value := Str( nAmount )
+         nValue += nAmount
          DbSelectArea( 1 )
          DbSkip( 1 )
          nPos++
          nRow++
-         XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->CUSTOMER ) ) )
+         cNext := FIELD->CUSTOMER
+         IF !( cNext == cCustomer )
+            cText := LTrim( OemToAnsi( cNext ) )
+         ENDIF
+         XlsProgress( oMeter, nPos, oText, cText )
       ENDDO
-      XlsRedBold( oSheet:Cells( nRow, 5 ) )
-      oSheet:Cells( nRow, 5 ):Value := Str( nValue )
+      XlsBlue( oSheet, "C", "E", nFirst, nRow - 1 )
+      oAmount := oSheet:Cells( nRow, 5 )
+      XlsRedBold( oAmount )
+      oAmount:Value := Str( nValue )
       nRow++
       cCustomer := FIELD->CUSTOMER
    ENDDO

@@ -10,7 +10,8 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
                        { "CUSTOMER", 30, "@", XL_LEFT } }
    LOCAL aXls := XlsBegin( aColumns, oMeter, nTotal, oText )
    LOCAL oSheet := aXls[ 3 ]
-   LOCAL nPos := 1, nRow, nValue, cProduct, n
+   LOCAL nPos := 1, nRow, nFirst, nValue, nAmount, cProduct, cNext, cText, n
+   LOCAL oProduct, oAmount  // the cell of the current row that gets more than its value
 
    XlsTitle( oSheet, "Product-Overview", "A1:C1" )
    XlsHeadings( oSheet, "A3:C3", { "Product", "Betrag", "Kunde" } )
@@ -23,25 +24,35 @@ FUNCTION DATA3EXCEL( oMeter, nTotal, oText, lEnd )
    DO WHILE ! Eof() .AND. ! lEnd
       nRow++
       nValue := 0
+      nFirst := nRow
       oText:SetText( LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
-      oSheet:Cells( nRow, 1 ):Select()
-      XlsRedBold( oSheet:Cells( nRow, 1 ) )
-      oSheet:Cells( nRow, 1 ):Value := Trim( OemToAnsi( FIELD->PRODUCT ) )
+      oProduct := oSheet:Cells( nRow, 1 )
+      oProduct:Select()
+      XlsRedBold( oProduct )
+      oProduct:Value := Trim( OemToAnsi( FIELD->PRODUCT ) )
       // Same-width fields: equal exactly when equal but for trailing blanks.
-      DO WHILE ! Eof() .AND. FIELD->PRODUCT == cProduct
-         oSheet:Cells( nRow, 2 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 3 ):Font:Color := CLR_BLUE
-         oSheet:Cells( nRow, 2 ):Value := Str( FIELD->VALUE )
+      // The progress line names the next record's product: the group's own text until it changes.
+      cNext := cProduct
+      cText := LTrim( OemToAnsi( cProduct ) )
+      DO WHILE ! Eof() .AND. cNext == cProduct
+         nAmount := FIELD->VALUE
+         oSheet:Cells( nRow, 2 ):Value := Str( nAmount )
          oSheet:Cells( nRow, 3 ):Value := Space( 5 ) + OemToAnsi( FIELD->CUSTOMER )
-         nValue += FIELD->VALUE
+         nValue += nAmount
          DbSelectArea( 1 )
          DbSkip( 1 )
          nPos++
          nRow++
-         XlsProgress( oMeter, nPos, oText, LTrim( OemToAnsi( FIELD->PRODUCT ) ) )
+         cNext := FIELD->PRODUCT
+         IF !( cNext == cProduct )
+            cText := LTrim( OemToAnsi( cNext ) )
+         ENDIF
+         XlsProgress( oMeter, nPos, oText, cText )
       ENDDO
-      XlsRedBold( oSheet:Cells( nRow, 2 ) )
-      oSheet:Cells( nRow, 2 ):Value := Str( nValue )
+      XlsBlue( oSheet, "B", "C", nFirst, nRow - 1 )
+      oAmount := oSheet:Cells( nRow, 2 )
+      XlsRedBold( oAmount )
+      oAmount:Value := Str( nValue )
       nRow++
       cProduct := FIELD->PRODUCT
    ENDDO

@@ -62,6 +62,12 @@ void endLoopsForUnwinding();
 enum class Dispatch { NoObject, Handled, NotHandled };
 Dispatch dispatchToSlot(int slot, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, long long& oldProc);
 
+// Whether a HandleEvent of the library (TWindow's switch, TControl's, TDialog's) looks at
+// `message`; and whether `object`'s class answers HandleEvent with one of them (not with an
+// override of its own). A message no such method looks at needs no language call.
+bool libraryMayHandle(UINT message);
+bool handlesEventsLikeLibrary(PV_ITEM object);
+
 // The library's window procedure, installed by subclassing and used by its window classes.
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,7 +1,9 @@
 // The process-wide window table: an array of window objects indexed by the slot number each
 // linked window keeps in GWL_USERDATA (a freed slot holds 0; slots are reused, never removed),
 // and _GXH, which hands a message to the object in a slot. The window procedure uses the same
-// code directly, so dispatching a message costs no search and no extra language call.
+// code directly, so dispatching a message costs no search and no extra language call; a
+// message that none of the library's HandleEvent methods looks at goes on unsent when the
+// object's class has no HandleEvent of its own.
 #include "gui_natives.h"
 #include "vm/array.h"
 #include "vm/classes.h"
@@ -46,10 +48,13 @@ Dispatch dispatchToSlot(int slot, UINT message, WPARAM wParam, LPARAM lParam, LR
   if (!o) return Dispatch::NoObject;
   PvItem object{};
   pv_itemCopy(&object, o);  // the handler may free the slot
-  PV_ITEM r = send(&object, handleEvent, {{message}, {static_cast<long long>(wParam)}, {lParam}});
-  bool handled = !PV_IS_NIL(r);
-  if (handled) result = resultOf(r);
-  else oldProc = oldProcOf(&object);
+  bool handled = false;
+  if (libraryMayHandle(message) || !handlesEventsLikeLibrary(&object)) {
+    PV_ITEM r = send(&object, handleEvent, {{message}, {static_cast<long long>(wParam)}, {lParam}});
+    handled = !PV_IS_NIL(r);
+    if (handled) result = resultOf(r);
+  }
+  if (!handled) oldProc = oldProcOf(&object);
   pv_itemClear(&object);
   return handled ? Dispatch::Handled : Dispatch::NotHandled;
 }

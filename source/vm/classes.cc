@@ -490,6 +490,12 @@ bool pv_objHasMessage(PV_ITEM object, PvDynSym* msg) {
   return c && msg && findMethod(c, msg) >= 0;
 }
 
+PvSymbol* pv_clsMethodFunction(uint16_t cls, PvDynSym* msg) {
+  Class* c = classOf(cls);
+  int number = c && msg ? findMethod(c, msg) : -1;
+  return number < 0 ? nullptr : c->methods[number].function;
+}
+
 bool pv_objHasMsg(PV_ITEM object, const char* message) {
   PvDynSym* d = pv_dynsymFindName(message);
   return d && pv_objHasMessage(object, d);

@@ -69,6 +69,8 @@ uint16_t pv_objGetClass(PV_ITEM object);        // instances and associated scal
 const char* pv_objGetClsName(PV_ITEM object);   // class name, or the type's name
 bool pv_objHasMsg(PV_ITEM object, const char* message);
 bool pv_objHasMessage(PV_ITEM object, PvDynSym* message);
+// The function a class runs for `message` (nullptr for data, inline blocks and unknown messages).
+PvSymbol* pv_clsMethodFunction(uint16_t cls, PvDynSym* message);
 // Sends `message` with argc PV_ITEM arguments; returns the return slot.
 PV_ITEM pv_objSendMsg(PV_ITEM object, const char* message, int argc, ...);
 PV_ITEM pv_objSendSymbol(PV_ITEM object, PvSymbol* message, int argc, ...);

@@ -62,10 +62,14 @@ std::u16string Utf8ToWide(std::string_view s) {
   return out;
 }
 
-std::string WideToUtf8(std::u16string_view w) {
-  std::string out;
-  out.reserve(w.size());
-  for (std::size_t i = 0; i < w.size(); ++i) {
+void AppendUtf8(std::u16string_view w, std::string& out) {
+  // Plain ASCII, the usual case, is copied in one tight loop.
+  std::size_t at = out.size(), i = 0;
+  out.resize(at + w.size());
+  char* ascii = out.data() + at;
+  for (; i < w.size() && w[i] < 0x80; ++i) ascii[i] = char(w[i]);
+  out.resize(at + i);
+  for (; i < w.size(); ++i) {
     char32_t cp = w[i];
     if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < w.size() && w[i + 1] >= 0xDC00 &&
         w[i + 1] < 0xE000) {
@@ -89,6 +93,12 @@ std::string WideToUtf8(std::u16string_view w) {
       out.push_back(char(0x80 | (cp & 0x3F)));
     }
   }
+}
+
+std::string WideToUtf8(std::u16string_view w) {
+  std::string out;
+  out.reserve(w.size());
+  AppendUtf8(w, out);
   return out;
 }
 

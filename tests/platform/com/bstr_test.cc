@@ -70,3 +70,14 @@ TEST(CodePage, Utf8HandlesSurrogatesAndBadBytes) {
   EXPECT_EQ(Utf8ToWide("\xFF" "a\xC3"), u"\uFFFD" u"a\uFFFD");
   EXPECT_EQ(WideToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
+
+TEST(CodePage, AppendUtf8KeepsWhatTheBufferHeld) {
+  std::string out = "x";
+  AppendUtf8(u"  ab", out);
+  EXPECT_EQ(out, "x  ab");
+  AppendUtf8(u"M\u00FCller \u20AC", out);  // plain letters, then characters of two and three bytes
+  EXPECT_EQ(out, "x  abM\xC3\xBCller \xE2\x82\xAC");
+  out.clear();
+  AppendUtf8(u"", out);
+  EXPECT_TRUE(out.empty());
+}

@@ -47,6 +47,8 @@ int WideCharToMultiByte(UINT cp, DWORD flags, const OLECHAR* wide, int cchWide, 
 std::u16string AnsiToWide(std::string_view ansi);
 std::string WideToAnsi(std::u16string_view wide);
 std::string WideToUtf8(std::u16string_view wide);
+// Appends the UTF-8 form of `wide` to `out` (what WideToUtf8 returns), reusing its memory.
+void AppendUtf8(std::u16string_view wide, std::string& out);
 std::u16string Utf8ToWide(std::string_view utf8);
 
 }  // namespace com

@@ -96,7 +96,7 @@ class XlsxBuilder {
                               row.style >= 0 ? Format(std::uint32_t(row.style)) : nullptr,
                               row.height == 0 ? &hidden : nullptr);
       }
-      for (std::size_t c = 0; c < row.cells.size(); ++c) WriteCell(ws, sheet, r, c, row.cells[c]);
+      for (std::size_t c = 0; c < row.cells.size(); ++c) WriteCell(sheet, r, c, row.cells[c]);
     }
     mergeUpTo(SIZE_MAX);
     if (ws.frozenRows || ws.frozenCols) worksheet_freeze_panes(sheet, lxw_row_t(ws.frozenRows), lxw_col_t(ws.frozenCols));
@@ -142,7 +142,7 @@ class XlsxBuilder {
     gap(kMaxCols - 1);
   }
 
-  void WriteCell(const Worksheet& ws, lxw_worksheet* sheet, std::size_t r, std::size_t c, const Cell& cell) {
+  void WriteCell(lxw_worksheet* sheet, std::size_t r, std::size_t c, const Cell& cell) {
     lxw_format* f = Format(cell.style);
     auto row = lxw_row_t(r);
     auto col = lxw_col_t(c);
@@ -150,32 +150,19 @@ class XlsxBuilder {
       case CellKind::kNumber: worksheet_write_number(sheet, row, col, cell.number, f); break;
       case CellKind::kBool: worksheet_write_boolean(sheet, row, col, cell.flag, f); break;
       case CellKind::kText: {
-        const std::string& text = Utf8Of(cell.text);
-        worksheet_write_string(sheet, row, col, text.c_str(), f);
+        text_.clear();
+        com::AppendUtf8(book_.strings.Get(cell.text), text_);
+        worksheet_write_string(sheet, row, col, text_.c_str(), f);
         break;
       }
       case CellKind::kEmpty: worksheet_write_blank(sheet, row, col, f); break;
     }
-    (void)ws;
-  }
-
-  const std::string& Utf8Of(std::uint32_t id) {
-    if (utf8_.size() <= id) {
-      utf8_.resize(book_.strings.Size());
-      converted_.resize(book_.strings.Size(), false);
-    }
-    if (!converted_[id]) {
-      utf8_[id] = Utf8(book_.strings.Get(id));
-      converted_[id] = true;
-    }
-    return utf8_[id];
   }
 
   const Workbook& book_;
   lxw_workbook* wb_;
   std::vector<lxw_format*> formats_;  // by style id
-  std::vector<std::string> utf8_;     // by string id, converted on first use
-  std::vector<bool> converted_;
+  std::string text_;                  // the cell text being written, in UTF-8
 };
 
 }  // namespace
