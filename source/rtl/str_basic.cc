@@ -1,5 +1,4 @@
 // String functions: length, parts, case, repetition and single characters.
-#include <cctype>
 #include <string>
 
 #include "array.h"
@@ -72,20 +71,23 @@ void PV_FUN_RIGHT() {
   returnPart(pv_itemGetCPtr(text), len, from, -1);
 }
 
-// UPPER and LOWER change the ASCII letters only (text is in a single-byte code page).
-void changeCase(int (*conv)(int), uint32_t subcode, const char* name) {
+// UPPER and LOWER change the ASCII letters only (text is in a single-byte code page), whatever
+// the C library's locale says of the other bytes.
+void changeCase(bool upper, uint32_t subcode, const char* name) {
   PV_ITEM text = pv_param(1, PV_IT_STRING);
   if (!text) return pv_rtlArgError(subcode, name);
-  std::string s(pv_itemGetCPtr(text), static_cast<size_t>(pv_itemGetCLen(text)));
+  static std::string s;  // reused: no allocation per call
+  s.assign(pv_itemGetCPtr(text), static_cast<size_t>(pv_itemGetCLen(text)));
+  const unsigned char first = upper ? 'a' : 'A';
   for (char& c : s)
-    if (static_cast<unsigned char>(c) < 128) c = static_cast<char>(conv(static_cast<unsigned char>(c)));
+    if (static_cast<unsigned char>(static_cast<unsigned char>(c) - first) < 26) c = static_cast<char>(c ^ 0x20);
   pv_retclen(s.data(), static_cast<PV_SIZE>(s.size()));
 }
 
 // UPPER( cText ): the text in upper case.
-void PV_FUN_UPPER() { changeCase(::toupper, PV_SUB_UPPER, "UPPER"); }
+void PV_FUN_UPPER() { changeCase(true, PV_SUB_UPPER, "UPPER"); }
 // LOWER( cText ): the text in lower case.
-void PV_FUN_LOWER() { changeCase(::tolower, PV_SUB_LOWER, "LOWER"); }
+void PV_FUN_LOWER() { changeCase(false, PV_SUB_LOWER, "LOWER"); }
 
 // `count` copies of `unit`; counts of 0 or less give "".
 void returnRepeated(const char* unit, PV_SIZE unitLen, double count, const char* name) {
