@@ -179,17 +179,37 @@ class CdxSortInfo {
     const uint8_t* base = pool_.data();
     const size_t el = size_t(el_);
     if (!t_.collation) {
-      const size_t kl = size_t(t_.keyLen);
-      std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        const uint8_t *pa = base + a * el, *pb = base + b * el;
-        int k = std::memcmp(pa, pb, kl);
-        return k ? k < 0 : GetLE32(pa + kl) < GetLE32(pb + kl);
-      });
+      sortBytewise(order);
     } else {
       std::sort(order.begin(), order.end(),
                 [&](uint32_t a, uint32_t b) { return less(base + a * el, base + b * el); });
     }
     return order;
+  }
+
+  // Keys compared byte by byte, then by record: each key's first eight bytes, read as one
+  // big-endian number, decide most comparisons without touching the pool.
+  void sortBytewise(std::vector<uint32_t>& order) const {
+    struct Slot {
+      uint64_t head;
+      uint32_t index;
+    };
+    const uint8_t* base = pool_.data();
+    const size_t el = size_t(el_), kl = size_t(t_.keyLen), headLen = std::min<size_t>(kl, 8);
+    std::vector<Slot> slots(order.size());
+    for (size_t i = 0; i < slots.size(); ++i) {
+      const uint8_t* p = base + order[i] * el;
+      uint64_t head = 0;
+      for (size_t b = 0; b < 8; ++b) head = head << 8 | (b < headLen ? p[b] : 0);
+      slots[i] = {head, order[i]};
+    }
+    std::sort(slots.begin(), slots.end(), [&](const Slot& a, const Slot& b) {
+      if (a.head != b.head) return a.head < b.head;
+      const uint8_t *pa = base + a.index * el, *pb = base + b.index * el;
+      int k = std::memcmp(pa + headLen, pb + headLen, kl - headLen);
+      return k ? k < 0 : GetLE32(pa + kl) < GetLE32(pb + kl);
+    });
+    for (size_t i = 0; i < slots.size(); ++i) order[i] = slots[i].index;
   }
 
   // Sorts the current run and appends it to the temporary file.

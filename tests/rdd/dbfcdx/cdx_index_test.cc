@@ -4,7 +4,9 @@
 // replaced behind a handle's back, lock misuse, read-only files, failed writes.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 #include "cdx_test_util.h"
@@ -72,6 +74,34 @@ TEST(CdxIndexFile, MultiRunSortAndUniqueMerge) {
   for (int i = n; i > 0; --i) first[v[size_t(i - 1)]] = uint32_t(i);
   for (const auto& [key, rec] : got) ASSERT_EQ(rec, first[key.substr(0, key.find(' '))]) << key;
   expectValid(*m.index);
+}
+
+// The in-memory sort orders keys byte by byte as unsigned bytes, then by record: keys shorter
+// than eight bytes, keys whose first eight bytes agree and differ later, bytes above 0x7F.
+TEST(CdxIndexFile, SortOrdersBytesUnsignedThenRecords) {
+  const char alphabet[] = {'\x01', ' ', 'a', '\x7f', '\x80', '\xff'};
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) % 6; };
+  for (int keyLen : {3, 8, 12}) {
+    MemIndex m;
+    std::vector<std::string> v;
+    for (int i = 0; i < 3000; ++i) {
+      std::string k(size_t(keyLen), ' ');
+      for (int b = 0; b < keyLen; ++b) k[size_t(b)] = b < keyLen - 3 && keyLen > 8 ? 'a' : alphabet[next()];
+      v.push_back(k);
+    }
+    std::vector<std::pair<std::string, uint32_t>> expected;
+    for (size_t i = 0; i < v.size(); ++i) expected.emplace_back(v[i], uint32_t(i + 1));
+    std::sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+      int k = std::memcmp(a.first.data(), b.first.data(), a.first.size());
+      return k ? k < 0 : a.second < b.second;
+    });
+    CdxTag* t = buildTag(*m.index, charSpec("k" + std::to_string(keyLen), keyLen), v);
+    auto got = walk(*t);
+    ASSERT_EQ(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i].second, expected[i].second) << keyLen << " at " << i;
+    expectValid(*m.index);
+  }
 }
 
 TEST(CdxIndexFile, ReplacingTheOnlyTagStartsTheFileAnew) {
