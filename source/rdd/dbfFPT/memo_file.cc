@@ -294,9 +294,8 @@ Status MemoFile::writeLocked(uint32_t old_block, uint32_t old_length, const Memo
   Status st = MemoHeader::Load(*this, &header);
   if (!st.ok()) return st;
   FreeList& list = header.freeList();
-  // The new value goes to blocks of its own before the old run is freed: until the record is
-  // written with the new reference, the old one must still read the old value (a process killed
-  // in between leaves the committed record intact).
+  // The new value goes to blocks of its own before the old run is freed, so a reader of the old
+  // reference never sees a half-written value.
   *new_block = 0;
   bool empty = value.data.empty() && (value.type == kTypeText || value.type == kTypeBinary);
   if (!empty) {
@@ -308,12 +307,30 @@ Status MemoFile::writeLocked(uint32_t old_block, uint32_t old_length, const Memo
     st = writeData(*new_block, value);
     if (!st.ok()) return st;
   }
-  uint32_t old_blocks = 0;
-  if (old_block >= firstBlock() && memo_type_ != dbf::kMemoDbt &&
-      oldRunLength(old_block, old_length, &old_blocks).ok() &&
-      old_blocks <= list.nextFree() - std::min(old_block, list.nextFree())) {
-    list.release(old_block, old_blocks);  // a damaged old reference frees nothing
+  releaseRun(list, old_block, old_length);
+  return header.store(*this);
+}
+
+void MemoFile::releaseRun(FreeList& list, uint32_t block, uint32_t smt_length) {
+  uint32_t blocks = 0;
+  if (block >= firstBlock() && memo_type_ != dbf::kMemoDbt &&
+      oldRunLength(block, smt_length, &blocks).ok() &&
+      blocks <= list.nextFree() - std::min(block, list.nextFree())) {
+    list.release(block, blocks);
   }
+}
+
+Status MemoFile::release(uint32_t block, uint32_t smt_length) {
+  if (read_only_ || block < firstBlock() || memo_type_ == dbf::kMemoDbt) return Status::Ok();
+  ByteZeroLock lock(file_.get());
+  if (shared_) {
+    Status st = lock.take(LockType::kExclusive);
+    if (!st.ok()) return st;
+  }
+  MemoHeader header;
+  Status st = MemoHeader::Load(*this, &header);
+  if (!st.ok()) return st;
+  releaseRun(header.freeList(), block, smt_length);
   return header.store(*this);
 }
 

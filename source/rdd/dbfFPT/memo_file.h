@@ -17,6 +17,7 @@
 
 #include "dbf/dbf_format.h"
 #include "dbfFPT/memo_format.h"
+#include "dbfFPT/memo_free_list.h"
 #include "fs/file_handle.h"
 
 namespace pv::memo {
@@ -74,6 +75,11 @@ class MemoFile {
   // text and binary values (others: 1020). A failed write is 1011; a refused lock 1038.
   Status write(uint32_t old_block, uint32_t old_length, const MemoValue& value,
                uint32_t* new_block);
+  // Frees the blocks of the value at `block` (SMT: of `smt_length`) once no stored record refers
+  // to it any more. Tables write a new value with `write(0, 0, …)` and free the old one only
+  // after the record with the new reference is in the file: a process stopped in between leaves
+  // unused blocks, never a committed record whose blocks were given to another value.
+  Status release(uint32_t block, uint32_t smt_length);
 
   // Empties the file: a fresh header of the same type, version and block size.
   Status zap();
@@ -90,6 +96,8 @@ class MemoFile {
   Status writeLocked(uint32_t old_block, uint32_t old_length, const MemoValue& value,
                      uint32_t* new_block);
   uint32_t blocksFor(uint32_t length) const;
+  // Adds the run of the value at `block` to `list`; a damaged reference frees nothing.
+  void releaseRun(FreeList& list, uint32_t block, uint32_t smt_length);
   Status oldRunLength(uint32_t block, uint32_t smt_length, uint32_t* blocks);
   Status writeData(uint32_t block, const MemoValue& value);
   uint32_t decode32(const uint8_t* p) const;

@@ -41,6 +41,11 @@ struct PvDbfArea : PvArea {
   std::vector<uint8_t> record;
   uint32_t recno = 0;
   bool valid = false, positioned = false, hot = false, appended = false, hasStamps = false;
+  // Memo values replaced in the hot record (block, SMT length): freed once the record with the
+  // new references is written, since until then the stored record still refers to them. Values
+  // written while hot (memosWritten) are referred to by no stored record and freed at once.
+  std::vector<std::pair<uint32_t, uint32_t>> memosToFree;
+  std::vector<uint32_t> memosWritten;
   std::string fileName;
   PvDynSym* trigger = nullptr;  // the trigger function, while switched on
 };

@@ -1,5 +1,6 @@
 // The DBFFPT driver: DBF with memo files (FPT, DBT, SMT). Memo fields keep a block reference in
 // the record and their value in the memo file; every other operation is the DBF driver's.
+#include <algorithm>
 #include <cstring>
 
 #include "dbf/dbf_codec.h"
@@ -90,6 +91,19 @@ int GetValueLength(PvArea* area, PvRddArgs* x) {
   return PV_SUCCESS;
 }
 
+// Notes that the hot record now refers to `new_block` instead of `block`.
+void ReplacedMemo(PvDbfArea* a, uint32_t block, uint32_t length, uint32_t new_block) {
+  if (new_block != 0) a->memosWritten.push_back(new_block);
+  if (block == 0) return;
+  auto written = std::find(a->memosWritten.begin(), a->memosWritten.end(), block);
+  if (written == a->memosWritten.end()) {
+    a->memosToFree.emplace_back(block, length);
+  } else {
+    a->memosWritten.erase(written);
+    a->memo->release(block, length);
+  }
+}
+
 int PutValue(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   const Field* f = MemoField(a, x->number);
@@ -106,7 +120,8 @@ int PutValue(PvArea* area, PvRddArgs* x) {
   MemoValue stored = EncodeTyped(value);
   uint32_t block = 0, length = 0, new_block = 0;
   st = Reference(a, *f, &block, &length);
-  if (st.ok()) st = a->memo->write(block, length, stored, &new_block);
+  if (st.ok()) st = a->memo->write(0, 0, stored, &new_block);
+  if (st.ok()) ReplacedMemo(a, block, length, new_block);
   if (!st.ok()) {
     if (st.subcode() == kSubDataType) st.sub(kSubDataType, kCanDefault);
     return pv_dbfRaise(a, st, f->name.c_str()) == PV_ERR_DEFAULT ? PV_SUCCESS : PV_FAILURE;
@@ -118,6 +133,19 @@ int PutValue(PvArea* area, PvRddArgs* x) {
     PutMemoBlock(*f, a->record.data(), new_block);
   }
   return PV_SUCCESS;
+}
+
+// Writes the hot record, then frees the memo values it no longer refers to. When the record
+// cannot be written they stay allocated: the stored record may still refer to them.
+int GoCold(PvArea* area, PvRddArgs* x) {
+  PvDbfArea* a = Dbf(area);
+  int r = Super(area, PV_RDD_GOCOLD, x);
+  if (r == PV_SUCCESS) {
+    for (auto [block, length] : a->memosToFree) a->memo->release(block, length);
+  }
+  a->memosToFree.clear();
+  a->memosWritten.clear();
+  return r;
 }
 
 int GetValueFile(PvArea* area, PvRddArgs* x) {
@@ -184,6 +212,8 @@ int Pack(PvArea* area, PvRddArgs* x) {
 int Zap(PvArea* area, PvRddArgs* x) {
   PvDbfArea* a = Dbf(area);
   if (Super(area, PV_RDD_ZAP, x) != PV_SUCCESS) return PV_FAILURE;
+  a->memosToFree.clear();
+  a->memosWritten.clear();
   if (!a->memo) return PV_SUCCESS;
   Status st = a->memo->zap();
   return st.ok() ? PV_SUCCESS : (pv_dbfRaise(a, st, nullptr), PV_FAILURE);
@@ -221,6 +251,7 @@ int TableFunction(uint16_t* count, PvRddFuncs* table, PvRddFuncs* super, uint16_
   own.slot[PV_RDD_GETVALUE] = GetValue;
   own.slot[PV_RDD_GETVALUELEN] = GetValueLength;
   own.slot[PV_RDD_PUTVALUE] = PutValue;
+  own.slot[PV_RDD_GOCOLD] = GoCold;
   own.slot[PV_RDD_OPENMEMFILE] = OpenMemoFile;
   own.slot[PV_RDD_GETVALUEFILE] = GetValueFile;
   own.slot[PV_RDD_PUTVALUEFILE] = PutValueFile;

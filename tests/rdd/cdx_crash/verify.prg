@@ -29,7 +29,7 @@ PROCEDURE Main(cFirst, cLast)
             ? "committed record missing:", cKey
             nFaults++
          ELSEIF !Intact(aSeen[cKey], nW, nSeq, PV_HHASKEY(hChanged, nSeq))
-            ? "committed record damaged:", cKey, aSeen[cKey][1]
+            ? "committed record damaged:", cKey, TRIM(aSeen[cKey][1]), "note:", LEFT(aSeen[cKey][2], 40)
             nFaults++
          ENDIF
          nChecked++
