@@ -58,6 +58,9 @@ Status DbfTable::OpenHandle(FilePtr file, const OpenOptions& options,
                             std::unique_ptr<DbfTable>* out) {
   std::unique_ptr<DbfTable> t(new DbfTable());
   t->file_ = std::move(file);
+  // In shared use every record read goes to the file (others may change it): mapped where that
+  // reads the same bytes, without a system call a record.
+  if (options.shared) t->file_->mapForReads();
   Status st = t->load(options);
   if (!st.ok()) return st;
   *out = std::move(t);

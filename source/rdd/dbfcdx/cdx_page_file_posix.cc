@@ -1,7 +1,6 @@
 // The POSIX index file: pread/pwrite and open-file-description byte-range locks.
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <cstring>
 
 #include "cdx_page_file.h"
+#include "fs/posix_file.h"
 
 namespace pv::cdx {
 
@@ -103,29 +103,9 @@ CdxStatus CdxPosixFile::unlock(uint64_t off, uint64_t len) {
   return {};
 }
 
-namespace {
+bool cdxOnLocalFileSystem(const std::string& path) { return OnLocalFileSystem(path); }
 
-// Local file systems, where all handles read one page cache: ext2/3/4, XFS, Btrfs, tmpfs,
-// ramfs, overlayfs, F2FS, ZFS. Network and user-space file systems are not listed.
-bool LocalKind(const struct statfs& fs) {
-  static constexpr unsigned long kLocal[] = {0xEF53,     0x58465342, 0x9123683E, 0x01021994,
-                                             0x858458F6, 0x794C7630, 0xF2F52010, 0x2FC12FC1};
-  for (unsigned long kind : kLocal)
-    if ((unsigned long)fs.f_type == kind) return true;
-  return false;
-}
-
-}  // namespace
-
-bool cdxOnLocalFileSystem(const std::string& path) {
-  struct statfs fs;
-  return ::statfs(path.c_str(), &fs) == 0 && LocalKind(fs);
-}
-
-bool CdxPosixFile::readsCurrentWithoutLock() {
-  struct statfs fs;
-  return ::fstatfs(fd_, &fs) == 0 && LocalKind(fs);
-}
+bool CdxPosixFile::readsCurrentWithoutLock() { return OnLocalFileSystem(fd_); }
 
 CdxStatus CdxPosixFile::sync() {
   if (::fsync(fd_) != 0) return errnoStatus(kCdxWriteFailed, "fsync failed");

@@ -13,7 +13,9 @@ CdxStatus Failed(int code, const Status& st) {
 
 class CdxFsFile : public CdxPageFile {
  public:
-  CdxFsFile(FilePtr file, bool local) : file_(std::move(file)), local_(local) {}
+  CdxFsFile(FilePtr file, bool local) : file_(std::move(file)), local_(local) {
+    if (local_) file_->mapForReads();  // the change counter is read before every lock-free skip
+  }
 
   CdxStatus read(uint64_t off, void* buf, size_t len) override {
     size_t got = 0;

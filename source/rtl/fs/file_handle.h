@@ -53,6 +53,11 @@ class FileHandle {
   // The operating-system descriptor, or -1 (for the language's low-level file functions).
   virtual int descriptor() const = 0;
 
+  // Asks that reads be served from a mapping of the file where that gives the same bytes as a
+  // read of the file (a local file system), saving a system call per read. Handles that cannot
+  // map ignore it.
+  virtual void mapForReads() {}
+
   // Reads exactly `n` bytes at `offset`; a short read is kIoError with `short_message`.
   Status readExact(uint64_t offset, void* buf, size_t n, const char* short_message);
 };

@@ -3,12 +3,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <cstdio>
 #include <ctime>
 
+#include "mapped_view.h"
 #include "os_error.h"
 #include "path_resolve.h"
 
@@ -32,6 +36,21 @@ class PosixFile final : public FileHandle {
   ~PosixFile() override { ::close(fd_); }
 
   Status readAt(uint64_t offset, void* buf, size_t n, size_t* got) override {
+    if (view_ && view_->read(offset, buf, n)) {
+      *got = n;
+      return Status::Ok();
+    }
+    Status st = readFile(offset, buf, n, got);
+    if (st.ok() && map_reads_) mapAgain(offset + *got);
+    return st;
+  }
+
+  void mapForReads() override {
+    map_reads_ = OnLocalFileSystem(fd_);
+    if (map_reads_) mapAgain(0);
+  }
+
+  Status readFile(uint64_t offset, void* buf, size_t n, size_t* got) {
     size_t done = 0;
     while (done < n) {
       ssize_t r = ::pread(fd_, static_cast<char*>(buf) + done, n - done, off_t(offset + done));
@@ -72,6 +91,7 @@ class PosixFile final : public FileHandle {
 
   Status truncate(uint64_t length) override {
     if (!writable_) return Status::Make(StatusKind::kReadOnly, "file is read-only", name_, 5);
+    view_.reset();
     if (::ftruncate(fd_, off_t(length)) != 0) return ErrnoStatus("truncate failed", name_, errno);
     return Status::Ok();
   }
@@ -93,6 +113,19 @@ class PosixFile final : public FileHandle {
 
   const std::string& name() const override { return name_; }
   int descriptor() const override { return fd_; }
+
+  // Maps the file again after a read that the view could not serve: when the view was torn, or
+  // when the file has grown past it by an eighth (at least 64 KiB) and `end` lies beyond it, so a
+  // reader of a file another process appends to does not map it again for every new record.
+  void mapAgain(uint64_t end) {
+    uint64_t mapped = view_ && !view_->torn() ? view_->size() : 0;
+    if (end != 0 && end <= mapped) return;
+    uint64_t now = 0;
+    if (!size(&now).ok()) return;
+    if (mapped != 0 && now < mapped + std::max<uint64_t>(mapped / 8, 64 << 10)) return;
+    view_.reset();
+    view_ = MappedView::Map(fd_, now);
+  }
 
   // Whether another handle holds any lock on the byte at `offset`.
   bool heldElsewhere(uint64_t offset) const {
@@ -155,7 +188,17 @@ class PosixFile final : public FileHandle {
   int fd_;
   std::string name_;
   bool writable_;
+  bool map_reads_ = false;
+  std::unique_ptr<MappedView> view_;
 };
+
+bool LocalKind(const struct statfs& fs) {
+  static constexpr unsigned long kLocal[] = {0xEF53,     0x58465342, 0x9123683E, 0x01021994,
+                                             0x858458F6, 0x794C7630, 0xF2F52010, 0x2FC12FC1};
+  for (unsigned long kind : kLocal)
+    if ((unsigned long)fs.f_type == kind) return true;
+  return false;
+}
 
 // Opens `resolved` with `flags` plus O_RDWR when possible so that shared and exclusive locks
 // can both be placed; falls back to the access actually asked for.
@@ -249,6 +292,16 @@ Status RenameFile(std::string_view from, std::string_view to) {
 bool FileExists(std::string_view path) {
   struct stat st;
   return ::stat(ResolvePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool OnLocalFileSystem(int fd) {
+  struct statfs fs;
+  return ::fstatfs(fd, &fs) == 0 && LocalKind(fs);
+}
+
+bool OnLocalFileSystem(const std::string& path) {
+  struct statfs fs;
+  return ::statfs(path.c_str(), &fs) == 0 && LocalKind(fs);
 }
 
 }  // namespace pv

@@ -21,6 +21,7 @@
 //                                pv::Share::kDenyNone, &f);
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "file_handle.h"
@@ -48,5 +49,11 @@ Status CreateTempFile(std::string_view folder, std::string_view prefix, std::str
 Status DeleteFile(std::string_view path);
 Status RenameFile(std::string_view from, std::string_view to);
 bool FileExists(std::string_view path);
+
+// Whether the file lies on a local file system, where every handle reads one page cache (a read
+// without a lock sees what another process wrote before it): ext2/3/4, XFS, Btrfs, tmpfs, ramfs,
+// overlayfs, F2FS, ZFS. Network and user-space file systems are not local.
+bool OnLocalFileSystem(int fd);
+bool OnLocalFileSystem(const std::string& path);
 
 }  // namespace pv
