@@ -133,6 +133,7 @@ Status MemoFile::OpenHandle(FilePtr file, const MemoOpenOptions& options,
   if (!st.ok()) return st;
   m->shared_ = options.shared;
   m->read_only_ = options.read_only;
+  if (m->shared_) m->file_->mapForReads();  // values are read without a lock, straight from the file
   st = m->readHeader();
   if (!st.ok()) return st;
   *out = std::move(m);
