@@ -44,7 +44,7 @@ ZipWriter::~ZipWriter() {
 bool ZipWriter::Open(const std::string& path) {
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd_ < 0) Fail(std::strerror(errno));
-  zReady_ = deflateInit2(&z_, kLevel, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY) == Z_OK;
+  zReady_ = deflateInit2(&z_, kLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
   if (!zReady_) Fail("cannot start zlib");
   return error_.empty();
 }
