@@ -5,6 +5,7 @@
 //   style <i> <A1> font=<name>,<size>,b<0|1>,i<0|1>,u<0|1>,<RRGGBB|auto> fill=<RRGGBB|none>
 //         h=<align> v=<align> border=<left>/<right>/<top>/<bottom> fmt=<number format>
 //   merge <i> <A1:B2>      width <i> <column> <characters>      freeze <i> <rows> <columns>
+// and for .xlsx the further facts xlsx_dump.py lists (utf8, detail, row, column, view, active).
 #pragma once
 
 #include <set>

@@ -1,4 +1,4 @@
-// The Open XML (.xlsx) writer, through libxlsxwriter.
+// The Open XML (.xlsx) writer.
 #pragma once
 
 #include <string>
