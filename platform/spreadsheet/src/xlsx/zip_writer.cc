@@ -1,5 +1,5 @@
 // The ZIP container of the Open XML writer: local headers patched after each entry, the
-// central directory and its end record (PKWARE APPNOTE, no Zip64).
+// central directory and its end record (layout in zip_format.h).
 #include "zip_writer.h"
 
 #include <fcntl.h>
@@ -11,16 +11,14 @@
 #include <ctime>
 
 #include "xls/le_coding.h"
+#include "zip_format.h"
 
 namespace sheet {
+
+using namespace zip;
+
 namespace {
 
-constexpr std::uint32_t kLocalSignature = 0x04034b50;
-constexpr std::uint32_t kCentralSignature = 0x02014b50;
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::uint16_t kVersion = 20;  // 2.0: deflate
-constexpr std::uint16_t kDeflated = 8;
-constexpr std::uint64_t kLimit = 0xFFFFFFFFu;
 // Fastest zlib level: the sheet XML is very regular and packs well at any level.
 constexpr int kLevel = 1;
 
@@ -125,7 +123,7 @@ void ZipWriter::PatchLocalHeader(const Entry& e) {
   PutU32(fields, std::uint32_t(e.packed));
   PutU32(fields, std::uint32_t(e.size));
   if (fd_ >= 0 && error_.empty() &&
-      ::pwrite(fd_, fields.data(), fields.size(), off_t(e.offset + 14)) != ssize_t(fields.size()))
+      ::pwrite(fd_, fields.data(), fields.size(), off_t(e.offset + kLocalCrcOffset)) != ssize_t(fields.size()))
     Fail(std::strerror(errno));
 }
 
