@@ -587,13 +587,6 @@ void ivarRef() {
 // The display width of an integer value (wider for large negative values).
 inline int32_t intWidth(int32_t v) { return v < -999999999 ? 20 : 10; }
 
-// Literal pushes into a fresh (NIL) slot.
-inline void pushInt(int32_t v) {
-  PvItem* p = pv_stackPushSlot();
-  p->type = PV_IT_INTEGER;
-  p->item.asInteger.value = v;
-  p->item.asInteger.width = intWidth(v);
-}
 
 inline void pushSymbol(PvSymbol* s) {
   PvItem* p = pv_stackPushSlot();
@@ -684,11 +677,9 @@ inline bool fastDivide() {
   return true;
 }
 
-// Comparison: two integers as integers, any mix with a double as doubles. Leaves the order
-// (-1, 0, 1) of the two operands on the top and drops them; false for other operands.
-inline bool fastOrder(int* order) {
-  PvItem* a = pv_stackTop(-2);
-  PvItem* b = pv_stackTop(-1);
+// The order (-1, 0, 1) of two plain numbers: two integers as integers, any mix with a double
+// as doubles. false for other operands.
+[[gnu::always_inline]] inline bool numOrder(const PvItem* a, const PvItem* b, int* order) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
     *order = x < y ? -1 : x > y ? 1 : 0;
@@ -702,6 +693,15 @@ inline bool fastOrder(int* order) {
   } else {
     return false;
   }
+  return true;
+}
+
+// Comparison of the two operands on the top: their order, and both dropped; false (nothing
+// dropped) for operands other than plain numbers.
+inline bool fastOrder(int* order) {
+  PvItem* a = pv_stackTop(-2);
+  PvItem* b = pv_stackTop(-1);
+  if (!numOrder(a, b, order)) return false;
   a->type = PV_IT_NIL;
   dropRight(b);
   pv_stackDrop();
@@ -760,6 +760,64 @@ inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
   ++p;
   if (*p != PV_P_JUMPTRUENEAR && *p != PV_P_JUMPTRUE && *p != PV_P_JUMPTRUEFAR) return nullptr;
   return branchOn(p, step >= 0 ? counter <= end : counter >= end);
+}
+
+// A simple operand `b` (a local or a literal) about to be pushed as the right operand of the
+// operator at `next`: when it and the stack top are plain numbers, the operator is applied at
+// once, without the push, exactly as its own fast path would (a comparison goes on to the jump
+// that takes it). Returns the pc after the operator, or nullptr to push `b` as usual.
+[[gnu::always_inline]] inline const uint8_t* fuseOperand(const PvItem* b, const uint8_t* next) {
+  int r;
+  switch (*next) {
+    case PV_P_PLUS: return arithInto(Arith::Plus, pv_stackTop(-1), b) ? next + 1 : nullptr;
+    case PV_P_MINUS: return arithInto(Arith::Minus, pv_stackTop(-1), b) ? next + 1 : nullptr;
+    case PV_P_MULT: return arithInto(Arith::Mult, pv_stackTop(-1), b) ? next + 1 : nullptr;
+    case PV_P_EQUAL:
+    case PV_P_EXACTLYEQUAL:
+    case PV_P_NOTEQUAL:
+    case PV_P_LESS:
+    case PV_P_LESSEQUAL:
+    case PV_P_GREATER:
+    case PV_P_GREATEREQUAL: {
+      PvItem* a = pv_stackTop(-1);
+      if (!numOrder(a, b, &r)) return nullptr;
+      a->type = PV_IT_NIL;
+      pv_stackDrop();
+      bool v = *next == PV_P_LESS         ? r < 0
+               : *next == PV_P_LESSEQUAL  ? r <= 0
+               : *next == PV_P_GREATER    ? r > 0
+               : *next == PV_P_GREATEREQUAL ? r >= 0
+               : *next == PV_P_NOTEQUAL   ? r != 0
+                                          : r == 0;
+      return branchOn(next + 1, v);
+    }
+    default: return nullptr;
+  }
+}
+
+// An integer literal's item (the default width of its value).
+inline PvItem intItem(int32_t v) {
+  PvItem p = {PV_IT_INTEGER, {}};
+  p.item.asInteger.value = v;
+  p.item.asInteger.width = intWidth(v);
+  return p;
+}
+
+// Pushes a local, literal or other simple operand, or applies the operator after it at once
+// (fuseOperand). Returns the next pc.
+[[gnu::always_inline]] inline const uint8_t* pushOperand(const PvItem& v, const uint8_t* next) {
+  if (const uint8_t* after = fuseOperand(&v, next)) return after;
+  PvItem* slot = pv_stackPushSlot();
+  slot->type = v.type;
+  slot->item = v.item;
+  return next;
+}
+
+[[gnu::always_inline]] inline const uint8_t* pushLocal(PvItem* local, const uint8_t* next) {
+  local = pv_itemUnRef(local);
+  if (const uint8_t* after = fuseOperand(local, next)) return after;
+  pv_itemCopy(pv_stackPushSlot(), local);
+  return next;
 }
 
 // Pops a logical condition; the slow path raises the error for anything else.
@@ -979,18 +1037,18 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHNIL) pv_stackPushSlot(); pc += 1; NEXT;
       OP(PV_P_TRUE) pv_itemPutL(pv_stackPushSlot(), true); pc += 1; NEXT;
       OP(PV_P_FALSE) pv_itemPutL(pv_stackPushSlot(), false); pc += 1; NEXT;
-      OP(PV_P_ZERO) pushInt(0); pc += 1; NEXT;
-      OP(PV_P_ONE) pushInt(1); pc += 1; NEXT;
-      OP(PV_P_PUSHBYTE) pushInt(static_cast<int8_t>(pc[1])); pc += 2; NEXT;
-      OP(PV_P_PUSHINT) pushInt(s16(pc + 1)); pc += 3; NEXT;
-      OP(PV_P_PUSHLONG) pushInt(s32(pc + 1)); pc += 5; NEXT;
+      OP(PV_P_ZERO) pc = pushOperand(intItem(0), pc + 1); NEXT;
+      OP(PV_P_ONE) pc = pushOperand(intItem(1), pc + 1); NEXT;
+      OP(PV_P_PUSHBYTE) pc = pushOperand(intItem(static_cast<int8_t>(pc[1])), pc + 2); NEXT;
+      OP(PV_P_PUSHINT) pc = pushOperand(intItem(s16(pc + 1)), pc + 3); NEXT;
+      OP(PV_P_PUSHLONG) pc = pushOperand(intItem(s32(pc + 1)), pc + 5); NEXT;
       OP(PV_P_PUSHLONGLONG) pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; NEXT;
       OP(PV_P_PUSHDOUBLE) {
-        PvItem* p = pv_stackPushSlot();
+        PvItem v;
         int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
-        pv_itemSetDouble(p, f64(pc + 1), pc[10]);
-        if (width > 0 && width < 100) p->item.asDouble.width = width;
-        pc += 11;
+        pv_itemSetDouble(&v, f64(pc + 1), pc[10]);
+        if (width > 0 && width < 100) v.item.asDouble.width = width;
+        pc = pushOperand(v, pc + 11);
         NEXT;
       }
       OP(PV_P_PUSHDATE) pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; NEXT;
@@ -1010,14 +1068,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      OP(PV_P_PUSHLOCALNEAR) {
-        int n = static_cast<int8_t>(pc[1]);
-        PvItem* local = localSlot(f, n);
-        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(local));
-        pc += 2;
-        NEXT;
-      }
-      OP(PV_P_PUSHLOCAL) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(localSlot(f, s16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_PUSHLOCALNEAR) pc = pushLocal(localSlot(f, static_cast<int8_t>(pc[1])), pc + 2); NEXT;
+      OP(PV_P_PUSHLOCAL) pc = pushLocal(localSlot(f, s16(pc + 1)), pc + 3); NEXT;
       OP(PV_P_POPLOCALNEAR) localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
       OP(PV_P_POPLOCAL) localAssign(f, s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
       OP(PV_P_PUSHLOCALREF) pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; NEXT;
