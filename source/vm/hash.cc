@@ -145,9 +145,11 @@ uint64_t doubleHash(double d, uint64_t rank) {
 // (integers beyond 2^53 compare with doubles as the double they round to) by their double.
 constexpr int64_t kExactInteger = int64_t{1} << 53;
 
+// An integer is its own hash: keys that follow each other land in neighbouring slots (the
+// index is taken modulo a prime, so strides of any power of two spread too).
 inline uint64_t integerHash(int64_t v) {
   if (v > kExactInteger || v < -kExactInteger) return doubleHash(static_cast<double>(v), 1);
-  return mix(static_cast<uint64_t>(v));
+  return static_cast<uint64_t>(v);
 }
 
 uint64_t numberHash(double d) {
@@ -176,6 +178,21 @@ uint64_t keyHash(PV_ITEM k, bool ignoreCase) {
   }
 }
 
+// The largest prime below a power of two (size >= 4): the modulus of an index of that size.
+uint64_t primeBelow(size_t size) {
+  static uint64_t primes[64] = {};
+  uint64_t& p = primes[std::countr_zero(size)];
+  for (uint64_t c = size - 1; !p; c -= 2) {
+    bool prime = true;
+    for (uint64_t d = 3; d * d <= c && prime; d += 2) prime = c % d != 0;
+    if (prime) p = c;
+  }
+  return p;
+}
+
+// The first slot a key's hash probes.
+inline size_t homeSlot(const PvBaseHash* h, uint64_t hash) { return hash % primeBelow(h->slots.size()); }
+
 // Rebuilds the index for the pairs there are (none for small or dense hashes).
 void reindex(PvBaseHash* h) {
   h->slots.clear();
@@ -184,7 +201,7 @@ void reindex(PvBaseHash* h) {
   h->slots.assign(size, 0);
   bool ic = ignoresCase(h);
   for (size_t i = 0; i < h->keys.size(); ++i) {
-    size_t s = keyHash(&h->keys[i], ic) & (size - 1);
+    size_t s = homeSlot(h, keyHash(&h->keys[i], ic));
     while (h->slots[s]) s = (s + 1) & (size - 1);
     h->slots[s] = static_cast<uint32_t>(i + 1);
   }
@@ -217,7 +234,7 @@ PV_SIZE find(PvBaseHash* h, PV_ITEM key) {
     return -1;
   }
   size_t mask = h->slots.size() - 1;
-  for (size_t s = keyHash(key, ic) & mask;; s = (s + 1) & mask) {
+  for (size_t s = homeSlot(h, keyHash(key, ic));; s = (s + 1) & mask) {
     uint32_t at = h->slots[s];
     if (!at) return -1;
     if (compareKeys(&h->keys[at - 1], key, ic) == 0) return at - 1;
@@ -231,7 +248,7 @@ void indexLast(PvBaseHash* h) {
     reindex(h);
   } else if (!h->slots.empty()) {
     size_t mask = h->slots.size() - 1;
-    size_t s = keyHash(&h->keys.back(), ignoresCase(h)) & mask;
+    size_t s = homeSlot(h, keyHash(&h->keys.back(), ignoresCase(h)));
     while (h->slots[s]) s = (s + 1) & mask;
     h->slots[s] = static_cast<uint32_t>(n);
   }
