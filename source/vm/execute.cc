@@ -350,20 +350,67 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
   return true;
 }
 
+// The element array[index] of a plain array and an integer index inside it; nullptr for every
+// other case (objects, hashes, other indexes, out of range: the general paths decide).
+[[gnu::always_inline]] inline PvItem* plainElement(const PvItem* array, const PvItem* index) {
+  if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return nullptr;
+  PvBaseArray* base = array->item.asArray.value;
+  uint32_t i = static_cast<uint32_t>(index->item.asInteger.value) - 1u;
+  if (base->uiClass || i >= static_cast<uint64_t>(base->len)) return nullptr;
+  return &base->items[i];
+}
+
+// Replaces the array in `slot` by a copy of its element `e`. The element is copied before the
+// array is let go, which may be its last holder.
+[[gnu::always_inline]] inline void replaceByElement(PvItem* slot, PvItem* e) {
+  PvItem value = {PV_IT_NIL, {}};
+  pv_itemCopy(&value, e);
+  PvGcHeader* header = pv_itemGcHeader(slot);
+  if (header->refCount > 1) {
+    --header->refCount;
+    slot->type = value.type;
+    slot->item = value.item;
+  } else {
+    pv_itemMove(slot, &value);
+  }
+}
+
 // array[index] for a plain array held on the stack and an integer index inside it: the element
 // replaces the two operands. false for every other case.
 [[gnu::always_inline]] inline bool fastArrayPush() {
   PvItem* array = pv_stackTop(-2);
   PvItem* index = pv_stackTop(-1);
-  if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return false;
-  PvBaseArray* base = array->item.asArray.value;
-  uint32_t i = static_cast<uint32_t>(index->item.asInteger.value) - 1u;
-  if (base->uiClass || i >= static_cast<uint64_t>(base->len)) return false;
-  PvItem value = {PV_IT_NIL, {}};
-  pv_itemCopy(&value, &base->items[i]);  // before the array may go with its last holder
+  PvItem* e = plainElement(array, index);
+  if (!e) return false;
   index->type = PV_IT_NIL;
   pv_stackDrop();
-  pv_itemMove(array, &value);
+  replaceByElement(array, e);
+  return true;
+}
+
+// array[index] := value for a plain array and an integer index inside it: the value (a stack
+// slot) moves into the element. false (nothing changed) for every other case.
+[[gnu::always_inline]] inline bool storeElement(PvItem* value, const PvItem* array, const PvItem* index) {
+  PvItem* e = plainElement(array, index);
+  if (!e || (value->type & PV_IT_BYREF)) return false;
+  pv_itemMove(e, value);
+  e->type &= ~PV_IT_MEMOFLAG;
+  return true;
+}
+
+// Ends an assignment stored by storeElement: pops the array on the top and the emptied value.
+inline void dropStored() {
+  pv_stackPopFast();
+  pv_stackDrop();
+}
+
+// ARRAYPOP (value array index) for what storeElement takes.
+[[gnu::always_inline]] inline bool fastArrayPop() {
+  PvItem* index = pv_stackTop(-1);
+  if (!storeElement(pv_stackTop(-3), pv_stackTop(-2), index)) return false;
+  index->type = PV_IT_NIL;
+  pv_stackDrop();
+  dropStored();
   return true;
 }
 
@@ -763,15 +810,27 @@ inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
 }
 
 // A simple operand `b` (a local or a literal) about to be pushed as the right operand of the
-// operator at `next`: when it and the stack top are plain numbers, the operator is applied at
-// once, without the push, exactly as its own fast path would (a comparison goes on to the jump
-// that takes it). Returns the pc after the operator, or nullptr to push `b` as usual.
+// operator at `next`: when it and the stack top are plain numbers (or a plain array and an
+// index inside it), the operator is applied at once, without the push, exactly as its own fast
+// path would (a comparison goes on to the jump that takes it). Returns the pc after the
+// operator, or nullptr to push `b` as usual.
 [[gnu::always_inline]] inline const uint8_t* fuseOperand(const PvItem* b, const uint8_t* next) {
   int r;
   switch (*next) {
     case PV_P_PLUS: return arithInto(Arith::Plus, pv_stackTop(-1), b) ? next + 1 : nullptr;
     case PV_P_MINUS: return arithInto(Arith::Minus, pv_stackTop(-1), b) ? next + 1 : nullptr;
     case PV_P_MULT: return arithInto(Arith::Mult, pv_stackTop(-1), b) ? next + 1 : nullptr;
+    case PV_P_ARRAYPUSH: {
+      PvItem* array = pv_stackTop(-1);
+      PvItem* e = plainElement(array, b);
+      if (!e) return nullptr;
+      replaceByElement(array, e);
+      return next + 1;
+    }
+    case PV_P_ARRAYPOP:
+      if (!storeElement(pv_stackTop(-2), pv_stackTop(-1), b)) return nullptr;
+      dropStored();
+      return next + 1;
     case PV_P_EQUAL:
     case PV_P_EXACTLYEQUAL:
     case PV_P_NOTEQUAL:
@@ -1345,7 +1404,9 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         if (fastArrayPush()) { pc += 1; NEXT; }
         arrayPush(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPUSHREF) arrayPushRef(); pc += 1; goto checkRequest;
-      OP(PV_P_ARRAYPOP) arrayPop(false); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPOP)
+        if (fastArrayPop()) { pc += 1; NEXT; }
+        arrayPop(false); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPOPPLUS) arrayPop(true); pc += 1; goto checkRequest;
 
       // ---- jumps ------------------------------------------------------------------------------
