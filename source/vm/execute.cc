@@ -5,6 +5,7 @@
 // raise), a pending request (quit, break, end-procedure) is handled: a break goes to the
 // innermost sequence or TRY record of this frame; without one the frame ends and its caller
 // handles the request. FINALLY code runs before an unwind leaves its TRY.
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -594,18 +595,6 @@ void regexOp(bool whole) {
   pv_itemMove(pv_stackTop(-1), &result);
 }
 
-// The slot of local n of the running frame: at its plain place when no arguments beyond the
-// declared parameters shifted the locals.
-[[gnu::always_inline]] inline PvItem* localSlot(const Frame& f, int n) {
-  return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
-}
-
-[[gnu::always_inline]] inline void localAssign(const Frame& f, int n, PvItem* value) {
-  PV_ITEM dest = localSlot(f, n);
-  if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
-  pv_itemMove(dest, value);
-}
-
 void ivarRef() {
   PvItem* object = pv_itemUnRef(pv_stackTop(-1));
   PvSymbol* msg = pv_itemGetSymbol(pv_stackTop(-2));
@@ -634,6 +623,66 @@ void ivarRef() {
 // The display width of an integer value (wider for large negative values).
 inline int32_t intWidth(int32_t v) { return v < -999999999 ? 20 : 10; }
 
+// Numbers are written and copied in 8-byte words. A value is often copied by the operation
+// right after the one that computed it; a copy that reads the bytes in the pieces they were
+// written in takes them straight from the pending writes, where a wider read waits for them to
+// reach the cache first.
+inline void putWords(PvItem* p, uint32_t type, uint64_t w0, uint64_t w1) {
+  p->type = type;
+  auto* bytes = reinterpret_cast<unsigned char*>(&p->item);
+  std::memcpy(bytes, &w0, 8);
+  std::memcpy(bytes + 8, &w1, 8);
+}
+
+inline uint64_t pairWord(int32_t low, int32_t high) {
+  return static_cast<uint32_t>(low) | (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32);
+}
+
+inline void putInt(PvItem* p, int32_t v) { putWords(p, PV_IT_INTEGER, pairWord(intWidth(v), v), 0); }
+
+inline void putDouble(PvItem* p, double v, int decimals) {
+  putWords(p, PV_IT_DOUBLE, std::bit_cast<uint64_t>(v), pairWord(0, decimals));
+}
+
+inline bool isNumber(const PvItem* p) { return (p->type & ~PV_IT_NUMERIC) == 0 && p->type; }
+
+// Copies a number (integer, long or double) onto an item that owns nothing.
+inline void copyNumber(PvItem* dest, const PvItem* src) {
+  uint64_t w0, w1;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&src->item);
+  std::memcpy(&w0, bytes, 8);
+  std::memcpy(&w1, bytes + 8, 8);
+  asm("" : "+r"(w0), "+r"(w1));  // two reads, as written: never one wider read
+  putWords(dest, src->type, w0, w1);
+}
+
+// pv_itemMove and pv_itemCopy with numbers copied by words.
+[[gnu::always_inline]] inline void moveItem(PvItem* dest, PvItem* src) {
+  if (isNumber(src) && !(dest->type & PV_IT_COMPLEX)) {
+    copyNumber(dest, src);
+    src->type = PV_IT_NIL;
+  } else {
+    pv_itemMove(dest, src);
+  }
+}
+
+[[gnu::always_inline]] inline void copyItem(PvItem* dest, PvItem* src) {
+  if (isNumber(src) && !(dest->type & PV_IT_COMPLEX)) copyNumber(dest, src);
+  else pv_itemCopy(dest, src);
+}
+
+// The slot of local n of the running frame: at its plain place when no arguments beyond the
+// declared parameters shifted the locals.
+[[gnu::always_inline]] inline PvItem* localSlot(const Frame& f, int n) {
+  return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
+}
+
+[[gnu::always_inline]] inline void localAssign(const Frame& f, int n, PvItem* value) {
+  PV_ITEM dest = localSlot(f, n);
+  if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
+  moveItem(dest, value);
+}
+
 
 inline void pushSymbol(PvSymbol* s) {
   PvItem* p = pv_stackPushSlot();
@@ -661,15 +710,10 @@ enum class Arith { Plus, Minus, Mult };
 
 // An integer result: 32-bit while it fits, else 64-bit, each with its default width.
 inline void setInt64(PvItem* a, int64_t r) {
-  if (r >= INT32_MIN && r <= INT32_MAX) {
-    a->type = PV_IT_INTEGER;
-    a->item.asInteger.value = static_cast<int32_t>(r);
-    a->item.asInteger.width = intWidth(static_cast<int32_t>(r));
-  } else {
-    a->type = PV_IT_LONG;
-    a->item.asLong.value = r;
-    a->item.asLong.width = (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20;
-  }
+  if (r >= INT32_MIN && r <= INT32_MAX)
+    putInt(a, static_cast<int32_t>(r));
+  else
+    putWords(a, PV_IT_LONG, static_cast<uint64_t>(r), (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20);
 }
 
 inline int64_t intValue(const PvItem* p) {
@@ -693,8 +737,8 @@ inline int64_t intValue(const PvItem* p) {
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
     int da = numDecimals(a), db = numDecimals(b);
-    if (kind == Arith::Mult) pv_itemSetDouble(a, x * y, da + db);
-    else pv_itemSetDouble(a, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
+    if (kind == Arith::Mult) putDouble(a, x * y, da + db);
+    else putDouble(a, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
   } else {
     return false;
   }
@@ -715,10 +759,9 @@ inline bool fastDivide() {
   if (!plainNumber(a) || !plainNumber(b) || numValue(b) == 0.0) return false;
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER && b->item.asInteger.value != -1 &&
       a->item.asInteger.value % b->item.asInteger.value == 0) {
-    a->item.asInteger.value /= b->item.asInteger.value;
-    a->item.asInteger.width = intWidth(a->item.asInteger.value);
+    putInt(a, a->item.asInteger.value / b->item.asInteger.value);
   } else {
-    pv_itemSetDouble(a, numValue(a) / numValue(b), pv_setDecimals());
+    putDouble(a, numValue(a) / numValue(b), pv_setDecimals());
   }
   dropRight(b);
   return true;
@@ -866,16 +909,14 @@ inline PvItem intItem(int32_t v) {
 // (fuseOperand). Returns the next pc.
 [[gnu::always_inline]] inline const uint8_t* pushOperand(const PvItem& v, const uint8_t* next) {
   if (const uint8_t* after = fuseOperand(&v, next)) return after;
-  PvItem* slot = pv_stackPushSlot();
-  slot->type = v.type;
-  slot->item = v.item;
+  copyItem(pv_stackPushSlot(), const_cast<PvItem*>(&v));
   return next;
 }
 
 [[gnu::always_inline]] inline const uint8_t* pushLocal(PvItem* local, const uint8_t* next) {
   local = pv_itemUnRef(local);
   if (const uint8_t* after = fuseOperand(local, next)) return after;
-  pv_itemCopy(pv_stackPushSlot(), local);
+  copyItem(pv_stackPushSlot(), local);
   return next;
 }
 
@@ -1105,8 +1146,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHDOUBLE) {
         PvItem v;
         int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
-        pv_itemSetDouble(&v, f64(pc + 1), pc[10]);
-        if (width > 0 && width < 100) v.item.asDouble.width = width;
+        putWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)),
+                 pairWord(width > 0 && width < 100 ? width : 0, pc[10]));
         pc = pushOperand(v, pc + 11);
         NEXT;
       }
@@ -1184,14 +1225,13 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         PvItem* slot = localSlot(f, static_cast<int8_t>(pc[1]));
         int32_t r;
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
-          slot->item.asInteger.value = r;
-          slot->item.asInteger.width = intWidth(r);
+          putInt(slot, r);
           const uint8_t* next = fusedForTest(pc + 4, static_cast<int8_t>(pc[1]), r);
           pc = next ? next : pc + 4;
           NEXT;
         }
         if (slot->type == PV_IT_DOUBLE) {
-          pv_itemSetDouble(slot, slot->item.asDouble.value + s16(pc + 2), slot->item.asDouble.decimal);
+          putDouble(slot, slot->item.asDouble.value + s16(pc + 2), slot->item.asDouble.decimal);
           pc += 4;
           NEXT;
         }
@@ -1241,8 +1281,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         bool inc = *pc == PV_P_LOCALINC || *pc == PV_P_LOCALINCPUSH;
         PV_ITEM slot = pv_itemUnRef(localSlot(f, n));
         if (PV_IS_INTEGER(slot) && slot->item.asInteger.value != (inc ? INT32_MAX : INT32_MIN)) {
-          slot->item.asInteger.value += inc ? 1 : -1;
-          slot->item.asInteger.width = intWidth(slot->item.asInteger.value);
+          putInt(slot, slot->item.asInteger.value + (inc ? 1 : -1));
         } else {
           pv_itemCopy(pv_stackPushSlot(), slot);
           if (inc) pv_opInc();
@@ -1277,7 +1316,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
-      OP(PV_P_RETVALUE) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
+      OP(PV_P_RETVALUE) moveItem(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
       OP(PV_P_ENDBLOCK) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
       OP(PV_P_ENDPROC) {
         int index = finallyRecord(f);
@@ -1311,13 +1350,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         PvItem* a = pv_stackTop(-1);
         int32_t r;
         if (a->type == PV_IT_INTEGER && !__builtin_add_overflow(a->item.asInteger.value, s16(pc + 1), &r)) {
-          a->item.asInteger.value = r;
-          a->item.asInteger.width = intWidth(r);
+          putInt(a, r);
           pc += 3;
           NEXT;
         }
         if (a->type == PV_IT_DOUBLE) {
-          pv_itemSetDouble(a, a->item.asDouble.value + s16(pc + 1), a->item.asDouble.decimal);
+          putDouble(a, a->item.asDouble.value + s16(pc + 1), a->item.asDouble.decimal);
           pc += 3;
           NEXT;
         }
