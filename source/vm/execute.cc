@@ -852,6 +852,18 @@ inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
   return branchOn(p, step >= 0 ? counter <= end : counter >= end);
 }
 
+// Whether the order of two operands satisfies the comparison operator `op`.
+inline bool orderMeets(uint8_t op, int r) {
+  switch (op) {
+    case PV_P_LESS: return r < 0;
+    case PV_P_LESSEQUAL: return r <= 0;
+    case PV_P_GREATER: return r > 0;
+    case PV_P_GREATEREQUAL: return r >= 0;
+    case PV_P_NOTEQUAL: return r != 0;
+    default: return r == 0;
+  }
+}
+
 // A simple operand `b` (a local or a literal) about to be pushed as the right operand of the
 // operator at `next`: when it and the stack top are plain numbers (or a plain array and an
 // index inside it), the operator is applied at once, without the push, exactly as its own fast
@@ -885,14 +897,54 @@ inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
       if (!numOrder(a, b, &r)) return nullptr;
       a->type = PV_IT_NIL;
       pv_stackDrop();
-      bool v = *next == PV_P_LESS         ? r < 0
-               : *next == PV_P_LESSEQUAL  ? r <= 0
-               : *next == PV_P_GREATER    ? r > 0
-               : *next == PV_P_GREATEREQUAL ? r >= 0
-               : *next == PV_P_NOTEQUAL   ? r != 0
-                                          : r == 0;
-      return branchOn(next + 1, v);
+      return branchOn(next + 1, orderMeets(*next, r));
     }
+    default: return nullptr;
+  }
+}
+
+// The simple operand (a local or a literal) whose push is the operation at p: its item (a
+// literal's made in *scratch) and p moved past it; nullptr for any other operation.
+[[gnu::always_inline]] inline const PvItem* simpleOperand(const Frame& f, const uint8_t*& p, PvItem* scratch) {
+  int32_t v;
+  if (*p == PV_P_PUSHLOCALNEAR) {
+    PvItem* local = localSlot(f, static_cast<int8_t>(p[1]));
+    p += 2;
+    return pv_itemUnRef(local);
+  }
+  if (!intLiteral(p, &v)) return nullptr;
+  putInt(scratch, v);
+  return scratch;
+}
+
+// A number `a` (a local) about to be pushed, followed by a simple operand and an arithmetic or
+// comparison operator: with a number for that operand too, the operator is applied at once
+// (one push of the result, or none before a jump). Returns the next pc, or nullptr to push `a`
+// as usual.
+[[gnu::always_inline]] inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uint8_t* next) {
+  const uint8_t* p = next;
+  PvItem scratch;
+  const PvItem* b = simpleOperand(f, p, &scratch);
+  if (!b || !isNumber(b)) return nullptr;
+  int r = 0;
+  switch (*p) {
+    case PV_P_PLUS:
+    case PV_P_MINUS:
+    case PV_P_MULT: {
+      PvItem* slot = pv_stackPushSlot();
+      copyNumber(slot, a);
+      Arith kind = *p == PV_P_PLUS ? Arith::Plus : *p == PV_P_MINUS ? Arith::Minus : Arith::Mult;
+      return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
+    }
+    case PV_P_EQUAL:
+    case PV_P_EXACTLYEQUAL:
+    case PV_P_NOTEQUAL:
+    case PV_P_LESS:
+    case PV_P_LESSEQUAL:
+    case PV_P_GREATER:
+    case PV_P_GREATEREQUAL:
+      numOrder(a, b, &r);
+      return branchOn(p + 1, orderMeets(*p, r));
     default: return nullptr;
   }
 }
@@ -913,9 +965,11 @@ inline PvItem intItem(int32_t v) {
   return next;
 }
 
-[[gnu::always_inline]] inline const uint8_t* pushLocal(PvItem* local, const uint8_t* next) {
+[[gnu::always_inline]] inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint8_t* next) {
   local = pv_itemUnRef(local);
   if (const uint8_t* after = fuseOperand(local, next)) return after;
+  if (isNumber(local))
+    if (const uint8_t* after = fusePair(f, local, next)) return after;
   copyItem(pv_stackPushSlot(), local);
   return next;
 }
@@ -1168,8 +1222,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      OP(PV_P_PUSHLOCALNEAR) pc = pushLocal(localSlot(f, static_cast<int8_t>(pc[1])), pc + 2); NEXT;
-      OP(PV_P_PUSHLOCAL) pc = pushLocal(localSlot(f, s16(pc + 1)), pc + 3); NEXT;
+      OP(PV_P_PUSHLOCALNEAR) pc = pushLocal(f, localSlot(f, static_cast<int8_t>(pc[1])), pc + 2); NEXT;
+      OP(PV_P_PUSHLOCAL) pc = pushLocal(f, localSlot(f, s16(pc + 1)), pc + 3); NEXT;
       OP(PV_P_POPLOCALNEAR) localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
       OP(PV_P_POPLOCAL) localAssign(f, s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
       OP(PV_P_PUSHLOCALREF) pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; NEXT;

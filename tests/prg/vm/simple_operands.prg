@@ -23,6 +23,8 @@ PROCEDURE Main()
       ENDIF
    NEXT
    ? "branch", k
+   n := {| x, y | x * y < 10 .OR. x + 1 == y }
+   ? "block", Eval( n, 2, 4 ), Eval( n, 3, 4 ), Eval( n, 4, 5 ), Eval( {| x | x - k }, 7 ), Eval( {|| k * i }, 0 )
    ERRORBLOCK( {| e | Report( e ) } )
    ? "err", c + 1, c * 2, c - 1.5, c < 5, c >= i, i + c, d * c
 RETURN
