@@ -361,6 +361,15 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
   return &base->items[i];
 }
 
+// The element a read (flag PV_HASH_AUTOADD_ACCESS) or an assignment (PV_HASH_AUTOADD_ASSIGN)
+// of array[index] reaches in a plain array or a hash; nullptr where the general paths decide
+// (objects, other kinds, a missing key or index: they raise the error).
+[[gnu::always_inline]] inline PvItem* fastElement(PvItem* array, PvItem* index, int addFlag) {
+  if (PvItem* e = plainElement(array, index)) return e;
+  if (array->type != PV_IT_HASH) return nullptr;
+  return pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & addFlag) != 0);
+}
+
 // Replaces the array in `slot` by a copy of its element `e`. The element is copied before the
 // array is let go, which may be its last holder.
 [[gnu::always_inline]] inline void replaceByElement(PvItem* slot, PvItem* e) {
@@ -381,19 +390,19 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
 [[gnu::always_inline]] inline bool fastArrayPush() {
   PvItem* array = pv_stackTop(-2);
   PvItem* index = pv_stackTop(-1);
-  PvItem* e = plainElement(array, index);
+  PvItem* e = fastElement(array, index, PV_HASH_AUTOADD_ACCESS);
   if (!e) return false;
-  index->type = PV_IT_NIL;
-  pv_stackDrop();
   replaceByElement(array, e);
+  pv_stackPopFast();
   return true;
 }
 
 // array[index] := value for a plain array and an integer index inside it: the value (a stack
 // slot) moves into the element. false (nothing changed) for every other case.
-[[gnu::always_inline]] inline bool storeElement(PvItem* value, const PvItem* array, const PvItem* index) {
-  PvItem* e = plainElement(array, index);
-  if (!e || (value->type & PV_IT_BYREF)) return false;
+[[gnu::always_inline]] inline bool storeElement(PvItem* value, PvItem* array, PvItem* index) {
+  if (value->type & PV_IT_BYREF) return false;
+  PvItem* e = fastElement(array, index, PV_HASH_AUTOADD_ASSIGN);
+  if (!e) return false;
   pv_itemMove(e, value);
   e->type &= ~PV_IT_MEMOFLAG;
   return true;
@@ -407,10 +416,8 @@ inline void dropStored() {
 
 // ARRAYPOP (value array index) for what storeElement takes.
 [[gnu::always_inline]] inline bool fastArrayPop() {
-  PvItem* index = pv_stackTop(-1);
-  if (!storeElement(pv_stackTop(-3), pv_stackTop(-2), index)) return false;
-  index->type = PV_IT_NIL;
-  pv_stackDrop();
+  if (!storeElement(pv_stackTop(-3), pv_stackTop(-2), pv_stackTop(-1))) return false;
+  pv_stackPopFast();
   dropStored();
   return true;
 }
@@ -869,7 +876,7 @@ inline bool orderMeets(uint8_t op, int r) {
 // index inside it), the operator is applied at once, without the push, exactly as its own fast
 // path would (a comparison goes on to the jump that takes it). Returns the pc after the
 // operator, or nullptr to push `b` as usual.
-[[gnu::always_inline]] inline const uint8_t* fuseOperand(const PvItem* b, const uint8_t* next) {
+[[gnu::always_inline]] inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
   int r;
   switch (*next) {
     case PV_P_PLUS: return arithInto(Arith::Plus, pv_stackTop(-1), b) ? next + 1 : nullptr;
@@ -877,7 +884,7 @@ inline bool orderMeets(uint8_t op, int r) {
     case PV_P_MULT: return arithInto(Arith::Mult, pv_stackTop(-1), b) ? next + 1 : nullptr;
     case PV_P_ARRAYPUSH: {
       PvItem* array = pv_stackTop(-1);
-      PvItem* e = plainElement(array, b);
+      PvItem* e = fastElement(array, b, PV_HASH_AUTOADD_ACCESS);
       if (!e) return nullptr;
       replaceByElement(array, e);
       return next + 1;
@@ -959,9 +966,9 @@ inline PvItem intItem(int32_t v) {
 
 // Pushes a local, literal or other simple operand, or applies the operator after it at once
 // (fuseOperand). Returns the next pc.
-[[gnu::always_inline]] inline const uint8_t* pushOperand(const PvItem& v, const uint8_t* next) {
+[[gnu::always_inline]] inline const uint8_t* pushOperand(PvItem v, const uint8_t* next) {
   if (const uint8_t* after = fuseOperand(&v, next)) return after;
-  copyItem(pv_stackPushSlot(), const_cast<PvItem*>(&v));
+  copyItem(pv_stackPushSlot(), &v);
   return next;
 }
 

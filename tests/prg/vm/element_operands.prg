@@ -23,6 +23,14 @@ PROCEDURE Main()
    h[ i ] := "hh"
    h[ 3 ] := "h3"
    ? "stored", Len( a ), h[ 2 ], h[ 3 ]
+   ? "missing", h[ j ], h[ 9 ], h[ "2" ]
+   PV_HAutoAdd( h, .F. )
+   BEGIN SEQUENCE
+      ERRORBLOCK( {| e | Report( e ), Break( e ) } )
+      h[ j ] := "no"
+   END SEQUENCE
+   ERRORBLOCK( {| e | Report( e ) } )
+   ? "autoadd", Len( h ), h[ 3 ]
    FOR i := 1 TO 3
       FOR k := 1 TO 3
          m[ i ][ k ] := i * 10 + k
