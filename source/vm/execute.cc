@@ -19,6 +19,7 @@
 #include "errors.h"
 #include "hash.h"
 #include "hooks.h"
+#include "itemwords.h"
 #include "memvar.h"
 #include "pcode.h"
 #include "pvregex.h"
@@ -630,52 +631,10 @@ void ivarRef() {
 // The display width of an integer value (wider for large negative values).
 inline int32_t intWidth(int32_t v) { return v < -999999999 ? 20 : 10; }
 
-// Numbers are written and copied in 8-byte words. A value is often copied by the operation
-// right after the one that computed it; a copy that reads the bytes in the pieces they were
-// written in takes them straight from the pending writes, where a wider read waits for them to
-// reach the cache first.
-inline void putWords(PvItem* p, uint32_t type, uint64_t w0, uint64_t w1) {
-  p->type = type;
-  auto* bytes = reinterpret_cast<unsigned char*>(&p->item);
-  std::memcpy(bytes, &w0, 8);
-  std::memcpy(bytes + 8, &w1, 8);
-}
-
-inline uint64_t pairWord(int32_t low, int32_t high) {
-  return static_cast<uint32_t>(low) | (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32);
-}
-
-inline void putInt(PvItem* p, int32_t v) { putWords(p, PV_IT_INTEGER, pairWord(intWidth(v), v), 0); }
+inline void putInt(PvItem* p, int32_t v) { pv_itemPutWords(p, PV_IT_INTEGER, pv_itemPairWord(intWidth(v), v), 0); }
 
 inline void putDouble(PvItem* p, double v, int decimals) {
-  putWords(p, PV_IT_DOUBLE, std::bit_cast<uint64_t>(v), pairWord(0, decimals));
-}
-
-inline bool isNumber(const PvItem* p) { return (p->type & ~PV_IT_NUMERIC) == 0 && p->type; }
-
-// Copies a number (integer, long or double) onto an item that owns nothing.
-inline void copyNumber(PvItem* dest, const PvItem* src) {
-  uint64_t w0, w1;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(&src->item);
-  std::memcpy(&w0, bytes, 8);
-  std::memcpy(&w1, bytes + 8, 8);
-  asm("" : "+r"(w0), "+r"(w1));  // two reads, as written: never one wider read
-  putWords(dest, src->type, w0, w1);
-}
-
-// pv_itemMove and pv_itemCopy with numbers copied by words.
-[[gnu::always_inline]] inline void moveItem(PvItem* dest, PvItem* src) {
-  if (isNumber(src) && !(dest->type & PV_IT_COMPLEX)) {
-    copyNumber(dest, src);
-    src->type = PV_IT_NIL;
-  } else {
-    pv_itemMove(dest, src);
-  }
-}
-
-[[gnu::always_inline]] inline void copyItem(PvItem* dest, PvItem* src) {
-  if (isNumber(src) && !(dest->type & PV_IT_COMPLEX)) copyNumber(dest, src);
-  else pv_itemCopy(dest, src);
+  pv_itemPutWords(p, PV_IT_DOUBLE, std::bit_cast<uint64_t>(v), pv_itemPairWord(0, decimals));
 }
 
 // The slot of local n of the running frame: at its plain place when no arguments beyond the
@@ -687,7 +646,7 @@ inline void copyNumber(PvItem* dest, const PvItem* src) {
 [[gnu::always_inline]] inline void localAssign(const Frame& f, int n, PvItem* value) {
   PV_ITEM dest = localSlot(f, n);
   if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
-  moveItem(dest, value);
+  pv_itemMoveWords(dest, value);
 }
 
 
@@ -720,7 +679,7 @@ inline void setInt64(PvItem* a, int64_t r) {
   if (r >= INT32_MIN && r <= INT32_MAX)
     putInt(a, static_cast<int32_t>(r));
   else
-    putWords(a, PV_IT_LONG, static_cast<uint64_t>(r), (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20);
+    pv_itemPutWords(a, PV_IT_LONG, static_cast<uint64_t>(r), (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20);
 }
 
 inline int64_t intValue(const PvItem* p) {
@@ -932,14 +891,14 @@ inline bool orderMeets(uint8_t op, int r) {
   const uint8_t* p = next;
   PvItem scratch;
   const PvItem* b = simpleOperand(f, p, &scratch);
-  if (!b || !isNumber(b)) return nullptr;
+  if (!b || !pv_itemIsNumber(b)) return nullptr;
   int r = 0;
   switch (*p) {
     case PV_P_PLUS:
     case PV_P_MINUS:
     case PV_P_MULT: {
       PvItem* slot = pv_stackPushSlot();
-      copyNumber(slot, a);
+      pv_itemCopyNumber(slot, a);
       Arith kind = *p == PV_P_PLUS ? Arith::Plus : *p == PV_P_MINUS ? Arith::Minus : Arith::Mult;
       return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
     }
@@ -968,16 +927,16 @@ inline PvItem intItem(int32_t v) {
 // (fuseOperand). Returns the next pc.
 [[gnu::always_inline]] inline const uint8_t* pushOperand(PvItem v, const uint8_t* next) {
   if (const uint8_t* after = fuseOperand(&v, next)) return after;
-  copyItem(pv_stackPushSlot(), &v);
+  pv_itemCopyWords(pv_stackPushSlot(), &v);
   return next;
 }
 
 [[gnu::always_inline]] inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint8_t* next) {
   local = pv_itemUnRef(local);
   if (const uint8_t* after = fuseOperand(local, next)) return after;
-  if (isNumber(local))
+  if (pv_itemIsNumber(local))
     if (const uint8_t* after = fusePair(f, local, next)) return after;
-  copyItem(pv_stackPushSlot(), local);
+  pv_itemCopyWords(pv_stackPushSlot(), local);
   return next;
 }
 
@@ -1207,8 +1166,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHDOUBLE) {
         PvItem v;
         int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
-        putWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)),
-                 pairWord(width > 0 && width < 100 ? width : 0, pc[10]));
+        pv_itemPutWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)),
+                 pv_itemPairWord(width > 0 && width < 100 ? width : 0, pc[10]));
         pc = pushOperand(v, pc + 11);
         NEXT;
       }
@@ -1234,10 +1193,10 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_POPLOCALNEAR) localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
       OP(PV_P_POPLOCAL) localAssign(f, s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
       OP(PV_P_PUSHLOCALREF) pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; NEXT;
-      OP(PV_P_PUSHSTATIC) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_PUSHSTATIC) pv_itemCopyWords(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; NEXT;
       OP(PV_P_POPSTATIC) {
         PV_ITEM dest = pv_itemUnRefWrite(pv_arrayGetItemPtr(state->statics, u16(pc + 1)));
-        pv_itemMove(dest, pv_stackTop(-1));
+        pv_itemMoveWords(dest, pv_stackTop(-1));
         pv_stackDrop();
         pc += 3;
         NEXT;
@@ -1360,8 +1319,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHSYM)
       OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
-      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
-      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
+      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
+      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SEND) pv_clsSend(u16(pc + 1)); pc += 3; goto checkRequest;
@@ -1377,8 +1336,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
-      OP(PV_P_RETVALUE) moveItem(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
-      OP(PV_P_ENDBLOCK) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
+      OP(PV_P_RETVALUE) pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
+      OP(PV_P_ENDBLOCK) pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
       OP(PV_P_ENDPROC) {
         int index = finallyRecord(f);
         if (index < 0) return;
@@ -1482,15 +1441,15 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_POP) pv_stackPopFast(); pc += 1; NEXT;
       OP(PV_P_DUPLICATE) {
         PvItem* top = pv_stackTop(-1);
-        pv_itemCopy(pv_stackPushSlot(), top);
+        pv_itemCopyWords(pv_stackPushSlot(), top);
         pc += 1;
         NEXT;
       }
       OP(PV_P_DUPLTWO) {
         PvItem* a = pv_stackTop(-2);
         PvItem* b = pv_stackTop(-1);
-        pv_itemCopy(pv_stackPushSlot(), a);
-        pv_itemCopy(pv_stackPushSlot(), b);
+        pv_itemCopyWords(pv_stackPushSlot(), a);
+        pv_itemCopyWords(pv_stackPushSlot(), b);
         pc += 1;
         NEXT;
       }
