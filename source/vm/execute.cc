@@ -818,6 +818,20 @@ inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
   return branchOn(p, step >= 0 ? counter <= end : counter >= end);
 }
 
+// Whether the opcode is one of the comparison operators.
+inline bool comparisonOp(uint8_t op) {
+  switch (op) {
+    case PV_P_EQUAL:
+    case PV_P_EXACTLYEQUAL:
+    case PV_P_NOTEQUAL:
+    case PV_P_LESS:
+    case PV_P_LESSEQUAL:
+    case PV_P_GREATER:
+    case PV_P_GREATEREQUAL: return true;
+    default: return false;
+  }
+}
+
 // Whether the order of two operands satisfies the comparison operator `op`.
 inline bool orderMeets(uint8_t op, int r) {
   switch (op) {
@@ -830,43 +844,44 @@ inline bool orderMeets(uint8_t op, int r) {
   }
 }
 
+// The kind of the arithmetic operator `op` (plus, minus, multiply); false for other opcodes.
+inline bool arithOp(uint8_t op, Arith* kind) {
+  switch (op) {
+    case PV_P_PLUS: *kind = Arith::Plus; return true;
+    case PV_P_MINUS: *kind = Arith::Minus; return true;
+    case PV_P_MULT: *kind = Arith::Mult; return true;
+    default: return false;
+  }
+}
+
 // A simple operand `b` (a local or a literal) about to be pushed as the right operand of the
 // operator at `next`: when it and the stack top are plain numbers (or a plain array and an
 // index inside it), the operator is applied at once, without the push, exactly as its own fast
 // path would (a comparison goes on to the jump that takes it). Returns the pc after the
 // operator, or nullptr to push `b` as usual.
 [[gnu::always_inline]] inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
-  int r;
-  switch (*next) {
-    case PV_P_PLUS: return arithInto(Arith::Plus, pv_stackTop(-1), b) ? next + 1 : nullptr;
-    case PV_P_MINUS: return arithInto(Arith::Minus, pv_stackTop(-1), b) ? next + 1 : nullptr;
-    case PV_P_MULT: return arithInto(Arith::Mult, pv_stackTop(-1), b) ? next + 1 : nullptr;
-    case PV_P_ARRAYPUSH: {
-      PvItem* array = pv_stackTop(-1);
-      PvItem* e = fastElement(array, b, PV_HASH_AUTOADD_ACCESS);
-      if (!e) return nullptr;
-      replaceByElement(array, e);
-      return next + 1;
-    }
-    case PV_P_ARRAYPOP:
-      if (!storeElement(pv_stackTop(-2), pv_stackTop(-1), b)) return nullptr;
-      dropStored();
-      return next + 1;
-    case PV_P_EQUAL:
-    case PV_P_EXACTLYEQUAL:
-    case PV_P_NOTEQUAL:
-    case PV_P_LESS:
-    case PV_P_LESSEQUAL:
-    case PV_P_GREATER:
-    case PV_P_GREATEREQUAL: {
-      PvItem* a = pv_stackTop(-1);
-      if (!numOrder(a, b, &r)) return nullptr;
-      a->type = PV_IT_NIL;
-      pv_stackDrop();
-      return branchOn(next + 1, orderMeets(*next, r));
-    }
-    default: return nullptr;
+  Arith kind;
+  if (arithOp(*next, &kind)) return arithInto(kind, pv_stackTop(-1), b) ? next + 1 : nullptr;
+  if (comparisonOp(*next)) {
+    PvItem* a = pv_stackTop(-1);
+    int r;
+    if (!numOrder(a, b, &r)) return nullptr;
+    a->type = PV_IT_NIL;
+    pv_stackDrop();
+    return branchOn(next + 1, orderMeets(*next, r));
   }
+  if (*next == PV_P_ARRAYPUSH) {
+    PvItem* array = pv_stackTop(-1);
+    PvItem* e = fastElement(array, b, PV_HASH_AUTOADD_ACCESS);
+    if (!e) return nullptr;
+    replaceByElement(array, e);
+    return next + 1;
+  }
+  if (*next == PV_P_ARRAYPOP && storeElement(pv_stackTop(-2), pv_stackTop(-1), b)) {
+    dropStored();
+    return next + 1;
+  }
+  return nullptr;
 }
 
 // The simple operand (a local or a literal) whose push is the operation at p: its item (a
@@ -892,34 +907,22 @@ inline bool orderMeets(uint8_t op, int r) {
   PvItem scratch;
   const PvItem* b = simpleOperand(f, p, &scratch);
   if (!b || !pv_itemIsNumber(b)) return nullptr;
-  int r = 0;
-  switch (*p) {
-    case PV_P_PLUS:
-    case PV_P_MINUS:
-    case PV_P_MULT: {
-      PvItem* slot = pv_stackPushSlot();
-      pv_itemCopyNumber(slot, a);
-      Arith kind = *p == PV_P_PLUS ? Arith::Plus : *p == PV_P_MINUS ? Arith::Minus : Arith::Mult;
-      return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
-    }
-    case PV_P_EQUAL:
-    case PV_P_EXACTLYEQUAL:
-    case PV_P_NOTEQUAL:
-    case PV_P_LESS:
-    case PV_P_LESSEQUAL:
-    case PV_P_GREATER:
-    case PV_P_GREATEREQUAL:
-      numOrder(a, b, &r);
-      return branchOn(p + 1, orderMeets(*p, r));
-    default: return nullptr;
+  Arith kind;
+  if (arithOp(*p, &kind)) {
+    PvItem* slot = pv_stackPushSlot();
+    pv_itemCopyNumber(slot, a);
+    return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
   }
+  if (!comparisonOp(*p)) return nullptr;
+  int r = 0;
+  numOrder(a, b, &r);
+  return branchOn(p + 1, orderMeets(*p, r));
 }
 
 // An integer literal's item (the default width of its value).
 inline PvItem intItem(int32_t v) {
-  PvItem p = {PV_IT_INTEGER, {}};
-  p.item.asInteger.value = v;
-  p.item.asInteger.width = intWidth(v);
+  PvItem p;
+  putInt(&p, v);
   return p;
 }
 
