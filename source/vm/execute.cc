@@ -354,7 +354,7 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
 
 // The element array[index] of a plain array and an integer index inside it; nullptr for every
 // other case (objects, hashes, other indexes, out of range: the general paths decide).
-[[gnu::always_inline]] inline PvItem* plainElement(const PvItem* array, const PvItem* index) {
+PV_HOT inline PvItem* plainElement(const PvItem* array, const PvItem* index) {
   if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return nullptr;
   PvBaseArray* base = array->item.asArray.value;
   uint32_t i = static_cast<uint32_t>(index->item.asInteger.value) - 1u;
@@ -365,7 +365,7 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
 // The element a read (flag PV_HASH_AUTOADD_ACCESS) or an assignment (PV_HASH_AUTOADD_ASSIGN)
 // of array[index] reaches in a plain array or a hash; nullptr where the general paths decide
 // (objects, other kinds, a missing key or index: they raise the error).
-[[gnu::always_inline]] inline PvItem* fastElement(PvItem* array, PvItem* index, int addFlag) {
+PV_HOT inline PvItem* fastElement(PvItem* array, PvItem* index, int addFlag) {
   if (PvItem* e = plainElement(array, index)) return e;
   if (array->type != PV_IT_HASH) return nullptr;
   return pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & addFlag) != 0);
@@ -373,7 +373,7 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
 
 // Replaces the array in `slot` by a copy of its element `e`. The element is copied before the
 // array is let go, which may be its last holder.
-[[gnu::always_inline]] inline void replaceByElement(PvItem* slot, PvItem* e) {
+PV_HOT inline void replaceByElement(PvItem* slot, PvItem* e) {
   PvItem value = {PV_IT_NIL, {}};
   pv_itemCopy(&value, e);
   PvGcHeader* header = pv_itemGcHeader(slot);
@@ -388,7 +388,7 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
 
 // array[index] for a plain array held on the stack and an integer index inside it: the element
 // replaces the two operands. false for every other case.
-[[gnu::always_inline]] inline bool fastArrayPush() {
+PV_HOT inline bool fastArrayPush() {
   PvItem* array = pv_stackTop(-2);
   PvItem* index = pv_stackTop(-1);
   PvItem* e = fastElement(array, index, PV_HASH_AUTOADD_ACCESS);
@@ -400,7 +400,7 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
 
 // array[index] := value for a plain array and an integer index inside it: the value (a stack
 // slot) moves into the element. false (nothing changed) for every other case.
-[[gnu::always_inline]] inline bool storeElement(PvItem* value, PvItem* array, PvItem* index) {
+PV_HOT inline bool storeElement(PvItem* value, PvItem* array, PvItem* index) {
   if (value->type & PV_IT_BYREF) return false;
   PvItem* e = fastElement(array, index, PV_HASH_AUTOADD_ASSIGN);
   if (!e) return false;
@@ -416,7 +416,7 @@ inline void dropStored() {
 }
 
 // ARRAYPOP (value array index) for what storeElement takes.
-[[gnu::always_inline]] inline bool fastArrayPop() {
+PV_HOT inline bool fastArrayPop() {
   if (!storeElement(pv_stackTop(-3), pv_stackTop(-2), pv_stackTop(-1))) return false;
   pv_stackPopFast();
   dropStored();
@@ -639,11 +639,11 @@ inline void putDouble(PvItem* p, double v, int decimals) {
 
 // The slot of local n of the running frame: at its plain place when no arguments beyond the
 // declared parameters shifted the locals.
-[[gnu::always_inline]] inline PvItem* localSlot(const Frame& f, int n) {
+PV_HOT inline PvItem* localSlot(const Frame& f, int n) {
   return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
 }
 
-[[gnu::always_inline]] inline void localAssign(const Frame& f, int n, PvItem* value) {
+PV_HOT inline void localAssign(const Frame& f, int n, PvItem* value) {
   PV_ITEM dest = localSlot(f, n);
   if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
   pv_itemMoveWords(dest, value);
@@ -688,7 +688,7 @@ inline int64_t intValue(const PvItem* p) {
 
 // a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
 // overflow 64 bits.
-[[gnu::always_inline]] inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
+PV_HOT inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int64_t x = a->item.asInteger.value, y = b->item.asInteger.value;
     setInt64(a, kind == Arith::Plus ? x + y : kind == Arith::Minus ? x - y : x * y);
@@ -711,7 +711,7 @@ inline int64_t intValue(const PvItem* p) {
   return true;
 }
 
-[[gnu::always_inline]] inline bool fastArith(Arith kind) {
+PV_HOT inline bool fastArith(Arith kind) {
   PvItem* b = pv_stackTop(-1);
   if (!arithInto(kind, pv_stackTop(-2), b)) return false;
   dropRight(b);
@@ -735,7 +735,7 @@ inline bool fastDivide() {
 
 // The order (-1, 0, 1) of two plain numbers: two integers as integers, any mix with a double
 // as doubles. false for other operands.
-[[gnu::always_inline]] inline bool numOrder(const PvItem* a, const PvItem* b, int* order) {
+PV_HOT inline bool numOrder(const PvItem* a, const PvItem* b, int* order) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
     *order = x < y ? -1 : x > y ? 1 : 0;
@@ -767,7 +767,7 @@ inline bool fastOrder(int* order) {
 // A logical result about to be pushed at `pc`: when the operation there is a conditional jump
 // (or the `DUPLICATE, JUMP.. , POP` of a short-circuit .AND./.OR.), it is done at once without
 // the push. Returns the next pc; the value is pushed only where the code needs it on the stack.
-[[gnu::always_inline]] inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
+PV_HOT inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
   switch (*pc) {
     case PV_P_JUMPFALSENEAR: return v ? pc + 2 : pc + static_cast<int8_t>(pc[1]);
     case PV_P_JUMPFALSE: return v ? pc + 3 : pc + s16(pc + 1);
@@ -859,7 +859,7 @@ inline bool arithOp(uint8_t op, Arith* kind) {
 // index inside it), the operator is applied at once, without the push, exactly as its own fast
 // path would (a comparison goes on to the jump that takes it). Returns the pc after the
 // operator, or nullptr to push `b` as usual.
-[[gnu::always_inline]] inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
+PV_HOT inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
   Arith kind;
   if (arithOp(*next, &kind)) return arithInto(kind, pv_stackTop(-1), b) ? next + 1 : nullptr;
   if (comparisonOp(*next)) {
@@ -886,7 +886,7 @@ inline bool arithOp(uint8_t op, Arith* kind) {
 
 // The simple operand (a local or a literal) whose push is the operation at p: its item (a
 // literal's made in *scratch) and p moved past it; nullptr for any other operation.
-[[gnu::always_inline]] inline const PvItem* simpleOperand(const Frame& f, const uint8_t*& p, PvItem* scratch) {
+PV_HOT inline const PvItem* simpleOperand(const Frame& f, const uint8_t*& p, PvItem* scratch) {
   int32_t v;
   if (*p == PV_P_PUSHLOCALNEAR) {
     PvItem* local = localSlot(f, static_cast<int8_t>(p[1]));
@@ -902,7 +902,7 @@ inline bool arithOp(uint8_t op, Arith* kind) {
 // comparison operator: with a number for that operand too, the operator is applied at once
 // (one push of the result, or none before a jump). Returns the next pc, or nullptr to push `a`
 // as usual.
-[[gnu::always_inline]] inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uint8_t* next) {
+PV_HOT inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uint8_t* next) {
   const uint8_t* p = next;
   PvItem scratch;
   const PvItem* b = simpleOperand(f, p, &scratch);
@@ -928,13 +928,13 @@ inline PvItem intItem(int32_t v) {
 
 // Pushes a local, literal or other simple operand, or applies the operator after it at once
 // (fuseOperand). Returns the next pc.
-[[gnu::always_inline]] inline const uint8_t* pushOperand(PvItem v, const uint8_t* next) {
+PV_HOT inline const uint8_t* pushOperand(PvItem v, const uint8_t* next) {
   if (const uint8_t* after = fuseOperand(&v, next)) return after;
   pv_itemCopyWords(pv_stackPushSlot(), &v);
   return next;
 }
 
-[[gnu::always_inline]] inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint8_t* next) {
+PV_HOT inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint8_t* next) {
   local = pv_itemUnRef(local);
   if (const uint8_t* after = fuseOperand(local, next)) return after;
   if (pv_itemIsNumber(local))
@@ -988,7 +988,7 @@ bool recursionTooDeep() {
 namespace {
 
 // Sets up the frame a known prologue describes and runs the body.
-[[gnu::always_inline]] inline void enterBody(PvPcodeFunc* proc) {
+PV_HOT inline void enterBody(PvPcodeFunc* proc) {
   doFrame(proc->locals, proc->params);
   PvStackState* state = pv_stackBaseState();
   if (proc->staticsInit >= 0) {
@@ -1012,7 +1012,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols)
 namespace {
 
 // Bytecode procedures already run once start at their body here, past the general call path.
-[[gnu::always_inline]] inline void runFrame(PvSymbol* symbol) {
+PV_HOT inline void runFrame(PvSymbol* symbol) {
   PvSymbol* exec = pv_vmCallee(symbol);
   if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
   else pv_vmProcCall(symbol);

@@ -6,6 +6,14 @@
 
 #include "item.h"
 
+// The helpers of the machine's loop are inlined into it in optimised builds only: unoptimised
+// builds keep each inlined copy's locals out of the loop's frame, which recursion multiplies.
+#ifdef __OPTIMIZE__
+#define PV_HOT [[gnu::always_inline]]
+#else
+#define PV_HOT
+#endif
+
 // Numbers are written and copied in 8-byte words. A value is often copied by the operation
 // right after the one that computed it; a copy that reads the bytes in the pieces they were
 // written in takes them straight from the pending writes, where a wider read waits for them to
@@ -34,7 +42,7 @@ inline void pv_itemCopyNumber(PvItem* dest, const PvItem* src) {
 }
 
 // pv_itemMove and pv_itemCopy with numbers copied in words.
-[[gnu::always_inline]] inline void pv_itemMoveWords(PvItem* dest, PvItem* src) {
+PV_HOT inline void pv_itemMoveWords(PvItem* dest, PvItem* src) {
   if (pv_itemIsNumber(src) && !(dest->type & PV_IT_COMPLEX)) {
     pv_itemCopyNumber(dest, src);
     src->type = PV_IT_NIL;
@@ -43,7 +51,7 @@ inline void pv_itemCopyNumber(PvItem* dest, const PvItem* src) {
   }
 }
 
-[[gnu::always_inline]] inline void pv_itemCopyWords(PvItem* dest, PvItem* src) {
+PV_HOT inline void pv_itemCopyWords(PvItem* dest, PvItem* src) {
   if (pv_itemIsNumber(src) && !(dest->type & PV_IT_COMPLEX)) pv_itemCopyNumber(dest, src);
   else pv_itemCopy(dest, src);
 }
