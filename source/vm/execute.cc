@@ -333,6 +333,7 @@ void arrayDimFromStack(uint16_t n) {
 void hashGen(uint16_t n) {
   PvItem hash = {PV_IT_NIL, {}};
   pv_hashNew(&hash);
+  pv_hashPreallocate(&hash, n);
   for (uint16_t i = 0; i < n; ++i) {
     PV_ITEM key = pv_itemUnRef(pv_stackTop(-2 * n + 2 * i));
     if (!pv_hashIsKey(key)) {

@@ -259,7 +259,7 @@ void indexLast(PvBaseHash* h) {
 void makeKeys(PvBaseHash* h) {
   if (!h->dense) return;
   size_t n = h->values.size();
-  h->keys.reserve(n);
+  h->keys.reserve(h->values.capacity());  // the keys grow with the values
   for (size_t i = 0; i < n; ++i) {
     PvItem k = {PV_IT_INTEGER, {}};
     k.item.asInteger.value = static_cast<int32_t>(i + 1);
@@ -399,6 +399,13 @@ bool pv_hashNew(PV_ITEM item) {
   item->type = PV_IT_HASH;
   item->item.asHash.value = h;
   return true;
+}
+
+void pv_hashPreallocate(PV_ITEM hash, PV_SIZE pairs) {
+  PvBaseHash* h = baseOf(hash);
+  if (!h || pairs <= 0) return;
+  h->values.reserve(static_cast<size_t>(pairs));
+  if (!h->dense) h->keys.reserve(static_cast<size_t>(pairs));
 }
 
 PV_SIZE pv_hashLen(PV_ITEM hash) {
