@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "gc.h"
+#include "itemvector.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ constexpr size_t kScanLimit = 8;
 }  // namespace
 
 struct PvBaseHash {
-  std::vector<PvItem> keys;        // the pairs in insertion order (with PV_HASH_KEEPORDER:
-  std::vector<PvItem> values;      // iteration order); keys is empty while the hash is dense
+  PvItemVector keys;               // the pairs in insertion order (with PV_HASH_KEEPORDER:
+  PvItemVector values;             // iteration order); keys is empty while the hash is dense
   std::vector<uint32_t> slots;     // open addressing: position + 1 of a key, 0 empty
   std::vector<uint32_t> order;     // positions in key order of the first `sorted` pairs;
                                    // empty: those pairs are themselves in key order
@@ -43,7 +44,7 @@ namespace {
 
 void hashClear(void* block) {
   auto* h = static_cast<PvBaseHash*>(block);
-  std::vector<PvItem> keys, values;
+  PvItemVector keys, values;
   keys.swap(h->keys);
   values.swap(h->values);
   for (auto& k : keys) pv_itemClear(&k);
@@ -370,7 +371,7 @@ void arrangeInKeyOrder(PvBaseHash* h) {
   if (h->dense) return;
   sortKeys(h);
   if (h->order.empty()) return;
-  std::vector<PvItem> keys, values;  // the items move over bit for bit
+  PvItemVector keys, values;  // the items move over bit for bit
   keys.reserve(h->keys.size());
   values.reserve(h->values.size());
   for (uint32_t o : h->order) {
