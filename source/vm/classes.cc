@@ -19,6 +19,7 @@
 #include "errint.h"
 #include "errors.h"
 #include "gc.h"
+#include "itemwords.h"
 #include "stackdef.h"
 #include "vm.h"
 
@@ -612,7 +613,7 @@ void pv_clsSend(uint16_t argc) {
     if (slot) {
       ++m->calls;
       assignData(slot, *m, argc);
-      pv_itemCopy(symItem, slot);  // before the receiver, which may hold the object's last count
+      pv_itemCopyWords(symItem, slot);  // before the receiver, which may hold the object's last count
       for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
       return;
     }
@@ -620,12 +621,12 @@ void pv_clsSend(uint16_t argc) {
       ++m->calls;
       pv_itemClear(pv_stackReturnItem());
       callMethod(m->function, argc, m->definedIn);
-      pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
+      pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
       return;
     }
   }
   pv_vmSend(argc);
-  pv_itemMove(pv_stackPushSlot(), pv_stackReturnItem());
+  pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
 }
 
 namespace {

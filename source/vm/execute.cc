@@ -5,6 +5,7 @@
 // raise), a pending request (quit, break, end-procedure) is handled: a break goes to the
 // innermost sequence or TRY record of this frame; without one the frame ends and its caller
 // handles the request. FINALLY code runs before an unwind leaves its TRY.
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "errors.h"
 #include "hash.h"
 #include "hooks.h"
+#include "itemwords.h"
 #include "memvar.h"
 #include "pcode.h"
 #include "pvregex.h"
@@ -331,6 +333,7 @@ void arrayDimFromStack(uint16_t n) {
 void hashGen(uint16_t n) {
   PvItem hash = {PV_IT_NIL, {}};
   pv_hashNew(&hash);
+  pv_hashPreallocate(&hash, n);
   for (uint16_t i = 0; i < n; ++i) {
     PV_ITEM key = pv_itemUnRef(pv_stackTop(-2 * n + 2 * i));
     if (!pv_hashIsKey(key)) {
@@ -350,20 +353,74 @@ bool arrayIndex(PV_ITEM index, PV_SIZE* out) {
   return true;
 }
 
-// array[index] for a plain array held on the stack and an integer index inside it: the element
-// replaces the two operands. false for every other case.
-[[gnu::always_inline]] inline bool fastArrayPush() {
-  PvItem* array = pv_stackTop(-2);
-  PvItem* index = pv_stackTop(-1);
-  if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return false;
+// The element array[index] of a plain array and an integer index inside it; nullptr for every
+// other case (objects, hashes, other indexes, out of range: the general paths decide).
+PV_HOT inline PvItem* plainElement(const PvItem* array, const PvItem* index) {
+  if (array->type != PV_IT_ARRAY || index->type != PV_IT_INTEGER) return nullptr;
   PvBaseArray* base = array->item.asArray.value;
   uint32_t i = static_cast<uint32_t>(index->item.asInteger.value) - 1u;
-  if (base->uiClass || i >= static_cast<uint64_t>(base->len)) return false;
+  if (base->uiClass || i >= static_cast<uint64_t>(base->len)) return nullptr;
+  return &base->items[i];
+}
+
+// The element a read (flag PV_HASH_AUTOADD_ACCESS) or an assignment (PV_HASH_AUTOADD_ASSIGN)
+// of array[index] reaches in a plain array or a hash; nullptr where the general paths decide
+// (objects, other kinds, a missing key or index: they raise the error).
+PV_HOT inline PvItem* fastElement(PvItem* array, PvItem* index, int addFlag) {
+  if (PvItem* e = plainElement(array, index)) return e;
+  if (array->type != PV_IT_HASH) return nullptr;
+  return pv_hashGetItemPtr(array, index, (pv_hashGetFlags(array) & addFlag) != 0);
+}
+
+// Replaces the array in `slot` by a copy of its element `e`. The element is copied before the
+// array is let go, which may be its last holder.
+PV_HOT inline void replaceByElement(PvItem* slot, PvItem* e) {
   PvItem value = {PV_IT_NIL, {}};
-  pv_itemCopy(&value, &base->items[i]);  // before the array may go with its last holder
-  index->type = PV_IT_NIL;
+  pv_itemCopy(&value, e);
+  PvGcHeader* header = pv_itemGcHeader(slot);
+  if (header->refCount > 1) {
+    --header->refCount;
+    slot->type = value.type;
+    slot->item = value.item;
+  } else {
+    pv_itemMove(slot, &value);
+  }
+}
+
+// array[index] for a plain array held on the stack and an integer index inside it: the element
+// replaces the two operands. false for every other case.
+PV_HOT inline bool fastArrayPush() {
+  PvItem* array = pv_stackTop(-2);
+  PvItem* index = pv_stackTop(-1);
+  PvItem* e = fastElement(array, index, PV_HASH_AUTOADD_ACCESS);
+  if (!e) return false;
+  replaceByElement(array, e);
+  pv_stackPopFast();
+  return true;
+}
+
+// array[index] := value for a plain array and an integer index inside it: the value (a stack
+// slot) moves into the element. false (nothing changed) for every other case.
+PV_HOT inline bool storeElement(PvItem* value, PvItem* array, PvItem* index) {
+  if (value->type & PV_IT_BYREF) return false;
+  PvItem* e = fastElement(array, index, PV_HASH_AUTOADD_ASSIGN);
+  if (!e) return false;
+  pv_itemMove(e, value);
+  e->type &= ~PV_IT_MEMOFLAG;
+  return true;
+}
+
+// Ends an assignment stored by storeElement: pops the array on the top and the emptied value.
+inline void dropStored() {
+  pv_stackPopFast();
   pv_stackDrop();
-  pv_itemMove(array, &value);
+}
+
+// ARRAYPOP (value array index) for what storeElement takes.
+PV_HOT inline bool fastArrayPop() {
+  if (!storeElement(pv_stackTop(-3), pv_stackTop(-2), pv_stackTop(-1))) return false;
+  pv_stackPopFast();
+  dropStored();
   return true;
 }
 
@@ -547,18 +604,6 @@ void regexOp(bool whole) {
   pv_itemMove(pv_stackTop(-1), &result);
 }
 
-// The slot of local n of the running frame: at its plain place when no arguments beyond the
-// declared parameters shifted the locals.
-[[gnu::always_inline]] inline PvItem* localSlot(const Frame& f, int n) {
-  return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
-}
-
-[[gnu::always_inline]] inline void localAssign(const Frame& f, int n, PvItem* value) {
-  PV_ITEM dest = localSlot(f, n);
-  if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
-  pv_itemMove(dest, value);
-}
-
 void ivarRef() {
   PvItem* object = pv_itemUnRef(pv_stackTop(-1));
   PvSymbol* msg = pv_itemGetSymbol(pv_stackTop(-2));
@@ -587,13 +632,24 @@ void ivarRef() {
 // The display width of an integer value (wider for large negative values).
 inline int32_t intWidth(int32_t v) { return v < -999999999 ? 20 : 10; }
 
-// Literal pushes into a fresh (NIL) slot.
-inline void pushInt(int32_t v) {
-  PvItem* p = pv_stackPushSlot();
-  p->type = PV_IT_INTEGER;
-  p->item.asInteger.value = v;
-  p->item.asInteger.width = intWidth(v);
+inline void putInt(PvItem* p, int32_t v) { pv_itemPutWords(p, PV_IT_INTEGER, pv_itemPairWord(intWidth(v), v), 0); }
+
+inline void putDouble(PvItem* p, double v, int decimals) {
+  pv_itemPutWords(p, PV_IT_DOUBLE, std::bit_cast<uint64_t>(v), pv_itemPairWord(0, decimals));
 }
+
+// The slot of local n of the running frame: at its plain place when no arguments beyond the
+// declared parameters shifted the locals.
+PV_HOT inline PvItem* localSlot(const Frame& f, int n) {
+  return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
+}
+
+PV_HOT inline void localAssign(const Frame& f, int n, PvItem* value) {
+  PV_ITEM dest = localSlot(f, n);
+  if (PV_IS_BYREF(dest)) dest = pv_itemUnRefWrite(dest);
+  pv_itemMoveWords(dest, value);
+}
+
 
 inline void pushSymbol(PvSymbol* s) {
   PvItem* p = pv_stackPushSlot();
@@ -621,15 +677,10 @@ enum class Arith { Plus, Minus, Mult };
 
 // An integer result: 32-bit while it fits, else 64-bit, each with its default width.
 inline void setInt64(PvItem* a, int64_t r) {
-  if (r >= INT32_MIN && r <= INT32_MAX) {
-    a->type = PV_IT_INTEGER;
-    a->item.asInteger.value = static_cast<int32_t>(r);
-    a->item.asInteger.width = intWidth(static_cast<int32_t>(r));
-  } else {
-    a->type = PV_IT_LONG;
-    a->item.asLong.value = r;
-    a->item.asLong.width = (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20;
-  }
+  if (r >= INT32_MIN && r <= INT32_MAX)
+    putInt(a, static_cast<int32_t>(r));
+  else
+    pv_itemPutWords(a, PV_IT_LONG, static_cast<uint64_t>(r), (r >= -999999999LL && r <= 9999999999LL) ? 10 : 20);
 }
 
 inline int64_t intValue(const PvItem* p) {
@@ -638,7 +689,7 @@ inline int64_t intValue(const PvItem* p) {
 
 // a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
 // overflow 64 bits.
-[[gnu::always_inline]] inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
+PV_HOT inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int64_t x = a->item.asInteger.value, y = b->item.asInteger.value;
     setInt64(a, kind == Arith::Plus ? x + y : kind == Arith::Minus ? x - y : x * y);
@@ -653,15 +704,15 @@ inline int64_t intValue(const PvItem* p) {
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
     int da = numDecimals(a), db = numDecimals(b);
-    if (kind == Arith::Mult) pv_itemSetDouble(a, x * y, da + db);
-    else pv_itemSetDouble(a, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
+    if (kind == Arith::Mult) putDouble(a, x * y, da + db);
+    else putDouble(a, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
   } else {
     return false;
   }
   return true;
 }
 
-[[gnu::always_inline]] inline bool fastArith(Arith kind) {
+PV_HOT inline bool fastArith(Arith kind) {
   PvItem* b = pv_stackTop(-1);
   if (!arithInto(kind, pv_stackTop(-2), b)) return false;
   dropRight(b);
@@ -675,20 +726,17 @@ inline bool fastDivide() {
   if (!plainNumber(a) || !plainNumber(b) || numValue(b) == 0.0) return false;
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER && b->item.asInteger.value != -1 &&
       a->item.asInteger.value % b->item.asInteger.value == 0) {
-    a->item.asInteger.value /= b->item.asInteger.value;
-    a->item.asInteger.width = intWidth(a->item.asInteger.value);
+    putInt(a, a->item.asInteger.value / b->item.asInteger.value);
   } else {
-    pv_itemSetDouble(a, numValue(a) / numValue(b), pv_setDecimals());
+    putDouble(a, numValue(a) / numValue(b), pv_setDecimals());
   }
   dropRight(b);
   return true;
 }
 
-// Comparison: two integers as integers, any mix with a double as doubles. Leaves the order
-// (-1, 0, 1) of the two operands on the top and drops them; false for other operands.
-inline bool fastOrder(int* order) {
-  PvItem* a = pv_stackTop(-2);
-  PvItem* b = pv_stackTop(-1);
+// The order (-1, 0, 1) of two plain numbers: two integers as integers, any mix with a double
+// as doubles. false for other operands.
+PV_HOT inline bool numOrder(const PvItem* a, const PvItem* b, int* order) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int32_t x = a->item.asInteger.value, y = b->item.asInteger.value;
     *order = x < y ? -1 : x > y ? 1 : 0;
@@ -702,6 +750,15 @@ inline bool fastOrder(int* order) {
   } else {
     return false;
   }
+  return true;
+}
+
+// Comparison of the two operands on the top: their order, and both dropped; false (nothing
+// dropped) for operands other than plain numbers.
+inline bool fastOrder(int* order) {
+  PvItem* a = pv_stackTop(-2);
+  PvItem* b = pv_stackTop(-1);
+  if (!numOrder(a, b, order)) return false;
   a->type = PV_IT_NIL;
   dropRight(b);
   pv_stackDrop();
@@ -711,7 +768,7 @@ inline bool fastOrder(int* order) {
 // A logical result about to be pushed at `pc`: when the operation there is a conditional jump
 // (or the `DUPLICATE, JUMP.. , POP` of a short-circuit .AND./.OR.), it is done at once without
 // the push. Returns the next pc; the value is pushed only where the code needs it on the stack.
-[[gnu::always_inline]] inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
+PV_HOT inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
   switch (*pc) {
     case PV_P_JUMPFALSENEAR: return v ? pc + 2 : pc + static_cast<int8_t>(pc[1]);
     case PV_P_JUMPFALSE: return v ? pc + 3 : pc + s16(pc + 1);
@@ -762,6 +819,131 @@ inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
   return branchOn(p, step >= 0 ? counter <= end : counter >= end);
 }
 
+// Whether the opcode is one of the comparison operators.
+inline bool comparisonOp(uint8_t op) {
+  switch (op) {
+    case PV_P_EQUAL:
+    case PV_P_EXACTLYEQUAL:
+    case PV_P_NOTEQUAL:
+    case PV_P_LESS:
+    case PV_P_LESSEQUAL:
+    case PV_P_GREATER:
+    case PV_P_GREATEREQUAL: return true;
+    default: return false;
+  }
+}
+
+// Whether the order of two operands satisfies the comparison operator `op`.
+inline bool orderMeets(uint8_t op, int r) {
+  switch (op) {
+    case PV_P_LESS: return r < 0;
+    case PV_P_LESSEQUAL: return r <= 0;
+    case PV_P_GREATER: return r > 0;
+    case PV_P_GREATEREQUAL: return r >= 0;
+    case PV_P_NOTEQUAL: return r != 0;
+    default: return r == 0;
+  }
+}
+
+// The kind of the arithmetic operator `op` (plus, minus, multiply); false for other opcodes.
+inline bool arithOp(uint8_t op, Arith* kind) {
+  switch (op) {
+    case PV_P_PLUS: *kind = Arith::Plus; return true;
+    case PV_P_MINUS: *kind = Arith::Minus; return true;
+    case PV_P_MULT: *kind = Arith::Mult; return true;
+    default: return false;
+  }
+}
+
+// A simple operand `b` (a local or a literal) about to be pushed as the right operand of the
+// operator at `next`: when it and the stack top are plain numbers (or a plain array and an
+// index inside it), the operator is applied at once, without the push, exactly as its own fast
+// path would (a comparison goes on to the jump that takes it). Returns the pc after the
+// operator, or nullptr to push `b` as usual.
+PV_HOT inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
+  Arith kind;
+  if (arithOp(*next, &kind)) return arithInto(kind, pv_stackTop(-1), b) ? next + 1 : nullptr;
+  if (comparisonOp(*next)) {
+    PvItem* a = pv_stackTop(-1);
+    int r;
+    if (!numOrder(a, b, &r)) return nullptr;
+    a->type = PV_IT_NIL;
+    pv_stackDrop();
+    return branchOn(next + 1, orderMeets(*next, r));
+  }
+  if (*next == PV_P_ARRAYPUSH) {
+    PvItem* array = pv_stackTop(-1);
+    PvItem* e = fastElement(array, b, PV_HASH_AUTOADD_ACCESS);
+    if (!e) return nullptr;
+    replaceByElement(array, e);
+    return next + 1;
+  }
+  if (*next == PV_P_ARRAYPOP && storeElement(pv_stackTop(-2), pv_stackTop(-1), b)) {
+    dropStored();
+    return next + 1;
+  }
+  return nullptr;
+}
+
+// The simple operand (a local or a literal) whose push is the operation at p: its item (a
+// literal's made in *scratch) and p moved past it; nullptr for any other operation.
+PV_HOT inline const PvItem* simpleOperand(const Frame& f, const uint8_t*& p, PvItem* scratch) {
+  int32_t v;
+  if (*p == PV_P_PUSHLOCALNEAR) {
+    PvItem* local = localSlot(f, static_cast<int8_t>(p[1]));
+    p += 2;
+    return pv_itemUnRef(local);
+  }
+  if (!intLiteral(p, &v)) return nullptr;
+  putInt(scratch, v);
+  return scratch;
+}
+
+// A number `a` (a local) about to be pushed, followed by a simple operand and an arithmetic or
+// comparison operator: with a number for that operand too, the operator is applied at once
+// (one push of the result, or none before a jump). Returns the next pc, or nullptr to push `a`
+// as usual.
+PV_HOT inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uint8_t* next) {
+  const uint8_t* p = next;
+  PvItem scratch;
+  const PvItem* b = simpleOperand(f, p, &scratch);
+  if (!b || !pv_itemIsNumber(b)) return nullptr;
+  Arith kind;
+  if (arithOp(*p, &kind)) {
+    PvItem* slot = pv_stackPushSlot();
+    pv_itemCopyNumber(slot, a);
+    return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
+  }
+  if (!comparisonOp(*p)) return nullptr;
+  int r = 0;
+  numOrder(a, b, &r);
+  return branchOn(p + 1, orderMeets(*p, r));
+}
+
+// An integer literal's item (the default width of its value).
+inline PvItem intItem(int32_t v) {
+  PvItem p;
+  putInt(&p, v);
+  return p;
+}
+
+// Pushes a local, literal or other simple operand, or applies the operator after it at once
+// (fuseOperand). Returns the next pc.
+PV_HOT inline const uint8_t* pushOperand(PvItem v, const uint8_t* next) {
+  if (const uint8_t* after = fuseOperand(&v, next)) return after;
+  pv_itemCopyWords(pv_stackPushSlot(), &v);
+  return next;
+}
+
+PV_HOT inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint8_t* next) {
+  local = pv_itemUnRef(local);
+  if (const uint8_t* after = fuseOperand(local, next)) return after;
+  if (pv_itemIsNumber(local))
+    if (const uint8_t* after = fusePair(f, local, next)) return after;
+  pv_itemCopyWords(pv_stackPushSlot(), local);
+  return next;
+}
+
 // Pops a logical condition; the slow path raises the error for anything else.
 inline bool popCondition() {
   PvItem* c = pv_stackTop(-1);
@@ -807,7 +989,7 @@ bool recursionTooDeep() {
 namespace {
 
 // Sets up the frame a known prologue describes and runs the body.
-[[gnu::always_inline]] inline void enterBody(PvPcodeFunc* proc) {
+PV_HOT inline void enterBody(PvPcodeFunc* proc) {
   doFrame(proc->locals, proc->params);
   PvStackState* state = pv_stackBaseState();
   if (proc->staticsInit >= 0) {
@@ -831,7 +1013,7 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols)
 namespace {
 
 // Bytecode procedures already run once start at their body here, past the general call path.
-[[gnu::always_inline]] inline void runFrame(PvSymbol* symbol) {
+PV_HOT inline void runFrame(PvSymbol* symbol) {
   PvSymbol* exec = pv_vmCallee(symbol);
   if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
   else pv_vmProcCall(symbol);
@@ -979,18 +1161,18 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHNIL) pv_stackPushSlot(); pc += 1; NEXT;
       OP(PV_P_TRUE) pv_itemPutL(pv_stackPushSlot(), true); pc += 1; NEXT;
       OP(PV_P_FALSE) pv_itemPutL(pv_stackPushSlot(), false); pc += 1; NEXT;
-      OP(PV_P_ZERO) pushInt(0); pc += 1; NEXT;
-      OP(PV_P_ONE) pushInt(1); pc += 1; NEXT;
-      OP(PV_P_PUSHBYTE) pushInt(static_cast<int8_t>(pc[1])); pc += 2; NEXT;
-      OP(PV_P_PUSHINT) pushInt(s16(pc + 1)); pc += 3; NEXT;
-      OP(PV_P_PUSHLONG) pushInt(s32(pc + 1)); pc += 5; NEXT;
+      OP(PV_P_ZERO) pc = pushOperand(intItem(0), pc + 1); NEXT;
+      OP(PV_P_ONE) pc = pushOperand(intItem(1), pc + 1); NEXT;
+      OP(PV_P_PUSHBYTE) pc = pushOperand(intItem(static_cast<int8_t>(pc[1])), pc + 2); NEXT;
+      OP(PV_P_PUSHINT) pc = pushOperand(intItem(s16(pc + 1)), pc + 3); NEXT;
+      OP(PV_P_PUSHLONG) pc = pushOperand(intItem(s32(pc + 1)), pc + 5); NEXT;
       OP(PV_P_PUSHLONGLONG) pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; NEXT;
       OP(PV_P_PUSHDOUBLE) {
-        PvItem* p = pv_stackPushSlot();
+        PvItem v;
         int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
-        pv_itemSetDouble(p, f64(pc + 1), pc[10]);
-        if (width > 0 && width < 100) p->item.asDouble.width = width;
-        pc += 11;
+        pv_itemPutWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)),
+                 pv_itemPairWord(width > 0 && width < 100 ? width : 0, pc[10]));
+        pc = pushOperand(v, pc + 11);
         NEXT;
       }
       OP(PV_P_PUSHDATE) pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; NEXT;
@@ -1010,21 +1192,15 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      OP(PV_P_PUSHLOCALNEAR) {
-        int n = static_cast<int8_t>(pc[1]);
-        PvItem* local = localSlot(f, n);
-        pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(local));
-        pc += 2;
-        NEXT;
-      }
-      OP(PV_P_PUSHLOCAL) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(localSlot(f, s16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_PUSHLOCALNEAR) pc = pushLocal(f, localSlot(f, static_cast<int8_t>(pc[1])), pc + 2); NEXT;
+      OP(PV_P_PUSHLOCAL) pc = pushLocal(f, localSlot(f, s16(pc + 1)), pc + 3); NEXT;
       OP(PV_P_POPLOCALNEAR) localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
       OP(PV_P_POPLOCAL) localAssign(f, s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;
       OP(PV_P_PUSHLOCALREF) pv_itemCopy(pv_stackPushSlot(), pv_vmDetachLocal(s16(pc + 1))); pc += 3; NEXT;
-      OP(PV_P_PUSHSTATIC) pv_itemCopy(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; NEXT;
+      OP(PV_P_PUSHSTATIC) pv_itemCopyWords(pv_stackPushSlot(), pv_itemUnRef(pv_arrayGetItemPtr(state->statics, u16(pc + 1)))); pc += 3; NEXT;
       OP(PV_P_POPSTATIC) {
         PV_ITEM dest = pv_itemUnRefWrite(pv_arrayGetItemPtr(state->statics, u16(pc + 1)));
-        pv_itemMove(dest, pv_stackTop(-1));
+        pv_itemMoveWords(dest, pv_stackTop(-1));
         pv_stackDrop();
         pc += 3;
         NEXT;
@@ -1073,14 +1249,13 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         PvItem* slot = localSlot(f, static_cast<int8_t>(pc[1]));
         int32_t r;
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
-          slot->item.asInteger.value = r;
-          slot->item.asInteger.width = intWidth(r);
+          putInt(slot, r);
           const uint8_t* next = fusedForTest(pc + 4, static_cast<int8_t>(pc[1]), r);
           pc = next ? next : pc + 4;
           NEXT;
         }
         if (slot->type == PV_IT_DOUBLE) {
-          pv_itemSetDouble(slot, slot->item.asDouble.value + s16(pc + 2), slot->item.asDouble.decimal);
+          putDouble(slot, slot->item.asDouble.value + s16(pc + 2), slot->item.asDouble.decimal);
           pc += 4;
           NEXT;
         }
@@ -1130,8 +1305,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         bool inc = *pc == PV_P_LOCALINC || *pc == PV_P_LOCALINCPUSH;
         PV_ITEM slot = pv_itemUnRef(localSlot(f, n));
         if (PV_IS_INTEGER(slot) && slot->item.asInteger.value != (inc ? INT32_MAX : INT32_MIN)) {
-          slot->item.asInteger.value += inc ? 1 : -1;
-          slot->item.asInteger.width = intWidth(slot->item.asInteger.value);
+          putInt(slot, slot->item.asInteger.value + (inc ? 1 : -1));
         } else {
           pv_itemCopy(pv_stackPushSlot(), slot);
           if (inc) pv_opInc();
@@ -1149,8 +1323,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_PUSHSYM)
       OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
-      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
-      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMove(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
+      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
+      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SEND) pv_clsSend(u16(pc + 1)); pc += 3; goto checkRequest;
@@ -1166,8 +1340,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
-      OP(PV_P_RETVALUE) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
-      OP(PV_P_ENDBLOCK) pv_itemMove(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
+      OP(PV_P_RETVALUE) pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
+      OP(PV_P_ENDBLOCK) pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
       OP(PV_P_ENDPROC) {
         int index = finallyRecord(f);
         if (index < 0) return;
@@ -1200,13 +1374,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         PvItem* a = pv_stackTop(-1);
         int32_t r;
         if (a->type == PV_IT_INTEGER && !__builtin_add_overflow(a->item.asInteger.value, s16(pc + 1), &r)) {
-          a->item.asInteger.value = r;
-          a->item.asInteger.width = intWidth(r);
+          putInt(a, r);
           pc += 3;
           NEXT;
         }
         if (a->type == PV_IT_DOUBLE) {
-          pv_itemSetDouble(a, a->item.asDouble.value + s16(pc + 1), a->item.asDouble.decimal);
+          putDouble(a, a->item.asDouble.value + s16(pc + 1), a->item.asDouble.decimal);
           pc += 3;
           NEXT;
         }
@@ -1272,15 +1445,15 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       OP(PV_P_POP) pv_stackPopFast(); pc += 1; NEXT;
       OP(PV_P_DUPLICATE) {
         PvItem* top = pv_stackTop(-1);
-        pv_itemCopy(pv_stackPushSlot(), top);
+        pv_itemCopyWords(pv_stackPushSlot(), top);
         pc += 1;
         NEXT;
       }
       OP(PV_P_DUPLTWO) {
         PvItem* a = pv_stackTop(-2);
         PvItem* b = pv_stackTop(-1);
-        pv_itemCopy(pv_stackPushSlot(), a);
-        pv_itemCopy(pv_stackPushSlot(), b);
+        pv_itemCopyWords(pv_stackPushSlot(), a);
+        pv_itemCopyWords(pv_stackPushSlot(), b);
         pc += 1;
         NEXT;
       }
@@ -1293,7 +1466,9 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
         if (fastArrayPush()) { pc += 1; NEXT; }
         arrayPush(); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPUSHREF) arrayPushRef(); pc += 1; goto checkRequest;
-      OP(PV_P_ARRAYPOP) arrayPop(false); pc += 1; goto checkRequest;
+      OP(PV_P_ARRAYPOP)
+        if (fastArrayPop()) { pc += 1; NEXT; }
+        arrayPop(false); pc += 1; goto checkRequest;
       OP(PV_P_ARRAYPOPPLUS) arrayPop(true); pc += 1; goto checkRequest;
 
       // ---- jumps ------------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "gc.h"
+#include "itemvector.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ constexpr size_t kScanLimit = 8;
 }  // namespace
 
 struct PvBaseHash {
-  std::vector<PvItem> keys;        // the pairs in insertion order (with PV_HASH_KEEPORDER:
-  std::vector<PvItem> values;      // iteration order); keys is empty while the hash is dense
+  PvItemVector keys;               // the pairs in insertion order (with PV_HASH_KEEPORDER:
+  PvItemVector values;             // iteration order); keys is empty while the hash is dense
   std::vector<uint32_t> slots;     // open addressing: position + 1 of a key, 0 empty
   std::vector<uint32_t> order;     // positions in key order of the first `sorted` pairs;
                                    // empty: those pairs are themselves in key order
@@ -43,7 +44,7 @@ namespace {
 
 void hashClear(void* block) {
   auto* h = static_cast<PvBaseHash*>(block);
-  std::vector<PvItem> keys, values;
+  PvItemVector keys, values;
   keys.swap(h->keys);
   values.swap(h->values);
   for (auto& k : keys) pv_itemClear(&k);
@@ -145,9 +146,11 @@ uint64_t doubleHash(double d, uint64_t rank) {
 // (integers beyond 2^53 compare with doubles as the double they round to) by their double.
 constexpr int64_t kExactInteger = int64_t{1} << 53;
 
+// An integer is its own hash: keys that follow each other land in neighbouring slots (the
+// index is taken modulo a prime, so strides of any power of two spread too).
 inline uint64_t integerHash(int64_t v) {
   if (v > kExactInteger || v < -kExactInteger) return doubleHash(static_cast<double>(v), 1);
-  return mix(static_cast<uint64_t>(v));
+  return static_cast<uint64_t>(v);
 }
 
 uint64_t numberHash(double d) {
@@ -176,6 +179,21 @@ uint64_t keyHash(PV_ITEM k, bool ignoreCase) {
   }
 }
 
+// The largest prime below a power of two (size >= 4): the modulus of an index of that size.
+uint64_t primeBelow(size_t size) {
+  static uint64_t primes[64] = {};
+  uint64_t& p = primes[std::countr_zero(size)];
+  for (uint64_t c = size - 1; !p; c -= 2) {
+    bool prime = true;
+    for (uint64_t d = 3; d * d <= c && prime; d += 2) prime = c % d != 0;
+    if (prime) p = c;
+  }
+  return p;
+}
+
+// The first slot a key's hash probes.
+inline size_t homeSlot(const PvBaseHash* h, uint64_t hash) { return hash % primeBelow(h->slots.size()); }
+
 // Rebuilds the index for the pairs there are (none for small or dense hashes).
 void reindex(PvBaseHash* h) {
   h->slots.clear();
@@ -184,7 +202,7 @@ void reindex(PvBaseHash* h) {
   h->slots.assign(size, 0);
   bool ic = ignoresCase(h);
   for (size_t i = 0; i < h->keys.size(); ++i) {
-    size_t s = keyHash(&h->keys[i], ic) & (size - 1);
+    size_t s = homeSlot(h, keyHash(&h->keys[i], ic));
     while (h->slots[s]) s = (s + 1) & (size - 1);
     h->slots[s] = static_cast<uint32_t>(i + 1);
   }
@@ -217,7 +235,7 @@ PV_SIZE find(PvBaseHash* h, PV_ITEM key) {
     return -1;
   }
   size_t mask = h->slots.size() - 1;
-  for (size_t s = keyHash(key, ic) & mask;; s = (s + 1) & mask) {
+  for (size_t s = homeSlot(h, keyHash(key, ic));; s = (s + 1) & mask) {
     uint32_t at = h->slots[s];
     if (!at) return -1;
     if (compareKeys(&h->keys[at - 1], key, ic) == 0) return at - 1;
@@ -231,7 +249,7 @@ void indexLast(PvBaseHash* h) {
     reindex(h);
   } else if (!h->slots.empty()) {
     size_t mask = h->slots.size() - 1;
-    size_t s = keyHash(&h->keys.back(), ignoresCase(h)) & mask;
+    size_t s = homeSlot(h, keyHash(&h->keys.back(), ignoresCase(h)));
     while (h->slots[s]) s = (s + 1) & mask;
     h->slots[s] = static_cast<uint32_t>(n);
   }
@@ -242,7 +260,7 @@ void indexLast(PvBaseHash* h) {
 void makeKeys(PvBaseHash* h) {
   if (!h->dense) return;
   size_t n = h->values.size();
-  h->keys.reserve(n);
+  h->keys.reserve(h->values.capacity());  // the keys grow with the values
   for (size_t i = 0; i < n; ++i) {
     PvItem k = {PV_IT_INTEGER, {}};
     k.item.asInteger.value = static_cast<int32_t>(i + 1);
@@ -353,7 +371,7 @@ void arrangeInKeyOrder(PvBaseHash* h) {
   if (h->dense) return;
   sortKeys(h);
   if (h->order.empty()) return;
-  std::vector<PvItem> keys, values;  // the items move over bit for bit
+  PvItemVector keys, values;  // the items move over bit for bit
   keys.reserve(h->keys.size());
   values.reserve(h->values.size());
   for (uint32_t o : h->order) {
@@ -382,6 +400,13 @@ bool pv_hashNew(PV_ITEM item) {
   item->type = PV_IT_HASH;
   item->item.asHash.value = h;
   return true;
+}
+
+void pv_hashPreallocate(PV_ITEM hash, PV_SIZE pairs) {
+  PvBaseHash* h = baseOf(hash);
+  if (!h || pairs <= 0) return;
+  h->values.reserve(static_cast<size_t>(pairs));
+  if (!h->dense) h->keys.reserve(static_cast<size_t>(pairs));
 }
 
 PV_SIZE pv_hashLen(PV_ITEM hash) {

@@ -15,6 +15,7 @@ enum : int {
 struct PvBaseHash;
 
 bool pv_hashNew(PV_ITEM item);
+void pv_hashPreallocate(PV_ITEM hash, PV_SIZE pairs);   // room for that many pairs
 PV_SIZE pv_hashLen(PV_ITEM hash);
 bool pv_hashAdd(PV_ITEM hash, PV_ITEM key, PV_ITEM value);   // add or replace
 bool pv_hashSet(PV_ITEM hash, PV_ITEM key, PV_ITEM value);   // same as add
