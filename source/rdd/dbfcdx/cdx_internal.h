@@ -161,6 +161,9 @@ void tagTakeLeafKey(CdxTag& t);
 
 // Fills a new tag from records 1..count; the tag's root is set.
 void pv_cdxTagDoIndex(CdxTag& t, uint32_t count, const CdxKeyFn& keyOf);
+// The memory a sort run of keys takes (32 MB); answers the previous size. Tests make it small
+// to send keys through several runs and the merge.
+size_t cdxSortRunBytes(size_t bytes);
 
 // ---- Maintenance (cdx_maint.cc) ------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 // Building a tag: the keys of all records go through an external merge sort (runs of about
-// 1 MB sorted in memory and written to a temporary file, then merged), and the sorted keys
+// 32 MB sorted in memory and written to a temporary file, then merged; a million keys of up to
+// 30 bytes sort in one run, without the file), and the sorted keys
 // fill the tree bottom-up with full pages: leaves left to right, each full page passing its
 // last key up to the level above.
 #include <algorithm>
@@ -10,6 +11,16 @@
 #include "cdx_internal.h"
 
 namespace pv::cdx {
+
+namespace {
+size_t g_runBytes = size_t(32) << 20;
+}  // namespace
+
+size_t cdxSortRunBytes(size_t bytes) {
+  size_t was = g_runBytes;
+  g_runBytes = bytes;
+  return was;
+}
 
 namespace {
 
@@ -153,7 +164,7 @@ class CdxSortInfo {
   void size(uint32_t n) {
     uint32_t m = uint32_t(std::ceil(std::sqrt(double(std::max<uint32_t>(n, 1)))));
     uint64_t r = m;
-    while (r < uint64_t(1048576) / el_) r *= 2;
+    while (r < g_runBytes / el_) r *= 2;
     r = std::min<uint64_t>(r, std::max<uint32_t>(n, 1));
     for (;;) {
       try {

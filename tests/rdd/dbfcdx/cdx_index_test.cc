@@ -52,9 +52,13 @@ TEST(CdxIndexFile, RebuildingThreeTagsReusesPagesOnExclusiveFile) {
   expectValid(*r);
 }
 
-// Long keys make the sort's runs small: several runs go through the temporary file and are
-// merged; a unique tag keeps the lowest record of each value across runs.
+// Runs of 1 MB of long keys: several runs go through the temporary file and are merged; a
+// unique tag keeps the lowest record of each value across runs.
 TEST(CdxIndexFile, MultiRunSortAndUniqueMerge) {
+  struct RunBytes {
+    size_t was = cdxSortRunBytes(1 << 20);
+    ~RunBytes() { cdxSortRunBytes(was); }
+  } small;
   MemIndex m;
   const int n = 20000;
   std::vector<std::string> v;
