@@ -146,6 +146,7 @@ struct MessageAnswer {
   std::string name;  // the text the key's pointer held, checked at every use
   DISPID id;
   bool put;
+  MemberNotes notes;
 };
 
 std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
@@ -157,7 +158,7 @@ std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
 // finds its answer here without hashing. Only answers of fixed-name classes are entered.
 struct RecentAnswer {
   MessageKey key{nullptr, nullptr, false};
-  const MessageAnswer* answer = nullptr;  // an element of answers(), which never goes
+  MessageAnswer* answer = nullptr;  // an element of answers(), which never goes
 };
 constexpr std::size_t kRecentSlots = 256;
 
@@ -167,30 +168,35 @@ RecentAnswer& RecentSlot(const MessageKey& key) {
   return slots[(bits ^ (bits >> 11) ^ key.withArgs) % kRecentSlots];
 }
 
-HRESULT Answer(const MessageAnswer& a, DISPID* id, bool* put) {
+HRESULT Answer(MessageAnswer& a, DISPID* id, bool* put, MemberNotes** notes) {
   *id = a.id;
   *put = a.put;
+  *notes = &a.notes;
   return SetStatus(S_OK);
 }
 
 }  // namespace
 
-HRESULT LookupMessage(IDispatch* d, const char* name, int argc, DISPID* id, bool* put) {
+HRESULT LookupMessage(IDispatch* d, const char* name, int argc, DISPID* id, bool* put, MemberNotes** notes) {
   const void* vtable = *reinterpret_cast<const void* const*>(d);
   RecentAnswer& recent = RecentSlot(MessageKey{vtable, name, argc >= 1});
   if (recent.answer && recent.key == MessageKey{vtable, name, argc >= 1} && recent.answer->name == name)
-    return Answer(*recent.answer, id, put);
+    return Answer(*recent.answer, id, put, notes);
+  *notes = nullptr;
   const void* cls = FixedNamesClass(d);
   MessageKey key{cls, name, argc >= 1};
   if (cls) {
     auto it = answers().find(key);
     if (it != answers().end() && it->second.name == name) {
       recent = RecentAnswer{key, &it->second};
-      return Answer(it->second, id, put);
+      return Answer(it->second, id, put, notes);
     }
   }
   HRESULT h = LookupName(d, name, std::strlen(name), argc, id, put);
-  if (cls && SUCCEEDED(h)) recent = RecentAnswer{key, &(answers()[key] = MessageAnswer{name, *id, *put})};
+  if (cls && SUCCEEDED(h)) {
+    recent = RecentAnswer{key, &(answers()[key] = MessageAnswer{name, *id, *put, {}})};
+    *notes = &recent.answer->notes;
+  }
   return h;
 }
 
