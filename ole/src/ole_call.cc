@@ -46,17 +46,19 @@ ArgBlock::ArgBlock(int first, int count) : count_(count < 0 ? 0 : count) {
   }
   args_ = all;
   store_ = all + count_;
-  for (int i = 0; i < 2 * count_; ++i) VariantInit(&all[i]);
   for (int i = 0; i < count_; ++i) {
     PV_ITEM raw = pv_stackItemFromBase(first + i);
     VARIANT* arg = &args_[count_ - 1 - i];
+    VariantInit(arg);
     if (i == 0) firstRefLike_ = RefLike(raw);
     HRESULT h;
     if (PV_IS_BYREF(raw)) {
       refs_[i] = raw;
+      VariantInit(&store_[i]);
       h = pv_oleItemToVariant(&store_[i], raw);
       PointAt(arg, &store_[i]);
     } else {
+      refs_[i] = nullptr;
       h = pv_oleItemToVariant(arg, raw);
     }
     if (FAILED(h) && SUCCEEDED(status_)) status_ = h;
@@ -65,8 +67,8 @@ ArgBlock::ArgBlock(int first, int count) : count_(count < 0 ? 0 : count) {
 
 ArgBlock::~ArgBlock() {
   for (int i = 0; i < count_; ++i) {
-    if (!(args_[i].vt & VT_BYREF)) VariantClear(&args_[i]);
-    VariantClear(&store_[i]);
+    if (refs_[i]) VariantClear(&store_[i]);
+    else VariantClear(&args_[count_ - 1 - i]);
   }
 }
 

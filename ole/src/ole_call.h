@@ -41,8 +41,9 @@ class ArgBlock {
   std::vector<com::VARIANT> heap_;
   int count_;
   com::VARIANT* args_;   // last argument first
-  com::VARIANT* store_;  // values by-reference arguments point at, in argument order
-  std::array<PV_ITEM, kInline> inlineRefs_{};
+  com::VARIANT* store_;  // values by-reference arguments point at, in argument order (set
+                         // only for those)
+  std::array<PV_ITEM, kInline> inlineRefs_;
   std::vector<PV_ITEM> heapRefs_;
   PV_ITEM* refs_;        // the by-reference parameter items (nullptr for others)
   com::DISPID putId_ = com::DISPID_PROPERTYPUT;

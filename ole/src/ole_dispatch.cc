@@ -46,16 +46,18 @@ void TakeResult(PV_ITEM result, VARIANT* r, PV_ITEM objectName = nullptr) {
 // it only decides whether a second pass runs.
 class Failure {
  public:
-  Failure() { std::memset(&excep_, 0, sizeof excep_); }
+  Failure() = default;
   Failure(const Failure&) = delete;
   Failure& operator=(const Failure&) = delete;
-  ~Failure() { ClearExcepInfo(&excep_); }
+  ~Failure() {
+    if (noted_) ClearExcepInfo(&excep_);
+  }
 
   // Takes the last status (and its exception record) when it is the better reason.
   void Note() {
     HRESULT h = state().status;
     if (noted_ && !(status_ == DISP_E_MEMBERNOTFOUND && h != DISP_E_MEMBERNOTFOUND)) return;
-    ClearExcepInfo(&excep_);
+    if (noted_) ClearExcepInfo(&excep_);
     excep_ = state().excep;
     std::memset(&state().excep, 0, sizeof state().excep);
     status_ = h;
@@ -72,7 +74,7 @@ class Failure {
 
  private:
   HRESULT status_ = S_OK;
-  EXCEPINFO excep_;
+  EXCEPINFO excep_;  // holds a record once noted_
   bool noted_ = false;
 };
 
