@@ -2,6 +2,8 @@
 // records the Automation calls pass around. Values are those of the Windows SDK.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstdint>
 
 namespace com {
@@ -125,8 +127,13 @@ struct GUID {
   std::uint16_t Data2;
   std::uint16_t Data3;
   std::uint8_t Data4[8];
-  friend bool operator==(const GUID&, const GUID&) = default;
+  // The 16 bytes compared as two words (every Invoke checks its IID).
+  friend constexpr bool operator==(const GUID& a, const GUID& b) {
+    using Words = std::array<std::uint64_t, 2>;
+    return std::bit_cast<Words>(a) == std::bit_cast<Words>(b);
+  }
 };
+static_assert(sizeof(GUID) == 16);
 using IID = GUID;
 using CLSID = GUID;
 using REFIID = const IID&;
