@@ -132,7 +132,6 @@ class Worksheet {
   StringPool* strings_;
   StyleTable* styles_;
   std::vector<Row> rows_;
-  std::size_t widestRow_ = 0;  // most cells any row has had
   std::unordered_map<int, Column> columns_;
   std::uint32_t defaultStyle_ = 0;
   std::vector<CellRect> merges_;

@@ -34,10 +34,12 @@ Cell& Worksheet::At(int r, int c) {
   auto& cells = rows_[r].cells;
   if (std::size_t(c) >= cells.size()) {
     std::size_t old = cells.size();
-    // Rows of a sheet tend to be alike: a row filled cell by cell gets the widest row's room
-    // at once (when that is modest) instead of growing step by step.
-    widestRow_ = std::max(widestRow_, std::size_t(c) + 1);
-    if (cells.capacity() < std::size_t(c) + 1 && widestRow_ <= kRoomyRow) cells.reserve(widestRow_);
+    // Rows tend to be like the row above them: a row filled cell by cell gets that row's room
+    // at once (when it is modest) instead of growing step by step.
+    if (cells.capacity() <= std::size_t(c) && r > 0) {
+      std::size_t above = rows_[r - 1].cells.size();
+      if (above > std::size_t(c) && above <= kRoomyRow) cells.reserve(above);
+    }
     cells.resize(c + 1);
     for (std::size_t k = old; k < cells.size(); ++k) {
       cells[k].style = InheritedStyle(r, int(k));
