@@ -46,17 +46,19 @@ ArgBlock::ArgBlock(int first, int count) : count_(count < 0 ? 0 : count) {
   }
   args_ = all;
   store_ = all + count_;
-  for (int i = 0; i < 2 * count_; ++i) VariantInit(&all[i]);
   for (int i = 0; i < count_; ++i) {
     PV_ITEM raw = pv_stackItemFromBase(first + i);
     VARIANT* arg = &args_[count_ - 1 - i];
+    VariantInit(arg);
     if (i == 0) firstRefLike_ = RefLike(raw);
     HRESULT h;
     if (PV_IS_BYREF(raw)) {
       refs_[i] = raw;
+      VariantInit(&store_[i]);
       h = pv_oleItemToVariant(&store_[i], raw);
       PointAt(arg, &store_[i]);
     } else {
+      refs_[i] = nullptr;
       h = pv_oleItemToVariant(arg, raw);
     }
     if (FAILED(h) && SUCCEEDED(status_)) status_ = h;
@@ -65,8 +67,8 @@ ArgBlock::ArgBlock(int first, int count) : count_(count < 0 ? 0 : count) {
 
 ArgBlock::~ArgBlock() {
   for (int i = 0; i < count_; ++i) {
-    if (!(args_[i].vt & VT_BYREF)) VariantClear(&args_[i]);
-    VariantClear(&store_[i]);
+    if (refs_[i]) VariantClear(&store_[i]);
+    else VariantClear(&args_[count_ - 1 - i]);
   }
 }
 
@@ -146,6 +148,7 @@ struct MessageAnswer {
   std::string name;  // the text the key's pointer held, checked at every use
   DISPID id;
   bool put;
+  MemberNotes notes;
 };
 
 std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
@@ -157,7 +160,7 @@ std::unordered_map<MessageKey, MessageAnswer, MessageKeyHash>& answers() {
 // finds its answer here without hashing. Only answers of fixed-name classes are entered.
 struct RecentAnswer {
   MessageKey key{nullptr, nullptr, false};
-  const MessageAnswer* answer = nullptr;  // an element of answers(), which never goes
+  MessageAnswer* answer = nullptr;  // an element of answers(), which never goes
 };
 constexpr std::size_t kRecentSlots = 256;
 
@@ -167,30 +170,35 @@ RecentAnswer& RecentSlot(const MessageKey& key) {
   return slots[(bits ^ (bits >> 11) ^ key.withArgs) % kRecentSlots];
 }
 
-HRESULT Answer(const MessageAnswer& a, DISPID* id, bool* put) {
+HRESULT Answer(MessageAnswer& a, DISPID* id, bool* put, MemberNotes** notes) {
   *id = a.id;
   *put = a.put;
+  *notes = &a.notes;
   return SetStatus(S_OK);
 }
 
 }  // namespace
 
-HRESULT LookupMessage(IDispatch* d, const char* name, int argc, DISPID* id, bool* put) {
+HRESULT LookupMessage(IDispatch* d, const char* name, int argc, DISPID* id, bool* put, MemberNotes** notes) {
   const void* vtable = *reinterpret_cast<const void* const*>(d);
   RecentAnswer& recent = RecentSlot(MessageKey{vtable, name, argc >= 1});
   if (recent.answer && recent.key == MessageKey{vtable, name, argc >= 1} && recent.answer->name == name)
-    return Answer(*recent.answer, id, put);
+    return Answer(*recent.answer, id, put, notes);
+  *notes = nullptr;
   const void* cls = FixedNamesClass(d);
   MessageKey key{cls, name, argc >= 1};
   if (cls) {
     auto it = answers().find(key);
     if (it != answers().end() && it->second.name == name) {
       recent = RecentAnswer{key, &it->second};
-      return Answer(it->second, id, put);
+      return Answer(it->second, id, put, notes);
     }
   }
   HRESULT h = LookupName(d, name, std::strlen(name), argc, id, put);
-  if (cls && SUCCEEDED(h)) recent = RecentAnswer{key, &(answers()[key] = MessageAnswer{name, *id, *put})};
+  if (cls && SUCCEEDED(h)) {
+    recent = RecentAnswer{key, &(answers()[key] = MessageAnswer{name, *id, *put, {}})};
+    *notes = &recent.answer->notes;
+  }
   return h;
 }
 

@@ -41,8 +41,9 @@ class ArgBlock {
   std::vector<com::VARIANT> heap_;
   int count_;
   com::VARIANT* args_;   // last argument first
-  com::VARIANT* store_;  // values by-reference arguments point at, in argument order
-  std::array<PV_ITEM, kInline> inlineRefs_{};
+  com::VARIANT* store_;  // values by-reference arguments point at, in argument order (set
+                         // only for those)
+  std::array<PV_ITEM, kInline> inlineRefs_;
   std::vector<PV_ITEM> heapRefs_;
   PV_ITEM* refs_;        // the by-reference parameter items (nullptr for others)
   com::DISPID putId_ = com::DISPID_PROPERTYPUT;
@@ -54,10 +55,16 @@ class ArgBlock {
 // first looked up as "X" (then *put is set), else as written.
 com::HRESULT LookupName(com::IDispatch* d, const char* name, std::size_t len, int argc,
                         com::DISPID* id, bool* put);
+// What is learnt of a member of a fixed-name class beyond its id, kept with its lookup answer.
+struct MemberNotes {
+  bool refusesMethod = false;  // a method call was answered DISP_E_MEMBERNOTFOUND
+};
 // LookupName of a message whose name text lives as long as the program (a symbol's name). The
 // answers of servers whose names are fixed per class (IID_IFixedNames) are remembered per
-// (class, name, with arguments or not) and given again without asking the server.
-com::HRESULT LookupMessage(com::IDispatch* d, const char* name, int argc, com::DISPID* id, bool* put);
+// (class, name, with arguments or not) and given again without asking the server; *notes is
+// then the member's notes (living as long as the program), else nullptr.
+com::HRESULT LookupMessage(com::IDispatch* d, const char* name, int argc, com::DISPID* id, bool* put,
+                           MemberNotes** notes);
 // Invoke with the exception record zeroed first; `result` may be null.
 com::HRESULT InvokeMember(com::IDispatch* d, com::DISPID id, com::WORD flags, com::DISPPARAMS* params,
                           com::VARIANT* result);

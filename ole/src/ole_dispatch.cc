@@ -46,16 +46,18 @@ void TakeResult(PV_ITEM result, VARIANT* r, PV_ITEM objectName = nullptr) {
 // it only decides whether a second pass runs.
 class Failure {
  public:
-  Failure() { std::memset(&excep_, 0, sizeof excep_); }
+  Failure() = default;
   Failure(const Failure&) = delete;
   Failure& operator=(const Failure&) = delete;
-  ~Failure() { ClearExcepInfo(&excep_); }
+  ~Failure() {
+    if (noted_) ClearExcepInfo(&excep_);
+  }
 
   // Takes the last status (and its exception record) when it is the better reason.
   void Note() {
     HRESULT h = state().status;
     if (noted_ && !(status_ == DISP_E_MEMBERNOTFOUND && h != DISP_E_MEMBERNOTFOUND)) return;
-    ClearExcepInfo(&excep_);
+    if (noted_) ClearExcepInfo(&excep_);
     excep_ = state().excep;
     std::memset(&state().excep, 0, sizeof state().excep);
     status_ = h;
@@ -72,17 +74,20 @@ class Failure {
 
  private:
   HRESULT status_ = S_OK;
-  EXCEPINFO excep_;
+  EXCEPINFO excep_;  // holds a record once noted_
   bool noted_ = false;
 };
 
 // Steps of one pass of the dynamic dispatch: put (for "_X" names), method, get, put under the
 // full name. Every failed step is noted in `failure`. A returned object is named after the
-// receiver's class name and the message ("Excel.Application:WORKBOOKS").
+// receiver's class name and the message ("Excel.Application:WORKBOOKS"). A member of a
+// fixed-name class that once refused the method call is not asked it again: its refusal would
+// be the same, and a later step's failure would be the one reported anyway.
 bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, Failure& failure) {
   DISPID id = 0;
   bool put = false;
-  if (FAILED(LookupMessage(d, name, args.count(), &id, &put))) {
+  MemberNotes* notes = nullptr;
+  if (FAILED(LookupMessage(d, name, args.count(), &id, &put, &notes))) {
     failure.Note();
     return false;
   }
@@ -97,6 +102,7 @@ bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, F
   VARIANT r;
   VariantInit(&r);
   for (WORD kind : {DISPATCH_METHOD, DISPATCH_PROPERTYGET}) {
+    if (kind == DISPATCH_METHOD && notes && notes->refusesMethod) continue;
     if (SUCCEEDED(InvokeMember(d, id, kind, &p, &r))) {
       VARTYPE base = r.vt & ~VT_BYREF;
       PvItem childName{PV_IT_NIL, {}};
@@ -105,6 +111,7 @@ bool TryMember(PV_ITEM result, IDispatch* d, const char* name, ArgBlock& args, F
       pv_itemClear(&childName);
       return true;
     }
+    if (kind == DISPATCH_METHOD && notes && state().status == DISP_E_MEMBERNOTFOUND) notes->refusesMethod = true;
     failure.Note();
   }
   if (put || args.count() < 1) return false;

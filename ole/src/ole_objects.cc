@@ -48,8 +48,13 @@ PV_SIZE SlotOf(PV_ITEM instance, PvSymbol* setter, int marker) {
   return 0;
 }
 
-const OleClass& oleClass() {
+OleClass& knownClass() {
   static OleClass c;
+  return c;
+}
+
+const OleClass& oleClass() {
+  OleClass& c = knownClass();
   if (c.handle && pv_clsIsValid(c.handle)) return c;
   PvItem instance{PV_IT_NIL, {}};
   CallFunction(&instance, "TOLEAUTO", 0, nullptr);
@@ -61,10 +66,12 @@ const OleClass& oleClass() {
   return c;
 }
 
-// The slot of an object of TOleAuto itself, nullptr for other objects.
+// The slot of an object of TOleAuto itself, nullptr for other objects. The class found before
+// is not checked again: should it have gone, no object is of it, and the callers' fallback
+// (IsOleAuto) finds the class anew.
 PV_ITEM SlotItem(PV_ITEM object, Slot slot) {
   object = pv_itemUnRef(object);
-  const OleClass& c = oleClass();
+  const OleClass& c = knownClass().handle ? knownClass() : oleClass();
   if (!PV_IS_OBJECT(object) || pv_objGetClass(object) != c.handle) return nullptr;
   return pv_arrayGetItemPtr(object, c.index[slot]);
 }

@@ -3,25 +3,6 @@
 
 namespace ole {
 
-std::size_t PointerCounts::Home(const void* p) const {
-  auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
-  v *= 0x9E3779B97F4A7C15ull;  // Fibonacci hashing: the high bits mix every bit of the address
-  return static_cast<std::size_t>(v >> 32) & (slots_.size() - 1);
-}
-
-std::size_t PointerCounts::IndexOf(const void* p) const {
-  std::size_t mask = slots_.size() - 1;
-  std::size_t i = Home(p);
-  while (slots_[i].key && slots_[i].key != p) i = (i + 1) & mask;
-  return i;
-}
-
-std::uint64_t* PointerCounts::Find(const void* p) {
-  if (!p || slots_.empty()) return nullptr;
-  Slot& s = slots_[IndexOf(p)];
-  return s.key ? &s.count : nullptr;
-}
-
 void PointerCounts::Grow() {
   std::vector<Slot> old;
   old.swap(slots_);

@@ -15,9 +15,14 @@ constexpr std::array<char16_t, 32> kHigh1252 = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t From1252(unsigned char b) {
-  return (b >= 0x80 && b <= 0x9F) ? kHigh1252[b - 0x80] : char16_t(b);
-}
+// Every byte's code point, so converting a byte is one load.
+constexpr std::array<char16_t, 256> kFrom1252 = [] {
+  std::array<char16_t, 256> table{};
+  for (int b = 0; b < 256; ++b) table[b] = b >= 0x80 && b <= 0x9F ? kHigh1252[b - 0x80] : char16_t(b);
+  return table;
+}();
+
+char16_t From1252(unsigned char b) { return kFrom1252[b]; }
 
 // -1 when the code point has no byte in code page 1252.
 int To1252(char16_t c) {

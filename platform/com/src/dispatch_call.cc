@@ -142,8 +142,14 @@ VARIANT Call::Convert(const VARIANT& v, VARTYPE vt, int index) {
   return out;
 }
 
-LONG Call::Long(std::size_t i) const { return Convert(Arg(i), VT_I4, int(i)).lVal; }
-double Call::Double(std::size_t i) const { return Convert(Arg(i), VT_R8, int(i)).dblVal; }
+LONG Call::Long(std::size_t i) const {
+  const VARIANT& v = Arg(i);
+  return v.vt == VT_I4 ? v.lVal : Convert(v, VT_I4, int(i)).lVal;
+}
+double Call::Double(std::size_t i) const {
+  const VARIANT& v = Arg(i);
+  return v.vt == VT_R8 ? v.dblVal : Convert(v, VT_R8, int(i)).dblVal;
+}
 bool Call::Bool(std::size_t i) const { return Convert(Arg(i), VT_BOOL, int(i)).boolVal != 0; }
 std::u16string Call::Text(std::size_t i) const {
   VARIANT v = Convert(Arg(i), VT_BSTR, int(i));

@@ -2,6 +2,8 @@
 // records the Automation calls pass around. Values are those of the Windows SDK.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstdint>
 
 namespace com {
@@ -125,8 +127,13 @@ struct GUID {
   std::uint16_t Data2;
   std::uint16_t Data3;
   std::uint8_t Data4[8];
-  friend bool operator==(const GUID&, const GUID&) = default;
+  // The 16 bytes compared as two words (every Invoke checks its IID).
+  friend constexpr bool operator==(const GUID& a, const GUID& b) {
+    using Words = std::array<std::uint64_t, 2>;
+    return std::bit_cast<Words>(a) == std::bit_cast<Words>(b);
+  }
 };
+static_assert(sizeof(GUID) == 16);
 using IID = GUID;
 using CLSID = GUID;
 using REFIID = const IID&;
@@ -140,7 +147,9 @@ constexpr IID IID_IDispatch = {0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}
 constexpr IID IID_IEnumVARIANT = {0x00020404, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // Asked of an IDispatch, answered (with the IDispatch itself) by objects whose member names and
 // dispatch ids are fixed by their implementation class: the same for every object of that class
-// and for as long as the process runs, so a client may remember them per class.
+// and for as long as the process runs, so a client may remember them per class. So are the call
+// kinds a member answers: a kind refused with DISP_E_MEMBERNOTFOUND (which then leaves the
+// result, the exception record and the argument-error index untouched) is always refused.
 constexpr IID IID_IFixedNames = {0x7A1E5C30, 0x4B2D, 0x4E61, {0x9C, 0x1F, 0x52, 0x3D, 0x88, 0x0B, 0x6E, 0x17}};
 
 }  // namespace com

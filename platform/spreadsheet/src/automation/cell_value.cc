@@ -97,6 +97,8 @@ void PutCellValue(Worksheet& ws, int r, int c, const com::VARIANT& v) {
     case VT_BSTR: PutText(ws, r, c, BstrView(v.bstrVal)); return;
     case VT_BOOL: ws.SetBool(r, c, v.boolVal != 0); return;
     case VT_DATE: PutDate(ws, r, c, v.date); return;
+    case VT_R8: PutNumber(ws, r, c, v.dblVal); return;  // the numbers most calls pass, as is
+    case VT_I4: PutNumber(ws, r, c, v.lVal); return;
     case VT_DISPATCH: case VT_UNKNOWN: case VT_ERROR:
       throw DispatchError{DISP_E_TYPEMISMATCH, u"", 0};
     default: break;

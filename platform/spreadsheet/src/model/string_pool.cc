@@ -21,7 +21,7 @@ std::u16string_view StringPool::Keep(std::u16string_view text) {
   if (text.empty()) return {};
   if (blocks_.empty() || blockSize_ - blockUsed_ < text.size()) {
     blockSize_ = std::max(kBlockChars, text.size());
-    blocks_.push_back(std::make_unique<char16_t[]>(blockSize_));
+    blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(blockSize_));
     blockUsed_ = 0;
   }
   char16_t* at = blocks_.back().get() + blockUsed_;

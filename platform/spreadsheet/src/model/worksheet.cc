@@ -4,6 +4,11 @@
 #include "workbook.h"
 
 namespace sheet {
+namespace {
+
+constexpr std::size_t kRoomyRow = 64;  // cells a new row may reserve at once
+
+}  // namespace
 
 const Cell* Worksheet::Find(int r, int c) const {
   if (r < 0 || std::size_t(r) >= rows_.size()) return nullptr;
@@ -29,6 +34,12 @@ Cell& Worksheet::At(int r, int c) {
   auto& cells = rows_[r].cells;
   if (std::size_t(c) >= cells.size()) {
     std::size_t old = cells.size();
+    // Rows tend to be like the row above them: a row filled cell by cell gets that row's room
+    // at once (when it is modest) instead of growing step by step.
+    if (cells.capacity() <= std::size_t(c) && r > 0) {
+      std::size_t above = rows_[r - 1].cells.size();
+      if (above > std::size_t(c) && above <= kRoomyRow) cells.reserve(above);
+    }
     cells.resize(c + 1);
     for (std::size_t k = old; k < cells.size(); ++k) {
       cells[k].style = InheritedStyle(r, int(k));
