@@ -198,29 +198,45 @@ class CdxSortInfo {
     return order;
   }
 
-  // Keys compared byte by byte, then by record: each key's first eight bytes, read as one
-  // big-endian number, decide most comparisons without touching the pool.
+  // Keys compared byte by byte, then by record: the keys are sorted by eight bytes at a time read
+  // as one big-endian number, each group of equal words by the next eight bytes, and keys equal
+  // in every byte by record; most comparisons never touch the pool.
   void sortBytewise(std::vector<uint32_t>& order) const {
-    struct Slot {
-      uint64_t head;
-      uint32_t index;
-    };
-    const uint8_t* base = pool_.data();
-    const size_t el = size_t(el_), kl = size_t(t_.keyLen), headLen = std::min<size_t>(kl, 8);
     std::vector<Slot> slots(order.size());
-    for (size_t i = 0; i < slots.size(); ++i) {
-      const uint8_t* p = base + order[i] * el;
-      uint64_t head = 0;
-      for (size_t b = 0; b < 8; ++b) head = head << 8 | (b < headLen ? p[b] : 0);
-      slots[i] = {head, order[i]};
-    }
-    std::sort(slots.begin(), slots.end(), [&](const Slot& a, const Slot& b) {
-      if (a.head != b.head) return a.head < b.head;
-      const uint8_t *pa = base + a.index * el, *pb = base + b.index * el;
-      int k = std::memcmp(pa + headLen, pb + headLen, kl - headLen);
-      return k ? k < 0 : GetLE32(pa + kl) < GetLE32(pb + kl);
-    });
+    for (size_t i = 0; i < slots.size(); ++i) slots[i] = {0, order[i]};
+    sortFrom(slots.data(), slots.data() + slots.size(), 0);
     for (size_t i = 0; i < slots.size(); ++i) order[i] = slots[i].index;
+  }
+
+  struct Slot {
+    uint64_t word;  // eight key bytes from the offset being sorted, big-endian
+    uint32_t index;
+  };
+
+  // Sorts [first, last), whose keys agree in their first `from` bytes.
+  void sortFrom(Slot* first, Slot* last, size_t from) const {
+    const uint8_t* base = pool_.data();
+    const size_t el = size_t(el_), kl = size_t(t_.keyLen);
+    if (from >= kl) {
+      std::sort(first, last, [&](const Slot& a, const Slot& b) {
+        return GetLE32(base + a.index * el + kl) < GetLE32(base + b.index * el + kl);
+      });
+      return;
+    }
+    const size_t len = std::min<size_t>(kl - from, 8);
+    for (Slot* s = first; s != last; ++s) {
+      const uint8_t* p = base + s->index * el + from;
+      uint64_t word = 0;
+      for (size_t b = 0; b < 8; ++b) word = word << 8 | (b < len ? p[b] : 0);
+      s->word = word;
+    }
+    std::sort(first, last, [](const Slot& a, const Slot& b) { return a.word < b.word; });
+    for (Slot* group = first; group != last;) {
+      Slot* end = group + 1;
+      while (end != last && end->word == group->word) ++end;
+      if (end - group > 1) sortFrom(group, end, from + len);
+      group = end;
+    }
   }
 
   // Sorts the current run and appends it to the temporary file.
