@@ -657,6 +657,19 @@ inline void pushSymbol(PvSymbol* s) {
   p->item.asSymbol = {s, nullptr, 0, 0};
 }
 
+// A read of an instance variable, MESSAGE n then PUSHSELF or PUSHLOCALNEAR then SENDSHORT 0, is
+// answered from the object's slot in one step. Returns the opcode after the send, or null when
+// the send takes the general path.
+inline const uint8_t* readDataSend(const Frame& f, PvSymbol* message, const uint8_t* next) {
+  PvItem* object;
+  const uint8_t* send;
+  if (next[0] == PV_P_PUSHSELF) object = pv_stackSelfItem(), send = next + 1;
+  else if (next[0] == PV_P_PUSHLOCALNEAR) object = localSlot(f, static_cast<int8_t>(next[1])), send = next + 2;
+  else return nullptr;
+  if (send[0] != PV_P_SENDSHORT || send[1] != 0) return nullptr;
+  return pv_clsPushData(object, message) ? send + 2 : nullptr;
+}
+
 // Fast paths of the commonest operators for integers and doubles held directly on the stack.
 // They give exactly what the general operators give: an integer result while it fits 32 bits
 // (otherwise the general path widens it), else a double with the decimals the operator keeps
@@ -1321,7 +1334,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- calls and messages -----------------------------------------------------------------
       OP(PV_P_PUSHSYM)
-      OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
+      OP(PV_P_MESSAGE) {
+        PvSymbol* message = &symbols[u16(pc + 1)];
+        if (const uint8_t* after = readDataSend(f, message, pc + 3)) pc = after;
+        else pushSymbol(message), pc += 3;
+        NEXT;
+      }
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
       OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
