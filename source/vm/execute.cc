@@ -657,17 +657,18 @@ inline void pushSymbol(PvSymbol* s) {
   p->item.asSymbol = {s, nullptr, 0, 0};
 }
 
-// A read of an instance variable, MESSAGE n then PUSHSELF or PUSHLOCALNEAR then SENDSHORT 0, is
-// answered from the object's slot in one step. Returns the opcode after the send, or null when
-// the send takes the general path.
-inline const uint8_t* readDataSend(const Frame& f, PvSymbol* message, const uint8_t* next) {
-  PvItem* object;
-  const uint8_t* send;
+// Pushes the message symbol of MESSAGE n and returns the opcode after it. A read of an instance
+// variable, MESSAGE n then PUSHSELF or PUSHLOCALNEAR then SENDSHORT 0, is answered from the
+// object's slot in one step instead, returning the opcode after the send; every other send takes
+// the general path. Kept out of the machine's loop, whose other opcodes it would slow.
+[[gnu::noinline]] const uint8_t* pushMessage(const Frame& f, PvSymbol* message, const uint8_t* next) {
+  PvItem* object = nullptr;
+  const uint8_t* send = next;
   if (next[0] == PV_P_PUSHSELF) object = pv_stackSelfItem(), send = next + 1;
   else if (next[0] == PV_P_PUSHLOCALNEAR) object = localSlot(f, static_cast<int8_t>(next[1])), send = next + 2;
-  else return nullptr;
-  if (send[0] != PV_P_SENDSHORT || send[1] != 0) return nullptr;
-  return pv_clsPushData(object, message) ? send + 2 : nullptr;
+  if (object && send[0] == PV_P_SENDSHORT && send[1] == 0 && pv_clsPushData(object, message)) return send + 2;
+  pushSymbol(message);
+  return next;
 }
 
 // Fast paths of the commonest operators for integers and doubles held directly on the stack.
@@ -1334,12 +1335,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- calls and messages -----------------------------------------------------------------
       OP(PV_P_PUSHSYM)
-      OP(PV_P_MESSAGE) {
-        PvSymbol* message = &symbols[u16(pc + 1)];
-        if (const uint8_t* after = readDataSend(f, message, pc + 3)) pc = after;
-        else pushSymbol(message), pc += 3;
-        NEXT;
-      }
+      OP(PV_P_MESSAGE) pc = pushMessage(f, &symbols[u16(pc + 1)], pc + 3); NEXT;
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
       OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
