@@ -598,18 +598,27 @@ void pv_clsDispatch(uint16_t argc) {
   noMethodError(self, sym->name, argc);
 }
 
+namespace {
+
+// The message record a send to a plain object (an instance not seen as its parent) finds, or
+// null when the send needs the dispatcher.
+inline Method* plainMethod(PV_ITEM self, PvDynSym* msg) {
+  if (self->type != PV_IT_ARRAY || self->item.asArray.superCls || !msg) return nullptr;
+  Class* c = classOf(self->item.asArray.value->uiClass);
+  int number = c ? findMethod(c, msg) : -1;
+  return number >= 0 ? &c->methods[number] : nullptr;
+}
+
+}  // namespace
+
 // The commonest sends, to an object of a class (not seen as its parent), take one lookup: a
 // data message is answered in place and a method's body is run directly. The others go
 // through the dispatcher.
 void pv_clsSend(uint16_t argc) {
   PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
   PV_ITEM self = pv_stackItemFromTop(-static_cast<int>(argc) - 1);
-  PvDynSym* msg = symItem->item.asSymbol.value->dynsym;
-  if (self->type == PV_IT_ARRAY && !self->item.asArray.superCls && msg) {
-    Class* c = classOf(self->item.asArray.value->uiClass);
-    int number = c ? findMethod(c, msg) : -1;
-    Method* m = number >= 0 ? &c->methods[number] : nullptr;
-    PvItem* slot = m && m->kind == PV_OO_MSG_DATA ? dataSlot(self, *m) : nullptr;
+  if (Method* m = plainMethod(self, symItem->item.asSymbol.value->dynsym)) {
+    PvItem* slot = m->kind == PV_OO_MSG_DATA ? dataSlot(self, *m) : nullptr;
     if (slot) {
       ++m->calls;
       assignData(slot, *m, argc);
@@ -617,7 +626,7 @@ void pv_clsSend(uint16_t argc) {
       for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
       return;
     }
-    if (m && m->kind == PV_OO_MSG_METHOD) {
+    if (m->kind == PV_OO_MSG_METHOD) {
       ++m->calls;
       pv_itemClear(pv_stackReturnItem());
       callMethod(m->function, argc, m->definedIn);
@@ -627,6 +636,15 @@ void pv_clsSend(uint16_t argc) {
   }
   pv_vmSend(argc);
   pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
+}
+
+bool pv_clsPushData(PV_ITEM object, PvSymbol* message) {
+  Method* m = plainMethod(object, message->dynsym);
+  PvItem* slot = m && m->kind == PV_OO_MSG_DATA ? dataSlot(object, *m) : nullptr;
+  if (!slot) return false;
+  ++m->calls;
+  pv_itemCopyWords(pv_stackPushSlot(), slot);
+  return true;
 }
 
 namespace {

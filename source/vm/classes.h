@@ -7,6 +7,7 @@
 #include "item.h"
 
 struct PvDynSym;
+struct PvSymbol;
 struct PvBaseArray;
 
 enum PvMsgKind : int {
@@ -83,6 +84,9 @@ bool pv_objOperatorCall(uint32_t op, PV_ITEM result, PV_ITEM object, PV_ITEM arg
 void pv_clsDispatch(uint16_t argc);
 // The send opcodes: the result replaces the pushed message, receiver and arguments.
 void pv_clsSend(uint16_t argc);
+// A send of `message` without arguments to `object` (not pushed) when it reads a data slot of a
+// plain instance: pushes the value and answers true; false (nothing pushed) for any other send.
+bool pv_clsPushData(PV_ITEM object, PvSymbol* message);
 // Runs the class destructor of an object whose last reference goes.
 void pv_clsDestruct(PvBaseArray* object);
 void pv_clsReleaseAll();

@@ -657,6 +657,22 @@ inline void pushSymbol(PvSymbol* s) {
   p->item.asSymbol = {s, nullptr, 0, 0};
 }
 
+// The send that ends a read of an instance variable starting at MESSAGE n, the receiver pushed
+// by PUSHSELF or PUSHLOCALNEAR and then SENDSHORT 0; null for any other sequence.
+inline const uint8_t* dataReadSend(const uint8_t* next) {
+  const uint8_t* send = next + 1 + (next[0] == PV_P_PUSHLOCALNEAR);
+  bool receiver = next[0] == PV_P_PUSHSELF || next[0] == PV_P_PUSHLOCALNEAR;
+  return receiver && send[0] == PV_P_SENDSHORT && send[1] == 0 ? send : nullptr;
+}
+
+// Answers such a read from the object's slot in one step and returns the opcode after the send;
+// null when the send takes the general path. Kept out of the machine's loop.
+[[gnu::noinline]] const uint8_t* readData(const Frame& f, PvSymbol* message, const uint8_t* next,
+                                          const uint8_t* send) {
+  PvItem* object = next[0] == PV_P_PUSHSELF ? pv_stackSelfItem() : localSlot(f, static_cast<int8_t>(next[1]));
+  return pv_clsPushData(object, message) ? send + 2 : nullptr;
+}
+
 // Fast paths of the commonest operators for integers and doubles held directly on the stack.
 // They give exactly what the general operators give: an integer result while it fits 32 bits
 // (otherwise the general path widens it), else a double with the decimals the operator keeps
@@ -1321,7 +1337,14 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
 
       // ---- calls and messages -----------------------------------------------------------------
       OP(PV_P_PUSHSYM)
-      OP(PV_P_MESSAGE) pushSymbol(&symbols[u16(pc + 1)]); pc += 3; NEXT;
+      OP(PV_P_MESSAGE) {
+        PvSymbol* message = &symbols[u16(pc + 1)];
+        const uint8_t* send = dataReadSend(pc + 3);
+        const uint8_t* after = send ? readData(f, message, pc + 3, send) : nullptr;
+        if (after) pc = after;
+        else pushSymbol(message), pc += 3;
+        NEXT;
+      }
       OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
       OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
