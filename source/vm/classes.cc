@@ -223,6 +223,7 @@ void answerData(PvItem* slot, const Method& m, uint16_t argc) {
 }
 
 bool universalMessage(const char* name, PV_ITEM self, uint16_t argc) {
+  if (name[0] != 'C' && name[0] != 'I' && name[0] != 'E') return false;  // none of the names below
   uint16_t cls = pv_objGetClass(self);
   PV_ITEM ret = pv_stackReturnItem();
   if (!std::strcmp(name, "CLASSNAME")) {
@@ -586,7 +587,7 @@ void pv_clsDispatch(uint16_t argc) {
     }
   }
   if (universalMessage(sym->name, self, argc)) return;
-  if (!std::strcmp(sym->name, "EVAL") && PV_IS_BLOCK(self)) {
+  if (PV_IS_BLOCK(self) && !std::strcmp(sym->name, "EVAL")) {
     symItem->item.asSymbol.value = pv_symEval;
     pv_vmDo(argc);
     return;
