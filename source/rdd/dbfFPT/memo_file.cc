@@ -23,14 +23,16 @@ uint32_t DefaultBlockSize(int memo_type) {
   return memo_type == dbf::kMemoDbt ? 512 : memo_type == dbf::kMemoSmt ? 32 : 64;
 }
 
-// Releases an exclusive lock of byte 0 when it goes out of scope.
+// A lock of byte 0, taken only in shared use (nobody else has the file otherwise) and released
+// when it goes out of scope.
 class ByteZeroLock {
  public:
-  explicit ByteZeroLock(FileHandle* f) : file_(f) {}
+  ByteZeroLock(FileHandle* f, bool shared) : file_(f), shared_(shared) {}
   ~ByteZeroLock() {
     if (held_) file_->unlock(0, 1);
   }
   Status take(LockType type) {
+    if (!shared_) return Status::Ok();
     Status st = file_->lock(0, 1, type, true);
     held_ = st.ok();
     return st.ok() ? st : std::move(st.sub(kSubMemoLock));
@@ -38,6 +40,7 @@ class ByteZeroLock {
 
  private:
   FileHandle* file_;
+  bool shared_;
   bool held_ = false;
 };
 
@@ -145,11 +148,8 @@ Status MemoFile::readHeader() {
     version_ = 1, block_size_ = 512, header_size_ = kSmallHeader;
     return Status::Ok();
   }
-  ByteZeroLock lock(file_.get());
-  if (shared_) {
-    Status st = lock.take(LockType::kShared);
-    if (!st.ok()) return st;
-  }
+  ByteZeroLock lock(file_.get(), shared_);
+  if (Status st = lock.take(LockType::kShared); !st.ok()) return st;
   uint8_t h[kFlexHeader] = {};
   size_t got = 0;
   Status st = file_->readAt(0, h, sizeof h, &got);
@@ -281,11 +281,8 @@ Status MemoFile::write(uint32_t old_block, uint32_t old_length, const MemoValue&
         .sub(kSubDataType, kCanDefault);
   }
   if (value.data.size() > kMaxMemo) return Status::BadArgument("memo too long", fileName());
-  ByteZeroLock lock(file_.get());
-  if (shared_) {
-    Status st = lock.take(LockType::kExclusive);
-    if (!st.ok()) return st;
-  }
+  ByteZeroLock lock(file_.get(), shared_);
+  if (Status st = lock.take(LockType::kExclusive); !st.ok()) return st;
   return writeLocked(old_block, old_length, value, new_block);
 }
 
@@ -323,11 +320,8 @@ void MemoFile::releaseRun(FreeList& list, uint32_t block, uint32_t smt_length) {
 
 Status MemoFile::release(uint32_t block, uint32_t smt_length) {
   if (read_only_ || block < firstBlock() || memo_type_ == dbf::kMemoDbt) return Status::Ok();
-  ByteZeroLock lock(file_.get());
-  if (shared_) {
-    Status st = lock.take(LockType::kExclusive);
-    if (!st.ok()) return st;
-  }
+  ByteZeroLock lock(file_.get(), shared_);
+  if (Status st = lock.take(LockType::kExclusive); !st.ok()) return st;
   MemoHeader header;
   Status st = MemoHeader::Load(*this, &header);
   if (!st.ok()) return st;

@@ -11,18 +11,9 @@
 #include "cdx_internal.h"
 
 namespace pv::cdx {
-
 namespace {
-size_t g_runBytes = size_t(32) << 20;
-}  // namespace
 
-size_t cdxSortRunBytes(size_t bytes) {
-  size_t was = g_runBytes;
-  g_runBytes = bytes;
-  return was;
-}
-
-namespace {
+size_t g_runBytes = size_t(32) << 20;  // the memory of one sort run (cdxSortRunBytes)
 
 // ---- Bottom-up tree builder ----------------------------------------------------------------
 
@@ -326,6 +317,12 @@ void pv_cdxTagDoIndex(CdxTag& t, uint32_t count, const CdxKeyFn& keyOf) {
   t.path.clear();
   t.reposition = true;
   t.cacheBits = 0;
+}
+
+size_t cdxSortRunBytes(size_t bytes) {
+  size_t was = g_runBytes;
+  g_runBytes = bytes;
+  return was;
 }
 
 }  // namespace pv::cdx

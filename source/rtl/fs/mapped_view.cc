@@ -12,7 +12,8 @@
 namespace pv {
 namespace {
 
-thread_local MappedView* volatile t_reading = nullptr;  // the view a read of this thread is copying from
+// The view a read of this thread is copying from, for the fault handler.
+thread_local MappedView* volatile t_reading = nullptr;
 struct sigaction g_previous;
 
 uintptr_t PageSize() {

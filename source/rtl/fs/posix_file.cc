@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 
 #include "mapped_view.h"
 #include "os_error.h"
@@ -47,7 +47,7 @@ class PosixFile final : public FileHandle {
 
   void mapForReads() override {
     map_reads_ = OnLocalFileSystem(fd_);
-    if (map_reads_) mapAgain(0);
+    if (map_reads_) map();
   }
 
   Status readFile(uint64_t offset, void* buf, size_t n, size_t* got) {
@@ -114,17 +114,20 @@ class PosixFile final : public FileHandle {
   const std::string& name() const override { return name_; }
   int descriptor() const override { return fd_; }
 
-  // Maps the file again after a read that the view could not serve: when the view was torn, or
-  // when the file has grown past it by an eighth (at least 64 KiB) and `end` lies beyond it, so a
-  // reader of a file another process appends to does not map it again for every new record.
+  // Maps the whole file as it is now.
+  void map() {
+    uint64_t now = 0;
+    view_.reset();
+    if (size(&now).ok()) view_ = MappedView::Map(fd_, now);
+  }
+
+  // After a read the view could not serve, ending at `end`: maps the file again once such a read
+  // ends an eighth of the view (at least 64 KiB) past it, which shows that the file has grown that
+  // much (or, with a torn view, is that long again). A reader of a file another process appends
+  // to thus maps it again now and then, not for every new record, and asks for no file size.
   void mapAgain(uint64_t end) {
     uint64_t mapped = view_ && !view_->torn() ? view_->size() : 0;
-    if (end != 0 && end <= mapped) return;
-    uint64_t now = 0;
-    if (!size(&now).ok()) return;
-    if (mapped != 0 && now < mapped + std::max<uint64_t>(mapped / 8, 64 << 10)) return;
-    view_.reset();
-    view_ = MappedView::Map(fd_, now);
+    if (end >= mapped + std::max<uint64_t>(mapped / 8, 64 << 10)) map();
   }
 
   // Whether another handle holds any lock on the byte at `offset`.
