@@ -52,7 +52,7 @@ std::string writeModuleCpp(const CompiledModule& m) {
     out += "// " + m.procs[i].name + "\nconst uint8_t pcode" + std::to_string(i) + "[] = {";
     writeBytes(out, m.procs[i].code);
     out += "};\nPvPcodeFunc func" + std::to_string(i) + " = {pcode" + std::to_string(i) +
-           ", nullptr, nullptr};\n\n";
+           ", nullptr, nullptr, sizeof(pcode" + std::to_string(i) + ")};\n\n";
   }
   out += "PvSymbol symbols[] = {\n";
   for (const ModuleSymbol& s : m.symbols) {

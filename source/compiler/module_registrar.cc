@@ -33,7 +33,8 @@ PvModule* pv_compilerRegisterModule(const pv::CompiledModule& module) {
   std::vector<PvPcodeFunc*> funcOf(module.procs.size());
   for (size_t i = 0; i < module.procs.size(); ++i) {
     s.code.push_back(module.procs[i].code);
-    funcOf[i] = &s.funcs.emplace_back(PvPcodeFunc{s.code.back().data(), nullptr, nullptr});
+    funcOf[i] = &s.funcs.emplace_back(PvPcodeFunc{s.code.back().data(), nullptr, nullptr,
+                                                           static_cast<uint32_t>(s.code.back().size())});
   }
   s.symbols.reserve(module.symbols.size());
   for (const pv::ModuleSymbol& m : module.symbols) {

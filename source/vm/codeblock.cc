@@ -45,6 +45,7 @@ PvCodeBlock* pv_codeblockNew(PV_ITEM item, const uint8_t* pcode, uint32_t pcodeS
   cb->pcode = pcode;
   cb->pcodeSize = pcodeSize;
   cb->ownsPcode = copyPcode;
+  cb->rewritable = false;
   cb->symbols = symbols;
   cb->statics = nullptr;
   cb->paramCount = paramCount;

@@ -13,6 +13,7 @@ struct PvCodeBlock {
   uint16_t paramCount;
   uint32_t pcodeSize;
   bool ownsPcode;           // macro-compiled blocks own a copy of their bytecode
+  bool rewritable;          // the bytecode lies in the machine's own copy of a procedure
   PvSymbol* defProc;        // the procedure that created it (for error reports)
   const char* defModuleName;  // its "FILE.prg:PROC" text, or nullptr
   int defLine;

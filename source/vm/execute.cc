@@ -23,6 +23,7 @@
 #include "memvar.h"
 #include "pcode.h"
 #include "pvregex.h"
+#include "quicken.h"
 #include "set.h"
 #include "stackdef.h"
 #include "vmops.h"
@@ -146,6 +147,7 @@ struct Frame {
   std::unique_ptr<Extras> extras;
   bool plainLocals;              // no arguments beyond the declared parameters: local n sits at
                                  // base + 1 + n
+  bool rewritable;               // the code is the machine's own copy (see quicken.h)
 
   Extras& x() {
     if (!extras) extras = std::make_unique<Extras>();
@@ -252,6 +254,7 @@ void makeBlock(Frame& f, const uint8_t* pc, bool isShort, bool macro) {
   uint32_t codeSize = size - static_cast<uint32_t>(code - pc);
   PvItem* slot = pv_stackPushSlot();
   PvCodeBlock* cb = pv_codeblockNew(slot, code, codeSize, f.symbols, params, locals.data(), count, macro);
+  cb->rewritable = f.rewritable && !macro;
   cb->statics = pv_stackBaseState()->statics;
   cb->defLine = pv_stackBaseState()->line;
   cb->defProc = pv_stackBaseItem()->item.asSymbol.value;
@@ -302,6 +305,10 @@ void readPrologue(PvPcodeFunc* proc) {
     }
   }
   proc->body = pc;
+  if (proc->size > static_cast<uint32_t>(pc - proc->pcode)) {
+    proc->body = pv_quickenCopy(proc->pcode, proc->size) + (pc - proc->pcode);
+    proc->rewritable = true;
+  }
 }
 
 void arrayGen(uint16_t n) {
@@ -660,8 +667,8 @@ inline void pushSymbol(PvSymbol* s) {
 // The send that ends a read of an instance variable starting at MESSAGE n, the receiver pushed
 // by PUSHSELF or PUSHLOCALNEAR and then SENDSHORT 0; null for any other sequence.
 inline const uint8_t* dataReadSend(const uint8_t* next) {
-  const uint8_t* send = next + 1 + (next[0] == PV_P_PUSHLOCALNEAR);
-  bool receiver = next[0] == PV_P_PUSHSELF || next[0] == PV_P_PUSHLOCALNEAR;
+  const uint8_t* send = next + 1 + pv_isPushLocalNear(next[0]);
+  bool receiver = next[0] == PV_P_PUSHSELF || pv_isPushLocalNear(next[0]);
   return receiver && send[0] == PV_P_SENDSHORT && send[1] == 0 ? send : nullptr;
 }
 
@@ -703,12 +710,18 @@ inline int64_t intValue(const PvItem* p) {
   return p->type == PV_IT_INTEGER ? p->item.asInteger.value : p->item.asLong.value;
 }
 
-// a := a <op> b for plain numbers; false (a unchanged) for other operands or when two integers
-// overflow 64 bits.
-PV_HOT inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
+// The result of a <op> b for plain numbers, written to `out` (which may be `a`); false (`out`
+// unchanged) for other operands or when two integers overflow 64 bits.
+template <Arith kind>
+PV_HOT inline bool arithOf(const PvItem* a, const PvItem* b, PvItem* out) {
   if (a->type == PV_IT_INTEGER && b->type == PV_IT_INTEGER) {
     int64_t x = a->item.asInteger.value, y = b->item.asInteger.value;
-    setInt64(a, kind == Arith::Plus ? x + y : kind == Arith::Minus ? x - y : x * y);
+    setInt64(out, kind == Arith::Plus ? x + y : kind == Arith::Minus ? x - y : x * y);
+  } else if (a->type == PV_IT_DOUBLE && b->type == PV_IT_DOUBLE) {
+    double x = a->item.asDouble.value, y = b->item.asDouble.value;
+    int da = a->item.asDouble.decimal, db = b->item.asDouble.decimal;
+    if (kind == Arith::Mult) putDouble(out, x * y, da + db);
+    else putDouble(out, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
   } else if ((a->type == PV_IT_LONG || a->type == PV_IT_INTEGER) &&
              (b->type == PV_IT_LONG || b->type == PV_IT_INTEGER)) {
     int64_t x = intValue(a), y = intValue(b), r;
@@ -716,16 +729,25 @@ PV_HOT inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
                 : kind == Arith::Minus ? __builtin_sub_overflow(x, y, &r)
                                        : __builtin_mul_overflow(x, y, &r);
     if (over) return false;
-    setInt64(a, r);
+    setInt64(out, r);
   } else if (plainNumber(a) && plainNumber(b)) {
     double x = numValue(a), y = numValue(b);
     int da = numDecimals(a), db = numDecimals(b);
-    if (kind == Arith::Mult) putDouble(a, x * y, da + db);
-    else putDouble(a, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
+    if (kind == Arith::Mult) putDouble(out, x * y, da + db);
+    else putDouble(out, kind == Arith::Plus ? x + y : x - y, da > db ? da : db);
   } else {
     return false;
   }
   return true;
+}
+
+// a := a <op> b for plain numbers; false (a unchanged) for other operands.
+PV_HOT inline bool arithInto(Arith kind, PvItem* a, const PvItem* b) {
+  switch (kind) {
+    case Arith::Plus: return arithOf<Arith::Plus>(a, b, a);
+    case Arith::Minus: return arithOf<Arith::Minus>(a, b, a);
+    default: return arithOf<Arith::Mult>(a, b, a);
+  }
 }
 
 PV_HOT inline bool fastArith(Arith kind) {
@@ -826,7 +848,7 @@ inline bool intLiteral(const uint8_t*& p, int32_t* v) {
 // `PUSHLOCALNEAR n, <end>, <step>, FORTEST, JUMPTRUE..` with integer literals for end and step
 // runs at once. Returns the next pc, or nullptr when the code there is anything else.
 inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
-  if (pc[0] != PV_P_PUSHLOCALNEAR || static_cast<int8_t>(pc[1]) != n) return nullptr;
+  if (!pv_isPushLocalNear(pc[0]) || static_cast<int8_t>(pc[1]) != n) return nullptr;
   const uint8_t* p = pc + 2;
   int32_t end, step;
   if (!intLiteral(p, &end) || !intLiteral(p, &step) || *p != PV_P_FORTEST) return nullptr;
@@ -905,7 +927,7 @@ PV_HOT inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
 // literal's made in *scratch) and p moved past it; nullptr for any other operation.
 PV_HOT inline const PvItem* simpleOperand(const Frame& f, const uint8_t*& p, PvItem* scratch) {
   int32_t v;
-  if (*p == PV_P_PUSHLOCALNEAR) {
+  if (pv_isPushLocalNear(*p)) {
     PvItem* local = localSlot(f, static_cast<int8_t>(p[1]));
     p += 2;
     return pv_itemUnRef(local);
@@ -960,6 +982,54 @@ PV_HOT inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint
   return next;
 }
 
+// The substitutes for PUSHLOCALNEAR (quicken.h), each given the pc of its operation. They return
+// the next pc: past the operations they took at once, or past the push alone.
+PV_HOT inline PvItem* nearLocal(const Frame& f, const uint8_t* pc) {
+  return pv_itemUnRef(localSlot(f, static_cast<int8_t>(pc[1])));
+}
+
+PV_HOT inline const uint8_t* pushPlain(PvItem* local, const uint8_t* pc) {
+  pv_itemCopyWords(pv_stackPushSlot(), local);
+  return pc + 2;
+}
+
+// The local as the right operand of the arithmetic operator after it.
+template <Arith kind>
+PV_HOT inline const uint8_t* localArith(const Frame& f, const uint8_t* pc) {
+  PvItem* b = nearLocal(f, pc);
+  PvItem* a = pv_stackTop(-1);
+  if (arithOf<kind>(a, b, a)) return pc + 3;
+  return pushPlain(b, pc);
+}
+
+// The local as the right operand of a comparison or an element access after it.
+PV_HOT inline const uint8_t* localOperand(const Frame& f, const uint8_t* pc) {
+  PvItem* b = nearLocal(f, pc);
+  if (const uint8_t* after = fuseOperand(b, pc + 2)) return after;
+  return pushPlain(b, pc);
+}
+
+// The local, a simple operand and the arithmetic operator on both.
+template <Arith kind>
+PV_HOT inline const uint8_t* pairArith(const Frame& f, const uint8_t* pc) {
+  PvItem* a = nearLocal(f, pc);
+  const uint8_t* p = pc + 2;
+  PvItem scratch;
+  const PvItem* b = simpleOperand(f, p, &scratch);
+  PvItem* slot = pv_stackPushSlot();
+  if (b && arithOf<kind>(a, b, slot)) return p + 1;
+  pv_itemCopyWords(slot, a);
+  return pc + 2;
+}
+
+// The local, a simple operand and the comparison on both.
+PV_HOT inline const uint8_t* pairCompare(const Frame& f, const uint8_t* pc) {
+  PvItem* a = nearLocal(f, pc);
+  if (pv_itemIsNumber(a))
+    if (const uint8_t* after = fusePair(f, a, pc + 2)) return after;
+  return pushPlain(a, pc);
+}
+
 // Pops a logical condition; the slow path raises the error for anything else.
 inline bool popCondition() {
   PvItem* c = pv_stackTop(-1);
@@ -984,7 +1054,7 @@ constexpr uintptr_t kHandlerRoom = 1u << 20;  // for the error handler of the ov
 uintptr_t g_stackOrigin = 0;
 bool g_overflowing = false;
 
-void run(const uint8_t* pcode, PvSymbol* symbols);
+void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable);
 
 bool recursionTooDeep() {
   auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
@@ -1013,7 +1083,7 @@ PV_HOT inline void enterBody(PvPcodeFunc* proc) {
     state->statics = init ? init->statics : nullptr;
   }
   if (proc->moduleName) state->moduleName = proc->moduleName;
-  run(proc->body, proc->symbols);
+  run(proc->body, proc->symbols, proc->rewritable);
 }
 
 }  // namespace
@@ -1021,10 +1091,12 @@ PV_HOT inline void enterBody(PvPcodeFunc* proc) {
 void pv_vmExecuteProc(PvPcodeFunc* proc) {
   if (!proc->body) readPrologue(proc);
   if (proc->body) enterBody(proc);
-  else run(proc->pcode, proc->symbols);
+  else run(proc->pcode, proc->symbols, false);
 }
 
-void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols) { run(pcode, symbols); }
+void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
+  run(pcode, symbols, rewritable);
+}
 
 namespace {
 
@@ -1049,7 +1121,7 @@ void pv_vmRunFrame(PvSymbol* symbol) { runFrame(symbol); }
 
 namespace {
 
-void run(const uint8_t* pcode, PvSymbol* symbols) {
+void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
   if (recursionTooDeep()) {
     if (g_overflowing) pv_errInternal(9022, nullptr, nullptr, nullptr);
     g_overflowing = true;
@@ -1058,7 +1130,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
     g_overflowing = false;
     return;
   }
-  Frame f{pcode, symbols, symbols != nullptr, nullptr, true};
+  Frame f{pcode, symbols, symbols != nullptr, nullptr, true, rewritable};
   {
     const PvItem* sym = pv_stackBaseItem();
     f.plainLocals = sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt;
@@ -1110,6 +1182,10 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
     &&op_PV_P_FINALLY, &&op_PV_P_ENDFINALLY, &&op_PV_P_LOCALADD, &&op_PV_P_ARRAYPUSHREF,
     &&op_PV_P_ARRAYPOPPLUS, &&op_PV_P_PUSHDATETIME, &&op_PV_P_PUSHDATE, &&op_PV_P_HASHGEN,
     &&op_PV_P_LOCALINC, &&op_PV_P_LOCALDEC, &&op_PV_P_LOCALINCPUSH, &&op_PV_P_LOCALDECPUSH,
+    // the machine's substitutes (quicken.h)
+    &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
+    &&op_PV_Q_LOCALCOMPARE, &&op_PV_Q_LOCALOPERAND, &&op_PV_Q_PAIRPLUS, &&op_PV_Q_PAIRMINUS,
+    &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE,
     // every byte past the last opcode
 #define BAD &&op_PV_P_LAST_PCODE
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
@@ -1119,8 +1195,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
-    BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
-    BAD, BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD, BAD, BAD,
 #undef BAD
   };
   const uint8_t* pc = pcode;
@@ -1208,7 +1283,23 @@ void run(const uint8_t* pcode, PvSymbol* symbols) {
       }
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
-      OP(PV_P_PUSHLOCALNEAR) pc = pushLocal(f, localSlot(f, static_cast<int8_t>(pc[1])), pc + 2); NEXT;
+      OP(PV_P_PUSHLOCALNEAR)
+        if (f.rewritable) {
+          *const_cast<uint8_t*>(pc) = pv_quickLocalOp(pc + 2);
+          NEXT;
+        }
+        pc = pushLocal(f, localSlot(f, static_cast<int8_t>(pc[1])), pc + 2);
+        NEXT;
+      OP(PV_Q_LOCALPUSH) pc = pushPlain(nearLocal(f, pc), pc); NEXT;
+      OP(PV_Q_LOCALPLUS) pc = localArith<Arith::Plus>(f, pc); NEXT;
+      OP(PV_Q_LOCALMINUS) pc = localArith<Arith::Minus>(f, pc); NEXT;
+      OP(PV_Q_LOCALMULT) pc = localArith<Arith::Mult>(f, pc); NEXT;
+      OP(PV_Q_LOCALCOMPARE)
+      OP(PV_Q_LOCALOPERAND) pc = localOperand(f, pc); NEXT;
+      OP(PV_Q_PAIRPLUS) pc = pairArith<Arith::Plus>(f, pc); NEXT;
+      OP(PV_Q_PAIRMINUS) pc = pairArith<Arith::Minus>(f, pc); NEXT;
+      OP(PV_Q_PAIRMULT) pc = pairArith<Arith::Mult>(f, pc); NEXT;
+      OP(PV_Q_PAIRCOMPARE) pc = pairCompare(f, pc); NEXT;
       OP(PV_P_PUSHLOCAL) pc = pushLocal(f, localSlot(f, s16(pc + 1)), pc + 3); NEXT;
       OP(PV_P_POPLOCALNEAR) localAssign(f, static_cast<int8_t>(pc[1]), pv_stackTop(-1)); pv_stackDrop(); pc += 2; NEXT;
       OP(PV_P_POPLOCAL) localAssign(f, s16(pc + 1), pv_stackTop(-1)); pv_stackDrop(); pc += 3; NEXT;

@@ -20,9 +20,11 @@ struct PvPcodeFunc {
   const uint8_t* pcode;    // the procedure's bytecode
   PvSymbol* symbols;       // the module's symbol table; filled at registration
   PvItem* statics;         // of a static initialiser: the module statics array (made at run time)
+  uint32_t size = 0;       // bytes of `pcode` (0: not known; the machine then runs it as it is)
   // What the machine learns from the prologue (frame, statics frame, names) at the first call,
   // so that later calls start at the body: null `body` until then.
   const uint8_t* body = nullptr;
+  bool rewritable = false;   // `body` lies in the machine's own copy of the bytecode
   const char* moduleName = nullptr;
   uint16_t locals = 0;
   uint16_t params = 0;

@@ -65,7 +65,9 @@ PV_ITEM pv_vmEvalBlockOrMacro(PV_ITEM value);
 // Evaluates the code block in the running frame's self slot, with the frame's parameters.
 void pv_vmEvalFrameBlock();
 // Runs a procedure's (or block's) bytecode in the current frame until its end opcode.
-void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols);
+// `rewritable`: the code lies in the machine's own copy of a procedure, where it may replace
+// operations by equivalent ones that run faster.
+void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols, bool rewritable = false);
 // Runs a bytecode procedure, its prologue read once and then applied without decoding.
 void pv_vmExecuteProc(PvPcodeFunc* proc);
 // Calls the function of `symbol` in the frame just made (native or bytecode); raises 12/1001

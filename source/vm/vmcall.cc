@@ -31,7 +31,7 @@ void pv_vmEvalFrameBlock() {
   PvStackState* st = pv_stackBaseState();
   st->statics = cb->statics;
   st->line = cb->defLine;
-  pv_vmExecute(cb->pcode, cb->symbols);
+  pv_vmExecute(cb->pcode, cb->symbols, cb->rewritable);
 }
 
 namespace {

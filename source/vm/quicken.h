@@ -1,0 +1,40 @@
+// Operations the machine substitutes for PUSHLOCALNEAR in its own copies of procedure bodies.
+//
+// A procedure's body is copied when it is first called (the copy lives as long as the program).
+// The first time a PUSHLOCALNEAR in such a copy runs, the machine looks at the operations that
+// follow it once and replaces the opcode byte by one of the operations below, which runs the
+// same push knowing what follows: a plain push, a push taken at once by the operator after it,
+// or a pair of simple operands with their operator. Only the opcode byte changes: the operand
+// (the local's number) and every following operation keep their bytes, so a jump into them, a
+// look-ahead that reads them and a fallback to the plain push all see the original code. Each
+// substitute gives exactly what PUSHLOCALNEAR gives in every case; type checks stay in them.
+#pragma once
+
+#include <cstdint>
+
+#include "pcode.h"
+
+enum QuickOp : uint8_t {
+  PV_Q_LOCALPUSH = pv::PV_P_LAST_PCODE,  // nothing fuses with the push
+  PV_Q_LOCALPLUS,                        // an operator takes the local as its right operand
+  PV_Q_LOCALMINUS,
+  PV_Q_LOCALMULT,
+  PV_Q_LOCALCOMPARE,                     // a comparison (and the jump after it)
+  PV_Q_LOCALOPERAND,                     // an element read or store with the local as index
+  PV_Q_PAIRPLUS,                         // a simple operand, then an operator on both
+  PV_Q_PAIRMINUS,
+  PV_Q_PAIRMULT,
+  PV_Q_PAIRCOMPARE,
+  PV_Q_LAST
+};
+
+// Whether `op` pushes a near local: PUSHLOCALNEAR or one of its substitutes.
+inline bool pv_isPushLocalNear(uint8_t op) {
+  return op == pv::PV_P_PUSHLOCALNEAR || (op >= PV_Q_LOCALPUSH && op < PV_Q_LAST);
+}
+
+// The substitute for a PUSHLOCALNEAR followed by the code at `next`.
+uint8_t pv_quickLocalOp(const uint8_t* next);
+
+// The machine's own, rewritable copy of `size` bytes of bytecode.
+uint8_t* pv_quickenCopy(const uint8_t* code, uint32_t size);
