@@ -1002,7 +1002,18 @@ PV_HOT inline const uint8_t* localArith(const Frame& f, const uint8_t* pc) {
   return pushPlain(b, pc);
 }
 
-// The local as the right operand of a comparison or an element access after it.
+// The local as the right operand of the comparison after it.
+PV_HOT inline const uint8_t* localCompare(const Frame& f, const uint8_t* pc) {
+  PvItem* b = nearLocal(f, pc);
+  PvItem* a = pv_stackTop(-1);
+  int r;
+  if (!numOrder(a, b, &r)) return pushPlain(b, pc);
+  a->type = PV_IT_NIL;
+  pv_stackDrop();
+  return branchOn(pc + 3, orderMeets(pc[2], r));
+}
+
+// The local as the index of an element read or store after it.
 PV_HOT inline const uint8_t* localOperand(const Frame& f, const uint8_t* pc) {
   PvItem* b = nearLocal(f, pc);
   if (const uint8_t* after = fuseOperand(b, pc + 2)) return after;
@@ -1025,8 +1036,11 @@ PV_HOT inline const uint8_t* pairArith(const Frame& f, const uint8_t* pc) {
 // The local, a simple operand and the comparison on both.
 PV_HOT inline const uint8_t* pairCompare(const Frame& f, const uint8_t* pc) {
   PvItem* a = nearLocal(f, pc);
-  if (pv_itemIsNumber(a))
-    if (const uint8_t* after = fusePair(f, a, pc + 2)) return after;
+  const uint8_t* p = pc + 2;
+  PvItem scratch;
+  const PvItem* b = simpleOperand(f, p, &scratch);
+  int r;
+  if (b && numOrder(a, b, &r)) return branchOn(p + 1, orderMeets(*p, r));
   return pushPlain(a, pc);
 }
 
@@ -1185,7 +1199,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     // the machine's substitutes (quicken.h)
     &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
     &&op_PV_Q_LOCALCOMPARE, &&op_PV_Q_LOCALOPERAND, &&op_PV_Q_PAIRPLUS, &&op_PV_Q_PAIRMINUS,
-    &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE,
+    &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE, &&op_PV_Q_DOUBLE, &&op_PV_Q_SYMNIL,
     // every byte past the last opcode
 #define BAD &&op_PV_P_LAST_PCODE
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
@@ -1195,7 +1209,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
-    BAD, BAD, BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD, BAD,
 #undef BAD
   };
   const uint8_t* pc = pcode;
@@ -1259,10 +1273,22 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
       OP(PV_P_PUSHLONG) pc = pushOperand(intItem(s32(pc + 1)), pc + 5); NEXT;
       OP(PV_P_PUSHLONGLONG) pv_itemPutNInt(pv_stackPushSlot(), s64(pc + 1)); pc += 9; NEXT;
       OP(PV_P_PUSHDOUBLE) {
-        PvItem v;
         int width = pc[9] - (pc[10] ? pc[10] + 1 : 0);
-        pv_itemPutWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)),
-                 pv_itemPairWord(width > 0 && width < 100 ? width : 0, pc[10]));
+        width = width > 0 && width < 100 ? width : 0;
+        if (f.rewritable) {
+          auto* code = const_cast<uint8_t*>(pc);
+          code[9] = static_cast<uint8_t>(width);
+          code[0] = PV_Q_DOUBLE;
+          NEXT;
+        }
+        PvItem v;
+        pv_itemPutWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)), pv_itemPairWord(width, pc[10]));
+        pc = pushOperand(v, pc + 11);
+        NEXT;
+      }
+      OP(PV_Q_DOUBLE) {
+        PvItem v;
+        pv_itemPutWords(&v, PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)), pv_itemPairWord(pc[9], pc[10]));
         pc = pushOperand(v, pc + 11);
         NEXT;
       }
@@ -1294,7 +1320,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
       OP(PV_Q_LOCALPLUS) pc = localArith<Arith::Plus>(f, pc); NEXT;
       OP(PV_Q_LOCALMINUS) pc = localArith<Arith::Minus>(f, pc); NEXT;
       OP(PV_Q_LOCALMULT) pc = localArith<Arith::Mult>(f, pc); NEXT;
-      OP(PV_Q_LOCALCOMPARE)
+      OP(PV_Q_LOCALCOMPARE) pc = localCompare(f, pc); NEXT;
       OP(PV_Q_LOCALOPERAND) pc = localOperand(f, pc); NEXT;
       OP(PV_Q_PAIRPLUS) pc = pairArith<Arith::Plus>(f, pc); NEXT;
       OP(PV_Q_PAIRMINUS) pc = pairArith<Arith::Minus>(f, pc); NEXT;
@@ -1436,7 +1462,15 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         else pushSymbol(message), pc += 3;
         NEXT;
       }
-      OP(PV_P_PUSHSYMNEAR) pushSymbol(&symbols[pc[1]]); pc += 2; NEXT;
+      OP(PV_P_PUSHSYMNEAR)
+        if (f.rewritable && pc[2] == PV_P_PUSHNIL) {
+          *const_cast<uint8_t*>(pc) = PV_Q_SYMNIL;
+          NEXT;
+        }
+        pushSymbol(&symbols[pc[1]]);
+        pc += 2;
+        NEXT;
+      OP(PV_Q_SYMNIL) pushSymbol(&symbols[pc[1]]); pv_stackPushSlot(); pc += 3; NEXT;
       OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
       OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
@@ -1454,7 +1488,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         pc += *pc == PV_P_SENDWITH ? 3 : 2;
         goto checkRequest;
       }
-      OP(PV_P_RETVALUE) pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); pc += 1; NEXT;
+      OP(PV_P_RETVALUE)
+        pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1));
+        pv_stackDrop();
+        if (pc[1] == PV_P_ENDPROC && !f.extras) return;  // the end, with nothing to run first
+        pc += 1;
+        NEXT;
       OP(PV_P_ENDBLOCK) pv_itemMoveWords(&pv_stack.ret, pv_stackTop(-1)); pv_stackDrop(); return;
       OP(PV_P_ENDPROC) {
         int index = finallyRecord(f);

@@ -1,4 +1,4 @@
-// Operations the machine substitutes for PUSHLOCALNEAR in its own copies of procedure bodies.
+// Operations the machine substitutes for others in its own copies of procedure bodies.
 //
 // A procedure's body is copied when it is first called (the copy lives as long as the program).
 // The first time a PUSHLOCALNEAR in such a copy runs, the machine looks at the operations that
@@ -8,6 +8,8 @@
 // (the local's number) and every following operation keep their bytes, so a jump into them, a
 // look-ahead that reads them and a fallback to the plain push all see the original code. Each
 // substitute gives exactly what PUSHLOCALNEAR gives in every case; type checks stay in them.
+// A PUSHDOUBLE gets its width byte worked out once, and a PUSHSYMNEAR before PUSHNIL (every
+// call) pushes both; no look-ahead reads either operation.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +27,10 @@ enum QuickOp : uint8_t {
   PV_Q_PAIRMINUS,
   PV_Q_PAIRMULT,
   PV_Q_PAIRCOMPARE,
-  PV_Q_LAST
+  PV_Q_LAST,
+  // Substitutes for other operations, which no look-ahead reads.
+  PV_Q_DOUBLE = PV_Q_LAST,  // PUSHDOUBLE with the width byte replaced by the item's width
+  PV_Q_SYMNIL,              // PUSHSYMNEAR followed by PUSHNIL: both pushes at once
 };
 
 // Whether `op` pushes a near local: PUSHLOCALNEAR or one of its substitutes.

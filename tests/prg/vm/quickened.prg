@@ -32,7 +32,7 @@ STATIC FUNCTION Pair( x, y )
    r2 := x - y
    r3 := x * y
    r4 := x + 1
-   r5 := x - 2
+   r5 := x - 2.25
    r6 := x * 3
 RETURN Show6( r1, r2, r3, r4, r5, r6 )
 
@@ -53,6 +53,7 @@ STATIC FUNCTION Compare( x, y )
    c += iif( x == y, "=", "." )
    c += iif( x != y, "#", "." )
    c += iif( x < 5, "5", "." )
+   c += iif( x < 2.5, "d", "." )
    c += iif( Ident( y ) > x, "y", "." )
    IF x < y .AND. y > 0
       c += "&"
