@@ -145,8 +145,8 @@ struct Frame {
   PvSymbol* symbols;
   bool staticText;               // literal texts may point into the bytecode
   std::unique_ptr<Extras> extras;
-  bool plainLocals;              // no arguments beyond the declared parameters: local n sits at
-                                 // base + 1 + n
+  PvItem** locals;               // locals[n] is local n's slot; nullptr when arguments beyond
+                                 // the declared parameters shift the locals
   bool rewritable;               // the code is the machine's own copy (see quicken.h)
 
   Extras& x() {
@@ -154,6 +154,12 @@ struct Frame {
     return *extras;
   }
 };
+
+// The running frame's local slots (the stack's vector never moves), or nullptr when more
+// arguments were passed than the `declared` parameters, which shifts the locals after them.
+inline PvItem** frameLocals(int declared) {
+  return pv_stackBaseItem()->item.asSymbol.paramcnt <= declared ? &pv_stack.items[pv_stack.base + 1] : nullptr;
+}
 
 PvDynSym* dynsymOf(PvSymbol* symbols, uint16_t index) {
   PvSymbol* s = &symbols[index];
@@ -648,7 +654,7 @@ inline void putDouble(PvItem* p, double v, int decimals) {
 // The slot of local n of the running frame: at its plain place when no arguments beyond the
 // declared parameters shifted the locals.
 PV_HOT inline PvItem* localSlot(const Frame& f, int n) {
-  return (n > 0 && f.plainLocals) ? pv_stackLocal(n) : pv_vmLocalSlotFast(n);
+  return (n > 0 && f.locals) ? f.locals[n] : pv_vmLocalSlotFast(n);
 }
 
 PV_HOT inline void localAssign(const Frame& f, int n, PvItem* value) {
@@ -993,13 +999,36 @@ PV_HOT inline const uint8_t* pushPlain(PvItem* local, const uint8_t* pc) {
   return pc + 2;
 }
 
+// A number just computed on the stack top, about to be popped into a local by the operation at
+// `next`: stored there at once when the local holds nothing that needs releasing. Returns the pc
+// after the pop, or `next` to let the pop run.
+PV_HOT inline const uint8_t* popNumberInto(const Frame& f, const uint8_t* next) {
+  if (*next != PV_P_POPLOCALNEAR) return next;
+  PvItem* dest = localSlot(f, static_cast<int8_t>(next[1]));
+  if (dest->type & (PV_IT_COMPLEX | PV_IT_BYREF)) return next;
+  PvItem* top = pv_stackTop(-1);
+  pv_itemCopyNumber(dest, top);
+  top->type = PV_IT_NIL;
+  pv_stackDrop();
+  return next + 2;
+}
+
 // The local as the right operand of the arithmetic operator after it.
 template <Arith kind>
 PV_HOT inline const uint8_t* localArith(const Frame& f, const uint8_t* pc) {
   PvItem* b = nearLocal(f, pc);
   PvItem* a = pv_stackTop(-1);
-  if (arithOf<kind>(a, b, a)) return pc + 3;
+  if (arithOf<kind>(a, b, a)) return popNumberInto(f, pc + 3);
   return pushPlain(b, pc);
+}
+
+// The local copied into the local the POPLOCALNEAR after it names, at once for a number.
+PV_HOT inline const uint8_t* localCopy(const Frame& f, const uint8_t* pc) {
+  PvItem* src = nearLocal(f, pc);
+  PvItem* dest = localSlot(f, static_cast<int8_t>(pc[3]));
+  if (!pv_itemIsNumber(src) || (dest->type & (PV_IT_COMPLEX | PV_IT_BYREF))) return pushPlain(src, pc);
+  pv_itemCopyNumber(dest, src);
+  return pc + 4;
 }
 
 // The local as the right operand of the comparison after it.
@@ -1028,7 +1057,7 @@ PV_HOT inline const uint8_t* pairArith(const Frame& f, const uint8_t* pc) {
   PvItem scratch;
   const PvItem* b = simpleOperand(f, p, &scratch);
   PvItem* slot = pv_stackPushSlot();
-  if (b && arithOf<kind>(a, b, slot)) return p + 1;
+  if (b && arithOf<kind>(a, b, slot)) return popNumberInto(f, p + 1);
   pv_itemCopyWords(slot, a);
   return pc + 2;
 }
@@ -1066,14 +1095,22 @@ namespace {
 constexpr uintptr_t kStackLimit = 3u << 20;
 constexpr uintptr_t kHandlerRoom = 1u << 20;  // for the error handler of the overflow itself
 uintptr_t g_stackOrigin = 0;
+uintptr_t g_stackFloor = UINTPTR_MAX;  // frames above it are within the limit (set at the first run)
 bool g_overflowing = false;
 
 void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable);
 
-bool recursionTooDeep() {
-  auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-  if (!g_stackOrigin || here > g_stackOrigin) g_stackOrigin = here;
+bool recursionTooDeepSlow(uintptr_t here) {
+  if (!g_stackOrigin || here > g_stackOrigin) {
+    g_stackOrigin = here;
+    g_stackFloor = here > kStackLimit ? here - kStackLimit : 0;
+  }
   return g_stackOrigin - here > kStackLimit + (g_overflowing ? kHandlerRoom : 0);
+}
+
+inline bool recursionTooDeep() {
+  auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  return here < g_stackFloor && recursionTooDeepSlow(here);
 }
 
 }  // namespace
@@ -1114,11 +1151,18 @@ void pv_vmExecute(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
 
 namespace {
 
-// Bytecode procedures already run once start at their body here, past the general call path.
+// Bytecode procedures already run once start at their body here, and native functions are
+// called at once, past the general call path.
 PV_HOT inline void runFrame(PvSymbol* symbol) {
   PvSymbol* exec = pv_vmCallee(symbol);
-  if ((exec->scope & PV_FS_PCODEFUNC) && exec->value.pcode->body) enterBody(exec->value.pcode);
-  else pv_vmProcCall(symbol);
+  if (exec->scope & PV_FS_PCODEFUNC) {
+    if (exec->value.pcode->body) enterBody(exec->value.pcode);
+    else pv_vmProcCall(symbol);
+  } else if (exec->value.func) {
+    exec->value.func();
+  } else {
+    pv_vmProcCall(symbol);
+  }
 }
 
 }  // namespace
@@ -1144,11 +1188,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     g_overflowing = false;
     return;
   }
-  Frame f{pcode, symbols, symbols != nullptr, nullptr, true, rewritable};
-  {
-    const PvItem* sym = pv_stackBaseItem();
-    f.plainLocals = sym->item.asSymbol.paramcnt <= sym->item.asSymbol.paramdeclcnt;
-  }
+  Frame f{pcode, symbols, symbols != nullptr, nullptr,
+          frameLocals(pv_stackBaseItem()->item.asSymbol.paramdeclcnt), rewritable};
   PvStackState* state = pv_stackBaseState();
   // Threaded dispatch: every operation ends by jumping straight to the next one's code.
   static const void* const kOps[256] = {
@@ -1197,7 +1238,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     &&op_PV_P_ARRAYPOPPLUS, &&op_PV_P_PUSHDATETIME, &&op_PV_P_PUSHDATE, &&op_PV_P_HASHGEN,
     &&op_PV_P_LOCALINC, &&op_PV_P_LOCALDEC, &&op_PV_P_LOCALINCPUSH, &&op_PV_P_LOCALDECPUSH,
     // the machine's substitutes (quicken.h)
-    &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
+    &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALCOPY, &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
     &&op_PV_Q_LOCALCOMPARE, &&op_PV_Q_LOCALOPERAND, &&op_PV_Q_PAIRPLUS, &&op_PV_Q_PAIRMINUS,
     &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE, &&op_PV_Q_DOUBLE, &&op_PV_Q_SYMNIL,
     // every byte past the last opcode
@@ -1209,7 +1250,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
-    BAD, BAD, BAD, BAD,
+    BAD, BAD, BAD,
 #undef BAD
   };
   const uint8_t* pc = pcode;
@@ -1219,12 +1260,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
       // ---- frames, lines, names --------------------------------------------------------------
       OP(PV_P_FRAME)
         doFrame(pc[1], pc[2]);
-        f.plainLocals = pv_stackBaseItem()->item.asSymbol.paramcnt <= pc[2];
+        f.locals = frameLocals(pc[2]);
         pc += 3;
         NEXT;
       OP(PV_P_LARGEFRAME)
         doFrame(u16(pc + 1), pc[3]);
-        f.plainLocals = pv_stackBaseItem()->item.asSymbol.paramcnt <= pc[3];
+        f.locals = frameLocals(pc[3]);
         pc += 4;
         NEXT;
       OP(PV_P_SFRAME) {
@@ -1317,6 +1358,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         pc = pushLocal(f, localSlot(f, static_cast<int8_t>(pc[1])), pc + 2);
         NEXT;
       OP(PV_Q_LOCALPUSH) pc = pushPlain(nearLocal(f, pc), pc); NEXT;
+      OP(PV_Q_LOCALCOPY) pc = localCopy(f, pc); NEXT;
       OP(PV_Q_LOCALPLUS) pc = localArith<Arith::Plus>(f, pc); NEXT;
       OP(PV_Q_LOCALMINUS) pc = localArith<Arith::Minus>(f, pc); NEXT;
       OP(PV_Q_LOCALMULT) pc = localArith<Arith::Mult>(f, pc); NEXT;
@@ -1507,13 +1549,13 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
 
       // ---- operators --------------------------------------------------------------------------
       OP(PV_P_PLUS)
-        if (fastArith(Arith::Plus)) { pc += 1; NEXT; }
+        if (fastArith(Arith::Plus)) { pc = popNumberInto(f, pc + 1); NEXT; }
         pv_opPlus(); pc += 1; goto checkRequest;
       OP(PV_P_MINUS)
-        if (fastArith(Arith::Minus)) { pc += 1; NEXT; }
+        if (fastArith(Arith::Minus)) { pc = popNumberInto(f, pc + 1); NEXT; }
         pv_opMinus(); pc += 1; goto checkRequest;
       OP(PV_P_MULT)
-        if (fastArith(Arith::Mult)) { pc += 1; NEXT; }
+        if (fastArith(Arith::Mult)) { pc = popNumberInto(f, pc + 1); NEXT; }
         pv_opMult(); pc += 1; goto checkRequest;
       OP(PV_P_DIVIDE)
         if (fastDivide()) { pc += 1; NEXT; }

@@ -18,6 +18,7 @@
 
 enum QuickOp : uint8_t {
   PV_Q_LOCALPUSH = pv::PV_P_LAST_PCODE,  // nothing fuses with the push
+  PV_Q_LOCALCOPY,                        // a POPLOCALNEAR takes the value: a copy between locals
   PV_Q_LOCALPLUS,                        // an operator takes the local as its right operand
   PV_Q_LOCALMINUS,
   PV_Q_LOCALMULT,

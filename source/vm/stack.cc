@@ -1,6 +1,11 @@
-// The evaluation stack: a growing vector of pointers to items (items never move, so references
-// to them stay valid while the stack grows), frames and the return slot.
+// The evaluation stack: a vector of pointers to items, frames and the return slot. Neither the
+// items nor the vector ever move: the vector is reserved once at its largest size (address space
+// only; pages are used as the stack reaches them), so the machine may keep pointers into it for
+// the life of a frame, and references to items stay valid while the stack grows.
+#include <sys/mman.h>
+
 #include <cstring>
+#include <vector>
 
 #include "errint.h"
 #include "gc.h"
@@ -14,19 +19,35 @@ namespace {
 
 PvStack& g_stack = pv_stack;
 
+constexpr PV_SIZE kMaxSlots = PV_SIZE{1} << 23;  // 64 MB of address space for the vector
+
+// The blocks of items, kept where leak checkers look (the vector itself is mapped memory).
+std::vector<PvItem*>& itemBlocks() {
+  static auto* blocks = new std::vector<PvItem*>();
+  return *blocks;
+}
+
+PvItem** reserveVector() {
+  void* p = mmap(nullptr, kMaxSlots * sizeof(PvItem*), PROT_READ | PROT_WRITE,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (p == MAP_FAILED) pv_errInternal(9006, nullptr, nullptr, nullptr);
+  return static_cast<PvItem**>(p);
+}
+
 }  // namespace
 
 void pv_stackGrow() {
   PV_SIZE add = g_stack.size < 64 ? 64 : g_stack.size;
-  PV_SIZE n = g_stack.size + add;
-  g_stack.items = static_cast<PvItem**>(
-      g_stack.items ? pv_xrealloc(g_stack.items, n * sizeof(PvItem*)) : pv_xgrab(n * sizeof(PvItem*)));
-  auto* block = static_cast<PvItem*>(pv_xgrab(add * sizeof(PvItem)));  // freed with the stack
+  if (g_stack.size + add > kMaxSlots) add = kMaxSlots - g_stack.size;
+  if (add == 0) pv_errInternal(9006, nullptr, nullptr, nullptr);
+  if (!g_stack.items) g_stack.items = reserveVector();
+  auto* block = static_cast<PvItem*>(pv_xgrab(add * sizeof(PvItem)));
+  itemBlocks().push_back(block);
   for (PV_SIZE i = 0; i < add; ++i) {
     block[i].type = PV_IT_NIL;
     g_stack.items[g_stack.size + i] = &block[i];
   }
-  g_stack.size = n;
+  g_stack.size += add;
 }
 
 namespace {

@@ -17,6 +17,24 @@ PROCEDURE Main()
    ? "loop", Loop( 10 ), Loop( 10.5 ), Loop( 3 )
    ? "fib", Fib( 20 ), Fib( 20.0 )
    ? "block", Blocks()
+   ? "stores", Stores( 3 ), Stores( 4.5 )
+RETURN
+
+// Results stored into locals that hold references, captured locals and texts.
+STATIC FUNCTION Stores( n )
+   LOCAL a := 1, b := {|| a }, c := "text", d := 0, i, r := 0
+   FOR i := 1 TO 3
+      a := n * i + d
+      c := a - 1
+      d := a
+      Twice( @r, n )
+   NEXT
+RETURN Text( Eval( b ) ) + " " + Text( c ) + " " + Text( d ) + " " + Text( r )
+
+STATIC PROCEDURE Twice( x, n )
+   LOCAL t := n
+   x := x + n * 2
+   x := t
 RETURN
 
 STATIC PROCEDURE Show( i, x, y )
