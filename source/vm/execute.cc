@@ -839,7 +839,7 @@ PV_HOT inline const uint8_t* branchOn(const uint8_t* pc, bool v) {
 }
 
 // An integer literal operation at p: its value, p moved past it.
-inline bool intLiteral(const uint8_t*& p, int32_t* v) {
+PV_HOT inline bool intLiteral(const uint8_t*& p, int32_t* v) {
   switch (*p) {
     case PV_P_ZERO: *v = 0; p += 1; return true;
     case PV_P_ONE: *v = 1; p += 1; return true;
@@ -850,14 +850,26 @@ inline bool intLiteral(const uint8_t*& p, int32_t* v) {
   }
 }
 
+// The end of a FOR loop at p when it is an integer: a literal, or a near local holding one; p
+// moved past it.
+inline bool intEnd(const Frame& f, const uint8_t*& p, int32_t* v) {
+  if (!pv_isPushLocalNear(*p)) return intLiteral(p, v);
+  const PvItem* end = pv_itemUnRef(localSlot(f, static_cast<int8_t>(p[1])));
+  if (end->type != PV_IT_INTEGER) return false;
+  *v = end->item.asInteger.value;
+  p += 2;
+  return true;
+}
+
 // The test of a FOR loop right after its counter (local n, now `counter`) was stepped:
-// `PUSHLOCALNEAR n, <end>, <step>, FORTEST, JUMPTRUE..` with integer literals for end and step
-// runs at once. Returns the next pc, or nullptr when the code there is anything else.
-inline const uint8_t* fusedForTest(const uint8_t* pc, int n, int32_t counter) {
+// `PUSHLOCALNEAR n, <end>, <step>, FORTEST, JUMPTRUE..` with an integer end (intEnd) and an
+// integer literal step runs at once. Returns the next pc, or nullptr when the code there is
+// anything else.
+inline const uint8_t* fusedForTest(const Frame& f, const uint8_t* pc, int n, int32_t counter) {
   if (!pv_isPushLocalNear(pc[0]) || static_cast<int8_t>(pc[1]) != n) return nullptr;
   const uint8_t* p = pc + 2;
   int32_t end, step;
-  if (!intLiteral(p, &end) || !intLiteral(p, &step) || *p != PV_P_FORTEST) return nullptr;
+  if (!intEnd(f, p, &end) || !intLiteral(p, &step) || *p != PV_P_FORTEST) return nullptr;
   ++p;
   if (*p != PV_P_JUMPTRUENEAR && *p != PV_P_JUMPTRUE && *p != PV_P_JUMPTRUEFAR) return nullptr;
   return branchOn(p, step >= 0 ? counter <= end : counter >= end);
@@ -1071,6 +1083,21 @@ PV_HOT inline const uint8_t* pairCompare(const Frame& f, const uint8_t* pc) {
   int r;
   if (b && numOrder(a, b, &r)) return branchOn(p + 1, orderMeets(*p, r));
   return pushPlain(a, pc);
+}
+
+// A function's result, in the return slot: moved at once into the local a POPLOCALNEAR at
+// `next` names when that local holds nothing to release (releasing could run code that uses the
+// return slot) and no request stops the code first; else pushed. Returns the next pc.
+PV_HOT inline const uint8_t* takeResult(const Frame& f, const uint8_t* next) {
+  if (*next == PV_P_POPLOCALNEAR && !pv_vmRequestQuery()) {
+    PvItem* dest = localSlot(f, static_cast<int8_t>(next[1]));
+    if (!(dest->type & (PV_IT_COMPLEX | PV_IT_BYREF))) {
+      pv_itemMoveWords(dest, &pv_stack.ret);
+      return next + 2;
+    }
+  }
+  pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret);
+  return next;
 }
 
 // Pops a logical condition; the slow path raises the error for anything else.
@@ -1425,7 +1452,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         int32_t r;
         if (slot->type == PV_IT_INTEGER && !__builtin_add_overflow(slot->item.asInteger.value, s16(pc + 2), &r)) {
           putInt(slot, r);
-          const uint8_t* next = fusedForTest(pc + 4, static_cast<int8_t>(pc[1]), r);
+          const uint8_t* next = fusedForTest(f, pc + 4, static_cast<int8_t>(pc[1]), r);
           pc = next ? next : pc + 4;
           NEXT;
         }
@@ -1513,8 +1540,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         pc += 2;
         NEXT;
       OP(PV_Q_SYMNIL) pushSymbol(&symbols[pc[1]]); pv_stackPushSlot(); pc += 3; NEXT;
-      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 3; goto checkRequest;
-      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pv_itemMoveWords(pv_stackPushSlot(), &pv_stack.ret); pc += 2; goto checkRequest;
+      OP(PV_P_FUNCTION) pv_vmDo(u16(pc + 1)); pc = takeResult(f, pc + 3); goto checkRequest;
+      OP(PV_P_FUNCTIONSHORT) pv_vmDo(pc[1]); pc = takeResult(f, pc + 2); goto checkRequest;
       OP(PV_P_DO) pv_vmDo(u16(pc + 1)); pc += 3; goto checkRequest;
       OP(PV_P_DOSHORT) pv_vmDo(pc[1]); pc += 2; goto checkRequest;
       OP(PV_P_SEND) pv_clsSend(u16(pc + 1)); pc += 3; goto checkRequest;

@@ -70,7 +70,18 @@ inline void pv_stackNewFrame(PvStackState* state, uint16_t argc) {
 // Ends the running call: its slots are released, its privates too, and the caller's base
 // is restored.
 inline void pv_stackOldFrame(PvStackState* state) {
-  while (pv_stack.top > pv_stack.base) pv_stackPopFast();
+  PV_SIZE top = pv_stack.top;
+  while (top > pv_stack.base) {
+    PvItem* p = pv_stack.items[--top];
+    if (!PV_IS_COMPLEX(p)) {
+      p->type = PV_IT_NIL;
+      continue;
+    }
+    pv_stack.top = top + 1;  // releasing may run code that uses the stack above it
+    pv_stackPopFast();
+    top = pv_stack.top;
+  }
+  pv_stack.top = top;
   pv_memvarSetPrivatesBase(state->privateBase);
   pv_stack.base = state->prevBase;
 }

@@ -9,6 +9,7 @@
 #include "dynsym.h"
 #include "errors.h"
 #include "gc.h"
+#include "itemwords.h"
 #include "memvar.h"
 #include "procinfo.h"
 #include "registrar.h"
@@ -268,7 +269,7 @@ void PV_FUN_EVAL() {
     return;
   }
   pv_itemMove(pv_stackSelfItem(), block);
-  for (int i = 1; i < n; ++i) pv_itemMove(pv_stackItemFromBase(i), pv_stackItemFromBase(i + 1));
+  for (int i = 1; i < n; ++i) pv_itemMoveWords(pv_stackItemFromBase(i), pv_stackItemFromBase(i + 1));
   pv_stackPopFast();
   sym->item.asSymbol.paramcnt = static_cast<uint16_t>(n - 1);
   sym->item.asSymbol.paramdeclcnt = static_cast<uint16_t>(n - 1);
