@@ -1003,7 +1003,8 @@ PV_HOT inline const uint8_t* pushLocal(const Frame& f, PvItem* local, const uint
 // The substitutes for PUSHLOCALNEAR (quicken.h), each given the pc of its operation. They return
 // the next pc: past the operations they took at once, or past the push alone.
 PV_HOT inline PvItem* nearLocal(const Frame& f, const uint8_t* pc) {
-  return pv_itemUnRef(localSlot(f, static_cast<int8_t>(pc[1])));
+  int n = pc[1];  // 1..127: only pushes of such locals are replaced
+  return pv_itemUnRef(f.locals ? f.locals[n] : pv_vmLocalSlotFast(n));
 }
 
 PV_HOT inline const uint8_t* pushPlain(PvItem* local, const uint8_t* pc) {
@@ -1378,7 +1379,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
 
       // ---- locals, statics, memory variables, fields ----------------------------------------
       OP(PV_P_PUSHLOCALNEAR)
-        if (f.rewritable) {
+        if (f.rewritable && static_cast<int8_t>(pc[1]) > 0) {
           *const_cast<uint8_t*>(pc) = pv_quickLocalOp(pc + 2);
           NEXT;
         }

@@ -1,7 +1,7 @@
 // Operations the machine substitutes for others in its own copies of procedure bodies.
 //
 // A procedure's body is copied when it is first called (the copy lives as long as the program).
-// The first time a PUSHLOCALNEAR in such a copy runs, the machine looks at the operations that
+// The first time a PUSHLOCALNEAR of a local (a positive number) in such a copy runs, the machine looks at the operations that
 // follow it once and replaces the opcode byte by one of the operations below, which runs the
 // same push knowing what follows: a plain push, a push taken at once by the operator after it,
 // or a pair of simple operands with their operator. Only the opcode byte changes: the operand
