@@ -18,7 +18,20 @@ PROCEDURE Main()
    ? "fib", Fib( 20 ), Fib( 20.0 )
    ? "block", Blocks()
    ? "stores", Stores( 3 ), Stores( 4.5 )
+   ? "substituted", Substituted()
 RETURN
+
+// An error handler that gives a value in place of the failed operation's result, for operands
+// met first as numbers and later as texts.
+STATIC FUNCTION Substituted()
+   LOCAL bOld := ErrorBlock( {| e | e:subCode } ), a, b, r := "", i
+   FOR i := 1 TO 4
+      a := iif( i % 2 == 0, "t", i )
+      b := iif( i > 2, {}, 2 )
+      r += Str( a * b ) + Str( a - 1 ) + Str( b + a ) + iif( a < b, "<", ">" ) + ";"
+   NEXT
+   ErrorBlock( bOld )
+RETURN r
 
 // Results stored into locals that hold references, captured locals and texts.
 STATIC FUNCTION Stores( n )
