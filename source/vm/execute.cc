@@ -1268,7 +1268,8 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     // the machine's substitutes (quicken.h)
     &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALCOPY, &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
     &&op_PV_Q_LOCALCOMPARE, &&op_PV_Q_LOCALOPERAND, &&op_PV_Q_PAIRPLUS, &&op_PV_Q_PAIRMINUS,
-    &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE, &&op_PV_Q_DOUBLE, &&op_PV_Q_SYMNIL,
+    &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE, &&op_PV_Q_DOUBLE, &&op_PV_Q_DOUBLEPUSH,
+    &&op_PV_Q_SYMNIL,
     // every byte past the last opcode
 #define BAD &&op_PV_P_LAST_PCODE
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
@@ -1278,7 +1279,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
-    BAD, BAD, BAD,
+    BAD, BAD,
 #undef BAD
   };
   const uint8_t* pc = pcode;
@@ -1347,7 +1348,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         if (f.rewritable) {
           auto* code = const_cast<uint8_t*>(pc);
           code[9] = static_cast<uint8_t>(width);
-          code[0] = PV_Q_DOUBLE;
+          code[0] = pv_quickTakesOperand(pc[11]) ? PV_Q_DOUBLE : PV_Q_DOUBLEPUSH;
           NEXT;
         }
         PvItem v;
@@ -1361,6 +1362,11 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         pc = pushOperand(v, pc + 11);
         NEXT;
       }
+      OP(PV_Q_DOUBLEPUSH)
+        pv_itemPutWords(pv_stackPushSlot(), PV_IT_DOUBLE, std::bit_cast<uint64_t>(f64(pc + 1)),
+                        pv_itemPairWord(pc[9], pc[10]));
+        pc += 11;
+        NEXT;
       OP(PV_P_PUSHDATE) pv_itemPutDL(pv_stackPushSlot(), s32(pc + 1)); pc += 5; NEXT;
       OP(PV_P_PUSHDATETIME) pv_itemPutDTL(pv_stackPushSlot(), s32(pc + 1), s32(pc + 5)); pc += 9; NEXT;
       OP(PV_P_PUSHSTRSHORT) pushText(f, pc + 2, pc[1]); pc += 2 + pc[1]; NEXT;

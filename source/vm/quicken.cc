@@ -47,6 +47,10 @@ int simpleOperandLength(const uint8_t* p) {
 
 }  // namespace
 
+bool pv_quickTakesOperand(uint8_t op) {
+  return arithmetic(op, PV_Q_LOCALPLUS) || comparison(op) || op == PV_P_ARRAYPUSH || op == PV_P_ARRAYPOP;
+}
+
 uint8_t pv_quickLocalOp(const uint8_t* next) {
   if (uint8_t q = arithmetic(*next, PV_Q_LOCALPLUS)) return q;
   if (comparison(*next)) return PV_Q_LOCALCOMPARE;

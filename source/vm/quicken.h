@@ -30,7 +30,9 @@ enum QuickOp : uint8_t {
   PV_Q_PAIRCOMPARE,
   PV_Q_LAST,
   // Substitutes for other operations, which no look-ahead reads.
-  PV_Q_DOUBLE = PV_Q_LAST,  // PUSHDOUBLE with the width byte replaced by the item's width
+  PV_Q_DOUBLE = PV_Q_LAST,  // PUSHDOUBLE with the width byte replaced by the item's width,
+                            // before an operator that may take it at once
+  PV_Q_DOUBLEPUSH,          // the same before anything else: a plain push
   PV_Q_SYMNIL,              // PUSHSYMNEAR followed by PUSHNIL: both pushes at once
 };
 
@@ -38,6 +40,9 @@ enum QuickOp : uint8_t {
 inline bool pv_isPushLocalNear(uint8_t op) {
   return op == pv::PV_P_PUSHLOCALNEAR || (op >= PV_Q_LOCALPUSH && op < PV_Q_LAST);
 }
+
+// Whether `op` is an operator that may take a simple operand pushed right before it at once.
+bool pv_quickTakesOperand(uint8_t op);
 
 // The substitute for a PUSHLOCALNEAR followed by the code at `next`.
 uint8_t pv_quickLocalOp(const uint8_t* next);
