@@ -1035,6 +1035,16 @@ PV_HOT inline const uint8_t* localArith(const Frame& f, const uint8_t* pc) {
   return pushPlain(b, pc);
 }
 
+// The local plus the ADDINT after it, pushed as one integer when it stays one.
+PV_HOT inline const uint8_t* localAddInt(const Frame& f, const uint8_t* pc) {
+  PvItem* a = nearLocal(f, pc);
+  int32_t r;
+  if (a->type != PV_IT_INTEGER || __builtin_add_overflow(a->item.asInteger.value, s16(pc + 3), &r))
+    return pushPlain(a, pc);
+  putInt(pv_stackPushSlot(), r);
+  return pc + 5;
+}
+
 // The local copied into the local the POPLOCALNEAR after it names, at once for a number.
 PV_HOT inline const uint8_t* localCopy(const Frame& f, const uint8_t* pc) {
   PvItem* src = nearLocal(f, pc);
@@ -1220,6 +1230,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
           frameLocals(pv_stackBaseItem()->item.asSymbol.paramdeclcnt), rewritable};
   PvStackState* state = pv_stackBaseState();
   // Threaded dispatch: every operation ends by jumping straight to the next one's code.
+  static_assert(PV_Q_END == 192, "the table below lists every operation and 256 - PV_Q_END BAD rows");
   static const void* const kOps[256] = {
     &&op_PV_P_AND, &&op_PV_P_ARRAYPUSH, &&op_PV_P_ARRAYPOP, &&op_PV_P_ARRAYDIM, &&op_PV_P_ARRAYGEN,
     &&op_PV_P_EQUAL, &&op_PV_P_ENDBLOCK, &&op_PV_P_ENDPROC, &&op_PV_P_EXACTLYEQUAL,
@@ -1266,11 +1277,12 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     &&op_PV_P_ARRAYPOPPLUS, &&op_PV_P_PUSHDATETIME, &&op_PV_P_PUSHDATE, &&op_PV_P_HASHGEN,
     &&op_PV_P_LOCALINC, &&op_PV_P_LOCALDEC, &&op_PV_P_LOCALINCPUSH, &&op_PV_P_LOCALDECPUSH,
     // the machine's substitutes (quicken.h)
-    &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALCOPY, &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
+    &&op_PV_Q_LOCALPUSH, &&op_PV_Q_LOCALCOPY, &&op_PV_Q_LOCALADDINT,
+    &&op_PV_Q_LOCALPLUS, &&op_PV_Q_LOCALMINUS, &&op_PV_Q_LOCALMULT,
     &&op_PV_Q_LOCALCOMPARE, &&op_PV_Q_LOCALOPERAND, &&op_PV_Q_PAIRPLUS, &&op_PV_Q_PAIRMINUS,
     &&op_PV_Q_PAIRMULT, &&op_PV_Q_PAIRCOMPARE, &&op_PV_Q_DOUBLE, &&op_PV_Q_DOUBLEPUSH,
     &&op_PV_Q_SYMNIL,
-    // every byte past the last opcode
+    // every byte past the last opcode (the count of these rows follows PV_Q_END)
 #define BAD &&op_PV_P_LAST_PCODE
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
@@ -1279,7 +1291,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
     BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD, BAD,
-    BAD, BAD,
+    BAD,
 #undef BAD
   };
   const uint8_t* pc = pcode;
@@ -1393,6 +1405,7 @@ void run(const uint8_t* pcode, PvSymbol* symbols, bool rewritable) {
         NEXT;
       OP(PV_Q_LOCALPUSH) pc = pushPlain(nearLocal(f, pc), pc); NEXT;
       OP(PV_Q_LOCALCOPY) pc = localCopy(f, pc); NEXT;
+      OP(PV_Q_LOCALADDINT) pc = localAddInt(f, pc); NEXT;
       OP(PV_Q_LOCALPLUS) pc = localArith<Arith::Plus>(f, pc); NEXT;
       OP(PV_Q_LOCALMINUS) pc = localArith<Arith::Minus>(f, pc); NEXT;
       OP(PV_Q_LOCALMULT) pc = localArith<Arith::Mult>(f, pc); NEXT;

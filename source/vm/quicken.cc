@@ -56,6 +56,7 @@ uint8_t pv_quickLocalOp(const uint8_t* next) {
   if (comparison(*next)) return PV_Q_LOCALCOMPARE;
   if (*next == PV_P_ARRAYPUSH || *next == PV_P_ARRAYPOP) return PV_Q_LOCALOPERAND;
   if (*next == PV_P_POPLOCALNEAR) return PV_Q_LOCALCOPY;
+  if (*next == PV_P_ADDINT) return PV_Q_LOCALADDINT;
   if (int n = simpleOperandLength(next)) {
     if (uint8_t q = arithmetic(next[n], PV_Q_PAIRPLUS)) return q;
     if (comparison(next[n])) return PV_Q_PAIRCOMPARE;

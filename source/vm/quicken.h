@@ -19,6 +19,7 @@
 enum QuickOp : uint8_t {
   PV_Q_LOCALPUSH = pv::PV_P_LAST_PCODE,  // nothing fuses with the push
   PV_Q_LOCALCOPY,                        // a POPLOCALNEAR takes the value: a copy between locals
+  PV_Q_LOCALADDINT,                      // an ADDINT follows: the sum pushed at once
   PV_Q_LOCALPLUS,                        // an operator takes the local as its right operand
   PV_Q_LOCALMINUS,
   PV_Q_LOCALMULT,
@@ -34,6 +35,7 @@ enum QuickOp : uint8_t {
                             // before an operator that may take it at once
   PV_Q_DOUBLEPUSH,          // the same before anything else: a plain push
   PV_Q_SYMNIL,              // PUSHSYMNEAR followed by PUSHNIL: both pushes at once
+  PV_Q_END                  // the first byte that is no operation
 };
 
 // Whether `op` pushes a near local: PUSHLOCALNEAR or one of its substitutes.
