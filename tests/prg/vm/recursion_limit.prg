@@ -8,10 +8,10 @@ PROCEDURE Main()
       BEGIN SEQUENCE
          Runaway( @nDepth )
       RECOVER USING e
-         ? i, e:subsystem, e:subCode, e:description, e:operation, nDepth > 1000
+         ? i, e:subsystem, e:subCode, e:description, e:operation, nDepth > 20
       END SEQUENCE
    NEXT
-   ? "deep", Sum( 2000 )
+   ? "deep", Sum( 30 )
 RETURN
 
 STATIC PROCEDURE Runaway( nDepth )
