@@ -875,20 +875,6 @@ inline const uint8_t* fusedForTest(const Frame& f, const uint8_t* pc, int n, int
   return branchOn(p, step >= 0 ? counter <= end : counter >= end);
 }
 
-// Whether the opcode is one of the comparison operators.
-inline bool comparisonOp(uint8_t op) {
-  switch (op) {
-    case PV_P_EQUAL:
-    case PV_P_EXACTLYEQUAL:
-    case PV_P_NOTEQUAL:
-    case PV_P_LESS:
-    case PV_P_LESSEQUAL:
-    case PV_P_GREATER:
-    case PV_P_GREATEREQUAL: return true;
-    default: return false;
-  }
-}
-
 // Whether the order of two operands satisfies the comparison operator `op`.
 inline bool orderMeets(uint8_t op, int r) {
   switch (op) {
@@ -919,7 +905,7 @@ inline bool arithOp(uint8_t op, Arith* kind) {
 PV_HOT inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
   Arith kind;
   if (arithOp(*next, &kind)) return arithInto(kind, pv_stackTop(-1), b) ? next + 1 : nullptr;
-  if (comparisonOp(*next)) {
+  if (pv_isComparisonOp(*next)) {
     PvItem* a = pv_stackTop(-1);
     int r;
     if (!numOrder(a, b, &r)) return nullptr;
@@ -970,7 +956,7 @@ PV_HOT inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uin
     pv_itemCopyNumber(slot, a);
     return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
   }
-  if (!comparisonOp(*p)) return nullptr;
+  if (!pv_isComparisonOp(*p)) return nullptr;
   int r = 0;
   numOrder(a, b, &r);
   return branchOn(p + 1, orderMeets(*p, r));

@@ -19,19 +19,6 @@ uint8_t arithmetic(uint8_t op, uint8_t base) {
   }
 }
 
-bool comparison(uint8_t op) {
-  switch (op) {
-    case PV_P_EQUAL:
-    case PV_P_EXACTLYEQUAL:
-    case PV_P_NOTEQUAL:
-    case PV_P_LESS:
-    case PV_P_LESSEQUAL:
-    case PV_P_GREATER:
-    case PV_P_GREATEREQUAL: return true;
-    default: return false;
-  }
-}
-
 // Length of the simple operand (a near local or an integer literal) at p; 0 for anything else.
 int simpleOperandLength(const uint8_t* p) {
   if (pv_isPushLocalNear(*p)) return 2;
@@ -48,18 +35,18 @@ int simpleOperandLength(const uint8_t* p) {
 }  // namespace
 
 bool pv_quickTakesOperand(uint8_t op) {
-  return arithmetic(op, PV_Q_LOCALPLUS) || comparison(op) || op == PV_P_ARRAYPUSH || op == PV_P_ARRAYPOP;
+  return arithmetic(op, PV_Q_LOCALPLUS) || pv_isComparisonOp(op) || op == PV_P_ARRAYPUSH || op == PV_P_ARRAYPOP;
 }
 
 uint8_t pv_quickLocalOp(const uint8_t* next) {
   if (uint8_t q = arithmetic(*next, PV_Q_LOCALPLUS)) return q;
-  if (comparison(*next)) return PV_Q_LOCALCOMPARE;
+  if (pv_isComparisonOp(*next)) return PV_Q_LOCALCOMPARE;
   if (*next == PV_P_ARRAYPUSH || *next == PV_P_ARRAYPOP) return PV_Q_LOCALOPERAND;
   if (*next == PV_P_POPLOCALNEAR) return PV_Q_LOCALCOPY;
   if (*next == PV_P_ADDINT) return PV_Q_LOCALADDINT;
   if (int n = simpleOperandLength(next)) {
     if (uint8_t q = arithmetic(next[n], PV_Q_PAIRPLUS)) return q;
-    if (comparison(next[n])) return PV_Q_PAIRCOMPARE;
+    if (pv_isComparisonOp(next[n])) return PV_Q_PAIRCOMPARE;
   }
   return PV_Q_LOCALPUSH;
 }

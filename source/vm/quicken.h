@@ -38,6 +38,20 @@ enum QuickOp : uint8_t {
   PV_Q_END                  // the first byte that is no operation
 };
 
+// Whether `op` is one of the comparison operators.
+inline bool pv_isComparisonOp(uint8_t op) {
+  switch (op) {
+    case pv::PV_P_EQUAL:
+    case pv::PV_P_EXACTLYEQUAL:
+    case pv::PV_P_NOTEQUAL:
+    case pv::PV_P_LESS:
+    case pv::PV_P_LESSEQUAL:
+    case pv::PV_P_GREATER:
+    case pv::PV_P_GREATEREQUAL: return true;
+    default: return false;
+  }
+}
+
 // Whether `op` pushes a near local: PUSHLOCALNEAR or one of its substitutes.
 inline bool pv_isPushLocalNear(uint8_t op) {
   return op == pv::PV_P_PUSHLOCALNEAR || (op >= PV_Q_LOCALPUSH && op < PV_Q_LAST);
