@@ -254,6 +254,18 @@ void answerData(PvItem* slot, const Method& m, uint16_t argc) {
   pv_vmDo(static_cast<uint16_t>(argc + 1));
 }
 
+// Answers a super message with the receiver seen as the parent. The parent is that of the
+// class whose method is running, not of the receiver's class: a parent's method calling Super
+// reaches the grandparent.
+[[gnu::noinline]] void answerSuper(const Method& m, PvDynSym* msg, PV_ITEM self, uint16_t argc) {
+  uint32_t parent = m.index;
+  Method* own = methodOf(pv_stackBaseState()->classHandle, msg);
+  if (own && own->kind == PV_OO_MSG_SUPER) parent = own->index;
+  pv_itemCopy(pv_stackReturnItem(), self);
+  pv_stackReturnItem()->item.asArray.superCls = static_cast<uint16_t>(parent);
+  discardFrame(argc);
+}
+
 bool universalMessage(const char* name, PV_ITEM self, uint16_t argc) {
   if (name[0] != 'C' && name[0] != 'I' && name[0] != 'E') return false;  // none of the names below
   uint16_t cls = pv_objGetClass(self);
@@ -580,17 +592,9 @@ void pv_clsDispatch(uint16_t argc) {
         discardFrame(argc);
         pv_itemClear(pv_stackReturnItem());
         return;
-      case PV_OO_MSG_SUPER: {
-        // The parent is that of the class whose method is running, not of the receiver's
-        // class: a parent's method calling Super reaches the grandparent.
-        uint32_t parent = m.index;
-        Method* own = methodOf(pv_stackBaseState()->classHandle, msg);
-        if (own && own->kind == PV_OO_MSG_SUPER) parent = own->index;
-        pv_itemCopy(pv_stackReturnItem(), self);
-        pv_stackReturnItem()->item.asArray.superCls = static_cast<uint16_t>(parent);
-        discardFrame(argc);
+      case PV_OO_MSG_SUPER:
+        answerSuper(m, msg, self, argc);
         return;
-      }
       case PV_OO_MSG_DELEGATE: {
         PvItem target = {PV_IT_NIL, {}};
         if (PV_IS_ARRAY(self)) pv_arrayGet(self, m.index, &target);
@@ -625,11 +629,29 @@ PV_HOT inline Method* plainMethod(PV_ITEM self, PvDynSym* msg) {
   return cls ? methodOf(cls, msg) : nullptr;
 }
 
+// The method or inline message a send to an instance seen as its parent runs, or null when
+// the send needs the dispatcher.
+[[gnu::noinline]] Method* parentBody(PV_ITEM self, PvDynSym* msg) {
+  if (self->type != PV_IT_ARRAY || !self->item.asArray.superCls) return nullptr;
+  Method* m = methodOf(self->item.asArray.superCls, msg);
+  return m && (m->kind == PV_OO_MSG_METHOD || m->kind == PV_OO_MSG_INLINE) ? m : nullptr;
+}
+
+// Runs method or inline message `m` of class `cls` in the send's frame and pushes its result.
+PV_HOT inline void runBody(Method& m, uint16_t cls, uint16_t argc) {
+  ++m.calls;
+  pv_itemClear(pv_stackReturnItem());
+  if (m.kind == PV_OO_MSG_METHOD) callMethod(m.function, argc, m.definedIn);
+  else evalInline(classOf(cls), m, argc);
+  pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
+}
+
 }  // namespace
 
-// The commonest sends, to an object of a class (not seen as its parent), take one lookup: a
-// data message is answered in place, a method's body or an inline block is run directly. The
-// others go through the dispatcher.
+// The commonest sends take one lookup: to an instance, a data message is answered in place, a
+// method's body or an inline block is run directly and a super message is answered; to an
+// instance seen as its parent, a method or inline block is run. The others go through the
+// dispatcher.
 void pv_clsSend(uint16_t argc) {
   PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
   PV_ITEM self = pv_stackItemFromTop(-static_cast<int>(argc) - 1);
@@ -643,13 +665,19 @@ void pv_clsSend(uint16_t argc) {
         return;
       }
     } else if (m->kind == PV_OO_MSG_METHOD || m->kind == PV_OO_MSG_INLINE) {
+      runBody(*m, self->item.asArray.value->uiClass, argc);
+      return;
+    } else if (m->kind == PV_OO_MSG_SUPER) {
       ++m->calls;
-      pv_itemClear(pv_stackReturnItem());
-      if (m->kind == PV_OO_MSG_METHOD) callMethod(m->function, argc, m->definedIn);
-      else evalInline(classOf(self->item.asArray.value->uiClass), *m, argc);
+      answerSuper(*m, m->message, self, argc);
       pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
       return;
     }
+  } else if (Method* body = parentBody(self, symItem->item.asSymbol.value->dynsym)) {
+    uint16_t cls = self->item.asArray.superCls;
+    self->item.asArray.superCls = 0;  // inside the method Self is the plain object again
+    runBody(*body, cls, argc);
+    return;
   }
   pv_vmSend(argc);
   pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());

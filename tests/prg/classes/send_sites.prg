@@ -22,6 +22,10 @@ PROCEDURE Main()
    NEXT
    ?
    ? "by name", aObj[ 2 ]:TShape:Describe(), aObj[ 2 ]:Super:Describe()
+   FOR i := 1 TO 2
+      ? "parent view", aObj[ 2 ]:TShape:Area(), aObj[ 2 ]:TShape:nSize, aObj[ 3 ]:Super:Area(), ;
+         aObj[ 3 ]:Area(), aObj[ 4 ]:Describe()
+   NEXT
 
    // A method redefined after the same site ran it; a subclass made earlier keeps its copy.
    o := TShape():New( 5 )
