@@ -33,7 +33,6 @@ struct Method {
   uint32_t index = 0;       // data/class data position (1-based), inline slot, super handle
   uint16_t definedIn = 0;
   bool assigns = false;     // the name begins with "_": a data message of this name assigns
-  uint32_t calls = 0;
   PvItem initValue = {PV_IT_NIL, {}};
 };
 
@@ -183,7 +182,6 @@ void copyClassInto(Class* dst, uint16_t parentHandle, uint16_t dataShift, uint16
   auto inlineShift = static_cast<uint32_t>(pv_arrayLen(&dst->inlines));
   for (const Method& pm : p->methods) {
     Method m = pm;
-    m.calls = 0;
     m.initValue = {PV_IT_NIL, {}};
     if (m.kind == PV_OO_MSG_DATA) m.index += dataShift;
     if (m.kind == PV_OO_MSG_CLASSDATA) m.index += clsDataShift;
@@ -567,7 +565,6 @@ void pv_clsDispatch(uint16_t argc) {
   Class* c = classOf(lookIn);
   if (Method* found = methodOf(lookIn, msg)) {
     Method& m = *found;
-    ++m.calls;
     switch (m.kind) {
       case PV_OO_MSG_METHOD:
       case PV_OO_MSG_ONERROR:
@@ -638,8 +635,7 @@ PV_HOT inline Method* plainMethod(PV_ITEM self, PvDynSym* msg) {
 }
 
 // Runs method or inline message `m` of class `cls` in the send's frame and pushes its result.
-PV_HOT inline void runBody(Method& m, uint16_t cls, uint16_t argc) {
-  ++m.calls;
+PV_HOT inline void runBody(const Method& m, uint16_t cls, uint16_t argc) {
   pv_itemClear(pv_stackReturnItem());
   if (m.kind == PV_OO_MSG_METHOD) callMethod(m.function, argc, m.definedIn);
   else evalInline(classOf(cls), m, argc);
@@ -658,7 +654,6 @@ void pv_clsSend(uint16_t argc) {
   if (Method* m = plainMethod(self, symItem->item.asSymbol.value->dynsym)) {
     if (m->kind == PV_OO_MSG_DATA) {
       if (PvItem* slot = dataSlot(self, *m)) {
-        ++m->calls;
         assignData(slot, *m, argc);
         pv_itemCopyWords(symItem, slot);  // before the receiver, which may hold the object's last count
         for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
@@ -668,7 +663,6 @@ void pv_clsSend(uint16_t argc) {
       runBody(*m, self->item.asArray.value->uiClass, argc);
       return;
     } else if (m->kind == PV_OO_MSG_SUPER) {
-      ++m->calls;
       answerSuper(*m, m->message, self, argc);
       pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
       return;
@@ -687,7 +681,6 @@ bool pv_clsPushData(PV_ITEM object, PvSymbol* message) {
   Method* m = plainMethod(object, message->dynsym);
   PvItem* slot = m && m->kind == PV_OO_MSG_DATA ? dataSlot(object, *m) : nullptr;
   if (!slot) return false;
-  ++m->calls;
   pv_itemCopyWords(pv_stackPushSlot(), slot);
   return true;
 }
