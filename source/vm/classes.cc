@@ -32,8 +32,8 @@ struct Method {
   uint32_t scope = PV_OO_CLSTP_EXPORTED;
   uint32_t index = 0;       // data/class data position (1-based), inline slot, super handle
   uint16_t definedIn = 0;
+  bool assigns = false;     // the name begins with "_": a data message of this name assigns
   PvItem initValue = {PV_IT_NIL, {}};
-  uint32_t calls = 0;
 };
 
 struct Class {
@@ -108,33 +108,58 @@ const char* operatorMessage(uint32_t bit) {
   return nullptr;
 }
 
-// Sends repeat the same (class, message) pairs: a direct-mapped cache of their message numbers
-// (or -1) sits in front of the bisection. A number stays valid while the class's index keeps
-// its entries, so the cache is emptied only when a class is made or gains a message.
+// Where `msg` is or belongs in the class's index (bisection).
+auto indexPosition(Class* c, PvDynSym* msg) {
+  return std::lower_bound(c->index.begin(), c->index.end(), msg,
+                          [](const auto& e, PvDynSym* m) { return e.first < m; });
+}
+
+// The message number of `msg` in the class, or -1.
+int indexFind(Class* c, PvDynSym* msg) {
+  auto it = indexPosition(c, msg);
+  return (it != c->index.end() && it->first == msg) ? static_cast<int>(it->second) : -1;
+}
+
+// Sends repeat the same (class, message) pairs: a direct-mapped cache of the message record
+// each pair finds (or none) sits in front of the bisection. An entry belongs to the generation
+// it was made in; making a class or adding a message to one starts a new generation, which
+// drops every older entry at once (a class's records move when it gains one).
 struct Lookup {
-  const Class* cls;
-  const PvDynSym* msg;
-  int number;
+  uint64_t key = 0;             // class handle | generation << 16; 0 matches no lookup
+  const PvDynSym* msg = nullptr;
+  Method* method = nullptr;     // null: the class has no such message
 };
 Lookup g_lookups[1024];
+uint64_t g_generation = 1;
 
-void forgetLookups() { std::fill(std::begin(g_lookups), std::end(g_lookups), Lookup{nullptr, nullptr, -1}); }
+void forgetLookups() { ++g_generation; }
 
-int findMethod(Class* c, PvDynSym* msg) {
-  auto key = (reinterpret_cast<uintptr_t>(c) >> 4) ^ (reinterpret_cast<uintptr_t>(msg) >> 3);
-  Lookup& cached = g_lookups[key & (std::size(g_lookups) - 1)];
-  if (cached.cls == c && cached.msg == msg) return cached.number;
-  auto it = std::lower_bound(c->index.begin(), c->index.end(), msg,
-                             [](const auto& e, PvDynSym* m) { return e.first < m; });
-  int number = (it != c->index.end() && it->first == msg) ? static_cast<int>(it->second) : -1;
-  cached = {c, msg, number};
-  return number;
+// The slot of a pair: the top bits of a multiplicative hash, which mix every bit of the
+// symbol's address (whose low bits are the same for all) with the handle.
+inline Lookup& lookupSlot(uint16_t cls, const PvDynSym* msg) {
+  constexpr int kBits = 10;
+  static_assert(std::size(g_lookups) == 1u << kBits);
+  uint64_t hash = (reinterpret_cast<uintptr_t>(msg) ^ cls) * 0x9E3779B97F4A7C15ull;
+  return g_lookups[hash >> (64 - kBits)];
+}
+
+[[gnu::noinline]] Method* lookupMiss(Lookup& slot, uint64_t key, uint16_t cls, PvDynSym* msg) {
+  Class* c = classOf(cls);
+  int number = c ? indexFind(c, msg) : -1;
+  slot = {key, msg, number >= 0 ? &c->methods[number] : nullptr};
+  return slot.method;
+}
+
+// The message record class `cls` answers `msg` with; null when it has none (or no such class).
+PV_HOT inline Method* methodOf(uint16_t cls, PvDynSym* msg) {
+  uint64_t key = cls | g_generation << 16;
+  Lookup& slot = lookupSlot(cls, msg);
+  if (slot.key == key && slot.msg == msg) return slot.method;
+  return lookupMiss(slot, key, cls, msg);
 }
 
 void indexInsert(Class* c, PvDynSym* msg, uint32_t number) {
-  auto it = std::lower_bound(c->index.begin(), c->index.end(), msg,
-                             [](const auto& e, PvDynSym* m) { return e.first < m; });
-  c->index.insert(it, {msg, number});
+  c->index.insert(indexPosition(c, msg), {msg, number});
   forgetLookups();
 }
 
@@ -156,19 +181,13 @@ void copyClassInto(Class* dst, uint16_t parentHandle, uint16_t dataShift, uint16
   Class* p = classOf(parentHandle);
   auto inlineShift = static_cast<uint32_t>(pv_arrayLen(&dst->inlines));
   for (const Method& pm : p->methods) {
-    Method m;
-    m.message = pm.message;
-    m.function = pm.function;
-    m.kind = pm.kind;
-    m.scope = pm.scope;
-    m.index = pm.index;
-    m.definedIn = pm.definedIn;
-    m.calls = 0;
+    Method m = pm;
+    m.initValue = {PV_IT_NIL, {}};
     if (m.kind == PV_OO_MSG_DATA) m.index += dataShift;
     if (m.kind == PV_OO_MSG_CLASSDATA) m.index += clsDataShift;
     if (m.kind == PV_OO_MSG_INLINE) m.index += inlineShift;
     pv_itemCopy(&m.initValue, const_cast<PvItem*>(&pm.initValue));
-    int existing = findMethod(dst, m.message);
+    int existing = indexFind(dst, m.message);
     if (existing >= 0) {
       pv_itemClear(&dst->methods[existing].initValue);
       dst->methods[existing] = m;
@@ -187,7 +206,7 @@ void copyClassInto(Class* dst, uint16_t parentHandle, uint16_t dataShift, uint16
 }
 
 // Runs a method function in the frame already built for the send.
-void callMethod(PvSymbol* function, uint16_t argc, uint16_t cls) {
+PV_HOT inline void callMethod(PvSymbol* function, uint16_t argc, uint16_t cls) {
   PvStackState state;
   pv_stackNewFrame(&state, argc);
   state.classHandle = cls;
@@ -202,8 +221,8 @@ void discardFrame(uint16_t argc) {
 
 // A data message assigns its first argument when it is the assigning form ("_NAME") or has one
 // argument.
-void assignData(PvItem* slot, const Method& m, uint16_t argc) {
-  if (argc >= 1 && (m.message->symbol->name[0] == '_' || argc == 1)) {
+PV_HOT inline void assignData(PvItem* slot, const Method& m, uint16_t argc) {
+  if (argc >= 1 && (m.assigns || argc == 1)) {
     PV_ITEM value = pv_itemUnRef(pv_stackItemFromTop(-static_cast<int>(argc)));
     pv_itemCopy(slot, value);
     slot->type &= ~PV_IT_MEMOFLAG;
@@ -211,7 +230,7 @@ void assignData(PvItem* slot, const Method& m, uint16_t argc) {
 }
 
 // The object's slot a data method answers with; null when the receiver has no such slot.
-PvItem* dataSlot(PV_ITEM self, const Method& m) {
+PV_HOT inline PvItem* dataSlot(PV_ITEM self, const Method& m) {
   if (!PV_IS_ARRAY(self) || m.index < 1 || m.index > self->item.asArray.value->len) return nullptr;
   return &self->item.asArray.value->items[m.index - 1];
 }
@@ -219,6 +238,29 @@ PvItem* dataSlot(PV_ITEM self, const Method& m) {
 void answerData(PvItem* slot, const Method& m, uint16_t argc) {
   assignData(slot, m, argc);
   pv_itemCopy(pv_stackReturnItem(), slot);
+  discardFrame(argc);
+}
+
+// Evaluates the block of inline message `m` of class `c` in the frame of the send: the frame
+// (message, receiver, arguments) becomes the block's (EVAL, block, receiver, arguments) in place.
+[[gnu::noinline]] void evalInline(Class* c, const Method& m, uint16_t argc) {
+  pv_stackPushSlot();
+  for (int i = 0; i <= argc; ++i) pv_itemSwap(pv_stackTop(-1 - i), pv_stackTop(-2 - i));
+  PV_ITEM symItem = pv_stackTop(-3 - argc);
+  symItem->item.asSymbol = {pv_symEval, nullptr, 0, 0};
+  pv_itemCopy(pv_stackTop(-2 - argc), pv_arrayGetItemPtr(&c->inlines, m.index));
+  pv_vmDo(static_cast<uint16_t>(argc + 1));
+}
+
+// Answers a super message with the receiver seen as the parent. The parent is that of the
+// class whose method is running, not of the receiver's class: a parent's method calling Super
+// reaches the grandparent.
+[[gnu::noinline]] void answerSuper(const Method& m, PvDynSym* msg, PV_ITEM self, uint16_t argc) {
+  uint32_t parent = m.index;
+  Method* own = methodOf(pv_stackBaseState()->classHandle, msg);
+  if (own && own->kind == PV_OO_MSG_SUPER) parent = own->index;
+  pv_itemCopy(pv_stackReturnItem(), self);
+  pv_stackReturnItem()->item.asArray.superCls = static_cast<uint16_t>(parent);
   discardFrame(argc);
 }
 
@@ -324,7 +366,7 @@ bool pv_clsAddMsg(uint16_t cls, const char* name, int kind, PvSymbol* function, 
     }
   }
   PvDynSym* msg = pv_dynsymGet(msgName.c_str());
-  int number = findMethod(c, msg);
+  int number = indexFind(c, msg);
   if (number < 0) {
     c->methods.emplace_back();
     number = static_cast<int>(c->methods.size() - 1);
@@ -339,6 +381,7 @@ bool pv_clsAddMsg(uint16_t cls, const char* name, int kind, PvSymbol* function, 
   m.scope = scope ? scope : PV_OO_CLSTP_EXPORTED;
   m.index = index;
   m.definedIn = cls;
+  m.assigns = msgName[0] == '_';
   if (initValue && !PV_IS_NIL(initValue)) pv_itemCopy(&m.initValue, initValue);
   if (kind == PV_OO_MSG_INLINE) {
     pv_arrayAdd(&c->inlines, block);
@@ -488,14 +531,12 @@ const char* pv_objGetClsName(PV_ITEM object) {
 }
 
 bool pv_objHasMessage(PV_ITEM object, PvDynSym* msg) {
-  Class* c = classOf(pv_objGetClass(object));
-  return c && msg && findMethod(c, msg) >= 0;
+  return msg && methodOf(pv_objGetClass(object), msg);
 }
 
 PvSymbol* pv_clsMethodFunction(uint16_t cls, PvDynSym* msg) {
-  Class* c = classOf(cls);
-  int number = c && msg ? findMethod(c, msg) : -1;
-  return number < 0 ? nullptr : c->methods[number].function;
+  Method* m = msg ? methodOf(cls, msg) : nullptr;
+  return m ? m->function : nullptr;
 }
 
 bool pv_objHasMsg(PV_ITEM object, const char* message) {
@@ -522,10 +563,8 @@ void pv_clsDispatch(uint16_t argc) {
   if (!lookIn) lookIn = PV_IS_ARRAY(self) ? self->item.asArray.value->uiClass : 0;
   if (!lookIn) lookIn = pv_objGetClass(self);
   Class* c = classOf(lookIn);
-  int number = c ? findMethod(c, msg) : -1;
-  if (number >= 0) {
-    Method& m = c->methods[number];
-    ++m.calls;
+  if (Method* found = methodOf(lookIn, msg)) {
+    Method& m = *found;
     switch (m.kind) {
       case PV_OO_MSG_METHOD:
       case PV_OO_MSG_ONERROR:
@@ -543,38 +582,16 @@ void pv_clsDispatch(uint16_t argc) {
         answerData(slot ? slot : pv_arrayScratchNil(), m, argc);
         return;
       }
-      case PV_OO_MSG_INLINE: {  // the block gets the receiver, then the message's arguments
-        std::vector<PvItem> args(argc + 1u, PvItem{PV_IT_NIL, {}});
-        pv_itemCopy(&args[0], self);
-        for (uint16_t i = 0; i < argc; ++i)
-          pv_itemCopy(&args[i + 1u], pv_stackItemFromTop(-static_cast<int>(argc) + i));
-        discardFrame(argc);
-        pv_vmPushSymbol(pv_symEval);
-        pv_vmPush(pv_arrayGetItemPtr(&c->inlines, m.index));
-        for (auto& a : args) {
-          pv_vmPush(&a);
-          pv_itemClear(&a);
-        }
-        pv_vmDo(static_cast<uint16_t>(argc + 1));
+      case PV_OO_MSG_INLINE:  // the block gets the receiver, then the message's arguments
+        evalInline(c, m, argc);
         return;
-      }
       case PV_OO_MSG_VIRTUAL:
         discardFrame(argc);
         pv_itemClear(pv_stackReturnItem());
         return;
-      case PV_OO_MSG_SUPER: {
-        // The parent is that of the class whose method is running, not of the receiver's
-        // class: a parent's method calling Super reaches the grandparent.
-        uint32_t parent = m.index;
-        if (Class* running = classOf(pv_stackBaseState()->classHandle)) {
-          int own = findMethod(running, msg);
-          if (own >= 0 && running->methods[own].kind == PV_OO_MSG_SUPER) parent = running->methods[own].index;
-        }
-        pv_itemCopy(pv_stackReturnItem(), self);
-        pv_stackReturnItem()->item.asArray.superCls = static_cast<uint16_t>(parent);
-        discardFrame(argc);
+      case PV_OO_MSG_SUPER:
+        answerSuper(m, msg, self, argc);
         return;
-      }
       case PV_OO_MSG_DELEGATE: {
         PvItem target = {PV_IT_NIL, {}};
         if (PV_IS_ARRAY(self)) pv_arrayGet(self, m.index, &target);
@@ -603,37 +620,58 @@ namespace {
 
 // The message record a send to a plain object (an instance not seen as its parent) finds, or
 // null when the send needs the dispatcher.
-inline Method* plainMethod(PV_ITEM self, PvDynSym* msg) {
-  if (self->type != PV_IT_ARRAY || self->item.asArray.superCls || !msg) return nullptr;
-  Class* c = classOf(self->item.asArray.value->uiClass);
-  int number = c ? findMethod(c, msg) : -1;
-  return number >= 0 ? &c->methods[number] : nullptr;
+PV_HOT inline Method* plainMethod(PV_ITEM self, PvDynSym* msg) {
+  if (self->type != PV_IT_ARRAY || self->item.asArray.superCls) return nullptr;
+  uint16_t cls = self->item.asArray.value->uiClass;
+  return cls ? methodOf(cls, msg) : nullptr;
+}
+
+// The method or inline message a send to an instance seen as its parent runs, or null when
+// the send needs the dispatcher.
+[[gnu::noinline]] Method* parentBody(PV_ITEM self, PvDynSym* msg) {
+  if (self->type != PV_IT_ARRAY || !self->item.asArray.superCls) return nullptr;
+  Method* m = methodOf(self->item.asArray.superCls, msg);
+  return m && (m->kind == PV_OO_MSG_METHOD || m->kind == PV_OO_MSG_INLINE) ? m : nullptr;
+}
+
+// Runs method or inline message `m` of class `cls` in the send's frame and pushes its result.
+PV_HOT inline void runBody(const Method& m, uint16_t cls, uint16_t argc) {
+  pv_itemClear(pv_stackReturnItem());
+  if (m.kind == PV_OO_MSG_METHOD) callMethod(m.function, argc, m.definedIn);
+  else evalInline(classOf(cls), m, argc);
+  pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
 }
 
 }  // namespace
 
-// The commonest sends, to an object of a class (not seen as its parent), take one lookup: a
-// data message is answered in place and a method's body is run directly. The others go
-// through the dispatcher.
+// The commonest sends take one lookup: to an instance, a data message is answered in place, a
+// method's body or an inline block is run directly and a super message is answered; to an
+// instance seen as its parent, a method or inline block is run. The others go through the
+// dispatcher.
 void pv_clsSend(uint16_t argc) {
   PV_ITEM symItem = pv_stackItemFromTop(-static_cast<int>(argc) - 2);
   PV_ITEM self = pv_stackItemFromTop(-static_cast<int>(argc) - 1);
   if (Method* m = plainMethod(self, symItem->item.asSymbol.value->dynsym)) {
-    PvItem* slot = m->kind == PV_OO_MSG_DATA ? dataSlot(self, *m) : nullptr;
-    if (slot) {
-      ++m->calls;
-      assignData(slot, *m, argc);
-      pv_itemCopyWords(symItem, slot);  // before the receiver, which may hold the object's last count
-      for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
+    if (m->kind == PV_OO_MSG_DATA) {
+      if (PvItem* slot = dataSlot(self, *m)) {
+        assignData(slot, *m, argc);
+        pv_itemCopyWords(symItem, slot);  // before the receiver, which may hold the object's last count
+        for (int n = argc + 1; n > 0; --n) pv_stackPopFast();
+        return;
+      }
+    } else if (m->kind == PV_OO_MSG_METHOD || m->kind == PV_OO_MSG_INLINE) {
+      runBody(*m, self->item.asArray.value->uiClass, argc);
       return;
-    }
-    if (m->kind == PV_OO_MSG_METHOD) {
-      ++m->calls;
-      pv_itemClear(pv_stackReturnItem());
-      callMethod(m->function, argc, m->definedIn);
+    } else if (m->kind == PV_OO_MSG_SUPER) {
+      answerSuper(*m, m->message, self, argc);
       pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
       return;
     }
+  } else if (Method* body = parentBody(self, symItem->item.asSymbol.value->dynsym)) {
+    uint16_t cls = self->item.asArray.superCls;
+    self->item.asArray.superCls = 0;  // inside the method Self is the plain object again
+    runBody(*body, cls, argc);
+    return;
   }
   pv_vmSend(argc);
   pv_itemMoveWords(pv_stackPushSlot(), pv_stackReturnItem());
@@ -643,7 +681,6 @@ bool pv_clsPushData(PV_ITEM object, PvSymbol* message) {
   Method* m = plainMethod(object, message->dynsym);
   PvItem* slot = m && m->kind == PV_OO_MSG_DATA ? dataSlot(object, *m) : nullptr;
   if (!slot) return false;
-  ++m->calls;
   pv_itemCopyWords(pv_stackPushSlot(), slot);
   return true;
 }
