@@ -5,6 +5,10 @@
 // an array) has no key items (the value of key k is value k) until an operation needs them or
 // another key comes.
 //
+// Removing a pair leaves a hole (a NIL key) and marks its index slot as a grave, so a removal
+// costs no more than a lookup; the holes are squeezed out when they come to half the pairs
+// and before anything counts positions (iteration, key order, positions).
+//
 // Keys that equal each other as keys (the integer 3 and the double 3.0; "a" and "A" with
 // case-match off) hash alike, so the index finds them as the key comparison does.
 #include "hash.h"
@@ -35,6 +39,7 @@ struct PvBaseHash {
   std::vector<uint32_t> order;     // positions in key order of the first `sorted` pairs;
                                    // empty: those pairs are themselves in key order
   size_t sorted = 0;
+  size_t holes = 0;                // removed pairs still taking a position
   bool dense = true;               // the keys are the integers 1..n: key k is at k - 1
   int flags = PV_HASH_AUTOADD_ASSIGN;
   PvItem defaultValue = {PV_IT_NIL, {}};
@@ -65,7 +70,12 @@ PvBaseHash* baseOf(PV_ITEM hash) {
 
 bool ignoresCase(const PvBaseHash* h) { return (h->flags & PV_HASH_IGNORECASE) != 0; }
 
-size_t pairCount(const PvBaseHash* h) { return h->values.size(); }
+size_t pairCount(const PvBaseHash* h) { return h->values.size() - h->holes; }
+
+// An index slot: 0 empty, kGrave a removed pair's, otherwise the pair's position + 1.
+constexpr uint32_t kGrave = UINT32_MAX;
+
+bool isHole(const PvItem& key) { return key.type == PV_IT_NIL; }
 
 PV_ITEM valueAt(PvBaseHash* h, PV_SIZE pos) { return &h->values[static_cast<size_t>(pos)]; }
 
@@ -127,6 +137,26 @@ int compareOtherKeys(PV_ITEM a, PV_ITEM b, bool ignoreCase) {
       return x < y ? -1 : (x > y ? 1 : 0);
     }
   }
+}
+
+bool sameText(const PvItem* a, const PvItem* b, bool ignoreCase) {
+  uint32_t n = a->item.asString.length;
+  if (n != b->item.asString.length) return false;
+  const char* x = a->item.asString.value;
+  const char* y = b->item.asString.value;
+  if (!ignoreCase) return std::memcmp(x, y, n) == 0;
+  for (uint32_t i = 0; i < n; ++i)
+    if (std::toupper(static_cast<unsigned char>(x[i])) != std::toupper(static_cast<unsigned char>(y[i]))) return false;
+  return true;
+}
+
+// Whether a stored key (or hole) and a key equal each other as keys.
+inline bool sameKey(const PvItem* stored, PV_ITEM key, bool ignoreCase) {
+  uint32_t s = stored->type, k = key->type;
+  if (s == PV_IT_INTEGER && k == PV_IT_INTEGER) return stored->item.asInteger.value == key->item.asInteger.value;
+  if ((s & PV_IT_STRING) && (k & PV_IT_STRING)) return sameText(stored, key, ignoreCase);
+  if (s == PV_IT_NIL || ((s | k) & PV_IT_STRING)) return false;
+  return compareOtherKeys(const_cast<PV_ITEM>(stored), key, ignoreCase) == 0;
 }
 
 inline uint64_t mix(uint64_t x) {
@@ -202,6 +232,7 @@ void reindex(PvBaseHash* h) {
   h->slots.assign(size, 0);
   bool ic = ignoresCase(h);
   for (size_t i = 0; i < h->keys.size(); ++i) {
+    if (isHole(h->keys[i])) continue;
     size_t s = homeSlot(h, keyHash(&h->keys[i], ic));
     while (h->slots[s]) s = (s + 1) & (size - 1);
     h->slots[s] = static_cast<uint32_t>(i + 1);
@@ -231,14 +262,14 @@ PV_SIZE find(PvBaseHash* h, PV_ITEM key) {
   bool ic = ignoresCase(h);
   if (h->slots.empty()) {
     for (size_t i = 0; i < h->keys.size(); ++i)
-      if (compareKeys(&h->keys[i], key, ic) == 0) return static_cast<PV_SIZE>(i);
+      if (sameKey(&h->keys[i], key, ic)) return static_cast<PV_SIZE>(i);
     return -1;
   }
   size_t mask = h->slots.size() - 1;
   for (size_t s = homeSlot(h, keyHash(key, ic));; s = (s + 1) & mask) {
     uint32_t at = h->slots[s];
     if (!at) return -1;
-    if (compareKeys(&h->keys[at - 1], key, ic) == 0) return at - 1;
+    if (at != kGrave && sameKey(&h->keys[at - 1], key, ic)) return at - 1;
   }
 }
 
@@ -291,7 +322,8 @@ PV_SIZE append(PvBaseHash* h, PV_ITEM key) {
   k.type &= ~PV_IT_MEMOFLAG;
   size_t n = h->keys.size();
   // Keys arriving in ascending order keep the pairs themselves in key order.
-  if (h->sorted == n && h->order.empty() && (n == 0 || compareKeys(&h->keys[n - 1], &k, ignoresCase(h)) < 0))
+  if (h->sorted == n && h->order.empty() &&
+      (n == 0 || (!isHole(h->keys[n - 1]) && compareKeys(&h->keys[n - 1], &k, ignoresCase(h)) < 0)))
     h->sorted = n + 1;
   h->keys.push_back(k);
   h->values.push_back(PvItem{PV_IT_NIL, {}});
@@ -322,38 +354,68 @@ void resetKeyOrder(PvBaseHash* h) {
   h->sorted = 0;
 }
 
-void removeAt(PvBaseHash* h, size_t pos) {
-  if (h->dense && pos + 1 == h->values.size()) {
-    pv_itemClear(&h->values.back());
-    h->values.pop_back();
-    return;
+// Squeezes the holes out: the pairs after a hole move down (bit for bit), and the key order
+// and the index follow.
+void compact(PvBaseHash* h) {
+  if (!h->holes) return;
+  size_t n = h->keys.size(), live = 0, liveSorted = 0;
+  std::vector<uint32_t> moved(h->order.empty() ? 0 : n, kGrave);  // new position of each old one
+  for (size_t i = 0; i < n; ++i) {
+    if (isHole(h->keys[i])) continue;
+    if (!moved.empty()) moved[i] = static_cast<uint32_t>(live);
+    if (i < h->sorted) ++liveSorted;
+    h->keys[live] = h->keys[i];
+    h->values[live] = h->values[i];
+    ++live;
   }
-  makeKeys(h);
-  if (!(h->flags & PV_HASH_KEEPORDER)) sortKeys(h);
-  pv_itemClear(&h->keys[pos]);
-  pv_itemClear(&h->values[pos]);
-  h->keys.erase(h->keys.begin() + static_cast<std::ptrdiff_t>(pos));
-  h->values.erase(h->values.begin() + static_cast<std::ptrdiff_t>(pos));
-  if (h->sorted == h->keys.size() + 1) {
-    --h->sorted;
-    std::erase(h->order, static_cast<uint32_t>(pos));
-    for (auto& o : h->order)
-      if (o > pos) --o;
-  } else {
-    resetKeyOrder(h);
+  h->keys.resize(live, PvItem{PV_IT_NIL, {}});
+  h->values.resize(live, PvItem{PV_IT_NIL, {}});
+  if (!moved.empty()) {
+    for (auto& o : h->order) o = moved[o];
+    std::erase(h->order, kGrave);
   }
+  h->sorted = liveSorted;
+  h->holes = 0;
   reindex(h);
+}
+
+// Marks the index slot of the pair at `pos` as a grave.
+void unindex(PvBaseHash* h, size_t pos) {
+  if (h->slots.empty()) return;
+  size_t mask = h->slots.size() - 1;
+  size_t s = homeSlot(h, keyHash(&h->keys[pos], ignoresCase(h)));
+  while (h->slots[s] != pos + 1) s = (s + 1) & mask;
+  h->slots[s] = kGrave;
+}
+
+// Removes the pair at `pos`, leaving a hole. Its key and value are let go last: a destructor
+// they run finds the hash already without them.
+void removeAt(PvBaseHash* h, size_t pos) {
+  PvItem key = {PV_IT_NIL, {}}, value = h->values[pos];
+  if (h->dense && pos + 1 == h->values.size()) {
+    h->values.pop_back();
+  } else {
+    makeKeys(h);
+    unindex(h, pos);
+    key = h->keys[pos];
+    h->keys[pos].type = PV_IT_NIL;
+    h->values[pos].type = PV_IT_NIL;
+    if (++h->holes * 2 > h->keys.size()) compact(h);
+  }
+  pv_itemClear(&key);
+  pv_itemClear(&value);
 }
 
 // Storage position of the n-th pair in iteration order (1-based n); -1 when out of range.
 PV_SIZE iterPos(PvBaseHash* h, PV_SIZE n) {
   if (!h || n < 1 || n > static_cast<PV_SIZE>(pairCount(h))) return -1;
+  compact(h);
   if (h->dense || (h->flags & PV_HASH_KEEPORDER)) return n - 1;
   sortKeys(h);
   return h->order.empty() ? n - 1 : h->order[static_cast<size_t>(n - 1)];
 }
 
-// 1-based position in iteration order of the pair at `pos`.
+// 1-based position in iteration order of the pair at `pos` (of a hash without holes).
 PV_SIZE iterNumber(PvBaseHash* h, PV_SIZE pos) {
   if (h->dense || (h->flags & PV_HASH_KEEPORDER)) return pos + 1;
   sortKeys(h);
@@ -369,6 +431,7 @@ PV_SIZE iterNumber(PvBaseHash* h, PV_SIZE pos) {
 // Puts the pairs themselves in key order (the iteration order they keep from then on).
 void arrangeInKeyOrder(PvBaseHash* h) {
   if (h->dense) return;
+  compact(h);
   sortKeys(h);
   if (h->order.empty()) return;
   PvItemVector keys, values;  // the items move over bit for bit
@@ -434,7 +497,7 @@ PV_ITEM pv_hashGetItemPtr(PV_ITEM hash, PV_ITEM key, bool autoAdd) {
   if (pos >= 0) return valueAt(h, pos);
   if (!autoAdd) return nullptr;
   PV_ITEM v = valueAt(h, append(h, key));
-  pv_itemCloneTo(v, &h->defaultValue);
+  if (!PV_IS_NIL(&h->defaultValue)) pv_itemCloneTo(v, &h->defaultValue);
   return v;
 }
 
@@ -450,6 +513,7 @@ bool pv_hashGet(PV_ITEM hash, PV_ITEM key, PV_ITEM dest) {
 
 bool pv_hashScan(PV_ITEM hash, PV_ITEM key, PV_SIZE* position) {
   PvBaseHash* h = baseOf(hash);
+  if (h && position) compact(h);
   PV_SIZE pos = (h && pv_hashIsKey(key)) ? find(h, key) : -1;
   if (position) *position = pos >= 0 ? iterNumber(h, pos) : 0;
   return pos >= 0;
@@ -488,6 +552,7 @@ PV_ITEM pv_hashClone(PV_ITEM hash) {
   PV_ITEM result = pv_itemNew(nullptr);
   PvBaseHash* h = baseOf(hash);
   if (!h) return result;
+  compact(h);
   pv_hashNew(result);
   PvBaseHash* d = result->item.asHash.value;
   d->flags = h->flags;
@@ -525,6 +590,7 @@ void pv_hashClear(PV_ITEM hash) {
   h->values.clear();
   h->slots.clear();
   h->dense = true;
+  h->holes = 0;
   resetKeyOrder(h);
 }
 
