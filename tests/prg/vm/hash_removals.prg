@@ -104,6 +104,10 @@ STATIC FUNCTION Churn( lKeep, lText )
             AAdd( aKeys, key )
             AAdd( aValues, i )
          ENDIF
+         // the position in key order asked for between inserts
+         IF !lKeep .AND. i % 3 == 0 .AND. PV_HPos( h, key ) != Rank( aKeys, key )
+            bad++
+         ENDIF
       ENDSWITCH
       IF i % 400 == 0
          bad += Check( h, aKeys, aValues, lKeep )
@@ -111,6 +115,12 @@ STATIC FUNCTION Churn( lKeep, lText )
    NEXT
    bad += Check( h, aKeys, aValues, lKeep )
 RETURN LTrim( Str( bad ) ) + "/" + LTrim( Str( Len( h ) ) )
+
+// 1 + the number of keys in the list that come before the key.
+STATIC FUNCTION Rank( aKeys, key )
+   LOCAL n := 1
+   AEval( aKeys, {| x | iif( x < key, n++, NIL ) } )
+RETURN n
 
 // Failed checks of a hash against its model: length, every value, the iteration order.
 STATIC FUNCTION Check( h, aKeys, aValues, lKeep )
