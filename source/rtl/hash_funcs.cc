@@ -55,8 +55,7 @@ void PV_FUN_PV_HSET() {
 
 void PV_FUN_PV_HHASKEY() {
   PV_ITEM h, k;
-  PV_SIZE pos = 0;
-  if (hashArgs("PV_HHASKEY", 2, &h, &k)) pv_retl(pv_hashScan(h, k, &pos));
+  if (hashArgs("PV_HHASKEY", 2, &h, &k)) pv_retl(pv_hashScan(h, k, nullptr));  // no position needed
 }
 
 void PV_FUN_PV_HDEL() {
