@@ -897,6 +897,17 @@ inline bool arithOp(uint8_t op, Arith* kind) {
   }
 }
 
+// The comparison at `next` of the stack top with `b` when both are plain numbers: the top is
+// dropped and the jump after the comparison taken. nullptr (nothing changed) for other operands.
+PV_HOT inline const uint8_t* compareWithTop(const PvItem* b, const uint8_t* next) {
+  PvItem* a = pv_stackTop(-1);
+  int r;
+  if (!numOrder(a, b, &r)) return nullptr;
+  a->type = PV_IT_NIL;
+  pv_stackDrop();
+  return branchOn(next + 1, orderMeets(*next, r));
+}
+
 // A simple operand `b` (a local or a literal) about to be pushed as the right operand of the
 // operator at `next`: when it and the stack top are plain numbers (or a plain array and an
 // index inside it), the operator is applied at once, without the push, exactly as its own fast
@@ -905,14 +916,7 @@ inline bool arithOp(uint8_t op, Arith* kind) {
 PV_HOT inline const uint8_t* fuseOperand(PvItem* b, const uint8_t* next) {
   Arith kind;
   if (arithOp(*next, &kind)) return arithInto(kind, pv_stackTop(-1), b) ? next + 1 : nullptr;
-  if (pv_isComparisonOp(*next)) {
-    PvItem* a = pv_stackTop(-1);
-    int r;
-    if (!numOrder(a, b, &r)) return nullptr;
-    a->type = PV_IT_NIL;
-    pv_stackDrop();
-    return branchOn(next + 1, orderMeets(*next, r));
-  }
+  if (pv_isComparisonOp(*next)) return compareWithTop(b, next);
   if (*next == PV_P_ARRAYPUSH) {
     PvItem* array = pv_stackTop(-1);
     PvItem* e = fastElement(array, b, PV_HASH_AUTOADD_ACCESS);
@@ -941,25 +945,35 @@ PV_HOT inline const PvItem* simpleOperand(const Frame& f, const uint8_t*& p, PvI
   return scratch;
 }
 
-// A number `a` (a local) about to be pushed, followed by a simple operand and an arithmetic or
-// comparison operator: with a number for that operand too, the operator is applied at once
-// (one push of the result, or none before a jump). Returns the next pc, or nullptr to push `a`
-// as usual.
-PV_HOT inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uint8_t* next) {
+// A local `a` about to be pushed, followed by a simple operand and the arithmetic operator at
+// the end of it: with plain numbers, the result is pushed at once (and stored straight into the
+// local a POPLOCALNEAR after it names). Returns the next pc, or nullptr (nothing pushed).
+template <Arith kind>
+PV_HOT inline const uint8_t* pairArithOf(const Frame& f, const PvItem* a, const uint8_t* next);
+
+// The same with a comparison: both taken and the jump after it done at once.
+PV_HOT inline const uint8_t* pairCompareOf(const Frame& f, const PvItem* a, const uint8_t* next) {
   const uint8_t* p = next;
   PvItem scratch;
   const PvItem* b = simpleOperand(f, p, &scratch);
-  if (!b || !pv_itemIsNumber(b)) return nullptr;
-  Arith kind;
-  if (arithOp(*p, &kind)) {
-    PvItem* slot = pv_stackPushSlot();
-    pv_itemCopyNumber(slot, a);
-    return arithInto(kind, slot, b) ? p + 1 : next;  // else the operator runs with `a` pushed
+  int r;
+  if (b && numOrder(a, b, &r)) return branchOn(p + 1, orderMeets(*p, r));
+  return nullptr;
+}
+
+// A number `a` (a local) about to be pushed, followed by a simple operand and an arithmetic or
+// comparison operator: with a number for that operand too, the operator is applied at once.
+// Returns the next pc, or nullptr to push `a` as usual.
+PV_HOT inline const uint8_t* fusePair(const Frame& f, const PvItem* a, const uint8_t* next) {
+  const uint8_t* p = next;
+  PvItem scratch;
+  if (!simpleOperand(f, p, &scratch)) return nullptr;
+  switch (*p) {
+    case PV_P_PLUS: return pairArithOf<Arith::Plus>(f, a, next);
+    case PV_P_MINUS: return pairArithOf<Arith::Minus>(f, a, next);
+    case PV_P_MULT: return pairArithOf<Arith::Mult>(f, a, next);
+    default: return pv_isComparisonOp(*p) ? pairCompareOf(f, a, next) : nullptr;
   }
-  if (!pv_isComparisonOp(*p)) return nullptr;
-  int r = 0;
-  numOrder(a, b, &r);
-  return branchOn(p + 1, orderMeets(*p, r));
 }
 
 // An integer literal's item (the default width of its value).
@@ -993,6 +1007,13 @@ PV_HOT inline PvItem* nearLocal(const Frame& f, const uint8_t* pc) {
   return pv_itemUnRef(f.locals ? f.locals[n] : pv_vmLocalSlotFast(n));
 }
 
+// The slot of local n (a POPLOCALNEAR operand) when it neither owns anything nor refers to
+// another variable, so a value can be written into it without running other code; else nullptr.
+PV_HOT inline PvItem* emptyLocal(const Frame& f, uint8_t n) {
+  PvItem* dest = localSlot(f, static_cast<int8_t>(n));
+  return (dest->type & (PV_IT_COMPLEX | PV_IT_BYREF)) ? nullptr : dest;
+}
+
 PV_HOT inline const uint8_t* pushPlain(PvItem* local, const uint8_t* pc) {
   pv_itemCopyWords(pv_stackPushSlot(), local);
   return pc + 2;
@@ -1003,8 +1024,8 @@ PV_HOT inline const uint8_t* pushPlain(PvItem* local, const uint8_t* pc) {
 // after the pop, or `next` to let the pop run.
 PV_HOT inline const uint8_t* popNumberInto(const Frame& f, const uint8_t* next) {
   if (*next != PV_P_POPLOCALNEAR) return next;
-  PvItem* dest = localSlot(f, static_cast<int8_t>(next[1]));
-  if (dest->type & (PV_IT_COMPLEX | PV_IT_BYREF)) return next;
+  PvItem* dest = emptyLocal(f, next[1]);
+  if (!dest) return next;
   PvItem* top = pv_stackTop(-1);
   pv_itemCopyNumber(dest, top);
   top->type = PV_IT_NIL;
@@ -1034,8 +1055,8 @@ PV_HOT inline const uint8_t* localAddInt(const Frame& f, const uint8_t* pc) {
 // The local copied into the local the POPLOCALNEAR after it names, at once for a number.
 PV_HOT inline const uint8_t* localCopy(const Frame& f, const uint8_t* pc) {
   PvItem* src = nearLocal(f, pc);
-  PvItem* dest = localSlot(f, static_cast<int8_t>(pc[3]));
-  if (!pv_itemIsNumber(src) || (dest->type & (PV_IT_COMPLEX | PV_IT_BYREF))) return pushPlain(src, pc);
+  PvItem* dest = emptyLocal(f, pc[3]);
+  if (!dest || !pv_itemIsNumber(src)) return pushPlain(src, pc);
   pv_itemCopyNumber(dest, src);
   return pc + 4;
 }
@@ -1043,12 +1064,8 @@ PV_HOT inline const uint8_t* localCopy(const Frame& f, const uint8_t* pc) {
 // The local as the right operand of the comparison after it.
 PV_HOT inline const uint8_t* localCompare(const Frame& f, const uint8_t* pc) {
   PvItem* b = nearLocal(f, pc);
-  PvItem* a = pv_stackTop(-1);
-  int r;
-  if (!numOrder(a, b, &r)) return pushPlain(b, pc);
-  a->type = PV_IT_NIL;
-  pv_stackDrop();
-  return branchOn(pc + 3, orderMeets(pc[2], r));
+  if (const uint8_t* after = compareWithTop(b, pc + 2)) return after;
+  return pushPlain(b, pc);
 }
 
 // The local as the index of an element read or store after it.
@@ -1058,27 +1075,29 @@ PV_HOT inline const uint8_t* localOperand(const Frame& f, const uint8_t* pc) {
   return pushPlain(b, pc);
 }
 
-// The local, a simple operand and the arithmetic operator on both.
 template <Arith kind>
-PV_HOT inline const uint8_t* pairArith(const Frame& f, const uint8_t* pc) {
-  PvItem* a = nearLocal(f, pc);
-  const uint8_t* p = pc + 2;
+PV_HOT inline const uint8_t* pairArithOf(const Frame& f, const PvItem* a, const uint8_t* next) {
+  const uint8_t* p = next;
   PvItem scratch;
   const PvItem* b = simpleOperand(f, p, &scratch);
   PvItem* slot = pv_stackPushSlot();
   if (b && arithOf<kind>(a, b, slot)) return popNumberInto(f, p + 1);
-  pv_itemCopyWords(slot, a);
-  return pc + 2;
+  pv_stackDrop();  // the slot is still NIL
+  return nullptr;
+}
+
+// The local, a simple operand and the arithmetic operator on both.
+template <Arith kind>
+PV_HOT inline const uint8_t* pairArith(const Frame& f, const uint8_t* pc) {
+  PvItem* a = nearLocal(f, pc);
+  if (const uint8_t* after = pairArithOf<kind>(f, a, pc + 2)) return after;
+  return pushPlain(a, pc);
 }
 
 // The local, a simple operand and the comparison on both.
 PV_HOT inline const uint8_t* pairCompare(const Frame& f, const uint8_t* pc) {
   PvItem* a = nearLocal(f, pc);
-  const uint8_t* p = pc + 2;
-  PvItem scratch;
-  const PvItem* b = simpleOperand(f, p, &scratch);
-  int r;
-  if (b && numOrder(a, b, &r)) return branchOn(p + 1, orderMeets(*p, r));
+  if (const uint8_t* after = pairCompareOf(f, a, pc + 2)) return after;
   return pushPlain(a, pc);
 }
 
@@ -1087,8 +1106,7 @@ PV_HOT inline const uint8_t* pairCompare(const Frame& f, const uint8_t* pc) {
 // return slot) and no request stops the code first; else pushed. Returns the next pc.
 PV_HOT inline const uint8_t* takeResult(const Frame& f, const uint8_t* next) {
   if (*next == PV_P_POPLOCALNEAR && !pv_vmRequestQuery()) {
-    PvItem* dest = localSlot(f, static_cast<int8_t>(next[1]));
-    if (!(dest->type & (PV_IT_COMPLEX | PV_IT_BYREF))) {
+    if (PvItem* dest = emptyLocal(f, next[1])) {
       pv_itemMoveWords(dest, &pv_stack.ret);
       return next + 2;
     }
